@@ -1,0 +1,62 @@
+#include "commandline.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace {
+// Usage errors end with status 2, as command-line tools do.
+constexpr int UsageError = 2;
+} // namespace
+
+CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Control console for the relay block of an antenna tuner."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption port(
+        QStringLiteral("port"),
+        QStringLiteral("Use DEVICE for port number N (1-16); may be given more than once. "
+                       "Overrides the ports/N keys of the user's settings."),
+        QStringLiteral("N=DEVICE"));
+    parser.addOption(port);
+
+    CommandLine result;
+    result.ports = ports;
+    if (!parser.parse(arguments)) {
+        result.run = false;
+        result.exitCode = UsageError;
+        result.error = parser.errorText();
+        return result;
+    }
+    if (parser.isSet(help)) {
+        result.run = false;
+        result.output = parser.helpText();
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.run = false;
+        result.output = QCoreApplication::applicationName() + QLatin1Char(' ') +
+                        QCoreApplication::applicationVersion() + QLatin1Char('\n');
+        return result;
+    }
+    for (const QString &value : parser.values(port)) {
+        QString error;
+        const auto assignment = PortMap::parseAssignment(value, &error);
+        if (!assignment) {
+            result.run = false;
+            result.exitCode = UsageError;
+            result.error = error;
+            return result;
+        }
+        result.ports.map(assignment->port, assignment->device);
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        result.run = false;
+        result.exitCode = UsageError;
+        result.error = QStringLiteral("unexpected argument \"%1\"")
+                           .arg(parser.positionalArguments().constFirst());
+    }
+    return result;
+}

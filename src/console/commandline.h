@@ -1,0 +1,18 @@
+#pragma once
+
+#include "link/portmap.h"
+
+#include <QStringList>
+
+struct CommandLine
+{
+    // False when the program should print output or error and end with exitCode.
+    bool run = true;
+    int exitCode = 0;
+    QString output;
+    QString error;
+    PortMap ports;
+};
+
+// Applies --port N=DEVICE (repeatable) over the given map; handles --help and --version.
+CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+// The console's modal questions and messages. The program shows real dialogs; tests answer
+// them through their own implementation.
+class ConsoleDialogs
+{
+public:
+    virtual ~ConsoleDialogs() = default;
+    // A message with an OK button only.
+    virtual void message(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // The text the operator typed, or an empty text when the question was cancelled.
+    virtual QString input(QWidget *parent, const QString &title, const QString &prompt,
+                          const QString &initial) = 0;
+    // Shows a dialog modally and returns when it is closed.
+    virtual void exec(QDialog &dialog) = 0;
+};
+
+class QtDialogs : public ConsoleDialogs
+{
+public:
+    void message(QWidget *parent, const QString &caption, const QString &text) override;
+    QString input(QWidget *parent, const QString &title, const QString &prompt,
+                  const QString &initial) override;
+    void exec(QDialog &dialog) override;
+};

@@ -1,0 +1,48 @@
+#include "console/commandline.h"
+#include "console/dialogs.h"
+#include "console/environment.h"
+#include "console/form1.h"
+#include "version.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
+    QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION_STRING));
+
+    PortMap ports;
+    {
+        // --help, --version and bad options must work without a display.
+        QCoreApplication probe(argc, argv);
+        QSettings settings;
+        ports.loadFrom(settings);
+        const CommandLine line = parseCommandLine(probe.arguments(), ports);
+        if (!line.run) {
+            std::fputs(qPrintable(line.output), stdout);
+            if (!line.error.isEmpty())
+                std::fprintf(stderr, "orvane: %s\n", qPrintable(line.error));
+            return line.exitCode;
+        }
+        ports = line.ports;
+    }
+
+    QApplication app(argc, argv);
+    QtDialogs dialogs;
+    ConsoleEnvironment environment;
+    environment.programDir = QCoreApplication::applicationDirPath();
+    environment.dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    environment.ports = ports;
+    environment.dialogs = &dialogs;
+
+    Form1 window(environment);
+    if (!window.loaded())
+        return 1;
+    window.show();
+    return app.exec();
+}

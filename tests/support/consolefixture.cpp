@@ -1,0 +1,133 @@
+#include "consolefixture.h"
+
+#include "console/form1.h"
+#include "link/controllerlink.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
+void ScriptedDialogs::message(QWidget *, const QString &caption, const QString &text)
+{
+    messages.append({caption, text});
+}
+
+QString ScriptedDialogs::input(QWidget *, const QString &title, const QString &prompt,
+                               const QString &initial)
+{
+    questions.append({title, prompt, initial});
+    return answers.isEmpty() ? QString() : answers.dequeue();
+}
+
+void ScriptedDialogs::exec(QDialog &dialog)
+{
+    dialog.show();
+    if (onExec)
+        onExec(dialog);
+    dialog.close();
+}
+
+SettingsImage &SettingsImage::byte(int position, int value)
+{
+    if (m_bytes.size() < position)
+        m_bytes.resize(position, '\0');
+    m_bytes[position - 1] = static_cast<char>(value);
+    return *this;
+}
+
+SettingsImage &SettingsImage::word(int position, int value)
+{
+    byte(position, value & 0xFF);
+    return byte(position + 1, (value >> 8) & 0xFF);
+}
+
+SettingsImage &SettingsImage::slot(int base, int codeC, int codeL, int side)
+{
+    return byte(base + 1, codeC).byte(base + 2, codeL).byte(base + 3, side);
+}
+
+ConsoleFixture::ConsoleFixture()
+{
+    QDir(temp.path()).mkpath(QStringLiteral("program"));
+}
+
+ConsoleFixture::~ConsoleFixture() = default;
+
+QString ConsoleFixture::programDir() const
+{
+    return temp.filePath(QStringLiteral("program"));
+}
+
+QString ConsoleFixture::settingsPath() const
+{
+    return QDir(programDir()).filePath(QStringLiteral("conf.cfg"));
+}
+
+void ConsoleFixture::writeSettings(const QByteArray &bytes)
+{
+    QFile file(settingsPath());
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes);
+}
+
+QByteArray ConsoleFixture::settings() const
+{
+    QFile file(settingsPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void ConsoleFixture::writePictures()
+{
+    QDir(programDir()).mkpath(QStringLiteral("img"));
+    QImage hot(40, 40, QImage::Format_RGB32);
+    hot.fill(QColor(220, 0, 0));
+    hot.save(QDir(programDir()).filePath(QStringLiteral("img/HotEnd.jpg")), "JPG");
+    QImage cold(40, 40, QImage::Format_RGB32);
+    cold.fill(QColor(0, 0, 220));
+    cold.save(QDir(programDir()).filePath(QStringLiteral("img/ColdEnd.jpg")), "JPG");
+}
+
+ConsoleEnvironment ConsoleFixture::environment()
+{
+    ConsoleEnvironment env;
+    env.programDir = programDir();
+    env.dataDir = temp.filePath(QStringLiteral("data"));
+    env.ports.map(1, pty.device());
+    // Ports 2–16 lead nowhere, so no test ever touches a real serial device.
+    for (int n = 2; n <= 16; ++n)
+        env.ports.map(n, temp.filePath(QStringLiteral("absent-tty%1").arg(n)));
+    env.dialogs = &dialogs;
+    return env;
+}
+
+Form1 &ConsoleFixture::start()
+{
+    m_form = std::make_unique<Form1>(environment());
+    return *m_form;
+}
+
+void ConsoleFixture::closeForm()
+{
+    if (m_form)
+        m_form->close();
+}
+
+QWidget *ConsoleFixture::widget(const char *name) const
+{
+    return m_form ? m_form->findChild<QWidget *>(QString::fromLatin1(name)) : nullptr;
+}
+
+QList<QByteArray> packetsOf(const QByteArray &bytes)
+{
+    QList<QByteArray> packets;
+    for (qsizetype i = 0; i < bytes.size(); i += Packet::Size)
+        packets.append(bytes.mid(i, Packet::Size));
+    return packets;
+}
+
+QByteArray packet(int command, int value, int flag)
+{
+    return Packet::build(static_cast<quint8>(command), static_cast<quint8>(value),
+                         static_cast<quint8>(flag));
+}

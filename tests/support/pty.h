@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// A pseudo-terminal: the console opens its device as a serial port, the test reads what
+// arrives at the other end.
+class PseudoTerminal
+{
+public:
+    PseudoTerminal();
+    ~PseudoTerminal();
+    PseudoTerminal(const PseudoTerminal &) = delete;
+    PseudoTerminal &operator=(const PseudoTerminal &) = delete;
+
+    bool isValid() const { return m_master >= 0; }
+    QString device() const { return m_device; }
+
+    // Everything that arrived so far; waits up to waitMs for the first byte.
+    QByteArray read(int waitMs = 500);
+    // Drops what arrived so far.
+    void drain() { read(50); }
+    // Pulls the plug: writes on the device fail from now on.
+    void hangUp();
+
+private:
+    int m_master = -1;
+    int m_slave = -1;
+    QString m_device;
+};

@@ -103,7 +103,13 @@ ConsoleEnvironment ConsoleFixture::environment()
 
 Form1 &ConsoleFixture::start()
 {
-    m_form = std::make_unique<Form1>(environment());
+    return start(environment());
+}
+
+Form1 &ConsoleFixture::start(const ConsoleEnvironment &environment)
+{
+    m_form.reset();
+    m_form = std::make_unique<Form1>(environment);
     return *m_form;
 }
 

@@ -81,6 +81,7 @@ public:
 
     ConsoleEnvironment environment();
     Form1 &start();
+    Form1 &start(const ConsoleEnvironment &environment);
     Form1 &form() { return *m_form; }
     void closeForm();
 

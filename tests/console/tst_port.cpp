@@ -1,0 +1,199 @@
+#include "console/form1.h"
+#include "support/consolefixture.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+// Port selection, the status label and the settings file as start-up and shutdown use them.
+class TestPort : public QObject
+{
+    Q_OBJECT
+
+    static const QString &errorTip()
+    {
+        static const QString tip = QStringLiteral("Ошибка открытия Com-порта");
+        return tip;
+    }
+    static QColor labelColour(ConsoleFixture &f)
+    {
+        return f.control<QLabel>("Label3")->palette().color(QPalette::WindowText);
+    }
+    static bool labelIsRed(ConsoleFixture &f)
+    {
+        return labelColour(f) == QColor(255, 0, 0) &&
+               f.control<QLabel>("Label3")->toolTip() == errorTip();
+    }
+    static bool labelIsBlack(ConsoleFixture &f)
+    {
+        return labelColour(f) == QColor(0, 0, 0) &&
+               f.control<QLabel>("Label3")->toolTip().isEmpty();
+    }
+
+private slots:
+    void newFileGetsThePortOfTheFirstGoodSelection()
+    {
+        ConsoleFixture f;
+        Form1 &form = f.start();
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.dialogs.messages[0].caption, QStringLiteral("Orvane"));
+        QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("Com-порт 0 не доступен"));
+        QVERIFY(!form.comPort1().PortOpen());
+        QCOMPARE(f.settings().size(), 0);
+
+        f.control<QComboBox>("cmb1")->setCurrentIndex(0);
+        QVERIFY(form.comPort1().PortOpen());
+        QVERIFY(labelIsBlack(f));
+        const QByteArray bytes = f.settings();
+        QCOMPARE(bytes.size(), 455);
+        QCOMPARE(bytes.at(454), char(1));
+        QVERIFY(f.pty.read(100).isEmpty()); // selecting a port sends nothing
+    }
+
+    void entriesShowTheirDevices()
+    {
+        ConsoleFixture f;
+        f.start();
+        auto *ports = f.control<QComboBox>("cmb1");
+        QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString(), f.pty.device());
+        QCOMPARE(ports->itemText(0), QStringLiteral("1"));
+    }
+
+    void absentPortClosesTheOldOneAndTurnsTheLabelRed()
+    {
+        ConsoleFixture f;
+        f.writeSettings(SettingsImage().byte(455, 1).bytes());
+        Form1 &form = f.start();
+        QVERIFY(form.comPort1().PortOpen());
+        f.control<QComboBox>("cmb1")->setCurrentIndex(2);
+        QVERIFY(!form.comPort1().PortOpen());
+        QVERIFY(labelIsRed(f));
+        QCOMPARE(f.settings().at(454), char(1));
+
+        // A good selection turns it black again.
+        f.control<QComboBox>("cmb1")->setCurrentIndex(0);
+        QVERIFY(form.comPort1().PortOpen());
+        QVERIFY(labelIsBlack(f));
+    }
+
+    void startupOpensTheStoredPortAndWritesItAgain()
+    {
+        ConsoleFixture f;
+        f.writeSettings(SettingsImage().byte(455, 1).slot(0, 9, 8, 1).bytes());
+        QFile file(f.settingsPath());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QDateTime old = QDateTime::currentDateTime().addDays(-1);
+        QVERIFY(file.setFileTime(old, QFileDevice::FileModificationTime));
+        file.close();
+
+        Form1 &form = f.start();
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QVERIFY(form.comPort1().PortOpen());
+        QCOMPARE(f.control<QComboBox>("cmb1")->currentIndex(), 0);
+        QVERIFY(labelIsBlack(f));
+        QVERIFY(QFileInfo(f.settingsPath()).lastModified() > old.addSecs(60));
+        QCOMPARE(f.settings().at(454), char(1));
+        // The slot recalled at start-up went out before the port was open.
+        QVERIFY(f.pty.read(100).isEmpty());
+        QVERIFY(f.control("tglC0")->isChecked());
+    }
+
+    void startupWithAnAbsentStoredPortSaysSoOnce_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::newRow("absent device") << 3;
+        QTest::newRow("out of range") << 200;
+    }
+    void startupWithAnAbsentStoredPortSaysSoOnce()
+    {
+        QFETCH(int, number);
+        ConsoleFixture f;
+        f.writeSettings(SettingsImage().byte(455, number).bytes());
+        Form1 &form = f.start();
+        QVERIFY(form.loaded());
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.dialogs.messages[0].caption, QStringLiteral("Orvane"));
+        QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("Com-порт %1 не доступен").arg(number));
+        QVERIFY(!form.comPort1().PortOpen());
+        QCOMPARE(f.control<QComboBox>("cmb1")->currentIndex(), -1);
+        QVERIFY(f.control<QLabel>("Label3")->toolTip().isEmpty());
+        QCOMPARE(f.settings().at(454), char(number));
+    }
+
+    void unpluggedLineTurnsTheLabelRedOnTheNextSend()
+    {
+        ConsoleFixture f;
+        PseudoTerminal spare;
+        f.writeSettings(SettingsImage().byte(455, 1).bytes());
+        ConsoleEnvironment env = f.environment();
+        env.ports.map(2, spare.device());
+        Form1 &form = f.start(env);
+        QVERIFY(labelIsBlack(f));
+        f.pty.hangUp();
+        QTest::mouseClick(f.control("cmdIncrementC"), Qt::LeftButton);
+        QVERIFY(labelIsRed(f));
+        QTest::mouseClick(f.control("cmdIncrementC"), Qt::LeftButton); // nothing breaks
+        QCOMPARE(f.control<QLineEdit>("txtCEnter")->text(), QStringLiteral("2"));
+
+        f.control<QComboBox>("cmb1")->setCurrentIndex(1);
+        QVERIFY(labelIsBlack(f));
+        QTest::mouseClick(f.control("cmdIncrementC"), Qt::LeftButton);
+        QCOMPARE(spare.read(), packet(1, 3, 0));
+        QVERIFY(form.comPort1().PortOpen());
+    }
+
+    void shutdownReleasesFileAndPort()
+    {
+        ConsoleFixture f;
+        f.writeSettings(SettingsImage().byte(455, 1).bytes());
+        Form1 &form = f.start();
+        QVERIFY(form.settingsFile().isOpen());
+        f.closeForm();
+        QVERIFY(!form.comPort1().PortOpen());
+        QVERIFY(!form.settingsFile().isOpen());
+        QCOMPARE(f.dialogs.messages.size(), 0);
+        // Another program can take the port now.
+        SerialService other(f.environment().ports);
+        QVERIFY(other.setCommPort(1) && other.setPortOpen(true));
+    }
+
+    void readOnlyProgramFolderKeepsSettingsInTheDataFolder()
+    {
+        ConsoleFixture f;
+        QFile blocker(f.temp.filePath(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        ConsoleEnvironment env = f.environment();
+        env.programDir = f.temp.filePath(QStringLiteral("blocker/program"));
+        Form1 &form = f.start(env);
+        QVERIFY(form.loaded());
+        QCOMPARE(QFileInfo(form.settingsFile().path()).absolutePath(),
+                 QFileInfo(env.dataDir).absoluteFilePath());
+        f.control<QComboBox>("cmb1")->setCurrentIndex(0);
+        QFile stored(QDir(env.dataDir).filePath(QStringLiteral("conf.cfg")));
+        QVERIFY(stored.open(QIODevice::ReadOnly));
+        QCOMPARE(stored.readAll().size(), 455);
+    }
+
+    void noUsableFolderStopsStartUpWithAMessage()
+    {
+        ConsoleFixture f;
+        QFile blocker(f.temp.filePath(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        ConsoleEnvironment env = f.environment();
+        env.programDir = f.temp.filePath(QStringLiteral("blocker/program"));
+        env.dataDir = f.temp.filePath(QStringLiteral("blocker/data"));
+        Form1 &form = f.start(env);
+        QVERIFY(!form.loaded());
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QVERIFY(f.dialogs.messages[0].text.contains(QStringLiteral("blocker/program")));
+        QVERIFY(!form.comPort1().PortOpen());
+    }
+};
+
+QTEST_MAIN(TestPort)
+#include "tst_port.moc"

@@ -688,21 +688,20 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         if (subBand >= 0 && !key->text().isEmpty() && key->key() != Qt::Key_Tab &&
             key->key() != Qt::Key_Backtab)
             OptSB_KeyPress(subBand);
-    } else if (watched == ui->lbl1 || watched == ui->lbl2) {
+    } else if ((watched == ui->lbl1 || watched == ui->lbl2) &&
+               (press || type == QEvent::MouseMove || type == QEvent::MouseButtonRelease)) {
         const bool c = watched == ui->lbl1;
         const auto *mouse = static_cast<QMouseEvent *>(event);
+        const double x = mouse->position().x();
         if (press) {
             const int button = buttonCode(mouse->button());
-            c ? lbl1_MouseDown(button, mouse->position().x())
-              : lbl2_MouseDown(button, mouse->position().x());
+            c ? lbl1_MouseDown(button, x) : lbl2_MouseDown(button, x);
         } else if (type == QEvent::MouseMove) {
             const int buttons = buttonCode(mouse->buttons());
-            c ? lbl1_MouseMove(buttons, mouse->position().x())
-              : lbl2_MouseMove(buttons, mouse->position().x());
-        } else if (type == QEvent::MouseButtonRelease) {
+            c ? lbl1_MouseMove(buttons, x) : lbl2_MouseMove(buttons, x);
+        } else {
             const int button = buttonCode(mouse->button());
-            c ? lbl1_MouseUp(button, mouse->position().x())
-              : lbl2_MouseUp(button, mouse->position().x());
+            c ? lbl1_MouseUp(button, x) : lbl2_MouseUp(button, x);
         }
     }
     return QWidget::eventFilter(watched, event);

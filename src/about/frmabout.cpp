@@ -4,23 +4,12 @@
 #include "console/dialogs.h"
 #include "sysinfo.h"
 #include "version.h"
+#include "widgets/consolefont.h"
 
 #include <QPainter>
 #include <QProcess>
 
 namespace {
-
-QFont aboutFont(qreal pointSize, bool bold)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(pointSize);
-    font.setBold(bold);
-    return font;
-}
 
 // The program's icon: a coil over a capacitor, 16 × 16 pixels.
 QPixmap programIcon()
@@ -48,10 +37,10 @@ frmAbout::frmAbout(ConsoleDialogs *dialogs, QWidget *parent)
 {
     ui->setupUi(this);
     setFixedSize(size());
-    setFont(aboutFont(8.25, false));
-    ui->lblTitle->setFont(aboutFont(18, true));
-    ui->lblVersion->setFont(aboutFont(9.75, false));
-    ui->lblDescription->setFont(aboutFont(12, true));
+    setFont(consoleFont(8.25, false));
+    ui->lblTitle->setFont(consoleFont(18, true));
+    ui->lblVersion->setFont(consoleFont(9.75, false));
+    ui->lblDescription->setFont(consoleFont(12, true));
     ui->picIcon->setPixmap(programIcon());
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(ui->cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);

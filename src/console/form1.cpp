@@ -5,6 +5,7 @@
 #include "dialogs.h"
 #include "model/valuetext.h"
 #include "widgets/barsurface.h"
+#include "widgets/consolefont.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -30,20 +31,6 @@ const char *const HotEndPicture = "img/HotEnd.jpg";
 const char *const ColdEndPicture = "img/ColdEnd.jpg";
 constexpr int RefreshWaitMs = 500;
 constexpr int MaxStepC = 128;
-
-QFont consoleFont(qreal pointSize, bool bold = false)
-{
-    QFont font;
-    // The console was laid out for MS Sans Serif; where it is missing, the next family with
-    // Cyrillic glyphs keeps the captions readable.
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(pointSize);
-    font.setBold(bold);
-    return font;
-}
 
 int buttonCode(Qt::MouseButtons buttons)
 {

@@ -16,20 +16,6 @@ class TestCommands : public QObject
 {
     Q_OBJECT
 
-    Form1 &startShown(ConsoleFixture &f, SettingsImage image = SettingsImage())
-    {
-        f.writeSettings(image.byte(455, 1).bytes());
-        Form1 &form = f.start();
-        form.show();
-        if (!QTest::qWaitForWindowExposed(&form))
-            qWarning("window not exposed");
-        f.pty.drain();
-        return form;
-    }
-    static void click(QWidget *w, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mouseClick(w, button, {}, w->rect().center());
-    }
     // Mouse events with explicit button states, as a held button reports them while moving.
     static void mouse(QWidget *w, QEvent::Type type, int x, Qt::MouseButton button,
                       Qt::MouseButtons buttons)
@@ -58,14 +44,14 @@ private slots:
     void saveStoresTheWindowIntoTheSelectedSlot()
     {
         ConsoleFixture f;
-        Form1 &form = startShown(f);
+        Form1 &form = f.startShown();
         f.control("OptAnt2")->setChecked(true);
         f.control("Opt40")->setChecked(true);
         f.control("OptSB3")->setChecked(true);
         form.module().SetC(0xC3);
         form.module().SetL(0x3C);
         f.control("Opt1")->setChecked(true);
-        click(f.control("cmdSave1"));
+        clickCentre(f.control("cmdSave1"));
         const QByteArray bytes = f.settings();
         QCOMPARE(bytes.mid(186, 3), QByteArray::fromHex("C33C01"));
         QCOMPARE(bytes.mid(450, 2), QByteArray::fromHex("BA00"));
@@ -73,7 +59,7 @@ private slots:
         QVERIFY(f.pty.read(150).isEmpty());
 
         // A restart brings back the slot saved last, not the one selected last.
-        click(f.control("Opt80"));
+        clickCentre(f.control("Opt80"));
         f.closeForm();
         f.start();
         QVERIFY(f.control("OptAnt2")->isChecked() && f.control("Opt40")->isChecked());
@@ -83,9 +69,9 @@ private slots:
     void saveThatCannotWriteSaysSo()
     {
         ConsoleFixture f;
-        Form1 &form = startShown(f);
+        Form1 &form = f.startShown();
         form.settingsFile().close();
-        click(f.control("cmdSave1"));
+        clickCentre(f.control("cmdSave1"));
         QCOMPARE(f.dialogs.messages.size(), 1);
         QCOMPARE(f.dialogs.messages[0].caption, QStringLiteral("Orvane"));
         QVERIFY(f.dialogs.messages[0].text.contains(QStringLiteral("conf.cfg")));
@@ -94,8 +80,8 @@ private slots:
     void refreshPutsTheStoredSlotBackAfterHalfASecond()
     {
         ConsoleFixture f;
-        Form1 &form = startShown(f, SettingsImage().slot(0, 0x21, 0x42, 1));
-        click(f.control("tglC1")); // 0x21 → 0x23
+        Form1 &form = f.startShown(SettingsImage().slot(0, 0x21, 0x42, 1));
+        clickCentre(f.control("tglC1")); // 0x21 → 0x23
         QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(1, 0x23, 0)});
 
         bool openDuringWait = true, enabledDuringWait = true;
@@ -107,7 +93,7 @@ private slots:
         });
         QElapsedTimer clock;
         clock.start();
-        click(f.control("cmdRefresh"));
+        clickCentre(f.control("cmdRefresh"));
         QVERIFY(clock.elapsed() >= 500);
         QVERIFY(!openDuringWait);
         QVERIFY(!enabledDuringWait);
@@ -126,9 +112,9 @@ private slots:
     void refreshThatCannotReopenLeavesTheLabelRed()
     {
         ConsoleFixture f;
-        Form1 &form = startShown(f, SettingsImage().slot(0, 5, 6, 0));
+        Form1 &form = f.startShown(SettingsImage().slot(0, 5, 6, 0));
         f.pty.hangUp();
-        click(f.control("cmdRefresh"));
+        clickCentre(f.control("cmdRefresh"));
         QVERIFY(!form.comPort1().PortOpen());
         QCOMPARE(f.control<QLabel>("Label3")->palette().color(QPalette::WindowText),
                  QColor(255, 0, 0));
@@ -141,13 +127,13 @@ private slots:
     void closingDuringTheWaitLeavesNothingToRun()
     {
         ConsoleFixture f;
-        Form1 &form = startShown(f, SettingsImage().slot(0, 5, 6, 0));
-        click(f.control("tglC7"));
+        Form1 &form = f.startShown(SettingsImage().slot(0, 5, 6, 0));
+        clickCentre(f.control("tglC7"));
         f.pty.drain();
         const QByteArray before = f.settings();
         const QDateTime modified = QFileInfo(f.settingsPath()).lastModified();
         QTimer::singleShot(100, &form, [&] { f.closeForm(); });
-        click(f.control("cmdRefresh"));
+        clickCentre(f.control("cmdRefresh"));
         QTest::qWait(600);
         QVERIFY(!form.comPort1().PortOpen());
         QVERIFY(!form.settingsFile().isOpen());
@@ -160,7 +146,7 @@ private slots:
     void escapeRefreshesButEnterInAnEntryBoxDoesNot()
     {
         ConsoleFixture f;
-        Form1 &form = startShown(f, SettingsImage().slot(0, 5, 6, 0));
+        Form1 &form = f.startShown(SettingsImage().slot(0, 5, 6, 0));
         QVERIFY(!f.control<QPushButton>("cmdRefresh")->isDefault());
         QTest::keyClick(f.control<QLineEdit>("txtCEnter"), Qt::Key_Return);
         QVERIFY(f.pty.read(150).isEmpty());
@@ -210,9 +196,9 @@ private slots:
         QFETCH(int, stepC);
         QFETCH(int, stepL);
         ConsoleFixture f;
-        Form1 &form = startShown(f, SettingsImage().byte(456, previousC).word(457, previousL));
+        Form1 &form = f.startShown(SettingsImage().byte(456, previousC).word(457, previousL));
         f.dialogs.answers << answerC << answerL;
-        click(f.control("cmdOptions"));
+        clickCentre(f.control("cmdOptions"));
         QCOMPARE(f.dialogs.questions.size(), 2);
         QCOMPARE(form.module().StepC, quint8(stepC));
         QCOMPARE(form.module().StepL, qint16(stepL));
@@ -224,8 +210,8 @@ private slots:
     void optionsAskInTheConsolesWords()
     {
         ConsoleFixture f;
-        startShown(f);
-        click(f.control("cmdOptions"));
+        f.startShown();
+        clickCentre(f.control("cmdOptions"));
         const auto &q = f.dialogs.questions;
         QCOMPARE(q.size(), 2);
         QCOMPARE(q[0].title, QStringLiteral("Дискретность ёмкости"));
@@ -277,7 +263,7 @@ private slots:
         QFETCH(int, code);
         for (const bool bankC : {true, false}) {
             ConsoleFixture f;
-            Form1 &form = startShown(f);
+            Form1 &form = f.startShown();
             form.module().StepC = 10;
             QWidget *bar = f.widget(bankC ? "lbl1" : "lbl2");
             mouse(bar, QEvent::MouseButtonPress, offset, Qt::LeftButton, Qt::LeftButton);
@@ -298,7 +284,7 @@ private slots:
     void draggingPastEitherEnd()
     {
         ConsoleFixture f;
-        Form1 &form = startShown(f);
+        Form1 &form = f.startShown();
         form.module().StepL = 999;
         QWidget *bar = f.widget("lbl2");
         mouse(bar, QEvent::MouseButtonPress, 100, Qt::LeftButton, Qt::LeftButton);
@@ -317,7 +303,7 @@ private slots:
     void rightButtonPaintsNothingButItsReleaseApplies()
     {
         ConsoleFixture f;
-        Form1 &form = startShown(f);
+        Form1 &form = f.startShown();
         QWidget *bar = f.widget("lbl1");
         mouse(bar, QEvent::MouseButtonPress, 200, Qt::LeftButton, Qt::LeftButton);
         mouse(bar, QEvent::MouseButtonRelease, 200, Qt::LeftButton, Qt::NoButton);
@@ -340,14 +326,14 @@ private slots:
     {
         ConsoleFixture f;
         f.writePictures();
-        Form1 &form = startShown(f, SettingsImage().slot(0, 1, 2, 1));
+        Form1 &form = f.startShown(SettingsImage().slot(0, 1, 2, 1));
         QVERIFY(f.control("Opt1")->isChecked());
         QVERIFY(pictureColour(f).red() > 150); // the recall showed the transmitter side
         const QByteArray stored = f.settings();
-        click(f.control("Opt2"));
+        clickCentre(f.control("Opt2"));
         QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(3, 0, 0)});
         QVERIFY(pictureColour(f).blue() > 150);
-        click(f.control("Opt1"));
+        clickCentre(f.control("Opt1"));
         QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(3, 1, 0)});
         QCOMPARE(f.settings(), stored);
         Q_UNUSED(form);
@@ -357,9 +343,9 @@ private slots:
     {
         ConsoleFixture f;
         f.writePictures();
-        startShown(f, SettingsImage().slot(0, 1, 2, 1));
+        f.startShown(SettingsImage().slot(0, 1, 2, 1));
         QFile::remove(f.programDir() + QStringLiteral("/img/ColdEnd.jpg"));
-        click(f.control("Opt2"));
+        clickCentre(f.control("Opt2"));
         QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(3, 0, 0)});
         QVERIFY(pictureColour(f).red() > 150);
     }
@@ -367,7 +353,7 @@ private slots:
     void aboutBoxShowsTheProgramAndBuildsAfresh()
     {
         ConsoleFixture f;
-        Form1 &form = startShown(f);
+        Form1 &form = f.startShown();
         QStringList seen;
         f.dialogs.onExec = [&](QDialog &dialog) {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("About Orvane"));
@@ -378,8 +364,8 @@ private slots:
             QVERIFY(dialog.findChild<QPushButton *>("cmdOK")->isDefault());
             dialog.findChild<QLabel *>("lblTitle")->setText(QStringLiteral("changed"));
         };
-        click(f.control("Command1"));
-        click(f.control("Command1"));
+        clickCentre(f.control("Command1"));
+        clickCentre(f.control("Command1"));
         const QStringList once{QStringLiteral("Version 1.2.20"), QStringLiteral("Orvane"),
                                QStringLiteral("Управление блоком реле антенного тюнера")};
         QCOMPARE(seen, once + once);

@@ -163,9 +163,7 @@ private slots:
     void readOnlyProgramFolderKeepsSettingsInTheDataFolder()
     {
         ConsoleFixture f;
-        QFile blocker(f.temp.filePath(QStringLiteral("blocker")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        makeBlocker(f.temp);
         ConsoleEnvironment env = f.environment();
         env.programDir = f.temp.filePath(QStringLiteral("blocker/program"));
         Form1 &form = f.start(env);
@@ -181,9 +179,7 @@ private slots:
     void noUsableFolderStopsStartUpWithAMessage()
     {
         ConsoleFixture f;
-        QFile blocker(f.temp.filePath(QStringLiteral("blocker")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        makeBlocker(f.temp);
         ConsoleEnvironment env = f.environment();
         env.programDir = f.temp.filePath(QStringLiteral("blocker/program"));
         env.dataDir = f.temp.filePath(QStringLiteral("blocker/data"));

@@ -16,21 +16,6 @@ class TestTuning : public QObject
                             "Opt17",  "Opt15", "Opt12", "Opt10", "Opt6"};
     const QStringList subBands{"OptSB1", "OptSB2", "OptSB3", "OptSB4", "OptSB5"};
 
-    // A console with port 1 open on the pseudo-terminal, shown, and a quiet line.
-    Form1 &startShown(ConsoleFixture &f, SettingsImage image = SettingsImage())
-    {
-        f.writeSettings(image.byte(455, 1).bytes());
-        Form1 &form = f.start();
-        form.show();
-        if (!QTest::qWaitForWindowExposed(&form))
-            qWarning("window not exposed");
-        f.pty.drain();
-        return form;
-    }
-    static void click(QWidget *w, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mouseClick(w, button, {}, w->rect().center());
-    }
     static QList<QByteArray> recallPackets(int c, int l, int side, int flag)
     {
         return {packet(1, c, flag), packet(2, l, flag), packet(3, side, flag)};
@@ -61,7 +46,7 @@ private slots:
         QFETCH(int, flag);
         ConsoleFixture f;
         const int c = 37 + base % 200, l = 255 - base % 250, side = base % 2;
-        Form1 &form = startShown(f, SettingsImage().slot(base, c, l, side));
+        Form1 &form = f.startShown(SettingsImage().slot(base, c, l, side));
         form.module().StepC = 10;
         form.module().StepL = 50;
         const int slot = base / 3, a = slot / 50, b = slot % 50 / 5, s = slot % 5;
@@ -71,7 +56,7 @@ private slots:
         f.control(qPrintable(subBands[(s + 1) % 5]))->setChecked(true);
         QVERIFY(f.pty.read(100).isEmpty());
 
-        click(f.control(qPrintable(subBands[s])));
+        clickCentre(f.control(qPrintable(subBands[s])));
         QCOMPARE(packetsOf(f.pty.read()), recallPackets(c, l, side, flag));
         QCOMPARE(form.module().Ant3Flag, quint8(flag));
         QCOMPARE(form.module().SlotBase, qint16(base));
@@ -91,7 +76,7 @@ private slots:
     void storedSlotComesBackAfterOtherChoices()
     {
         ConsoleFixture f;
-        Form1 &form = startShown(f);
+        Form1 &form = f.startShown();
         f.control("OptAnt2")->setChecked(true);
         f.control("Opt40")->setChecked(true);
         f.control("OptSB3")->setChecked(true);
@@ -104,10 +89,10 @@ private slots:
         QCOMPARE(file.mid(450, 2), QByteArray::fromHex("BA00"));
         QVERIFY(f.pty.read(100).isEmpty()); // storing sends nothing
 
-        click(f.control("Opt80"));
+        clickCentre(f.control("Opt80"));
         QCOMPARE(packetsOf(f.pty.read()), recallPackets(0, 0, 0, 0));
         QCOMPARE(lineText(f, "txtCEnter"), QStringLiteral("0"));
-        click(f.control("Opt40"));
+        clickCentre(f.control("Opt40"));
         QCOMPARE(packetsOf(f.pty.read()), recallPackets(0x5A, 0x0D, 1, 0));
         QVERIFY(f.control("Opt1")->isChecked());
         QCOMPARE(f.settings(), file); // recalling never writes
@@ -116,9 +101,9 @@ private slots:
     void sideByteOtherThanOneShowsAntButIsSentAsStored()
     {
         ConsoleFixture f;
-        startShown(f, SettingsImage().slot(3, 1, 2, 7));
+        f.startShown(SettingsImage().slot(3, 1, 2, 7));
         f.control("Opt1")->setChecked(true);
-        click(f.control("OptSB2"));
+        clickCentre(f.control("OptSB2"));
         QCOMPARE(packetsOf(f.pty.read()), recallPackets(1, 2, 7, 0));
         QVERIFY(f.control("Opt2")->isChecked());
     }
@@ -126,23 +111,23 @@ private slots:
     void clickOnTheSelectedOptionRecallsAgain()
     {
         ConsoleFixture f;
-        startShown(f, SettingsImage().slot(0, 4, 5, 1));
+        f.startShown(SettingsImage().slot(0, 4, 5, 1));
         QVERIFY(f.control("Opt160")->isChecked());
-        click(f.control("Opt160"));
+        clickCentre(f.control("Opt160"));
         QCOMPARE(packetsOf(f.pty.read()), recallPackets(4, 5, 1, 0));
     }
 
     void toggleClickSendsOnePacketWithTheBankCode()
     {
         ConsoleFixture f;
-        Form1 &form = startShown(f, SettingsImage().slot(0, 0x10, 0x01, 0).word(451, 0));
+        Form1 &form = f.startShown(SettingsImage().slot(0, 0x10, 0x01, 0).word(451, 0));
         form.module().StepC = 3;
-        click(f.control("tglC3"));
+        clickCentre(f.control("tglC3"));
         QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(1, 0x18, 0)});
         QCOMPARE(f.control("tglC3")->text(), QStringLiteral("1"));
         QCOMPARE(lineText(f, "txtCEnter"), QStringLiteral("24"));
         QCOMPARE(form.BarC().Str, QStringLiteral("72 pF"));
-        click(f.control("tglL0"));
+        clickCentre(f.control("tglL0"));
         QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(2, 0, 0)});
         QCOMPARE(f.control("tglL0")->text(), QStringLiteral("0"));
         QVERIFY(f.settings().mid(0, 3) == QByteArray::fromHex("100100")); // file untouched
@@ -151,12 +136,12 @@ private slots:
     void antenna3FlagStaysUntilAnotherAntennaIsRecalled()
     {
         ConsoleFixture f;
-        startShown(f);
-        click(f.control("OptAnt3"));
+        f.startShown();
+        clickCentre(f.control("OptAnt3"));
         QCOMPARE(packetsOf(f.pty.read()), recallPackets(0, 0, 0, 1));
-        click(f.control("tglC0"));
+        clickCentre(f.control("tglC0"));
         QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(1, 1, 1)});
-        click(f.control("OptAnt1"));
+        clickCentre(f.control("OptAnt1"));
         QCOMPARE(packetsOf(f.pty.read()), recallPackets(0, 0, 0, 0));
     }
 
@@ -182,11 +167,11 @@ private slots:
         QFETCH(int, to);
         QFETCH(int, command);
         ConsoleFixture f;
-        Form1 &form = startShown(f);
+        Form1 &form = f.startShown();
         const bool c = command == 1;
         c ? form.module().SetC(quint8(from)) : form.module().SetL(quint8(from));
         form.module().SilentUpdate = 0; // the step must silence the toggles itself
-        click(f.control(qPrintable(button)));
+        clickCentre(f.control(qPrintable(button)));
         QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(command, to, 0)});
         QCOMPARE(lineText(f, c ? "txtCEnter" : "txtLEnter"), QString::number(to));
         QCOMPARE(int(c ? form.module().GetC() : form.module().GetL()), to);
@@ -221,13 +206,13 @@ private slots:
         QLocale::setDefault(locale);
         for (const bool bankC : {true, false}) {
             ConsoleFixture f;
-            Form1 &form = startShown(f);
+            Form1 &form = f.startShown();
             bankC ? form.module().SetC(5) : form.module().SetL(5);
             const QByteArray stored = f.settings();
             auto *entry = f.control<QLineEdit>(bankC ? "txtCEnter" : "txtLEnter");
             entry->clear();
             QTest::keyClicks(entry, text);
-            click(f.control(bankC ? "cmdCEnter" : "cmdLEnter"));
+            clickCentre(f.control(bankC ? "cmdCEnter" : "cmdLEnter"));
             QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(bankC ? 1 : 2, code, 0)});
             QCOMPARE(entry->text(), QString::number(code));
             QCOMPARE(int(bankC ? form.module().GetC() : form.module().GetL()), code);
@@ -238,15 +223,15 @@ private slots:
     void failedCapacitanceEntryCaptionAgreesWithTheRelays()
     {
         ConsoleFixture f;
-        Form1 &form = startShown(f);
+        Form1 &form = f.startShown();
         form.module().StepC = 10;
-        click(f.control("cmdCEnter")); // "0" as shown
+        clickCentre(f.control("cmdCEnter")); // "0" as shown
         f.control<QLineEdit>("txtCEnter")->setText(QStringLiteral("100"));
-        click(f.control("cmdCEnter"));
+        clickCentre(f.control("cmdCEnter"));
         QCOMPARE(form.module().DragCodeC, qint16(100));
-        click(f.control("cmdDecrementC"));
+        clickCentre(f.control("cmdDecrementC"));
         f.control<QLineEdit>("txtCEnter")->setText(QStringLiteral("abc"));
-        click(f.control("cmdCEnter"));
+        clickCentre(f.control("cmdCEnter"));
         QCOMPARE(form.module().DragCodeC, qint16(100));
         QCOMPARE(form.BarC().Str, QStringLiteral("990 pF"));
         QCOMPARE(packetsOf(f.pty.read()), (QList<QByteArray>{packet(1, 0, 0), packet(1, 100, 0),
@@ -256,8 +241,8 @@ private slots:
     void arrowKeysAfterAMouseChoiceOnlyMoveTheSelection()
     {
         ConsoleFixture f;
-        Form1 &form = startShown(f, SettingsImage().slot(15, 9, 9, 1));
-        click(f.control("Opt80"));
+        Form1 &form = f.startShown(SettingsImage().slot(15, 9, 9, 1));
+        clickCentre(f.control("Opt80"));
         QCOMPARE(packetsOf(f.pty.read()).size(), 3);
         QWidget *focused = f.control("Opt80");
         focused->setFocus();
@@ -272,8 +257,8 @@ private slots:
     void arrowKeysRecallWhenTheLastPressWasOnAToggle()
     {
         ConsoleFixture f;
-        startShown(f, SettingsImage().slot(15, 9, 9, 1));
-        click(f.control("tglC0"), Qt::RightButton); // clears the silence only
+        f.startShown(SettingsImage().slot(15, 9, 9, 1));
+        clickCentre(f.control("tglC0"), Qt::RightButton); // clears the silence only
         f.control("Opt160")->setFocus();
         QTest::keyClick(f.control("Opt160"), Qt::Key_Right);
         QCOMPARE(packetsOf(f.pty.read()), recallPackets(9, 9, 1, 0));
@@ -290,7 +275,7 @@ private slots:
     {
         QFETCH(int, key);
         ConsoleFixture f;
-        startShown(f, SettingsImage().slot(0, 3, 4, 1));
+        f.startShown(SettingsImage().slot(0, 3, 4, 1));
         QWidget *option = f.control("OptSB1");
         option->setFocus();
         QTest::keyClick(option, Qt::Key(key));
@@ -302,11 +287,11 @@ private slots:
     void rightPressOnAToggleFlipsNothing()
     {
         ConsoleFixture f;
-        Form1 &form = startShown(f);
-        click(f.control("cmdIncrementC"));
+        Form1 &form = f.startShown();
+        clickCentre(f.control("cmdIncrementC"));
         f.pty.drain();
         QCOMPARE(form.module().SilentUpdate, quint8(1));
-        click(f.control("tglC5"), Qt::RightButton);
+        clickCentre(f.control("tglC5"), Qt::RightButton);
         QVERIFY(!f.control("tglC5")->isChecked());
         QCOMPARE(form.module().SilentUpdate, quint8(0));
         QVERIFY(f.pty.read(100).isEmpty());
@@ -315,8 +300,8 @@ private slots:
     void keyboardFlipWhileSilentChangesOnlyTheCheckState()
     {
         ConsoleFixture f;
-        Form1 &form = startShown(f);
-        click(f.control("cmdIncrementC")); // code 1, silent afterwards
+        Form1 &form = f.startShown();
+        clickCentre(f.control("cmdIncrementC")); // code 1, silent afterwards
         f.pty.drain();
         QAbstractButton *toggle = f.control("tglC2");
         toggle->setFocus();
@@ -325,7 +310,7 @@ private slots:
         QCOMPARE(toggle->text(), QStringLiteral("0"));
         QCOMPARE(lineText(f, "txtCEnter"), QStringLiteral("1"));
         QVERIFY(f.pty.read(100).isEmpty());
-        click(f.control("cmdIncrementC")); // the next action takes the bit along
+        clickCentre(f.control("cmdIncrementC")); // the next action takes the bit along
         QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(1, 6, 0)});
         Q_UNUSED(form);
     }

@@ -1,4 +1,5 @@
 #include "settings/settingsfile.h"
+#include "support/consolefixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -129,9 +130,7 @@ private slots:
     void unusableFolderFallsBackToTheNextOne()
     {
         // A folder path below a plain file can never be created, even by root.
-        QFile blocker(temp.filePath(QStringLiteral("blocker")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        makeBlocker(temp);
         const QString bad = temp.filePath(QStringLiteral("blocker/program"));
         const QString data = temp.filePath(QStringLiteral("data"));
         SettingsFile file;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QTest>
 
 void ScriptedDialogs::message(QWidget *, const QString &caption, const QString &text)
 {
@@ -113,6 +114,17 @@ Form1 &ConsoleFixture::start(const ConsoleEnvironment &environment)
     return *m_form;
 }
 
+Form1 &ConsoleFixture::startShown(SettingsImage image)
+{
+    writeSettings(image.byte(455, 1).bytes());
+    Form1 &form = start();
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form))
+        qWarning("window not exposed");
+    pty.drain();
+    return form;
+}
+
 void ConsoleFixture::closeForm()
 {
     if (m_form)
@@ -122,6 +134,19 @@ void ConsoleFixture::closeForm()
 QWidget *ConsoleFixture::widget(const char *name) const
 {
     return m_form ? m_form->findChild<QWidget *>(QString::fromLatin1(name)) : nullptr;
+}
+
+QString makeBlocker(const QTemporaryDir &temp)
+{
+    QFile blocker(temp.filePath(QStringLiteral("blocker")));
+    if (blocker.open(QIODevice::WriteOnly))
+        blocker.close();
+    return blocker.fileName();
+}
+
+void clickCentre(QWidget *widget, Qt::MouseButton button)
+{
+    QTest::mouseClick(widget, button, {}, widget->rect().center());
 }
 
 QList<QByteArray> packetsOf(const QByteArray &bytes)

@@ -81,6 +81,8 @@ public:
 
     ConsoleEnvironment environment();
     Form1 &start();
+    // Port 1 stored in the settings, the window shown and the line quiet.
+    Form1 &startShown(SettingsImage image = SettingsImage());
     Form1 &start(const ConsoleEnvironment &environment);
     Form1 &form() { return *m_form; }
     void closeForm();
@@ -99,6 +101,12 @@ public:
 private:
     std::unique_ptr<Form1> m_form;
 };
+
+// A plain file, so that no folder can be made below it, not even by root.
+QString makeBlocker(const QTemporaryDir &temp);
+
+// A click in the middle of a control.
+void clickCentre(QWidget *widget, Qt::MouseButton button = Qt::LeftButton);
 
 // Splits what arrived on the line into packets of nine bytes; a rest is kept as its own entry.
 QList<QByteArray> packetsOf(const QByteArray &bytes);

@@ -147,6 +147,8 @@ private slots:
     {
         ConsoleFixture f;
         Form1 &form = f.startShown(SettingsImage().slot(0, 5, 6, 0));
+        form.activateWindow(); // a window shortcut needs the active window
+        QVERIFY(QTest::qWaitForWindowActive(&form));
         QVERIFY(!f.control<QPushButton>("cmdRefresh")->isDefault());
         QTest::keyClick(f.control<QLineEdit>("txtCEnter"), Qt::Key_Return);
         QVERIFY(f.pty.read(150).isEmpty());

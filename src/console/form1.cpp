@@ -289,7 +289,11 @@ void Form1::setCode(Bank bank, quint8 code)
 
 void Form1::fill(Bank bank)
 {
-    bank == Bank::C ? FillC() : FillL();
+    const BankParts &p = parts(bank);
+    const quint8 code = getCode(bank);
+    paintLevel(bank, barRight(p.label->x(), p.label->width(), code));
+    p.bar->Str = valueText(bank, code);
+    p.bar->DrwTxt();
 }
 
 void Form1::send(Bank bank, quint8 code)
@@ -306,18 +310,12 @@ QString Form1::valueText(Bank bank, int code) const
 
 void Form1::FillC()
 {
-    const quint8 code = m_module->GetC();
-    paintLevel(Bank::C, barRight(ui->lbl1->x(), ui->lbl1->width(), code));
-    m_barC.Str = valueText(Bank::C, code);
-    m_barC.DrwTxt();
+    fill(Bank::C);
 }
 
 void Form1::FillL()
 {
-    const quint8 code = m_module->GetL();
-    paintLevel(Bank::L, barRight(ui->lbl2->x(), ui->lbl2->width(), code));
-    m_barL.Str = valueText(Bank::L, code);
-    m_barL.DrwTxt();
+    fill(Bank::L);
 }
 
 void Form1::paintLevel(Bank bank, int right)

@@ -1,12 +1,6 @@
 #include "serialservice.h"
 
-#include <QDeadlineTimer>
 #include <QStringList>
-
-namespace {
-// A packet is 9 bytes; if the driver cannot take them within this time the device is stuck.
-constexpr int OutputTimeoutMs = 1000;
-} // namespace
 
 std::optional<LineSettings> LineSettings::parse(const QString &text)
 {
@@ -54,9 +48,11 @@ SerialService::SerialService(PortMap ports)
     : m_ports(std::move(ports))
 {}
 
+SerialService::~SerialService() = default;
+
 bool SerialService::setCommPort(int number)
 {
-    if (!PortMap::isPortNumber(number) || m_port.isOpen())
+    if (!PortMap::isPortNumber(number) || PortOpen())
         return false;
     m_commPort = number;
     return true;
@@ -68,53 +64,35 @@ bool SerialService::setSettings(const QString &settings)
     if (!parsed)
         return false;
     m_settings = *parsed;
-    return !m_port.isOpen() || applySettings();
+    return !PortOpen() || m_line->applySettings(m_settings);
 }
 
 bool SerialService::setPortOpen(bool open)
 {
     if (!open) {
-        if (m_port.isOpen())
-            m_port.close();
+        if (m_line)
+            m_line->close();
+        m_line.reset();
         return true;
     }
-    if (m_port.isOpen() || !PortMap::isPortNumber(m_commPort))
+    if (PortOpen() || !PortMap::isPortNumber(m_commPort))
         return false;
-    m_port.setPortName(m_ports.device(m_commPort));
-    if (!m_port.open(QIODevice::WriteOnly))
-        return false;
-    if (!applySettings()) {
-        m_port.close();
+    m_line = LineDevice::create(LineTarget::parse(target()));
+    if (!m_line->open(m_settings)) {
+        m_problem = m_line->problem();
+        m_line.reset();
         return false;
     }
+    m_problem = {};
     return true;
 }
 
 bool SerialService::Output(const QByteArray &bytes)
 {
-    if (!m_port.isOpen())
+    if (!PortOpen())
         return false;
-    bool ok = m_port.write(bytes) == bytes.size();
-    const QDeadlineTimer deadline(OutputTimeoutMs);
-    while (ok && m_port.bytesToWrite() > 0) {
-        if (m_port.flush())
-            continue;
-        ok = m_port.error() == QSerialPort::NoError &&
-             m_port.waitForBytesWritten(static_cast<int>(deadline.remainingTime()));
-    }
-    if (ok)
+    if (m_line->write(bytes) == LineDevice::WriteResult::Accepted)
         return true;
-    // Drop what is left, so a later packet never goes out behind half of this one.
-    const bool gone = m_port.error() == QSerialPort::ResourceError;
-    m_port.clear(QSerialPort::Output);
-    m_port.clearError();
-    if (gone)
-        m_port.close();
+    m_problem = m_line->problem();
     return false;
-}
-
-bool SerialService::applySettings()
-{
-    return m_port.setBaudRate(m_settings.baudRate) && m_port.setParity(m_settings.parity) &&
-           m_port.setDataBits(m_settings.dataBits) && m_port.setStopBits(m_settings.stopBits);
 }

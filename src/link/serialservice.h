@@ -1,51 +1,50 @@
 #pragma once
 
+#include "linedevice.h"
+#include "linesettings.h"
 #include "portmap.h"
 
-#include <QSerialPort>
 #include <QString>
 
-#include <optional>
-
-// Baud rate, parity, data bits and stop bits, as in "9600,n,8,1".
-struct LineSettings
-{
-    qint32 baudRate = 9600;
-    QSerialPort::Parity parity = QSerialPort::NoParity;
-    QSerialPort::DataBits dataBits = QSerialPort::Data8;
-    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
-
-    static std::optional<LineSettings> parse(const QString &text);
-};
+#include <memory>
 
 // The console's serial line. It only ever writes; every operation reports failure instead
-// of throwing, and none blocks longer than it takes to hand bytes to the operating system.
+// of throwing, and none waits on the line: bytes are handed to the operating system or
+// dropped.
 class SerialService
 {
 public:
     explicit SerialService(PortMap ports = {});
+    ~SerialService();
+    SerialService(const SerialService &) = delete;
+    SerialService &operator=(const SerialService &) = delete;
 
     const PortMap &ports() const { return m_ports; }
+    // Takes effect at the next open.
+    void setPorts(const PortMap &ports) { m_ports = ports; }
 
     int CommPort() const { return m_commPort; }
     // Fails for numbers outside 1–16 and while the port is open.
     bool setCommPort(int number);
     bool setSettings(const QString &settings);
-    bool PortOpen() const { return m_port.isOpen(); }
+    bool PortOpen() const { return m_line && m_line->isOpen(); }
     // Closing a closed port succeeds; opening fails for an absent or busy device.
     bool setPortOpen(bool open);
-    // Writes all bytes and hands them to the operating system; fails when closed.
+    // Hands all bytes over or none; fails when closed, when the line takes nothing, or when
+    // the device has gone (the port is then closed).
     bool Output(const QByteArray &bytes);
 
-    QString errorString() const { return m_port.errorString(); }
+    // The device or HOST:PORT behind the current number.
+    QString target() const { return m_ports.device(m_commPort); }
+    // Why the last open or write failed.
+    const LineProblem &problem() const { return m_problem; }
 
 private:
-    bool applySettings();
-
     PortMap m_ports;
-    QSerialPort m_port;
+    std::unique_ptr<LineDevice> m_line;
     int m_commPort = 0;
     // The console asks for "9600,n,8,1" everywhere; a port opened before that request
     // uses it too.
     LineSettings m_settings;
+    LineProblem m_problem;
 };

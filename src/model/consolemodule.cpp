@@ -95,9 +95,10 @@ bool ConsoleModule::StoreSlot(qint16 base)
     const quint8 codeC = GetC();
     const quint8 codeL = GetL();
     const int side = m_selectors.tx->isChecked() ? 1 : 0;
-    bool ok = m_file.Write(base + 1, 1, codeC);
-    ok = m_file.Write(base + 2, 1, codeL) && ok;
-    ok = m_file.Write(base + 3, 1, side) && ok;
-    ok = m_file.Write(SettingsFile::LastSavedBase, 2, base) && ok;
-    return m_file.Sync() && ok;
+    // The first failed write ends the store: the saved base may only ever name a slot whose
+    // three bytes all reached the file.
+    const bool written = m_file.Write(base + 1, 1, codeC) && m_file.Write(base + 2, 1, codeL) &&
+                         m_file.Write(base + 3, 1, side) &&
+                         m_file.Write(SettingsFile::LastSavedBase, 2, base);
+    return m_file.Sync() && written;
 }

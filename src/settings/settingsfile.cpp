@@ -1,13 +1,28 @@
 #include "settingsfile.h"
 
+#include "settingslocation.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 #ifdef Q_OS_WIN
 #include <io.h>
 #else
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("SettingsFile", text);
+}
+
+} // namespace
 
 SettingsFile::~SettingsFile()
 {
@@ -17,31 +32,57 @@ SettingsFile::~SettingsFile()
 bool SettingsFile::open(const QString &path)
 {
     close();
+    m_path = path;
+    m_firstError.clear();
+    m_lastError.clear();
+    if (openHandle(path))
+        return true;
+    m_lastError = m_firstError;
+    m_firstError.clear();
+    return false;
+}
+
+bool SettingsFile::openIn(const QString &programDir, const QString &dataDir)
+{
+    close();
+    const SettingsChoice choice = chooseSettingsFile(programDir, dataDir);
+    QString error = choice.error;
+    if (error.isEmpty() && !choice.seed.isEmpty())
+        copySettingsFile(choice.seed, choice.path, &error);
+    if (!error.isEmpty()) {
+        m_lastError = error;
+        return false;
+    }
+    m_inDataFolder = choice.inDataFolder;
+    return open(choice.path);
+}
+
+bool SettingsFile::openHandle(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString shown = QDir::toNativeSeparators(path);
+    if (info.isSymLink() && !info.exists())
+        return fail(tr("%1: ссылка ведёт на несуществующий файл").arg(shown));
+    if (info.exists() && !info.isFile())
+        return fail(tr("%1: это не файл настроек").arg(shown));
+    const bool existed = info.exists();
     m_file.setFileName(path);
     // Unbuffered: a write reaches the operating system before Write returns.
     if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        return fail(m_file.errorString());
-    m_lastError.clear();
-    return true;
-}
-
-bool SettingsFile::openInFirstUsable(const QStringList &folders)
-{
-    QString seed;
-    QStringList failures;
-    for (const QString &folder : folders) {
-        const QString path = QDir(folder).filePath(QString::fromLatin1(FileName));
-        QDir().mkpath(folder);
-        if (!seed.isEmpty() && !QFileInfo::exists(path))
-            QFile::copy(seed, path);
-        if (open(path))
-            return true;
-        failures << path + QStringLiteral(": ") + m_lastError;
-        if (seed.isEmpty() && QFileInfo(path).isReadable())
-            seed = path;
+        return fail(shown + QStringLiteral(": ") + m_file.errorString());
+#ifdef Q_OS_UNIX
+    struct stat st
+    {};
+    if (::fstat(m_file.handle(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        m_file.close();
+        return fail(tr("%1: это не файл настроек").arg(shown));
     }
-    m_lastError = failures.join(QLatin1Char('\n'));
-    return false;
+    m_device = st.st_dev;
+    m_inode = st.st_ino;
+#endif
+    if (!existed)
+        syncFolder(info.absolutePath());
+    return true;
 }
 
 void SettingsFile::close()
@@ -50,9 +91,67 @@ void SettingsFile::close()
         m_file.close();
 }
 
+bool SettingsFile::followPath(bool forWrite)
+{
+#ifdef Q_OS_UNIX
+    struct stat held
+    {};
+    struct stat named
+    {};
+    const bool linked = ::fstat(m_file.handle(), &held) == 0 && held.st_nlink > 0;
+    const bool present = ::stat(QFile::encodeName(m_path).constData(), &named) == 0;
+    if (linked && present && named.st_dev == m_device && named.st_ino == m_inode)
+        return true;
+    if (present) {
+        // Another file stands at the path now: that is the settings file.
+        m_file.close();
+        return openHandle(m_path);
+    }
+    if (!forWrite)
+        return true; // what the handle holds is still the best answer to a read
+    // Nothing is at the path any more: write the file anew from what the handle holds,
+    // so that no write goes to a file that no path names.
+    const QByteArray bytes = contents();
+    const QString copy = m_path + QStringLiteral(".new");
+    {
+        QFile fresh(copy);
+        if (!fresh.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            fresh.write(bytes) != bytes.size() || !fresh.flush() || ::fsync(fresh.handle()) != 0) {
+            const QString why = fresh.errorString();
+            fresh.close();
+            QFile::remove(copy);
+            return fail(tr("%1 удалён, и создать его заново не удалось: %2")
+                            .arg(QDir::toNativeSeparators(m_path), why));
+        }
+    }
+    if (::rename(QFile::encodeName(copy).constData(), QFile::encodeName(m_path).constData()) != 0) {
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(copy);
+        return fail(tr("%1 удалён, и создать его заново не удалось: %2")
+                        .arg(QDir::toNativeSeparators(m_path), why));
+    }
+    syncFolder(QFileInfo(m_path).absolutePath());
+    m_file.close();
+    return openHandle(m_path);
+#else
+    Q_UNUSED(forWrite);
+    return true;
+#endif
+}
+
+QByteArray SettingsFile::contents()
+{
+    if (!m_file.isOpen() || !m_file.seek(0))
+        return {};
+    return m_file.readAll();
+}
+
 int SettingsFile::Read(int position, int width)
 {
     if (!m_file.isOpen() || position < 1 || width < 1 || width > 2)
+        return 0;
+    followPath(false);
+    if (!m_file.isOpen())
         return 0;
     unsigned value = 0;
     for (int i = 0; i < width; ++i) {
@@ -69,9 +168,11 @@ int SettingsFile::Read(int position, int width)
 bool SettingsFile::Write(int position, int width, int value)
 {
     if (!m_file.isOpen())
-        return fail(QStringLiteral("file not open"));
+        return fail(tr("файл настроек не открыт"));
     if (position < 1 || width < 1 || width > 2)
-        return fail(QStringLiteral("bad position"));
+        return fail(tr("неверная позиция %1").arg(position));
+    if (!followPath(true))
+        return false;
     const qint64 offset = position - 1;
     const qint64 size = m_file.size();
     if (offset > size) {
@@ -87,18 +188,25 @@ bool SettingsFile::Write(int position, int width, int value)
 
 bool SettingsFile::Sync()
 {
-    if (!m_file.isOpen())
-        return fail(QStringLiteral("file not open"));
+    if (!m_file.isOpen()) {
+        fail(tr("файл настроек не открыт"));
+    } else {
 #ifdef Q_OS_WIN
-    const bool synced = ::_commit(m_file.handle()) == 0;
+        const bool synced = ::_commit(m_file.handle()) == 0;
 #else
-    const bool synced = ::fsync(m_file.handle()) == 0;
+        const bool synced = ::fsync(m_file.handle()) == 0;
 #endif
-    return synced || fail(QStringLiteral("cannot flush to disk"));
+        if (!synced)
+            fail(tr("не удалось сбросить на диск"));
+    }
+    m_lastError = m_firstError;
+    m_firstError.clear();
+    return m_lastError.isEmpty();
 }
 
 bool SettingsFile::fail(const QString &why)
 {
-    m_lastError = why;
+    if (m_firstError.isEmpty())
+        m_firstError = why.isEmpty() ? tr("неизвестная ошибка") : why;
     return false;
 }

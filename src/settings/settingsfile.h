@@ -19,28 +19,44 @@ public:
     SettingsFile() = default;
     SettingsFile(const SettingsFile &) = delete;
     SettingsFile &operator=(const SettingsFile &) = delete;
-    ~SettingsFile();
+    virtual ~SettingsFile();
 
-    // Opens for reading and writing, creating an empty file when none exists.
+    // Opens for reading and writing, creating an empty file when none exists. Only a regular
+    // file, or a link to one, is a settings file.
     bool open(const QString &path);
-    // Opens conf.cfg in the first folder where that works. A file that exists in an earlier
-    // folder but cannot be written there seeds the new one, so no stored slot is lost.
-    bool openInFirstUsable(const QStringList &folders);
+    // Opens the program folder's conf.cfg, or the data folder's when the program folder
+    // cannot hold one (see chooseSettingsFile).
+    bool openIn(const QString &programDir, const QString &dataDir);
     void close();
     bool isOpen() const { return m_file.isOpen(); }
-    QString path() const { return m_file.fileName(); }
+    QString path() const { return m_path; }
+    bool inDataFolder() const { return m_inDataFolder; }
+    // Why the last open, or the last command ended by Sync, failed: the first error met.
     QString errorString() const { return m_lastError; }
 
     // 0 for anything at or past the end of the file, or when the file is not open.
     int Read(int position, int width);
     // Extends a short file with zero bytes up to the position.
-    bool Write(int position, int width, int value);
-    // Puts what was written on disk, so a power cut cannot take it.
+    virtual bool Write(int position, int width, int value);
+    // Ends a command: puts what was written on disk, so a power cut cannot take it. False
+    // when any write since the last Sync failed, or the sync itself.
     bool Sync();
+
+    // The whole file as it is now.
+    QByteArray contents();
 
 private:
     bool fail(const QString &why);
+    bool openHandle(const QString &path);
+    // The open file must still be the one its path names: a file replaced meanwhile is
+    // reopened, and one deleted is written anew from what the handle still holds.
+    bool followPath(bool forWrite);
 
     QFile m_file;
+    QString m_path;
+    QString m_firstError;
     QString m_lastError;
+    bool m_inDataFolder = false;
+    quint64 m_device = 0;
+    quint64 m_inode = 0;
 };

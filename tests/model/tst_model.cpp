@@ -1,10 +1,16 @@
+#include "link/controllerlink.h"
+#include "link/serialservice.h"
+#include "model/consolemodule.h"
 #include "model/relaycodes.h"
 #include "model/slots.h"
 #include "model/valuetext.h"
+#include "settings/settingsfile.h"
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -16,9 +22,11 @@ class TestModel : public QObject
     struct Bank
     {
         std::array<std::unique_ptr<QPushButton>, 8> buttons;
+        QLineEdit entry;
         RelayBank bank;
         Bank()
         {
+            bank.entry = &entry;
             for (int n = 0; n < 8; ++n) {
                 buttons[n] = std::make_unique<QPushButton>(QStringLiteral("0"));
                 buttons[n]->setCheckable(true);
@@ -27,7 +35,65 @@ class TestModel : public QObject
         }
     };
 
+    // Refuses the n-th write and every one after it, as a disk that fills up would.
+    class FailingFile : public SettingsFile
+    {
+    public:
+        int failFrom = 1000;
+        int writes = 0;
+        bool Write(int position, int width, int value) override
+        {
+            return SettingsFile::Write(++writes >= failFrom ? 0 : position, width, value);
+        }
+    };
+    struct NoDisplay : BankDisplay
+    {
+        void FillC() override {}
+        void FillL() override {}
+    };
+    // One option group: buttons in a parent of their own, so that they exclude each other.
+    template<std::size_t N> struct Group
+    {
+        QWidget parent;
+        std::array<QAbstractButton *, N> buttons{};
+        Group()
+        {
+            for (auto &button : buttons)
+                button = new QRadioButton(&parent);
+        }
+    };
+
 private slots:
+    void storeStopsAtTheFirstFailedWrite()
+    {
+        QTemporaryDir temp;
+        FailingFile file;
+        QVERIFY(file.open(temp.filePath(QStringLiteral("conf.cfg"))));
+        QVERIFY(file.Write(451, 2, 6) && file.Sync());
+        Bank c, l;
+        Group<3> antennas;
+        Group<10> bands;
+        Group<5> subBands;
+        Group<2> sides;
+        SerialService port;
+        ControllerLink link(port);
+        NoDisplay display;
+        ConsoleModule module(
+            c.bank, l.bank,
+            {antennas.buttons, bands.buttons, subBands.buttons, sides.buttons[0], sides.buttons[1]},
+            file, link, display);
+        module.SetC(0x12);
+        module.SetL(0x34);
+        file.writes = 0;
+        file.failFrom = 3; // the side byte
+        QVERIFY(!module.StoreSlot(186));
+        QVERIFY(!file.errorString().isEmpty());
+        QCOMPARE(file.Read(187, 1), 0x12);
+        QCOMPARE(file.Read(188, 1), 0x34);
+        QCOMPARE(file.Read(451, 2), 6); // still names the slot saved whole before
+        QCOMPARE(file.writes, 3);
+    }
+
     void putCodeSetsCheckStateAndCaption_data()
     {
         QTest::addColumn<int>("code");

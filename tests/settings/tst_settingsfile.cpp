@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
+
 class TestSettingsFile : public QObject
 {
     Q_OBJECT
@@ -127,37 +129,51 @@ private slots:
         QCOMPARE(onDisk(), QByteArray(1, char(5)));
     }
 
-    void unusableFolderFallsBackToTheNextOne()
+    void aFileDeletedOrReplacedWhileOpenStillTakesTheWrite_data()
     {
-        // A folder path below a plain file can never be created, even by root.
-        makeBlocker(temp);
-        const QString bad = temp.filePath(QStringLiteral("blocker/program"));
-        const QString data = temp.filePath(QStringLiteral("data"));
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("deleted") << false;
+        QTest::newRow("renamed over") << true;
+    }
+    void aFileDeletedOrReplacedWhileOpenStillTakesTheWrite()
+    {
+        QFETCH(bool, replace);
+        putOnDisk(QByteArray::fromHex("0102030405"));
         SettingsFile file;
-        QVERIFY(file.openInFirstUsable({bad, data}));
-        QCOMPARE(file.path(), QDir(data).filePath(QStringLiteral("conf.cfg")));
-        file.close();
-
-        QVERIFY(!file.openInFirstUsable({bad, temp.filePath(QStringLiteral("blocker/data"))}));
-        QVERIFY(file.errorString().contains(bad));
+        QVERIFY(file.open(path()));
+        if (replace) {
+            const QString other = temp.filePath(QStringLiteral("x"));
+            QFile::remove(other);
+            QVERIFY(QFile::copy(path(), other));
+            QFile edited(other);
+            QVERIFY(edited.open(QIODevice::ReadWrite));
+            edited.seek(4);
+            edited.write("\x09", 1);
+            edited.close();
+            QVERIFY(::rename(QFile::encodeName(other), QFile::encodeName(path())) == 0);
+            QCOMPARE(file.Read(5, 1), 9); // reads follow the path too
+        } else {
+            QVERIFY(QFile::remove(path()));
+        }
+        QVERIFY(file.Write(2, 1, 0x77));
+        QVERIFY(file.Sync());
+        QCOMPARE(onDisk(), QByteArray::fromHex(replace ? "0177030409" : "0177030405"));
+        // And the handle is the file at the path from now on.
+        QVERIFY(file.Write(1, 1, 0x66));
+        QCOMPARE(onDisk().left(2), QByteArray::fromHex("6677"));
     }
 
-    void readOnlyCopySeedsTheFallback()
+    void commandReportsItsFirstError()
     {
-        const QString program = temp.filePath(QStringLiteral("ro"));
-        QDir().mkpath(program);
-        QFile original(QDir(program).filePath(QStringLiteral("conf.cfg")));
-        QVERIFY(original.open(QIODevice::WriteOnly));
-        original.write(QByteArray::fromHex("0102030405"));
-        original.close();
-        original.setPermissions(QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-        if (original.open(QIODevice::ReadWrite))
-            QSKIP("this user can write read-only files");
-        const QString data = temp.filePath(QStringLiteral("seeded"));
         SettingsFile file;
-        QVERIFY(file.openInFirstUsable({program, data}));
-        QCOMPARE(file.path(), QDir(data).filePath(QStringLiteral("conf.cfg")));
-        QCOMPARE(file.Read(3, 1), 3);
+        QVERIFY(file.open(path()));
+        file.close();
+        QVERIFY(!file.Write(1, 1, 1));
+        QVERIFY(!file.Sync());
+        QCOMPARE(file.errorString(), QStringLiteral("файл настроек не открыт"));
+        QVERIFY(file.open(path()));
+        QVERIFY(file.Write(1, 1, 1) && file.Sync());
+        QVERIFY(file.errorString().isEmpty());
     }
 };
 

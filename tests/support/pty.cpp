@@ -45,6 +45,27 @@ QByteArray PseudoTerminal::read(int waitMs)
     return data;
 }
 
+void PseudoTerminal::stall()
+{
+    if (m_slave < 0)
+        return;
+    const int flags = fcntl(m_slave, F_GETFL);
+    fcntl(m_slave, F_SETFL, flags | O_NONBLOCK);
+    // The kernel moves bytes between the pseudo-terminal's buffers in the background, so
+    // the line only counts as full once it has taken nothing for a while.
+    char filler[256] = {};
+    for (int quiet = 0; quiet < 3;) {
+        bool took = false;
+        while (::write(m_slave, filler, sizeof filler) > 0)
+            took = true;
+        while (::write(m_slave, filler, 1) > 0)
+            took = true;
+        quiet = took ? 0 : quiet + 1;
+        ::usleep(20000);
+    }
+    fcntl(m_slave, F_SETFL, flags);
+}
+
 void PseudoTerminal::hangUp()
 {
     if (m_slave >= 0)

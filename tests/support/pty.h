@@ -22,6 +22,8 @@ public:
     void drain() { read(50); }
     // Pulls the plug: writes on the device fail from now on.
     void hangUp();
+    // Fills the line until it takes no more bytes, as a stuck adapter does; read() frees it.
+    void stall();
 
 private:
     int m_master = -1;

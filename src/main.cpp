@@ -2,6 +2,7 @@
 #include "console/dialogs.h"
 #include "console/environment.h"
 #include "console/form1.h"
+#include "console/startup.h"
 #include "version.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION_STRING));
+    ignoreRelativeXdgFolders();
 
     PortMap ports;
     {
@@ -32,7 +34,7 @@ int main(int argc, char *argv[])
         ports = line.ports;
     }
 
-    QApplication app(argc, argv);
+    const std::unique_ptr<QApplication> app = openDisplay(argc, argv);
     QtDialogs dialogs;
     ConsoleEnvironment environment;
     environment.programDir = QCoreApplication::applicationDirPath();
@@ -44,5 +46,5 @@ int main(int argc, char *argv[])
     if (!window.loaded())
         return 1;
     window.show();
-    return app.exec();
+    return app->exec();
 }

@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include "startup.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -24,15 +26,18 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
 
     CommandLine result;
     result.ports = ports;
-    if (!parser.parse(arguments)) {
+    if (!parser.parse(withoutQtOptions(arguments))) {
         result.run = false;
         result.exitCode = UsageError;
         result.error = parser.errorText();
         return result;
     }
-    if (parser.isSet(help)) {
+    const bool helpAll = parser.isSet(QStringLiteral("help-all"));
+    if (parser.isSet(help) || helpAll) {
         result.run = false;
         result.output = parser.helpText();
+        if (helpAll)
+            result.output += QLatin1Char('\n') + qtOptionsHelp();
         return result;
     }
     if (parser.isSet(version)) {

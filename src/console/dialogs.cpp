@@ -1,10 +1,23 @@
 #include "dialogs.h"
 
 #include <QDialog>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include <cstdio>
+
 namespace {
+
+// Without a screen (the offscreen and minimal platforms) a modal box waits for an OK that
+// nobody can press; the words go to standard error instead and the question counts as
+// cancelled.
+bool nobodyToAnswer()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+
 // Prompts keep their CR LF line breaks; a label wants plain line feeds.
 QString displayText(QString text)
 {
@@ -14,6 +27,10 @@ QString displayText(QString text)
 
 void QtDialogs::message(QWidget *parent, const QString &caption, const QString &text)
 {
+    if (nobodyToAnswer()) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(displayText(text)));
+        return;
+    }
     // A plain box with OK only, as the console's messages have always looked.
     QMessageBox box(QMessageBox::NoIcon, caption, displayText(text), QMessageBox::Ok, parent);
     box.exec();
@@ -22,6 +39,8 @@ void QtDialogs::message(QWidget *parent, const QString &caption, const QString &
 QString QtDialogs::input(QWidget *parent, const QString &title, const QString &prompt,
                          const QString &initial)
 {
+    if (nobodyToAnswer())
+        return {};
     bool ok = false;
     const QString text =
         QInputDialog::getText(parent, title, displayText(prompt), QLineEdit::Normal, initial, &ok);

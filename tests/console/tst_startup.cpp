@@ -1,0 +1,95 @@
+#include "console/startup.h"
+#include "support/programs.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+// The real console started as a desktop or a script starts it: no display, Qt's own
+// options, the help texts.
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void withoutADisplayTheConsoleSaysSoInOneLine_data()
+    {
+        QTest::addColumn<QString>("display");
+        QTest::newRow("no DISPLAY") << "";
+        QTest::newRow("unreachable DISPLAY") << ":97";
+    }
+    void withoutADisplayTheConsoleSaysSoInOneLine()
+    {
+        QFETCH(QString, display);
+        ProgramFolder folder;
+        QVERIFY(folder.isValid());
+        QProcessEnvironment env = folder.environment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("DISPLAY"));
+        if (!display.isEmpty())
+            env.insert(QStringLiteral("DISPLAY"), display);
+        QProcess console;
+        console.setProcessEnvironment(env);
+        console.start(folder.program(QStringLiteral("orvane")));
+        QVERIFY(console.waitForFinished(20000));
+        QCOMPARE(console.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(console.exitCode(), 1);
+        const QStringList lines = QString::fromLocal8Bit(console.readAllStandardError())
+                                      .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines[0].contains(QStringLiteral("no display")), qPrintable(lines[0]));
+    }
+
+    void qtOptionsAreTakenNotRefused_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("-platform") << QStringList{"-platform", "offscreen"};
+        QTest::newRow("-style, -reverse")
+            << QStringList{"-platform", "offscreen", "-style=fusion", "-reverse"};
+    }
+    void qtOptionsAreTakenNotRefused()
+    {
+        QFETCH(QStringList, arguments);
+        ProgramFolder folder;
+        QProcessEnvironment env = folder.environment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        QProcess console;
+        console.setProcessEnvironment(env);
+        console.start(folder.program(QStringLiteral("orvane")), arguments);
+        // A new conf.cfg names no port, so start-up says so and the window opens.
+        QByteArray said;
+        QTRY_VERIFY_WITH_TIMEOUT((said += console.readAllStandardError()).contains("не доступен"),
+                                 20000);
+        QVERIFY(QFile::exists(folder.settingsPath()));
+        QVERIFY(!console.waitForFinished(300));
+        console.kill();
+        console.waitForFinished();
+    }
+
+    void helpAllListsQtsOptionsToo()
+    {
+        QProcess console;
+        console.start(builtProgram(QStringLiteral("orvane")), {QStringLiteral("--help-all")});
+        QVERIFY(console.waitForFinished(20000));
+        QCOMPARE(console.exitCode(), 0);
+        const QString help = QString::fromLocal8Bit(console.readAllStandardOutput());
+        QVERIFY(help.contains(QStringLiteral("--port")));
+        QVERIFY(help.contains(QStringLiteral("-platform")));
+    }
+
+    void relativeXdgFoldersAreIgnored()
+    {
+        qputenv("XDG_DATA_HOME", "relative/share");
+        qputenv("XDG_CONFIG_HOME", "/absolute/config");
+        ignoreRelativeXdgFolders();
+        QVERIFY(!qEnvironmentVariableIsSet("XDG_DATA_HOME"));
+        QCOMPARE(qEnvironmentVariable("XDG_CONFIG_HOME"), QStringLiteral("/absolute/config"));
+        QCOMPARE(withoutQtOptions({"orvane", "-platform", "offscreen", "--port", "1=/dev/x",
+                                   "-reverse", "-style=fusion"}),
+                 (QStringList{"orvane", "--port", "1=/dev/x"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "tst_startup.moc"

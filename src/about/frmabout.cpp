@@ -66,6 +66,11 @@ void frmAbout::Form_Load()
     ui->lblDisclaimer->clear();
 }
 
+void frmAbout::setSettingsNote(const QString &note)
+{
+    ui->lblDisclaimer->setText(note);
+}
+
 void frmAbout::cmdOK_Click()
 {
     accept();

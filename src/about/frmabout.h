@@ -16,6 +16,9 @@ public:
     frmAbout(ConsoleDialogs *dialogs, QWidget *parent = nullptr);
     ~frmAbout() override;
 
+    // Where the settings live, when it is not the program folder.
+    void setSettingsNote(const QString &note);
+
 public slots:
     void cmdOK_Click();
     void cmdSysInfo_Click();

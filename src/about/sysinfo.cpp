@@ -1,5 +1,6 @@
 #include "sysinfo.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -75,8 +76,19 @@ QString findTool()
 
 QString findTool()
 {
+    // A relative PATH entry would start a program from whatever folder the console was
+    // started in.
+    QStringList folders;
+    const QStringList entries =
+        qEnvironmentVariable("PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts);
+    for (const QString &entry : entries) {
+        if (QDir::isAbsolutePath(entry))
+            folders << entry;
+    }
+    if (folders.isEmpty())
+        return {};
     for (const QString &name : candidateTools()) {
-        const QString path = QStandardPaths::findExecutable(name);
+        const QString path = QStandardPaths::findExecutable(name, folders);
         if (!path.isEmpty())
             return path;
     }

@@ -26,11 +26,12 @@ namespace {
 
 const char *const Title = "Orvane";
 const char *const LineSettingsText = "9600,n,8,1";
-const char *const PortErrorTip = "Ошибка открытия Com-порта";
+const char *const PortErrorTip = QT_TRANSLATE_NOOP("Form1", "Ошибка открытия Com-порта");
 const char *const HotEndPicture = "img/HotEnd.jpg";
 const char *const ColdEndPicture = "img/ColdEnd.jpg";
 constexpr int RefreshWaitMs = 500;
 constexpr int MaxStepC = 128;
+constexpr int MaxStepL = 999;
 
 int buttonCode(Qt::MouseButtons buttons)
 {
@@ -148,7 +149,8 @@ void Form1::connectHandlers()
     auto *cancel = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(cancel, &QShortcut::activated, ui->cmdRefresh, &QAbstractButton::click);
 
-    connect(&m_link, &ControllerLink::lineFailed, this, [this] { showPortStatus(true, true); });
+    connect(&m_link, &ControllerLink::lineFailed, this,
+            [this] { showPortStatus(true, true, portProblem()); });
 }
 
 void Form1::watchOption(QAbstractButton *option, void (Form1::*click)())
@@ -192,7 +194,9 @@ void Form1::Form_Load()
     const int portNumber = m_file.Read(SettingsFile::PortNumber, 1);
     m_module->StepC = static_cast<quint8>(m_file.Read(SettingsFile::StepC, 1));
     m_module->StepL = static_cast<qint16>(m_file.Read(SettingsFile::StepL, 2));
-    if (m_module->StepC > MaxStepC)
+    // A step no Options answer can produce means a damaged file: ask for both again. The
+    // inductance step of a new file, 0, is taken as it is.
+    if (m_module->StepC > MaxStepC || m_module->StepL < 0 || m_module->StepL > MaxStepL)
         cmdOptions_Click();
 
     int base = m_file.Read(SettingsFile::LastSavedBase, 2);
@@ -214,14 +218,10 @@ void Form1::Form_Load()
 
 bool Form1::openSettingsFile()
 {
-    QStringList folders{m_env.programDir};
-    if (!m_env.dataDir.isEmpty())
-        folders << m_env.dataDir;
-    if (m_file.openInFirstUsable(folders))
+    if (m_file.openIn(m_env.programDir, m_env.dataDir))
         return true;
-    m_env.dialogs->message(
-        this, QString::fromLatin1(Title),
-        QStringLiteral("Не удалось открыть файл настроек:\n%1").arg(m_file.errorString()));
+    m_env.dialogs->message(this, QString::fromLatin1(Title),
+                           tr("Не удалось открыть файл настроек:\n%1").arg(m_file.errorString()));
     return false;
 }
 
@@ -264,8 +264,13 @@ void Form1::Form_Unload()
 
 bool Form1::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate)
+    // Only the first display and the return from the About box redraw from the toggles:
+    // coming back from another program or a message must not wipe a code typed but not
+    // yet entered.
+    if (event->type() == QEvent::WindowActivate && m_activatePending) {
+        m_activatePending = false;
         Form_Activate();
+    }
     return QWidget::event(event);
 }
 
@@ -541,13 +546,20 @@ void Form1::barUp(Bank bank, int button, double x)
 
 // Port ---------------------------------------------------------------------------------------
 
-void Form1::showPortStatus(bool failed, bool withTooltip)
+void Form1::showPortStatus(bool failed, bool withTooltip, const QString &why)
 {
     QPalette palette = ui->Label3->palette();
     palette.setColor(QPalette::WindowText, failed ? QColor(255, 0, 0) : QColor(0, 0, 0));
     ui->Label3->setPalette(palette);
-    if (withTooltip)
-        ui->Label3->setToolTip(failed ? QString::fromUtf8(PortErrorTip) : QString());
+    if (!withTooltip)
+        return;
+    QString tip;
+    if (failed) {
+        tip = tr(PortErrorTip);
+        if (!why.isEmpty())
+            tip += QLatin1Char('\n') + why;
+    }
+    ui->Label3->setToolTip(tip);
 }
 
 void Form1::cmb1_Click()
@@ -555,11 +567,23 @@ void Form1::cmb1_Click()
     showPortStatus(false, true);
     const auto number = static_cast<quint8>(ui->cmb1->currentIndex() + 1);
     // The first failing step skips the rest; the number is stored only once the port opened.
-    const bool ok = (!m_comPort1.PortOpen() || m_comPort1.setPortOpen(false)) &&
-                    m_comPort1.setCommPort(number) && m_comPort1.setPortOpen(true) &&
-                    m_file.Write(SettingsFile::PortNumber, 1, number) && m_file.Sync();
-    if (!ok)
-        showPortStatus(true, true);
+    const bool opened = (!m_comPort1.PortOpen() || m_comPort1.setPortOpen(false)) &&
+                        m_comPort1.setCommPort(number) && m_comPort1.setPortOpen(true);
+    if (!opened) {
+        showPortStatus(true, true, portProblem());
+        return;
+    }
+    m_file.Write(SettingsFile::PortNumber, 1, number);
+    if (!m_file.Sync())
+        showPortStatus(true, true, m_file.errorString());
+}
+
+QString Form1::portProblem() const
+{
+    const LineProblem &problem = m_comPort1.problem();
+    if (problem.kind == LineProblem::None)
+        return {};
+    return m_comPort1.target() + QStringLiteral(": ") + problem.text();
 }
 
 // Commands -----------------------------------------------------------------------------------
@@ -574,7 +598,7 @@ void Form1::cmdSave1_Click()
 void Form1::reportFileFailure()
 {
     m_env.dialogs->message(this, QString::fromLatin1(Title),
-                           QStringLiteral("Не удалось записать файл настроек %1:\n%2")
+                           tr("Не удалось записать файл настроек %1:\n%2")
                                .arg(QDir::toNativeSeparators(m_file.path()), m_file.errorString()));
 }
 
@@ -588,8 +612,9 @@ void Form1::cmdRefresh_Click()
         return; // the window closed meanwhile: nothing may touch the port or the file now
     // A port selected during the wait is already open.
     const bool reopened = m_comPort1.PortOpen() || m_comPort1.setPortOpen(true);
+    const QString why = reopened ? QString() : portProblem();
     m_module->RecallSelectedSlot();
-    showPortStatus(!reopened, true);
+    showPortStatus(!reopened, true, why);
     ui->cmdRefresh->setEnabled(true);
 }
 
@@ -625,20 +650,28 @@ void Form1::cmdOptions_Click()
     if (const auto value = toWholeNumber(stepL, -32768, 32767))
         m_module->StepL = static_cast<qint16>(*value);
 
-    m_module->StepL = static_cast<qint16>(std::clamp<int>(m_module->StepL, 1, 999));
+    m_module->StepL = static_cast<qint16>(std::clamp<int>(m_module->StepL, 1, MaxStepL));
     if (m_module->StepC > MaxStepC)
         m_module->StepC = MaxStepC;
 
-    bool written = m_file.Write(SettingsFile::StepC, 1, m_module->StepC);
-    written = m_file.Write(SettingsFile::StepL, 2, m_module->StepL) && written;
-    if (!(m_file.Sync() && written))
+    m_file.Write(SettingsFile::StepC, 1, m_module->StepC);
+    m_file.Write(SettingsFile::StepL, 2, m_module->StepL);
+    if (!m_file.Sync())
         reportFileFailure();
 }
 
 void Form1::Command1_Click()
 {
     frmAbout about(m_env.dialogs, this);
+    if (m_file.inDataFolder())
+        about.setSettingsNote(
+            tr("Настройки хранятся в %1").arg(QDir::toNativeSeparators(m_file.path())));
     m_env.dialogs->exec(about);
+    m_activatePending = true;
+    if (isActiveWindow()) {
+        m_activatePending = false;
+        Form_Activate();
+    }
 }
 
 // Events of the controls ---------------------------------------------------------------------
@@ -650,8 +683,13 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     const bool isToggle = indexIn(m_bankC.controls.toggles, watched) >= 0 ||
                           indexIn(m_bankL.controls.toggles, watched) >= 0;
     const int selector = indexIn(m_selectors, watched);
+    const bool isOption = selector >= 0 || watched == ui->Opt1 || watched == ui->Opt2;
 
-    if (press && (isToggle || selector >= 0 || watched == ui->Opt1 || watched == ui->Opt2)) {
+    // The second press of a double-click flips a toggle again, as a second click would, but
+    // on an option it chooses nothing new: no second recall, no second side packet.
+    if (type == QEvent::MouseButtonDblClick && isOption) {
+        m_pressedOption = nullptr;
+    } else if (press && (isToggle || isOption)) {
         if (!isToggle) {
             m_pressedOption = static_cast<QAbstractButton *>(watched);
             m_pressedOptionWasChecked = m_pressedOption->isChecked();
@@ -664,8 +702,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
             Opt2_MouseDown();
         else
             Selector_MouseDown();
-    } else if (type == QEvent::KeyPress &&
-               (selector >= 0 || watched == ui->Opt1 || watched == ui->Opt2)) {
+    } else if (type == QEvent::KeyPress && isOption) {
         m_pressedOption = nullptr;
         const auto *key = static_cast<QKeyEvent *>(event);
         const int subBand = selector - Slots::Antennas - Slots::Bands;

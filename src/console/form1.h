@@ -123,7 +123,9 @@ private:
                           quint8 value);
     void showPicture(const char *picture);
 
-    void showPortStatus(bool failed, bool withTooltip);
+    void showPortStatus(bool failed, bool withTooltip, const QString &why = {});
+    // The device and why it failed, for the status tooltip.
+    QString portProblem() const;
     void reportFileFailure();
     bool waitWithEvents(int milliseconds);
 
@@ -147,4 +149,6 @@ private:
 
     bool m_loaded = false;
     bool m_unloadedFlag = false;
+    // The next activation redraws the banks: the first display, the return from About.
+    bool m_activatePending = true;
 };

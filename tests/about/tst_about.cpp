@@ -2,6 +2,7 @@
 #include "about/sysinfo.h"
 #include "support/consolefixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -56,25 +57,49 @@ private slots:
         QVERIFY(about.isVisible()); // the box stays open
     }
 
+    // A fake tool that leaves a marker file when started.
+    static QString fakeTool(const QTemporaryDir &bin, const QString &name)
+    {
+        QFile tool(bin.filePath(name));
+        if (!tool.open(QIODevice::WriteOnly))
+            return {};
+        tool.write(QStringLiteral("#!/bin/sh\n: > '%1'\n").arg(bin.filePath("started")).toUtf8());
+        tool.close();
+        tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return tool.fileName();
+    }
+
     void systemInfoStartsTheFirstToolOnThePath()
     {
         QTemporaryDir bin;
-        const QString marker = bin.filePath(QStringLiteral("started"));
-        QFile tool(bin.filePath(SysInfo::candidateTools().constLast()));
-        QVERIFY(tool.open(QIODevice::WriteOnly));
-        tool.write(QStringLiteral("#!/bin/sh\n: > '%1'\n").arg(marker).toUtf8());
-        tool.close();
-        tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
+        const QString tool = fakeTool(bin, SysInfo::candidateTools().constLast());
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", bin.path().toLocal8Bit());
-        QCOMPARE(SysInfo::findTool(), tool.fileName());
+        QCOMPARE(SysInfo::findTool(), tool);
         ScriptedDialogs dialogs;
         frmAbout about(&dialogs);
-        about.StartSysInfo();
+        about.show();
+        // Enter on the focused button starts the tool; it does not close the box.
+        about.findChild<QPushButton *>("cmdSysInfo")->setFocus();
+        QTest::keyClick(about.findChild<QPushButton *>("cmdSysInfo"), Qt::Key_Return);
         qputenv("PATH", path);
         QVERIFY(dialogs.messages.isEmpty());
-        QTRY_VERIFY(QFile::exists(marker));
+        QTRY_VERIFY(QFile::exists(bin.filePath("started")));
+        QVERIFY(about.isVisible());
+    }
+
+    void systemInfoNeverStartsAToolFromARelativeFolder()
+    {
+        QTemporaryDir bin;
+        fakeTool(bin, QStringLiteral("kinfocenter"));
+        const QByteArray path = qgetenv("PATH");
+        const QString cwd = QDir::currentPath();
+        QDir::setCurrent(bin.path());
+        qputenv("PATH", ".:bin");
+        const QString found = SysInfo::findTool();
+        QDir::setCurrent(cwd);
+        qputenv("PATH", path);
+        QCOMPARE(found, QString());
     }
 #endif
 

@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cstdio>
+
 // Save, Refresh, Options, the drag bars and the network side.
 class TestCommands : public QObject
 {
@@ -66,6 +68,36 @@ private slots:
         QCOMPARE(f.control<QLineEdit>("txtLEnter")->text(), QStringLiteral("60"));
     }
 
+    void saveReachesAConfCfgDeletedOrReplacedMeanwhile_data()
+    {
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("rm conf.cfg") << false;
+        QTest::newRow("cp and mv over it") << true;
+    }
+    void saveReachesAConfCfgDeletedOrReplacedMeanwhile()
+    {
+        QFETCH(bool, replace);
+        ConsoleFixture f;
+        f.startShown(SettingsImage().byte(456, 10).word(457, 500));
+        if (replace) {
+            const QString copy = f.temp.filePath(QStringLiteral("x"));
+            QVERIFY(QFile::copy(f.settingsPath(), copy));
+            QVERIFY(::rename(QFile::encodeName(copy), QFile::encodeName(f.settingsPath())) == 0);
+        } else {
+            QVERIFY(QFile::remove(f.settingsPath()));
+        }
+        clickCentre(f.control("Opt40"));
+        clickCentre(f.control("cmdIncrementC"));
+        clickCentre(f.control("cmdSave1"));
+        QVERIFY(f.dialogs.messages.isEmpty());
+        f.closeForm();
+        Form1 &again = f.start();
+        QVERIFY(f.control("Opt40")->isChecked());
+        QCOMPARE(f.control<QLineEdit>("txtCEnter")->text(), QStringLiteral("1"));
+        QCOMPARE(again.module().StepL, qint16(500)); // the rest came along
+        QCOMPARE(f.settings().at(454), char(1));
+    }
+
     void saveThatCannotWriteSaysSo()
     {
         ConsoleFixture f;
@@ -75,6 +107,31 @@ private slots:
         QCOMPARE(f.dialogs.messages.size(), 1);
         QCOMPARE(f.dialogs.messages[0].caption, QStringLiteral("Orvane"));
         QVERIFY(f.dialogs.messages[0].text.contains(QStringLiteral("conf.cfg")));
+        // The first error, not the failed flush that follows it.
+        QVERIFY(f.dialogs.messages[0].text.endsWith(QStringLiteral("файл настроек не открыт")));
+    }
+
+    void onlyTheFirstDisplayAndTheReturnFromAboutRedraw()
+    {
+        ConsoleFixture f;
+        Form1 &form = f.startShown(SettingsImage().slot(0, 5, 6, 0));
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        auto *entry = f.control<QLineEdit>("txtCEnter");
+        entry->setText(QStringLiteral("77")); // typed, not yet entered
+
+        QWidget other; // another program's window takes the focus and gives it back
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QCOMPARE(entry->text(), QStringLiteral("77"));
+
+        clickCentre(f.control("Command1"));
+        form.activateWindow();
+        QTRY_COMPARE(entry->text(), QStringLiteral("5"));
+        QVERIFY(f.pty.read(100).isEmpty());
     }
 
     void refreshPutsTheStoredSlotBackAfterHalfASecond()
@@ -119,7 +176,8 @@ private slots:
         QCOMPARE(f.control<QLabel>("Label3")->palette().color(QPalette::WindowText),
                  QColor(255, 0, 0));
         QCOMPARE(f.control<QLabel>("Label3")->toolTip(),
-                 QStringLiteral("Ошибка открытия Com-порта"));
+                 QStringLiteral("Ошибка открытия Com-порта\n%1: нет такого устройства")
+                     .arg(f.pty.device()));
         QVERIFY(f.control("cmdRefresh")->isEnabled());
         QCOMPARE(f.control<QLineEdit>("txtCEnter")->text(), QStringLiteral("5"));
     }
@@ -198,7 +256,12 @@ private slots:
         QFETCH(int, stepC);
         QFETCH(int, stepL);
         ConsoleFixture f;
-        Form1 &form = f.startShown(SettingsImage().byte(456, previousC).word(457, previousL));
+        // A step outside what Options writes makes start-up ask at once; such a value is
+        // put in place after start-up instead.
+        const bool damaged = previousL < 0 || previousL > 999;
+        Form1 &form =
+            f.startShown(SettingsImage().byte(456, previousC).word(457, damaged ? 50 : previousL));
+        form.module().StepL = static_cast<qint16>(previousL);
         f.dialogs.answers << answerC << answerL;
         clickCentre(f.control("cmdOptions"));
         QCOMPARE(f.dialogs.questions.size(), 2);
@@ -230,17 +293,22 @@ private slots:
     void storedCapacitanceStepAbove128PromptsBeforeTheWindowShows_data()
     {
         QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("storedL");
         QTest::addColumn<int>("questions");
-        QTest::newRow("200 prompts") << 200 << 2;
-        QTest::newRow("129 prompts") << 129 << 2;
-        QTest::newRow("128 does not") << 128 << 0;
+        QTest::newRow("200 prompts") << 200 << 50 << 2;
+        QTest::newRow("129 prompts") << 129 << 50 << 2;
+        QTest::newRow("128 does not") << 128 << 50 << 0;
+        QTest::newRow("inductance -32768 prompts") << 12 << -32768 << 2;
+        QTest::newRow("inductance 1000 prompts") << 12 << 1000 << 2;
+        QTest::newRow("inductance 0 of a new file does not") << 12 << 0 << 0;
     }
     void storedCapacitanceStepAbove128PromptsBeforeTheWindowShows()
     {
         QFETCH(int, stored);
+        QFETCH(int, storedL);
         QFETCH(int, questions);
         ConsoleFixture f;
-        f.writeSettings(SettingsImage().byte(456, stored).word(457, 50).bytes());
+        f.writeSettings(SettingsImage().byte(456, stored).word(457, storedL).bytes());
         Form1 &form = f.start();
         QVERIFY(!form.isVisible());
         QCOMPARE(f.dialogs.questions.size(), questions);

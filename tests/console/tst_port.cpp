@@ -2,7 +2,9 @@
 #include "support/consolefixture.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,10 +24,12 @@ class TestPort : public QObject
     {
         return f.control<QLabel>("Label3")->palette().color(QPalette::WindowText);
     }
-    static bool labelIsRed(ConsoleFixture &f)
+    // Red, with the console's message first and then the device and the reason.
+    static bool labelIsRed(ConsoleFixture &f, const QString &reason = {})
     {
-        return labelColour(f) == QColor(255, 0, 0) &&
-               f.control<QLabel>("Label3")->toolTip() == errorTip();
+        const QStringList tip = f.control<QLabel>("Label3")->toolTip().split(QLatin1Char('\n'));
+        return labelColour(f) == QColor(255, 0, 0) && tip.first() == errorTip() &&
+               (reason.isEmpty() || (tip.size() > 1 && tip[1].contains(reason)));
     }
     static bool labelIsBlack(ConsoleFixture &f)
     {
@@ -70,7 +74,7 @@ private slots:
         QVERIFY(form.comPort1().PortOpen());
         f.control<QComboBox>("cmb1")->setCurrentIndex(2);
         QVERIFY(!form.comPort1().PortOpen());
-        QVERIFY(labelIsRed(f));
+        QVERIFY(labelIsRed(f, QStringLiteral("absent-tty3: нет такого устройства")));
         QCOMPARE(f.settings().at(454), char(1));
 
         // A good selection turns it black again.
@@ -134,7 +138,7 @@ private slots:
         QVERIFY(labelIsBlack(f));
         f.pty.hangUp();
         QTest::mouseClick(f.control("cmdIncrementC"), Qt::LeftButton);
-        QVERIFY(labelIsRed(f));
+        QVERIFY(labelIsRed(f, QStringLiteral("связь потеряна")));
         QTest::mouseClick(f.control("cmdIncrementC"), Qt::LeftButton); // nothing breaks
         QCOMPARE(f.control<QLineEdit>("txtCEnter")->text(), QStringLiteral("2"));
 
@@ -143,6 +147,65 @@ private slots:
         QTest::mouseClick(f.control("cmdIncrementC"), Qt::LeftButton);
         QCOMPARE(spare.read(), packet(1, 3, 0));
         QVERIFY(form.comPort1().PortOpen());
+    }
+
+    void aPortThatFailsSaysWhy_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "missing"
+                                 << "нет такого устройства";
+        QTest::newRow("busy") << "busy"
+                              << "занят процессом";
+        QTest::newRow("not a serial device") << "file"
+                                             << "не последовательный порт";
+    }
+    void aPortThatFailsSaysWhy()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        ConsoleFixture f;
+        PseudoTerminal other;
+        ConsoleEnvironment env = f.environment();
+        QString device = f.temp.filePath(QStringLiteral("gone"));
+        SerialService holder(env.ports);
+        if (kind == QLatin1String("busy")) {
+            device = other.device();
+            PortMap ports;
+            ports.map(1, device);
+            holder.setPorts(ports);
+            QVERIFY(holder.setCommPort(1) && holder.setPortOpen(true));
+        } else if (kind == QLatin1String("file")) {
+            device = makeBlocker(f.temp);
+        }
+        env.ports.map(2, device);
+        f.start(env);
+        f.control<QComboBox>("cmb1")->setCurrentIndex(1);
+        QVERIFY(labelIsRed(f, device + QStringLiteral(": ") + reason));
+        if (kind == QLatin1String("busy"))
+            QVERIFY(labelIsRed(f, QString::number(QCoreApplication::applicationPid())));
+    }
+
+    void aStalledLineNeverFreezesTheWindow()
+    {
+        ConsoleFixture f;
+        f.startShown(SettingsImage().slot(15, 9, 9, 1));
+        f.pty.stall();
+        QElapsedTimer clock;
+        clock.start();
+        clickCentre(f.control("Opt80")); // a recall the line cannot take
+        clickCentre(f.control("cmdIncrementL"));
+        // Handing bytes over never waits; a line that took one second per packet froze the
+        // window for three seconds a recall.
+        QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(labelIsRed(f, QStringLiteral("линия не принимает данные")),
+                 qPrintable(f.control<QLabel>("Label3")->toolTip()));
+        QCOMPARE(f.control<QLineEdit>("txtLEnter")->text(), QStringLiteral("10"));
+        // Freed, the line carries the next packet whole, and nothing of the dropped ones.
+        const QByteArray filler = f.pty.read(200);
+        QVERIFY(!filler.contains('\xAA'));
+        clickCentre(f.control("cmdIncrementL"));
+        QCOMPARE(f.pty.read(), packet(2, 11, 0));
     }
 
     void shutdownReleasesFileAndPort()
@@ -174,6 +237,13 @@ private slots:
         QFile stored(QDir(env.dataDir).filePath(QStringLiteral("conf.cfg")));
         QVERIFY(stored.open(QIODevice::ReadOnly));
         QCOMPARE(stored.readAll().size(), 455);
+        // The About box tells where the settings are.
+        QString note;
+        f.dialogs.onExec = [&](QDialog &about) {
+            note = about.findChild<QLabel *>("lblDisclaimer")->text();
+        };
+        clickCentre(f.control("Command1"));
+        QVERIFY2(note.contains(stored.fileName()), qPrintable(note));
     }
 
     void noUsableFolderStopsStartUpWithAMessage()

@@ -117,6 +117,21 @@ private slots:
         QCOMPARE(packetsOf(f.pty.read()), recallPackets(4, 5, 1, 0));
     }
 
+    void doubleClickDoesWhatOneClickDoes()
+    {
+        ConsoleFixture f;
+        f.startShown(SettingsImage().slot(0, 4, 5, 1));
+        doubleClickCentre(f.control("Opt80"));
+        QCOMPARE(packetsOf(f.pty.read()), recallPackets(0, 0, 0, 0));
+        doubleClickCentre(f.control("Opt160"));
+        QCOMPARE(packetsOf(f.pty.read()), recallPackets(4, 5, 1, 0));
+        doubleClickCentre(f.control("Opt2"));
+        QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(3, 0, 0)});
+        // A toggle flips twice, as two clicks would.
+        doubleClickCentre(f.control("tglC1"));
+        QCOMPARE(packetsOf(f.pty.read()), (QList<QByteArray>{packet(1, 6, 0), packet(1, 4, 0)}));
+    }
+
     void toggleClickSendsOnePacketWithTheBankCode()
     {
         ConsoleFixture f;

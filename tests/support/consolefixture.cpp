@@ -149,6 +149,14 @@ void clickCentre(QWidget *widget, Qt::MouseButton button)
     QTest::mouseClick(widget, button, {}, widget->rect().center());
 }
 
+void doubleClickCentre(QWidget *widget)
+{
+    const QPoint centre = widget->rect().center();
+    QTest::mouseClick(widget, Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(widget, Qt::LeftButton, {}, centre);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, centre);
+}
+
 QList<QByteArray> packetsOf(const QByteArray &bytes)
 {
     QList<QByteArray> packets;

@@ -107,6 +107,8 @@ QString makeBlocker(const QTemporaryDir &temp);
 
 // A click in the middle of a control.
 void clickCentre(QWidget *widget, Qt::MouseButton button = Qt::LeftButton);
+// What the window system delivers for a double-click: press, release, double-click, release.
+void doubleClickCentre(QWidget *widget);
 
 // Splits what arrived on the line into packets of nine bytes; a rest is kept as its own entry.
 QList<QByteArray> packetsOf(const QByteArray &bytes);

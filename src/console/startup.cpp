@@ -39,12 +39,13 @@ const QStringList &qtFlags()
 }
 
 QStringList g_heldMessages;
+const char *g_program = "orvane";
 
 void displayMessageHandler(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
     if (type == QtFatalMsg) {
         const QByteArray display = qgetenv("DISPLAY");
-        std::fprintf(stderr, "orvane: no display could be opened (DISPLAY=%s)\n",
+        std::fprintf(stderr, "%s: no display could be opened (DISPLAY=%s)\n", g_program,
                      display.isEmpty() ? "not set" : display.constData());
         std::fflush(stderr);
         std::_Exit(1);
@@ -104,8 +105,9 @@ void ignoreRelativeXdgFolders()
     }
 }
 
-std::unique_ptr<QApplication> openDisplay(int &argc, char **argv)
+std::unique_ptr<QApplication> openDisplay(int &argc, char **argv, const char *program)
 {
+    g_program = program;
     const QtMessageHandler previous = qInstallMessageHandler(displayMessageHandler);
     auto app = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previous);

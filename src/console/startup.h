@@ -20,4 +20,4 @@ void ignoreRelativeXdgFolders();
 
 // The application object with its display. Where no display can be opened, the program
 // ends here with status 1 and one line on standard error, not with Qt's abort.
-std::unique_ptr<QApplication> openDisplay(int &argc, char **argv);
+std::unique_ptr<QApplication> openDisplay(int &argc, char **argv, const char *program = "orvane");

@@ -1,17 +1,11 @@
 #pragma once
 
+#include "packet.h"
+
 #include <QByteArray>
 #include <QObject>
 
 class SerialService;
-
-// The controller's command packets: AA 55 01 command value flag 0D 0A, followed by one 00
-// on the line.
-namespace Packet {
-enum Command : quint8 { Capacitance = 1, Inductance = 2, NetworkSide = 3 };
-constexpr int Size = 9;
-QByteArray build(quint8 command, quint8 value, quint8 flag);
-} // namespace Packet
 
 class ControllerLink : public QObject
 {

@@ -1,0 +1,216 @@
+#include "endpoint.h"
+
+#include "link/linetarget.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QHostAddress>
+#include <QSerialPort>
+#include <QSocketNotifier>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+bool parseHostPort(const QString &text, QString *host, quint16 *port)
+{
+    const LineTarget target = LineTarget::parse(text);
+    if (!target.isNetwork())
+        return false;
+    *host = target.host;
+    *port = target.port;
+    return true;
+}
+
+PtyEndpoint::PtyEndpoint(const QString &link, QObject *parent)
+    : SimEndpoint(parent)
+    , m_link(link)
+{}
+
+PtyEndpoint::~PtyEndpoint()
+{
+    close();
+    if (!m_link.isEmpty())
+        QFile::remove(m_link);
+}
+
+bool PtyEndpoint::start(QString *error)
+{
+    m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
+        *error = tr("не удалось создать псевдотерминал: %1")
+                     .arg(QString::fromLocal8Bit(std::strerror(errno)));
+        close();
+        return false;
+    }
+    m_device = QString::fromLocal8Bit(::ptsname(m_master));
+    // Our own slave descriptor keeps the line up while the console closes and reopens it, as
+    // Refresh does; without it the master would read a hang-up.
+    m_slave = ::open(::ptsname(m_master), O_RDWR | O_NOCTTY);
+    termios raw{};
+    if (m_slave < 0 || ::tcgetattr(m_slave, &raw) != 0) {
+        *error = tr("не удалось открыть %1").arg(m_device);
+        close();
+        return false;
+    }
+    ::cfmakeraw(&raw);
+    ::tcsetattr(m_slave, TCSANOW, &raw);
+    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    m_readable = std::make_unique<QSocketNotifier>(m_master, QSocketNotifier::Read);
+    connect(m_readable.get(), &QSocketNotifier::activated, this, &PtyEndpoint::readAll);
+
+    if (!m_link.isEmpty()) {
+        // Replaced in one step, so a console never finds the link missing.
+        const QString fresh = m_link + QStringLiteral(".new");
+        QFile::remove(fresh);
+        if (!QFile::link(m_device, fresh) || ::rename(QFile::encodeName(fresh).constData(),
+                                                      QFile::encodeName(m_link).constData()) != 0) {
+            *error = tr("не удалось создать ссылку %1").arg(m_link);
+            close();
+            return false;
+        }
+    }
+    return true;
+}
+
+void PtyEndpoint::readAll()
+{
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        if (n > 0) {
+            emit received(QByteArray(buffer, n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        break;
+    }
+}
+
+void PtyEndpoint::close()
+{
+    m_readable.reset();
+    if (m_slave >= 0)
+        ::close(m_slave);
+    if (m_master >= 0)
+        ::close(m_master);
+    m_master = m_slave = -1;
+}
+
+void PtyEndpoint::unplug()
+{
+    close();
+    emit note(tr("отключено: %1").arg(m_device));
+    QString error;
+    if (start(&error))
+        emit moved(m_device);
+    else
+        emit note(error);
+}
+
+DeviceEndpoint::DeviceEndpoint(const QString &device, QObject *parent)
+    : SimEndpoint(parent)
+    , m_device(device)
+    , m_port(new QSerialPort(this))
+{
+    connect(m_port, &QSerialPort::readyRead, this, [this] { emit received(m_port->readAll()); });
+}
+
+DeviceEndpoint::~DeviceEndpoint() = default;
+
+bool DeviceEndpoint::start(QString *error)
+{
+    m_port->setPortName(m_device);
+    if (!m_port->open(QIODevice::ReadOnly) || !m_port->setBaudRate(9600) ||
+        !m_port->setParity(QSerialPort::NoParity) || !m_port->setDataBits(QSerialPort::Data8) ||
+        !m_port->setStopBits(QSerialPort::OneStop)) {
+        *error = m_device + QStringLiteral(": ") + m_port->errorString();
+        m_port->close();
+        return false;
+    }
+    return true;
+}
+
+void DeviceEndpoint::unplug()
+{
+    m_port->close();
+    emit note(tr("отключено: %1").arg(m_device));
+    QString error;
+    if (start(&error))
+        emit moved(m_device);
+    else
+        emit note(error);
+}
+
+TcpEndpoint::TcpEndpoint(const QString &host, quint16 port, QObject *parent)
+    : SimEndpoint(parent)
+    , m_host(host)
+    , m_port(port)
+    , m_server(new QTcpServer(this))
+{
+    connect(m_server, &QTcpServer::newConnection, this, &TcpEndpoint::accept);
+}
+
+bool TcpEndpoint::start(QString *error)
+{
+    QHostAddress address;
+    if (m_host == QLatin1String("localhost"))
+        address = QHostAddress::LocalHost;
+    else if (!address.setAddress(m_host))
+        address = QHostAddress::Any;
+    if (!m_server->listen(address, m_port)) {
+        *error = m_host + QLatin1Char(':') + QString::number(m_port) + QStringLiteral(": ") +
+                 m_server->errorString();
+        return false;
+    }
+    return true;
+}
+
+QString TcpEndpoint::where() const
+{
+    LineTarget target;
+    target.host = m_server->serverAddress().toString();
+    target.port = m_server->serverPort();
+    return target.text();
+}
+
+void TcpEndpoint::accept()
+{
+    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
+        if (m_client) {
+            // One line has one console; a second one is turned away at once.
+            emit note(tr("второе соединение отклонено: %1").arg(socket->peerAddress().toString()));
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        m_client = socket;
+        emit note(tr("подключено: %1").arg(socket->peerAddress().toString()));
+        connect(socket, &QIODevice::readyRead, this,
+                [this, socket] { emit received(socket->readAll()); });
+        connect(socket, &QAbstractSocket::disconnected, this, [this, socket] {
+            if (m_client == socket) {
+                m_client = nullptr;
+                emit note(tr("соединение закрыто"));
+            }
+            socket->deleteLater();
+        });
+    }
+}
+
+void TcpEndpoint::unplug()
+{
+    if (!m_client)
+        return;
+    QTcpSocket *socket = m_client;
+    m_client = nullptr;
+    socket->abort();
+    socket->deleteLater();
+    emit note(tr("отключено: %1").arg(where()));
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QSocketNotifier;
+class QSerialPort;
+class QTcpServer;
+class QTcpSocket;
+
+// Where the virtual controller listens: the far end of the console's line. It only reads.
+class SimEndpoint : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // Starts listening; false with the reason when that is impossible.
+    virtual bool start(QString *error) = 0;
+    // What the console must open: a device path, or HOST:PORT.
+    virtual QString where() const = 0;
+    // Pulls the plug: the console sees its adapter vanish. Listening goes on where it can.
+    virtual void unplug() = 0;
+
+signals:
+    void received(const QByteArray &bytes);
+    // Listening at a new place (a new pseudo-terminal after an unplug).
+    void moved(const QString &where);
+    // Something worth a line in the log that is not a packet: a connection came or went.
+    void note(const QString &text);
+};
+
+// A pseudo-terminal pair: the console opens the slave side like any serial device. With a
+// link path, a symbolic link always points at the current slave, so a console mapped to the
+// link finds the new one after an unplug.
+class PtyEndpoint : public SimEndpoint
+{
+    Q_OBJECT
+public:
+    explicit PtyEndpoint(const QString &link = {}, QObject *parent = nullptr);
+    ~PtyEndpoint() override;
+
+    bool start(QString *error) override;
+    QString where() const override { return m_device; }
+    void unplug() override;
+
+private:
+    void close();
+    void readAll();
+
+    QString m_link;
+    QString m_device;
+    int m_master = -1;
+    int m_slave = -1;
+    std::unique_ptr<QSocketNotifier> m_readable;
+};
+
+// An existing serial device at 9600,n,8,1, read only: a monitor on a second adapter wired
+// to the real line.
+class DeviceEndpoint : public SimEndpoint
+{
+    Q_OBJECT
+public:
+    explicit DeviceEndpoint(const QString &device, QObject *parent = nullptr);
+    ~DeviceEndpoint() override;
+
+    bool start(QString *error) override;
+    QString where() const override { return m_device; }
+    void unplug() override;
+
+private:
+    QString m_device;
+    QSerialPort *m_port;
+};
+
+// A TCP listener taking one connection at a time, as a serial server in raw mode would.
+class TcpEndpoint : public SimEndpoint
+{
+    Q_OBJECT
+public:
+    TcpEndpoint(const QString &host, quint16 port, QObject *parent = nullptr);
+
+    bool start(QString *error) override;
+    QString where() const override;
+    void unplug() override;
+
+private:
+    void accept();
+
+    QString m_host;
+    quint16 m_port;
+    QTcpServer *m_server;
+    QTcpSocket *m_client = nullptr;
+};
+
+// "HOST:PORT" for --listen and --rigctld; false when it is none.
+bool parseHostPort(const QString &text, QString *host, quint16 *port);

@@ -1,0 +1,171 @@
+// orvane-sim: a virtual tuner controller. It listens where the real one would, decodes every
+// packet into relay states and shows them, for trying the console without a tuner, for the
+// tests, and as a monitor of a real line.
+
+#include "console/startup.h"
+#include "endpoint.h"
+#include "relaystate.h"
+#include "simwindow.h"
+#include "version.h"
+#include "virtualcontroller.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// Signals arrive through a socket pair, so that they are handled in the event loop.
+int g_signalPipe[2] = {-1, -1};
+
+void onSignal(int signal)
+{
+    const char byte = static_cast<char>(signal);
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
+}
+
+void say(const QString &line)
+{
+    std::fprintf(stdout, "%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+[[noreturn]] void fail(const QString &why)
+{
+    std::fprintf(stderr, "orvane-sim: %s\n", qPrintable(why));
+    std::exit(2);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
+    QCoreApplication::setApplicationName(QStringLiteral("orvane-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION_STRING));
+    ignoreRelativeXdgFolders();
+
+    bool headless = false;
+    for (int i = 1; i < argc; ++i)
+        headless = headless || std::strcmp(argv[i], "--headless") == 0;
+    // Headless runs need no display, so the kind of application is chosen before parsing.
+    std::unique_ptr<QCoreApplication> app;
+    if (headless)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = openDisplay(argc, argv, "orvane-sim");
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Virtual tuner controller: listens where the controller would, decodes "
+                       "the console's packets and shows the relays."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption pty(QStringLiteral("pty"),
+                                 QStringLiteral("Listen on a new pseudo-terminal (the default); "
+                                                "its device is the first line printed."));
+    const QCommandLineOption link(
+        QStringLiteral("link"),
+        QStringLiteral("Keep a symbolic link at PATH to the current pseudo-terminal."),
+        QStringLiteral("PATH"));
+    const QCommandLineOption device(
+        QStringLiteral("device"),
+        QStringLiteral("Read an existing serial device at 9600,n,8,1 (a line monitor)."),
+        QStringLiteral("PATH"));
+    const QCommandLineOption listen(
+        QStringLiteral("listen"),
+        QStringLiteral("Accept one TCP connection at a time and read raw bytes."),
+        QStringLiteral("HOST:PORT"));
+    const QCommandLineOption steps(QStringLiteral("steps"),
+                                   QStringLiteral("Relay steps: picofarads per C step and "
+                                                  "nanohenries per L step (default 10,500)."),
+                                   QStringLiteral("C_PF,L_NH"));
+    const QCommandLineOption conf(
+        QStringLiteral("conf"),
+        QStringLiteral("Take the steps from a console's conf.cfg, again whenever it changes."),
+        QStringLiteral("PATH"));
+    const QCommandLineOption headlessOption(QStringLiteral("headless"),
+                                            QStringLiteral("Run without a window or display."));
+    const QCommandLineOption log(
+        QStringLiteral("log"),
+        QStringLiteral("Append one JSON object per line for every packet and error."),
+        QStringLiteral("FILE"));
+    parser.addOptions({pty, link, device, listen, steps, conf, headlessOption, log});
+    parser.process(*app);
+    if (!parser.positionalArguments().isEmpty())
+        fail(
+            QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
+    if (int(parser.isSet(pty)) + int(parser.isSet(device)) + int(parser.isSet(listen)) > 1)
+        fail(QStringLiteral("--pty, --device and --listen exclude each other"));
+
+    VirtualController controller;
+    QString error;
+    if (parser.isSet(steps)) {
+        const std::optional<RelaySteps> given = RelaySteps::parse(parser.value(steps));
+        if (!given)
+            fail(QStringLiteral("invalid --steps \"%1\": expected C_PF,L_NH")
+                     .arg(parser.value(steps)));
+        controller.setSteps(*given);
+    }
+    if (parser.isSet(conf) && !controller.followConf(parser.value(conf), &error))
+        fail(error);
+    if (parser.isSet(log) && !controller.openLog(parser.value(log), &error))
+        fail(error);
+
+    std::unique_ptr<SimEndpoint> endpoint;
+    if (parser.isSet(device)) {
+        endpoint = std::make_unique<DeviceEndpoint>(parser.value(device));
+    } else if (parser.isSet(listen)) {
+        QString host;
+        quint16 port = 0;
+        if (!parseHostPort(parser.value(listen), &host, &port))
+            fail(QStringLiteral("invalid --listen \"%1\": expected HOST:PORT")
+                     .arg(parser.value(listen)));
+        endpoint = std::make_unique<TcpEndpoint>(host, port);
+    } else {
+        endpoint = std::make_unique<PtyEndpoint>(parser.value(link));
+    }
+    if (!endpoint->start(&error))
+        fail(error);
+    QObject::connect(endpoint.get(), &SimEndpoint::received, &controller,
+                     &VirtualController::receive);
+    QObject::connect(endpoint.get(), &SimEndpoint::moved, &controller, [&](const QString &where) {
+        controller.endOfStream();
+        say(where);
+    });
+    say(endpoint->where());
+
+    // SIGUSR1 pulls the plug, as the window's button does; Ctrl+C or a script's kill ends
+    // the controller cleanly, removing its link.
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) == 0) {
+        auto *arrivals = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, app.get());
+        QObject::connect(arrivals, &QSocketNotifier::activated, endpoint.get(), [&] {
+            char byte = 0;
+            if (::read(g_signalPipe[0], &byte, 1) != 1)
+                return;
+            if (byte == SIGUSR1)
+                endpoint->unplug();
+            else
+                QCoreApplication::quit();
+        });
+        struct sigaction action
+        {};
+        action.sa_handler = onSignal;
+        action.sa_flags = SA_RESTART;
+        for (int signal : {SIGUSR1, SIGINT, SIGTERM, SIGHUP})
+            ::sigaction(signal, &action, nullptr);
+    }
+
+    std::unique_ptr<SimWindow> window;
+    if (!headless) {
+        window = std::make_unique<SimWindow>(controller, *endpoint);
+        window->show();
+    }
+    return app->exec();
+}

@@ -1,0 +1,144 @@
+#include "link/packet.h"
+#include "sim/relaystate.h"
+#include "sim/simlog.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+// The virtual controller's decoding, state and log, without a line.
+class TestSim : public QObject
+{
+    Q_OBJECT
+
+    // "P AA55…" for a packet, "E 1234 <reason>" for a rejected run.
+    static QStringList shown(const QList<Packet::Decoded> &found)
+    {
+        QStringList out;
+        for (const Packet::Decoded &d : found)
+            out << (d.isPacket ? QStringLiteral("P ") : QStringLiteral("E ")) +
+                       QString::fromLatin1(d.bytes.toHex().toUpper()) +
+                       (d.isPacket ? QString() : QLatin1Char(' ') + d.error);
+        return out;
+    }
+    // Feeds the reads in order, then ends the stream.
+    static QList<Packet::Decoded> decode(const QList<QByteArray> &reads)
+    {
+        Packet::Decoder decoder;
+        QList<Packet::Decoded> found;
+        for (const QByteArray &read : reads)
+            found += decoder.feed(read);
+        found += decoder.finish();
+        return found;
+    }
+    static QStringList decodeWhole(const QByteArray &stream) { return shown(decode({stream})); }
+
+private slots:
+    void decoding_data()
+    {
+        QTest::addColumn<QByteArray>("stream");
+        QTest::addColumn<QStringList>("found");
+        const QString c = QStringLiteral("P AA5501015A000D0A00");
+        const QString l = QStringLiteral("P AA550102FF010D0A00");
+        const QString side = QStringLiteral("P AA55010300000D0A00");
+        const QByteArray cBytes = QByteArray::fromHex("AA5501015A000D0A00");
+        QTest::newRow("the console's three examples")
+            << QByteArray::fromHex("AA5501015A000D0A00AA550102FF010D0A00AA55010300000D0A00")
+            << QStringList{c, l, side};
+        QTest::newRow("header bytes as value and flag")
+            << QByteArray::fromHex("AA550101AA550D0A00") << QStringList{"P AA550101AA550D0A00"};
+        QTest::newRow("garbage before a header")
+            << QByteArray::fromHex("12340D0A") + cBytes
+            << QStringList{"E 12340D0A нет заголовка AA 55 01", c};
+        QTest::newRow("truncated packet, then a good one")
+            << QByteArray::fromHex("AA55010105") + cBytes
+            << QStringList{"E AA55010105 пакет оборван", c};
+        QTest::newRow("unknown command")
+            << QByteArray::fromHex("AA55010705000D0A00") + cBytes
+            << QStringList{"E AA55010705000D0A00 неизвестная команда 7", c};
+        QTest::newRow("bad trailer")
+            << QByteArray::fromHex("AA55010105000D0B00") + cBytes
+            << QStringList{"E AA55010105000D0B00 неверное окончание пакета", c};
+        QTest::newRow("bad runs in a row are one entry")
+            << QByteArray::fromHex("FFAA55AA55010105") + cBytes
+            << QStringList{"E FFAA55AA55010105 нет заголовка AA 55 01", c};
+        QTest::newRow("stream ends inside a packet")
+            << cBytes + QByteArray::fromHex("AA5501") << QStringList{c, "E AA5501 пакет оборван"};
+        QTest::newRow("nothing but noise")
+            << QByteArray("hello\r\n") << QStringList{"E 68656C6C6F0D0A нет заголовка AA 55 01"};
+        QTest::newRow("empty") << QByteArray() << QStringList{};
+    }
+    void decoding()
+    {
+        QFETCH(QByteArray, stream);
+        QFETCH(QStringList, found);
+        QCOMPARE(decodeWhole(stream), found);
+        // However the stream is cut into reads, the same comes out.
+        for (qsizetype cut = 1; cut < stream.size(); ++cut) {
+            const QStringList split = shown(decode({stream.left(cut), stream.mid(cut)}));
+            QVERIFY2(split == found, qPrintable(QStringLiteral("cut at %1").arg(cut)));
+        }
+        QList<QByteArray> bytes;
+        for (char byte : stream)
+            bytes << QByteArray(1, byte);
+        QCOMPARE(shown(decode(bytes)), found);
+    }
+
+    void aGoodPacketComesOutAtOnce()
+    {
+        Packet::Decoder decoder;
+        QCOMPARE(decoder.feed(QByteArray::fromHex("AA5501015A000D0A00")).size(), 1);
+        QVERIFY(decoder.feed(QByteArray::fromHex("AA5501")).isEmpty()); // waits for the rest
+    }
+
+    void stateAndMeaningFollowThePackets()
+    {
+        RelayState state;
+        for (const Packet::Decoded &d : decode({Packet::build(1, 130, 1) + Packet::build(2, 5, 1) +
+                                                Packet::build(3, 1, 1) + QByteArray("xx")}))
+            state.apply(d);
+        QCOMPARE(int(state.codeC), 130);
+        QCOMPARE(int(state.codeL), 5);
+        QCOMPARE(int(state.side), 1);
+        QCOMPARE(int(state.flag), 1);
+        QCOMPARE(state.packets, quint64(3));
+        QCOMPARE(state.errors, quint64(1));
+        const RelaySteps steps{10, 500};
+        QCOMPARE(state.capacitancePf(steps), 1300.0);
+        QCOMPARE(state.inductanceUh(steps), 2.5);
+        QCOMPARE(*RelaySteps::parse(QStringLiteral("12,50")), (RelaySteps{12, 50}));
+        QVERIFY(!RelaySteps::parse(QStringLiteral("12")));
+        QVERIFY(!RelaySteps::parse(QStringLiteral("300,50")));
+    }
+
+    void logLinesAreJson()
+    {
+        RelayState state;
+        const QList<Packet::Decoded> found =
+            decode({QByteArray::fromHex("55") + Packet::build(1, 130, 0)});
+        QCOMPARE(found.size(), 2);
+        const QDateTime time(QDate(2026, 12, 1), QTime(12, 0, 0, 123), Qt::UTC);
+        const QByteArray errorLine = SimLog::line(time, found[0], state);
+        state.apply(found[1]);
+        const QByteArray packetLine = SimLog::line(time, found[1], state);
+        QVERIFY(errorLine.endsWith('\n') && packetLine.endsWith('\n'));
+
+        QJsonParseError problem;
+        const QJsonObject packet = QJsonDocument::fromJson(packetLine, &problem).object();
+        QCOMPARE(problem.error, QJsonParseError::NoError);
+        QCOMPARE(packet.value("t").toString(), QStringLiteral("2026-12-01T12:00:00.123Z"));
+        QCOMPARE(packet.value("hex").toString(), QStringLiteral("AA55010182000D0A00"));
+        QCOMPARE(packet.value("command").toString(), QStringLiteral("C"));
+        QCOMPARE(packet.value("value").toInt(), 130);
+        QCOMPARE(packet.value("flag").toInt(), 0);
+        QCOMPARE(packet.value("relays").toObject().value("C").toInt(), 130);
+        const QJsonObject error = QJsonDocument::fromJson(errorLine, &problem).object();
+        QCOMPARE(problem.error, QJsonParseError::NoError);
+        QCOMPARE(error.value("hex").toString(), QStringLiteral("55"));
+        QVERIFY(!error.value("error").toString().isEmpty());
+        QVERIFY(!error.contains("command"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSim)
+#include "tst_sim.moc"

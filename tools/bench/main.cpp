@@ -1,0 +1,241 @@
+// orvane-bench: where the console stands. It drives the real console window against a
+// headless virtual controller on a pseudo-terminal and prints a table. It measures, it does
+// not judge: nothing here fails.
+
+#include "console/dialogs.h"
+#include "console/environment.h"
+#include "console/form1.h"
+#include "link/packet.h"
+#include "settings/settingsfile.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct Quiet : ConsoleDialogs
+{
+    void message(QWidget *, const QString &, const QString &) override {}
+    QString input(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
+    void exec(QDialog &) override {}
+};
+
+// A headless virtual controller whose log arrives line by line through a FIFO.
+class Controller
+{
+public:
+    Controller(const QString &program, const QString &folder, const QString &name)
+        : m_link(folder + QLatin1Char('/') + name)
+    {
+        const QString fifo = folder + QLatin1Char('/') + name + QStringLiteral(".log");
+        ::mkfifo(QFile::encodeName(fifo).constData(), 0600);
+        m_process.start(program, {QStringLiteral("--headless"), QStringLiteral("--link"), m_link,
+                                  QStringLiteral("--log"), fifo});
+        m_log = ::open(QFile::encodeName(fifo).constData(), O_RDONLY);
+        m_process.waitForReadyRead(10000);
+    }
+    ~Controller()
+    {
+        m_process.terminate();
+        m_process.waitForFinished(5000);
+        ::close(m_log);
+    }
+    QString link() const { return m_link; }
+    qint64 pid() const { return m_process.processId(); }
+
+    // Waits for n more log lines; false when they did not come within the time.
+    bool awaitLines(int n, int timeoutMs = 5000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (n > 0 && clock.elapsed() < timeoutMs) {
+            const qsizetype newline = m_pending.indexOf('\n');
+            if (newline >= 0) {
+                m_pending.remove(0, newline + 1);
+                --n;
+                continue;
+            }
+            pollfd fd{m_log, POLLIN, 0};
+            if (::poll(&fd, 1, 100) > 0) {
+                char buffer[65536];
+                const ssize_t got = ::read(m_log, buffer, sizeof buffer);
+                if (got > 0)
+                    m_pending.append(buffer, got);
+            }
+        }
+        return n == 0;
+    }
+
+    // Counts the lines that arrived, waiting up to waitMs for some.
+    int drain(int waitMs)
+    {
+        pollfd fd{m_log, POLLIN, 0};
+        if (::poll(&fd, 1, waitMs) > 0) {
+            char buffer[65536];
+            const ssize_t got = ::read(m_log, buffer, sizeof buffer);
+            if (got > 0)
+                m_pending.append(buffer, got);
+        }
+        const int lines = static_cast<int>(m_pending.count('\n'));
+        m_pending.remove(0, m_pending.lastIndexOf('\n') + 1);
+        return lines;
+    }
+
+private:
+    QString m_link;
+    QProcess m_process;
+    int m_log = -1;
+    QByteArray m_pending;
+};
+
+struct Series
+{
+    QList<double> ms;
+    double percentile(double p) const
+    {
+        if (ms.isEmpty())
+            return 0;
+        QList<double> sorted = ms;
+        std::sort(sorted.begin(), sorted.end());
+        const qsizetype i = std::min<qsizetype>(sorted.size() - 1, qsizetype(p * sorted.size()));
+        return sorted[i];
+    }
+};
+
+void row(const char *what, const Series &s)
+{
+    std::printf("%-42s %9.3f ms %9.3f ms %6lld\n", what, s.percentile(0.5), s.percentile(0.95),
+                static_cast<long long>(s.ms.size()));
+}
+
+double peakMegabytes(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: orvane-bench PATH-TO-ORVANE-SIM [ACTIONS]\n");
+        return 2;
+    }
+    const QString sim = QString::fromLocal8Bit(argv[1]);
+    const int actions = argc > 2 ? std::max(100, QString::fromLocal8Bit(argv[2]).toInt()) : 200;
+
+    QTemporaryDir temp;
+    QDir(temp.path()).mkpath(QStringLiteral("program"));
+    Controller controller(sim, temp.path(), QStringLiteral("tuner"));
+    {
+        QFile conf(temp.filePath(QStringLiteral("program/conf.cfg")));
+        conf.open(QIODevice::WriteOnly);
+        QByteArray bytes(458, '\0');
+        bytes[SettingsFile::PortNumber - 1] = 1;
+        conf.write(bytes);
+    }
+    Quiet dialogs;
+    ConsoleEnvironment env;
+    env.programDir = temp.filePath(QStringLiteral("program"));
+    env.dataDir = temp.filePath(QStringLiteral("data"));
+    env.ports.map(1, controller.link());
+    env.dialogs = &dialogs;
+
+    Series startup;
+    for (int i = 0; i < 100; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        auto form = std::make_unique<Form1>(env);
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            break;
+        startup.ms << clock.nsecsElapsed() / 1e6;
+    }
+
+    Form1 form(env);
+    form.show();
+    (void)QTest::qWaitForWindowExposed(&form);
+    auto *toggle = form.findChild<QAbstractButton *>(QStringLiteral("tglC0"));
+    const QList<QAbstractButton *> bands{
+        form.findChild<QAbstractButton *>(QStringLiteral("Opt80")),
+        form.findChild<QAbstractButton *>(QStringLiteral("Opt40"))};
+    Series click;
+    Series recall;
+    for (int i = 0; i < actions; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(toggle, Qt::LeftButton);
+        if (controller.awaitLines(1))
+            click.ms << clock.nsecsElapsed() / 1e6;
+        clock.restart();
+        QTest::mouseClick(bands[i % 2], Qt::LeftButton);
+        if (controller.awaitLines(3))
+            recall.ms << clock.nsecsElapsed() / 1e6;
+    }
+
+    // A flood straight into a second controller's line, as fast as it takes it.
+    constexpr int Flood = 100000;
+    Controller flooded(sim, temp.path(), QStringLiteral("flood"));
+    QByteArray bytes;
+    for (int i = 0; i < Flood; ++i)
+        bytes += Packet::build(Packet::Capacitance, static_cast<quint8>(i), 0);
+    // Non-blocking: the controller's log must be read while its line is written.
+    const int line =
+        ::open(QFile::encodeName(flooded.link()).constData(), O_WRONLY | O_NOCTTY | O_NONBLOCK);
+    QElapsedTimer clock;
+    clock.start();
+    qsizetype written = 0;
+    int lines = 0;
+    while (line >= 0 && lines < Flood && clock.elapsed() < 120000) {
+        if (written < bytes.size()) {
+            const ssize_t n = ::write(line, bytes.constData() + written,
+                                      static_cast<size_t>(bytes.size() - written));
+            written += std::max<ssize_t>(n, 0);
+        }
+        lines += flooded.drain(written < bytes.size() ? 0 : 100);
+    }
+    const bool decoded = lines == Flood;
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    ::close(line);
+
+    rusage self{};
+    ::getrusage(RUSAGE_SELF, &self);
+    std::printf("\n%-42s %12s %12s %6s\n", "Orvane benchmark", "median", "p95", "n");
+    row("start-up to window shown", startup);
+    row("toggle click to packet decoded", click);
+    row("recall to third packet decoded", recall);
+    std::printf("%-42s %9.1f MB\n", "peak RSS, console", self.ru_maxrss / 1024.0);
+    std::printf("%-42s %9.1f MB\n", "peak RSS, orvane-sim", peakMegabytes(controller.pid()));
+    if (decoded)
+        std::printf("%-42s %9.0f packets/s (%d in %.2f s)\n", "orvane-sim decoding, logged",
+                    Flood / seconds, Flood, seconds);
+    else
+        std::printf("%-42s %s after %d packets\n", "orvane-sim decoding", "stalled", lines);
+    return 0;
+}

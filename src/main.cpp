@@ -19,6 +19,7 @@ int main(int argc, char *argv[])
     ignoreRelativeXdgFolders();
 
     PortMap ports;
+    QString rigAddress;
     {
         // --help, --version and bad options must work without a display.
         QCoreApplication probe(argc, argv);
@@ -32,6 +33,7 @@ int main(int argc, char *argv[])
             return line.exitCode;
         }
         ports = line.ports;
+        rigAddress = line.rigAddress;
     }
 
     const std::unique_ptr<QApplication> app = openDisplay(argc, argv);
@@ -41,6 +43,9 @@ int main(int argc, char *argv[])
     environment.dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     environment.ports = ports;
     environment.dialogs = &dialogs;
+    QSettings userSettings;
+    environment.userSettings = &userSettings;
+    environment.rigAddress = rigAddress;
 
     Form1 window(environment);
     if (!window.loaded())

@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include "rig/rigctldclient.h"
 #include "startup.h"
 
 #include <QCommandLineParser>
@@ -23,6 +24,12 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
                        "Overrides the ports/N keys of the user's settings."),
         QStringLiteral("N=DEVICE"));
     parser.addOption(port);
+    const QCommandLineOption rig(
+        QStringLiteral("rig"),
+        QStringLiteral("Follow the band of the radio behind rigctld at HOST (port 4532 unless "
+                       "given). Overrides rig/address of the user's settings."),
+        QStringLiteral("HOST[:PORT]"));
+    parser.addOption(rig);
 
     CommandLine result;
     result.ports = ports;
@@ -56,6 +63,18 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
             return result;
         }
         result.ports.map(assignment->port, assignment->device);
+    }
+    if (parser.isSet(rig)) {
+        QString host;
+        quint16 rigPort = 0;
+        result.rigAddress = parser.value(rig);
+        if (!RigctldClient::parseAddress(result.rigAddress, &host, &rigPort)) {
+            result.run = false;
+            result.exitCode = UsageError;
+            result.error = QStringLiteral("invalid --rig \"%1\": expected HOST or HOST:PORT")
+                               .arg(result.rigAddress);
+            return result;
+        }
     }
     if (!parser.positionalArguments().isEmpty()) {
         result.run = false;

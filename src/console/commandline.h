@@ -12,7 +12,10 @@ struct CommandLine
     QString output;
     QString error;
     PortMap ports;
+    // --rig HOST[:PORT]: follow the radio behind rigctld there.
+    QString rigAddress;
 };
 
-// Applies --port N=DEVICE (repeatable) over the given map; handles --help and --version.
+// Applies --port N=DEVICE (repeatable) over the given map, takes --rig; handles --help and
+// --version.
 CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports);

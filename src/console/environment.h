@@ -5,6 +5,7 @@
 #include <QString>
 
 class ConsoleDialogs;
+class QSettings;
 
 // What the console is given from outside: its folders, the serial devices and a way to ask
 // the operator.
@@ -16,4 +17,9 @@ struct ConsoleEnvironment
     QString dataDir;
     PortMap ports;
     ConsoleDialogs *dialogs = nullptr;
+    // The user's settings (~/.config/Orvane/Orvane.conf): the additions read and store their
+    // choices there. None in tests that do not need it.
+    QSettings *userSettings = nullptr;
+    // rigctld's address from the command line; it wins over the settings.
+    QString rigAddress;
 };

@@ -2,6 +2,7 @@
 #include "ui_form1.h"
 
 #include "about/frmabout.h"
+#include "additions.h"
 #include "dialogs.h"
 #include "model/valuetext.h"
 #include "widgets/barsurface.h"
@@ -11,7 +12,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPointer>
@@ -95,6 +98,8 @@ Form1::Form1(const ConsoleEnvironment &environment, QWidget *parent)
 
     connectHandlers();
     Form_Load();
+    if (m_loaded)
+        m_additions = new ConsoleAdditions(*this, m_env);
 }
 
 Form1::~Form1()
@@ -274,6 +279,22 @@ bool Form1::event(QEvent *event)
     return QWidget::event(event);
 }
 
+bool Form1::isFreeArea(const QPoint &pos) const
+{
+    const QWidget *under = childAt(pos);
+    return !under || qobject_cast<const QGroupBox *>(under) ||
+           under->objectName().startsWith(QLatin1String("Line")) ||
+           under->objectName() == QLatin1String("rigStatus");
+}
+
+void Form1::contextMenuEvent(QContextMenuEvent *event)
+{
+    // A right press on a control keeps its own meaning; the menu key works anywhere.
+    if (!m_additions || (event->reason() == QContextMenuEvent::Mouse && !isFreeArea(event->pos())))
+        return;
+    m_additions->contextMenu()->exec(event->globalPos());
+}
+
 void Form1::closeEvent(QCloseEvent *event)
 {
     Form_Unload();
@@ -433,6 +454,23 @@ void Form1::Selector_Click()
         return;
     m_module->SilentUpdate = 1;
     m_module->RecallSelectedSlot();
+}
+
+BandPlan::Position Form1::selectedBand() const
+{
+    const Slots::Selection s = Slots::selectionOf(m_module->SelectedSlotBase());
+    return {s.band, s.subBand};
+}
+
+void Form1::followRadio(int band, int subBand)
+{
+    // The program's own selection stays silent; then the recall runs as the operator's click
+    // on the last option would make it run.
+    m_module->SilentUpdate = 1;
+    m_selectors[Slots::Antennas + band]->setChecked(true);
+    m_selectors[Slots::Antennas + Slots::Bands + subBand]->setChecked(true);
+    Selector_MouseDown();
+    Selector_Click();
 }
 
 void Form1::OptSB_KeyPress(int Index)

@@ -4,6 +4,7 @@
 #include "link/controllerlink.h"
 #include "link/serialservice.h"
 #include "model/consolemodule.h"
+#include "rig/bandplan.h"
 #include "settings/settingsfile.h"
 #include "widgets/progressbar.h"
 
@@ -12,6 +13,7 @@
 #include <memory>
 
 class BarSurface;
+class ConsoleAdditions;
 class QLabel;
 class QLineEdit;
 
@@ -37,9 +39,20 @@ public:
     ProgressBar &BarC() { return m_barC; }
     ProgressBar &BarL() { return m_barL; }
     BarSurface &barSurface() { return *m_surface; }
+    ConsoleAdditions &additions() { return *m_additions; }
 
     void FillC() override;
     void FillL() override;
+
+    // True where a right press opens the window's context menu: the background and the frames,
+    // not a control.
+    bool isFreeArea(const QPoint &pos) const;
+
+    // The band and sub-band the window shows.
+    BandPlan::Position selectedBand() const;
+    // Selects a band and sub-band as the operator's click does, recalling the slot of the
+    // selected antenna.
+    void followRadio(int band, int subBand);
 
 signals:
     void unloaded();
@@ -86,6 +99,7 @@ public slots:
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -138,6 +152,7 @@ private:
     ProgressBar m_barC;
     ProgressBar m_barL;
     std::unique_ptr<ConsoleModule> m_module;
+    ConsoleAdditions *m_additions = nullptr;
     BankParts m_bankC;
     BankParts m_bankL;
     std::array<QAbstractButton *, Slots::Antennas + Slots::Bands + Slots::SubBands> m_selectors{};

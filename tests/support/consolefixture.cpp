@@ -99,6 +99,7 @@ ConsoleEnvironment ConsoleFixture::environment()
     for (int n = 2; n <= 16; ++n)
         env.ports.map(n, temp.filePath(QStringLiteral("absent-tty%1").arg(n)));
     env.dialogs = &dialogs;
+    env.userSettings = &userSettings;
     return env;
 }
 

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QQueue>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -97,6 +98,8 @@ public:
     QTemporaryDir temp;
     PseudoTerminal pty;
     ScriptedDialogs dialogs;
+    // The user's settings, in the temporary folder.
+    QSettings userSettings{temp.filePath(QStringLiteral("user.conf")), QSettings::IniFormat};
 
 private:
     std::unique_ptr<Form1> m_form;

@@ -1,0 +1,108 @@
+#include "bandplan.h"
+
+#include <QSettings>
+#include <QStringList>
+
+#include <cmath>
+
+namespace {
+
+qint64 hertz(double megahertz)
+{
+    return std::llround(megahertz * 1e6);
+}
+
+std::optional<qint64> megahertzText(const QString &text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value) || value <= 0 || value > 1e5)
+        return std::nullopt;
+    return hertz(value);
+}
+
+} // namespace
+
+BandPlan::BandPlan()
+{
+    const std::array<std::pair<double, double>, Bands> edges{{{1.810, 2.000},
+                                                              {3.500, 3.800},
+                                                              {7.000, 7.200},
+                                                              {10.100, 10.150},
+                                                              {14.000, 14.350},
+                                                              {18.068, 18.168},
+                                                              {21.000, 21.450},
+                                                              {24.890, 24.990},
+                                                              {28.000, 29.700},
+                                                              {50.000, 54.000}}};
+    for (int i = 0; i < Bands; ++i)
+        m_bands[static_cast<size_t>(i)] = evenly(hertz(edges[i].first), hertz(edges[i].second));
+}
+
+BandPlan::Band BandPlan::evenly(qint64 low, qint64 high)
+{
+    Band band{low, high, {}};
+    for (int i = 1; i < SubBands; ++i)
+        band.splits[static_cast<size_t>(i - 1)] = low + (high - low) * i / SubBands;
+    return band;
+}
+
+QString BandPlan::keyOf(int band)
+{
+    static const QStringList names{"160m", "80m", "40m", "30m", "20m",
+                                   "17m",  "15m", "12m", "10m", "extra"};
+    return names.value(band);
+}
+
+QStringList BandPlan::loadFrom(QSettings &settings)
+{
+    QStringList problems;
+    settings.beginGroup(QStringLiteral("bands"));
+    for (int i = 0; i < Bands; ++i) {
+        Band &band = m_bands[static_cast<size_t>(i)];
+        const QString key = keyOf(i);
+        if (settings.contains(key)) {
+            const QStringList range = settings.value(key).toString().split(QLatin1Char('-'));
+            const auto low = range.size() == 2 ? megahertzText(range[0]) : std::nullopt;
+            const auto high = range.size() == 2 ? megahertzText(range[1]) : std::nullopt;
+            if (low && high && *low < *high)
+                band = evenly(*low, *high);
+            else
+                problems << QStringLiteral("bands/%1: expected LOW-HIGH in MHz").arg(key);
+        }
+        const QString splitKey = key + QStringLiteral("_split");
+        if (settings.contains(splitKey)) {
+            const QStringList values = settings.value(splitKey).toStringList().join(',').split(',');
+            Band split = band;
+            bool ok = values.size() == SubBands - 1;
+            qint64 previous = band.low;
+            for (int n = 0; ok && n < SubBands - 1; ++n) {
+                const auto edge = megahertzText(values[n]);
+                ok = edge && *edge > previous && *edge < band.high;
+                if (ok)
+                    split.splits[static_cast<size_t>(n)] = previous = *edge;
+            }
+            if (ok)
+                band = split;
+            else
+                problems << QStringLiteral("bands/%1: expected four rising edges inside the band")
+                                .arg(splitKey);
+        }
+    }
+    settings.endGroup();
+    return problems;
+}
+
+std::optional<BandPlan::Position> BandPlan::locate(qint64 hz) const
+{
+    for (int i = 0; i < Bands; ++i) {
+        const Band &band = m_bands[static_cast<size_t>(i)];
+        if (hz < band.low || hz > band.high)
+            continue;
+        int sub = 0;
+        while (sub < SubBands - 1 && hz >= band.splits[static_cast<size_t>(sub)])
+            ++sub;
+        return Position{i, sub};
+    }
+    return std::nullopt;
+}

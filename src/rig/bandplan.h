@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+class QSettings;
+
+// Which band and sub-band of the console a radio frequency falls in: the ten bands of the
+// band frame in their order, each split into five sub-bands.
+class BandPlan
+{
+public:
+    static constexpr int Bands = 10;
+    static constexpr int SubBands = 5;
+
+    struct Position
+    {
+        int band = 0;
+        int subBand = 0;
+        friend bool operator==(const Position &, const Position &) = default;
+    };
+
+    struct Band
+    {
+        qint64 low = 0; // Hz
+        qint64 high = 0;
+        // Where sub-bands 2 to 5 begin; equal parts unless set.
+        std::array<qint64, SubBands - 1> splits{};
+    };
+
+    // 160 m to 10 m at their usual edges, the additional band at 50–54 MHz, five equal
+    // sub-bands each.
+    BandPlan();
+
+    // The bands/<name> keys of the user's settings ("bands/40m=7.000-7.200", MHz), and
+    // bands/<name>_split for the four inner sub-band edges ("7.040,7.080,7.120,7.160").
+    // A key that does not read as a range keeps the default; problems are listed.
+    QStringList loadFrom(QSettings &settings);
+
+    std::optional<Position> locate(qint64 hz) const;
+    const Band &band(int index) const { return m_bands[static_cast<size_t>(index)]; }
+    // The settings name of a band: "160m" … "10m", "extra".
+    static QString keyOf(int band);
+
+private:
+    static Band evenly(qint64 low, qint64 high);
+
+    std::array<Band, Bands> m_bands;
+};

@@ -1,0 +1,246 @@
+#include "rigctldclient.h"
+
+#include "link/linetarget.h"
+
+#include <QHostAddress>
+#include <QRegularExpression>
+#include <QTcpSocket>
+
+#include <cmath>
+
+RigctldClient::RigctldClient(QObject *parent)
+    : RigControl(parent)
+{
+    m_pollTimer.setSingleShot(true);
+    m_replyTimer.setSingleShot(true);
+    m_retryTimer.setSingleShot(true);
+    connect(&m_pollTimer, &QTimer::timeout, this, &RigctldClient::poll);
+    connect(&m_replyTimer, &QTimer::timeout, this, &RigctldClient::fail);
+    connect(&m_retryTimer, &QTimer::timeout, this, &RigctldClient::connectNow);
+}
+
+RigctldClient::~RigctldClient()
+{
+    stop();
+}
+
+bool RigctldClient::parseAddress(const QString &text, QString *host, quint16 *port)
+{
+    const QString trimmed = text.trimmed();
+    const LineTarget target = LineTarget::parse(trimmed);
+    if (target.isNetwork()) {
+        *host = target.host;
+        *port = target.port;
+        return true;
+    }
+    // A host alone: a name, an IPv4 or an IPv6 address, with the daemon's usual port.
+    static const QRegularExpression name(QStringLiteral(R"(^[A-Za-z0-9][A-Za-z0-9.\-]*$)"));
+    QString bare = trimmed;
+    if (bare.startsWith(QLatin1Char('[')) && bare.endsWith(QLatin1Char(']')))
+        bare = bare.mid(1, bare.size() - 2);
+    if (!name.match(bare).hasMatch() &&
+        !(bare.contains(QLatin1Char(':')) &&
+          QHostAddress(bare).protocol() == QAbstractSocket::IPv6Protocol))
+        return false;
+    *host = bare;
+    *port = DefaultPort;
+    return true;
+}
+
+void RigctldClient::setAddress(const QString &host, quint16 port)
+{
+    m_host = host;
+    m_port = port;
+}
+
+void RigctldClient::setPollInterval(int ms)
+{
+    m_pollMs = std::clamp(ms, 100, 5000);
+}
+
+QString RigctldClient::address() const
+{
+    LineTarget target;
+    target.host = m_host;
+    target.port = m_port;
+    return target.text();
+}
+
+void RigctldClient::start()
+{
+    stop();
+    m_retryMs = FirstRetryMs;
+    connectNow();
+}
+
+void RigctldClient::stop()
+{
+    m_pollTimer.stop();
+    m_replyTimer.stop();
+    m_retryTimer.stop();
+    m_queue.clear();
+    m_waiting = false;
+    m_lines.clear();
+    m_frequency.reset();
+    m_ptt = Ptt::Unknown;
+    m_probing = false;
+    dropSocket();
+    setState(State::Off);
+}
+
+void RigctldClient::setState(State state)
+{
+    if (state == m_state)
+        return;
+    m_state = state;
+    emit stateChanged();
+}
+
+void RigctldClient::connectNow()
+{
+    // A fresh socket for every attempt: nothing of a broken connection is carried over.
+    dropSocket();
+    m_queue.clear();
+    m_waiting = false;
+    m_lines.clear();
+    auto *socket = new QTcpSocket(this);
+    m_socket = socket;
+    connect(socket, &QTcpSocket::connected, this, [this] {
+        setState(State::Connected);
+        poll();
+    });
+    connect(socket, &QTcpSocket::readyRead, this, &RigctldClient::readReplies);
+    connect(socket, &QTcpSocket::errorOccurred, this, &RigctldClient::fail);
+    connect(socket, &QTcpSocket::disconnected, this, &RigctldClient::fail);
+    setState(State::Connecting);
+    // Connecting may take as long as a lost network does; the reply timer bounds it.
+    m_replyTimer.start(ReplyTimeoutMs);
+    socket->connectToHost(m_host, m_port);
+}
+
+void RigctldClient::dropSocket()
+{
+    if (!m_socket)
+        return;
+    m_socket->disconnect(this);
+    m_socket->abort();
+    m_socket->deleteLater();
+    m_socket = nullptr;
+}
+
+void RigctldClient::fail()
+{
+    // An error and the disconnection that follows it are one failure.
+    if (m_state == State::Off || m_state == State::Lost)
+        return;
+    m_pollTimer.stop();
+    m_replyTimer.stop();
+    dropSocket();
+    m_queue.clear();
+    m_waiting = false;
+    m_frequency.reset();
+    m_ptt = Ptt::Unknown;
+    if (m_probing) {
+        m_probing = false;
+        emit probed(Ptt::Unknown, std::nullopt);
+    }
+    setState(State::Lost);
+    // Retry for as long as following is on, a little later each time.
+    m_retryTimer.start(m_retryMs);
+    m_retryMs = std::min(m_retryMs * 2, LastRetryMs);
+}
+
+void RigctldClient::poll()
+{
+    auto frequency = std::make_shared<std::optional<qint64>>();
+    ask("+\\get_freq", [this, frequency](std::optional<QString> value) {
+        bool ok = false;
+        const double hz = value ? value->toDouble(&ok) : 0;
+        if (ok && std::isfinite(hz) && hz > 0)
+            *frequency = std::llround(hz);
+    });
+    ask("+\\get_ptt", [this, frequency](std::optional<QString> value) {
+        m_frequency = *frequency;
+        m_ptt = pttOf(value);
+        m_retryMs = FirstRetryMs; // the daemon answers: a later loss starts the backoff anew
+        emit polled(*frequency, m_ptt);
+        m_pollTimer.start(m_pollMs);
+    });
+}
+
+void RigctldClient::probe()
+{
+    if (m_state != State::Connected) {
+        emit probed(Ptt::Unknown, std::nullopt);
+        return;
+    }
+    m_probing = true;
+    auto ptt = std::make_shared<Ptt>(Ptt::Unknown);
+    ask("+\\get_ptt", [this, ptt](std::optional<QString> value) { *ptt = m_ptt = pttOf(value); });
+    ask("+\\get_level SWR", [this, ptt](std::optional<QString> value) {
+        bool ok = false;
+        const double swr = value ? value->toDouble(&ok) : 0;
+        m_probing = false;
+        // Below 1 is no reading: a radio without a bridge answers 0.
+        emit probed(*ptt, ok && std::isfinite(swr) && swr >= 1.0 ? std::optional<double>(swr)
+                                                                 : std::nullopt);
+    });
+}
+
+RigControl::Ptt RigctldClient::pttOf(const std::optional<QString> &value)
+{
+    bool ok = false;
+    const int ptt = value ? value->toInt(&ok) : 0;
+    if (!ok)
+        return Ptt::Unknown;
+    return ptt != 0 ? Ptt::Transmitting : Ptt::Receiving;
+}
+
+void RigctldClient::ask(const QByteArray &command, Answer answer)
+{
+    m_queue.enqueue({command, std::move(answer)});
+    sendNext();
+}
+
+void RigctldClient::sendNext()
+{
+    if (m_waiting || m_queue.isEmpty() || !m_socket ||
+        m_socket->state() != QAbstractSocket::ConnectedState)
+        return;
+    m_waiting = true;
+    m_lines.clear();
+    m_socket->write(m_queue.head().command + '\n');
+    m_replyTimer.start(ReplyTimeoutMs);
+}
+
+void RigctldClient::readReplies()
+{
+    while (m_socket && m_socket->canReadLine()) {
+        const QString line = QString::fromLatin1(m_socket->readLine()).trimmed();
+        if (!m_waiting)
+            continue; // nothing was asked: not ours to read
+        if (!line.startsWith(QLatin1String("RPRT "))) {
+            m_lines << line;
+            continue;
+        }
+        // The value is the last line before RPRT that is not the echo of the command:
+        // "Frequency: 7074000" gives 7074000, a bare "1.500000" gives itself.
+        std::optional<QString> value;
+        bool ok = false;
+        const int status = line.mid(5).trimmed().toInt(&ok);
+        if (ok && status == 0) {
+            for (const QString &text : std::as_const(m_lines)) {
+                if (text.isEmpty() || text.endsWith(QLatin1Char(':')) ||
+                    text.startsWith(QLatin1String("get_")))
+                    continue;
+                const qsizetype colon = text.lastIndexOf(QLatin1String(": "));
+                value = colon >= 0 ? text.mid(colon + 2).trimmed() : text;
+            }
+        }
+        m_replyTimer.stop();
+        m_waiting = false;
+        const Request request = m_queue.dequeue();
+        request.answer(value);
+        sendNext();
+    }
+}

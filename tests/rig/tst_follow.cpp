@@ -1,0 +1,161 @@
+#include "console/additions.h"
+#include "console/form1.h"
+#include "rig/rigctldclient.h"
+#include "support/consolefixture.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+// The console following a real rigctld with Hamlib's dummy rig, its transmit state readable.
+class TestFollow : public QObject
+{
+    Q_OBJECT
+
+    struct Rigctld
+    {
+        QProcess process;
+        quint16 port = 0;
+        bool start()
+        {
+            if (port == 0) {
+                QTcpServer probe;
+                probe.listen(QHostAddress::LocalHost);
+                port = probe.serverPort();
+            }
+            process.start(QStringLiteral("rigctld"),
+                          {"-m", "1", "-P", "RIG", "-T", "127.0.0.1", "-t", QString::number(port)});
+            for (int i = 0; i < 100; ++i) {
+                QTcpSocket probe;
+                probe.connectToHost(QHostAddress::LocalHost, port);
+                if (probe.waitForConnected(100))
+                    return true;
+                QTest::qWait(50);
+            }
+            return false;
+        }
+        void stop()
+        {
+            process.kill();
+            process.waitForFinished();
+        }
+        // A command from another program, as a logging program or a knob would send it.
+        bool tell(const QByteArray &command)
+        {
+            QTcpSocket socket;
+            socket.connectToHost(QHostAddress::LocalHost, port);
+            if (!socket.waitForConnected(2000))
+                return false;
+            socket.write(command + '\n');
+            while (!socket.canReadLine() && socket.waitForReadyRead(2000)) {
+            }
+            return socket.readLine().trimmed() == "RPRT 0";
+        }
+        ~Rigctld() { stop(); }
+    };
+
+    static QList<QByteArray> recall(int c, int l, int side)
+    {
+        return {packet(1, c, 0), packet(2, l, 0), packet(3, side, 0)};
+    }
+    // The packets of a recall, once it came; the event loop runs meanwhile.
+    static QList<QByteArray> awaitRecall(ConsoleFixture &f)
+    {
+        QByteArray bytes;
+        for (int i = 0; i < 250 && bytes.size() < 3 * Packet::Size; ++i) {
+            QTest::qWait(20);
+            bytes += f.pty.read(0);
+        }
+        return packetsOf(bytes);
+    }
+    // What the line carried over a few polls.
+    static QList<QByteArray> lineOver(ConsoleFixture &f, int ms = 450)
+    {
+        QTest::qWait(ms);
+        return packetsOf(f.pty.read(50));
+    }
+
+private slots:
+    void theConsoleFollowsTheRadiosBand()
+    {
+        Rigctld rig;
+        QVERIFY(rig.start());
+        ConsoleFixture f;
+        f.userSettings.setValue("rig/poll_ms", 100);
+        ConsoleEnvironment env = f.environment();
+        env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(rig.port);
+        // 40 m, second sub-band (7.040–7.080) and 20 m, third (14.140–14.210), antenna 1.
+        f.writeSettings(
+            SettingsImage().slot(33, 40, 41, 1).slot(66, 20, 21, 0).byte(455, 1).bytes());
+        Form1 &form = f.start(env);
+        form.show();
+        auto &status = form.additions().rigStatus();
+        QTRY_VERIFY(status.text().contains(QStringLiteral("145.000 МГц")));
+        QVERIFY(status.toolTip().contains(QString::number(rig.port)));
+        QVERIFY(lineOver(f).isEmpty()); // 2 m is no band of ours
+
+        QVERIFY(rig.tell("F 7074000"));
+        QCOMPARE(awaitRecall(f), recall(40, 41, 1));
+        QVERIFY(f.control("Opt40")->isChecked() && f.control("OptSB2")->isChecked());
+        QVERIFY(lineOver(f).isEmpty()); // once
+        QVERIFY(rig.tell("F 7075000"));
+        QVERIFY(lineOver(f).isEmpty()); // the same sub-band
+
+        // Never under RF: a change while transmitting waits for the transmitter to go off.
+        QVERIFY(rig.tell("T 1"));
+        QVERIFY(rig.tell("F 14200000"));
+        QVERIFY(lineOver(f).isEmpty());
+        QVERIFY(rig.tell("T 0"));
+        QCOMPARE(awaitRecall(f), recall(20, 21, 0));
+
+        QVERIFY(rig.tell("F 5300000"));
+        QVERIFY(lineOver(f).isEmpty());
+
+        // The operator's own choice stands until the radio moves again.
+        clickCentre(f.control("Opt80"));
+        QCOMPARE(packetsOf(f.pty.read()).size(), 3);
+        QVERIFY(lineOver(f).isEmpty());
+
+        rig.stop();
+        QTRY_VERIFY(status.text().contains(QStringLiteral("нет связи")));
+        clickCentre(f.control("cmdIncrementC")); // the console works on
+        QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(1, 1, 0)});
+
+        QVERIFY(rig.start());
+        QTRY_VERIFY_WITH_TIMEOUT(status.text().contains(QStringLiteral("145.000")), 15000);
+        QVERIFY(rig.tell("F 7074000"));
+        QCOMPARE(awaitRecall(f), recall(40, 41, 1));
+    }
+
+    void followingIsOffUnlessAsked()
+    {
+        ConsoleFixture f;
+        Form1 &form = f.startShown();
+        QVERIFY(form.additions().rigStatus().isHidden());
+        QCOMPARE(form.additions().rig().state(), RigControl::State::Off);
+        // The menu's entry asks for the address and stores it.
+        auto menu = form.additions().contextMenu();
+        QAction *follow = menu->findChild<QAction *>(QStringLiteral("followRig"));
+        QVERIFY(follow && follow->isCheckable() && !follow->isChecked());
+        f.dialogs.answers << QStringLiteral("127.0.0.1:1");
+        follow->trigger();
+        QCOMPARE(f.userSettings.value("rig/address").toString(), QStringLiteral("127.0.0.1:1"));
+        QVERIFY(form.additions().rigStatus().isVisible());
+        menu = form.additions().contextMenu();
+        QVERIFY(menu->findChild<QAction *>(QStringLiteral("followRig"))->isChecked());
+        menu->findChild<QAction *>(QStringLiteral("followRig"))->trigger();
+        QVERIFY(!f.userSettings.contains("rig/address"));
+        QVERIFY(form.additions().rigStatus().isHidden());
+        // Only the free areas open it: a right press on a control keeps its meaning.
+        QVERIFY(form.isFreeArea(QPoint(300, 230)));
+        QVERIFY(form.isFreeArea(QPoint(4, 340)));
+        QVERIFY(!form.isFreeArea(f.control("tglC3")->geometry().center()));
+        QVERIFY(!form.isFreeArea(QPoint(200, 400))); // a band option
+    }
+};
+
+QTEST_MAIN(TestFollow)
+#include "tst_follow.moc"

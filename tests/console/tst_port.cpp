@@ -8,7 +8,34 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
+
+namespace {
+
+// A serial server in raw mode at the controller's end: what arrives, from every connection.
+struct SerialServer
+{
+    QTcpServer server;
+    QByteArray received;
+    QPointer<QTcpSocket> current;
+    SerialServer()
+    {
+        server.listen(QHostAddress::LocalHost);
+        QObject::connect(&server, &QTcpServer::newConnection, &server, [this] {
+            while (QTcpSocket *socket = server.nextPendingConnection()) {
+                current = socket;
+                QObject::connect(socket, &QIODevice::readyRead, socket,
+                                 [this, socket] { received += socket->readAll(); });
+            }
+        });
+    }
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(server.serverPort()); }
+};
+
+} // namespace
 
 // Port selection, the status label and the settings file as start-up and shutdown use them.
 class TestPort : public QObject
@@ -206,6 +233,53 @@ private slots:
         QVERIFY(!filler.contains('\xAA'));
         clickCentre(f.control("cmdIncrementL"));
         QCOMPARE(f.pty.read(), packet(2, 11, 0));
+    }
+
+    void aPortCanBeASerialServerOnTheNetwork()
+    {
+        SerialServer far;
+        ConsoleFixture f;
+        ConsoleEnvironment env = f.environment();
+        env.ports.map(1, far.address());
+        f.writeSettings(SettingsImage().slot(3, 5, 6, 1).byte(455, 1).bytes());
+        Form1 &form = f.start(env);
+        QVERIFY(form.comPort1().PortOpen());
+        QCOMPARE(f.control<QComboBox>("cmb1")->itemData(0, Qt::ToolTipRole).toString(),
+                 far.address());
+        QVERIFY(labelIsBlack(f));
+        clickCentre(f.control("tglL1"));
+        clickCentre(f.control("OptSB2"));
+        const QByteArray expected =
+            packet(2, 2, 0) + packet(1, 5, 0) + packet(2, 6, 0) + packet(3, 1, 0);
+        QTRY_COMPARE(far.received, expected);
+
+        // The connection drops: an unplugged adapter, and Refresh plugs it in again.
+        far.current->close();
+        QTest::qWait(100);
+        clickCentre(f.control("cmdIncrementC"));
+        QVERIFY(labelIsRed(f, QStringLiteral("связь потеряна")));
+        clickCentre(f.control("cmdRefresh"));
+        QVERIFY(labelIsBlack(f));
+        QTRY_COMPARE(far.received, expected + packet(1, 5, 0) + packet(2, 6, 0) + packet(3, 1, 0));
+    }
+
+    void aRefusedConnectionIsAnAbsentPort()
+    {
+        QString address;
+        {
+            SerialServer gone;
+            address = gone.address();
+        }
+        ConsoleFixture f;
+        ConsoleEnvironment env = f.environment();
+        env.ports.map(1, address);
+        env.ports.map(2, address);
+        f.writeSettings(SettingsImage().byte(455, 1).bytes());
+        f.start(env);
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("Com-порт 1 не доступен"));
+        f.control<QComboBox>("cmb1")->setCurrentIndex(1);
+        QVERIFY(labelIsRed(f, address + QStringLiteral(": нет соединения")));
     }
 
     void shutdownReleasesFileAndPort()

@@ -14,6 +14,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -60,12 +63,15 @@ public:
     QString link() const { return m_link; }
     qint64 pid() const { return m_process.processId(); }
 
-    // Waits for n more log lines; false when they did not come within the time.
-    bool awaitLines(int n, int timeoutMs = 5000)
+    // Waits for n more log lines; false when they did not come within the time. With events,
+    // the console's own timers and sockets run meanwhile.
+    bool awaitLines(int n, int timeoutMs = 5000, bool events = false)
     {
         QElapsedTimer clock;
         clock.start();
         while (n > 0 && clock.elapsed() < timeoutMs) {
+            if (events)
+                QCoreApplication::processEvents();
             const qsizetype newline = m_pending.indexOf('\n');
             if (newline >= 0) {
                 m_pending.remove(0, newline + 1);
@@ -73,7 +79,7 @@ public:
                 continue;
             }
             pollfd fd{m_log, POLLIN, 0};
-            if (::poll(&fd, 1, 100) > 0) {
+            if (::poll(&fd, 1, events ? 1 : 100) > 0) {
                 char buffer[65536];
                 const ssize_t got = ::read(m_log, buffer, sizeof buffer);
                 if (got > 0)
@@ -199,6 +205,48 @@ int main(int argc, char *argv[])
             recall.ms << clock.nsecsElapsed() / 1e6;
     }
 
+    // The radio moves to another band: how long until the recall is on the line, with the
+    // default poll. Needs rigctld (Hamlib's dummy rig).
+    Series follow;
+    QProcess rigctld;
+    form.close(); // the line is the following console's now
+    {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost);
+        const quint16 port = probe.serverPort();
+        probe.close();
+        rigctld.start(QStringLiteral("rigctld"),
+                      {"-m", "1", "-P", "RIG", "-T", "127.0.0.1", "-t", QString::number(port)});
+        QTcpSocket knob;
+        for (int i = 0; i < 50 && knob.state() != QAbstractSocket::ConnectedState; ++i) {
+            knob.connectToHost(QHostAddress::LocalHost, port);
+            if (!knob.waitForConnected(100))
+                QTest::qWait(100);
+        }
+        if (knob.state() == QAbstractSocket::ConnectedState) {
+            ConsoleEnvironment following = env;
+            following.rigAddress = QStringLiteral("127.0.0.1:%1").arg(port);
+            Form1 console(following);
+            console.show();
+            (void)QTest::qWaitForWindowExposed(&console);
+            controller.awaitLines(1000, 1500, true); // settle; drop what start-up sent
+            for (int i = 0; i < 20; ++i) {
+                // The radio moves at any moment, not just after a poll.
+                QTest::qWait(static_cast<int>(QRandomGenerator::global()->bounded(500)));
+                knob.write(i % 2 ? "F 14200000\n" : "F 7074000\n");
+                knob.waitForBytesWritten(1000);
+                QElapsedTimer clock;
+                clock.start();
+                if (controller.awaitLines(3, 3000, true))
+                    follow.ms << clock.nsecsElapsed() / 1e6;
+                while (knob.waitForReadyRead(10))
+                    knob.readAll();
+            }
+        }
+        rigctld.kill();
+        rigctld.waitForFinished();
+    }
+
     // A flood straight into a second controller's line, as fast as it takes it.
     constexpr int Flood = 100000;
     Controller flooded(sim, temp.path(), QStringLiteral("flood"));
@@ -230,6 +278,10 @@ int main(int argc, char *argv[])
     row("start-up to window shown", startup);
     row("toggle click to packet decoded", click);
     row("recall to third packet decoded", recall);
+    if (follow.ms.isEmpty())
+        std::printf("%-42s %s\n", "radio band change to third packet", "no rigctld");
+    else
+        row("radio band change to third packet", follow);
     std::printf("%-42s %9.1f MB\n", "peak RSS, console", self.ru_maxrss / 1024.0);
     std::printf("%-42s %9.1f MB\n", "peak RSS, orvane-sim", peakMegabytes(controller.pid()));
     if (decoded)

@@ -1,3 +1,4 @@
+#include "backup/memorycommands.h"
 #include "console/commandline.h"
 #include "console/dialogs.h"
 #include "console/environment.h"
@@ -32,6 +33,12 @@ int main(int argc, char *argv[])
                 std::fprintf(stderr, "orvane: %s\n", qPrintable(line.error));
             return line.exitCode;
         }
+        const QString programDir = QCoreApplication::applicationDirPath();
+        const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        if (!line.exportPath.isEmpty())
+            return exportMemories(line.exportPath, programDir, dataDir);
+        if (!line.importPath.isEmpty())
+            return importMemories(line.importPath, programDir, dataDir);
         ports = line.ports;
         rigAddress = line.rigAddress;
     }

@@ -1,11 +1,13 @@
 #include "additions.h"
 
+#include "backup/memorytable.h"
 #include "dialogs.h"
 #include "form1.h"
 #include "rig/rigctldclient.h"
 #include "rig/rigfollower.h"
 #include "widgets/consolefont.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QSettings>
@@ -133,5 +135,42 @@ std::unique_ptr<QMenu> ConsoleAdditions::contextMenu()
     follow->setCheckable(true);
     follow->setChecked(m_rig->state() != RigControl::State::Off);
     connect(follow, &QAction::triggered, this, &ConsoleAdditions::chooseRig);
+    menu->addSeparator();
+    QAction *exporting = menu->addAction(tr("Экспорт памяти…"));
+    exporting->setObjectName(QStringLiteral("exportMemories"));
+    connect(exporting, &QAction::triggered, this, &ConsoleAdditions::exportMemories);
+    QAction *importing = menu->addAction(tr("Импорт памяти…"));
+    importing->setObjectName(QStringLiteral("importMemories"));
+    connect(importing, &QAction::triggered, this, &ConsoleAdditions::importMemories);
     return menu;
+}
+
+void ConsoleAdditions::exportMemories()
+{
+    const QString path = m_env.dialogs->saveFileName(
+        &m_form, tr("Экспорт памяти"), QDir::home().filePath(QStringLiteral("orvane-memories.csv")),
+        tr("Таблицы CSV (*.csv)"));
+    QString error;
+    if (!path.isEmpty() && !MemoryFiles::exportTo(m_form.settingsFile().path(), path, &error))
+        m_env.dialogs->message(&m_form, QStringLiteral("Orvane"),
+                               tr("Экспорт не удался:\n%1").arg(error));
+}
+
+void ConsoleAdditions::importMemories()
+{
+    const QString path = m_env.dialogs->openFileName(&m_form, tr("Импорт памяти"),
+                                                     tr("Таблицы CSV (*.csv);;Все файлы (*)"));
+    if (path.isEmpty())
+        return;
+    const QString settings = m_form.settingsFile().path();
+    QString error;
+    if (!MemoryFiles::importFrom(path, settings, &error)) {
+        m_env.dialogs->message(&m_form, QStringLiteral("Orvane"),
+                               tr("Импорт не выполнен, файл настроек не изменён:\n%1").arg(error));
+        return;
+    }
+    if (!m_form.settingsReplaced())
+        m_env.dialogs->message(
+            &m_form, QStringLiteral("Orvane"),
+            tr("Не удалось открыть файл настроек:\n%1").arg(m_form.settingsFile().errorString()));
 }

@@ -31,6 +31,10 @@ public:
     RigctldClient &rig() { return *m_rig; }
     QLabel &rigStatus() { return *m_rigStatus; }
 
+    // The memories as a table, from the context menu.
+    void exportMemories();
+    void importMemories();
+
 private:
     void chooseRig(bool on);
     void showRigState();

@@ -30,6 +30,17 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
                        "given). Overrides rig/address of the user's settings."),
         QStringLiteral("HOST[:PORT]"));
     parser.addOption(rig);
+    const QCommandLineOption exportOption(
+        QStringLiteral("export"),
+        QStringLiteral("Write the 150 memory slots and the relay steps to FILE as CSV (- for "
+                       "standard output) and exit. Needs no display."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption importOption(
+        QStringLiteral("import"),
+        QStringLiteral("Read memory slots and relay steps from a CSV FILE into conf.cfg (kept "
+                       "as conf.cfg.bak) and exit. Refused while a console runs."),
+        QStringLiteral("FILE"));
+    parser.addOptions({exportOption, importOption});
 
     CommandLine result;
     result.ports = ports;
@@ -63,6 +74,14 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
             return result;
         }
         result.ports.map(assignment->port, assignment->device);
+    }
+    result.exportPath = parser.value(exportOption);
+    result.importPath = parser.value(importOption);
+    if (parser.isSet(exportOption) && parser.isSet(importOption)) {
+        result.run = false;
+        result.exitCode = UsageError;
+        result.error = QStringLiteral("--export and --import exclude each other");
+        return result;
     }
     if (parser.isSet(rig)) {
         QString host;

@@ -14,6 +14,9 @@ struct CommandLine
     PortMap ports;
     // --rig HOST[:PORT]: follow the radio behind rigctld there.
     QString rigAddress;
+    // --export FILE, --import FILE: the memories as a table, without the window.
+    QString exportPath;
+    QString importPath;
 };
 
 // Applies --port N=DEVICE (repeatable) over the given map, takes --rig; handles --help and

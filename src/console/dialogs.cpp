@@ -1,6 +1,7 @@
 #include "dialogs.h"
 
 #include <QDialog>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -50,4 +51,19 @@ QString QtDialogs::input(QWidget *parent, const QString &title, const QString &p
 void QtDialogs::exec(QDialog &dialog)
 {
     dialog.exec();
+}
+
+QString QtDialogs::saveFileName(QWidget *parent, const QString &caption, const QString &suggested,
+                                const QString &filter)
+{
+    if (nobodyToAnswer())
+        return {};
+    return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
+}
+
+QString QtDialogs::openFileName(QWidget *parent, const QString &caption, const QString &filter)
+{
+    if (nobodyToAnswer())
+        return {};
+    return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
 }

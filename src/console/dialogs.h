@@ -18,6 +18,11 @@ public:
                           const QString &initial) = 0;
     // Shows a dialog modally and returns when it is closed.
     virtual void exec(QDialog &dialog) = 0;
+    // A file to write or to read, chosen by the operator; empty when cancelled.
+    virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &suggested,
+                                 const QString &filter) = 0;
+    virtual QString openFileName(QWidget *parent, const QString &caption,
+                                 const QString &filter) = 0;
 };
 
 class QtDialogs : public ConsoleDialogs
@@ -27,4 +32,7 @@ public:
     QString input(QWidget *parent, const QString &title, const QString &prompt,
                   const QString &initial) override;
     void exec(QDialog &dialog) override;
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &suggested,
+                         const QString &filter) override;
+    QString openFileName(QWidget *parent, const QString &caption, const QString &filter) override;
 };

@@ -473,6 +473,17 @@ void Form1::followRadio(int band, int subBand)
     Selector_Click();
 }
 
+bool Form1::settingsReplaced()
+{
+    if (!m_file.reopen())
+        return false;
+    m_module->StepC = static_cast<quint8>(m_file.Read(SettingsFile::StepC, 1));
+    m_module->StepL = static_cast<qint16>(m_file.Read(SettingsFile::StepL, 2));
+    m_module->SilentUpdate = 1;
+    m_module->RecallSelectedSlot();
+    return true;
+}
+
 void Form1::OptSB_KeyPress(int Index)
 {
     Q_UNUSED(Index);

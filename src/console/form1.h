@@ -53,6 +53,9 @@ public:
     // Selects a band and sub-band as the operator's click does, recalling the slot of the
     // selected antenna.
     void followRadio(int band, int subBand);
+    // conf.cfg was replaced whole (an import): takes the steps from it again and recalls the
+    // selected slot, three packets. False when the new file cannot be opened.
+    bool settingsReplaced();
 
 signals:
     void unloaded();

@@ -1,6 +1,7 @@
 #include "settingsfile.h"
 
 #include "settingslocation.h"
+#include "settingslock.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,6 +24,8 @@ QString tr(const char *text)
 }
 
 } // namespace
+
+SettingsFile::SettingsFile() = default;
 
 SettingsFile::~SettingsFile()
 {
@@ -53,8 +56,16 @@ bool SettingsFile::openIn(const QString &programDir, const QString &dataDir)
         m_lastError = error;
         return false;
     }
+    auto lock = std::make_unique<SettingsLock>(choice.path);
+    if (!lock->tryLock()) {
+        m_lastError = lock->refusal(choice.path);
+        return false;
+    }
     m_inDataFolder = choice.inDataFolder;
-    return open(choice.path);
+    if (!open(choice.path))
+        return false;
+    m_lock = std::move(lock);
+    return true;
 }
 
 bool SettingsFile::openHandle(const QString &path)
@@ -85,10 +96,23 @@ bool SettingsFile::openHandle(const QString &path)
     return true;
 }
 
+bool SettingsFile::reopen()
+{
+    m_file.close();
+    m_firstError.clear();
+    m_lastError.clear();
+    if (openHandle(m_path))
+        return true;
+    m_lastError = m_firstError;
+    m_firstError.clear();
+    return false;
+}
+
 void SettingsFile::close()
 {
     if (m_file.isOpen())
         m_file.close();
+    m_lock.reset();
 }
 
 bool SettingsFile::followPath(bool forWrite)

@@ -3,6 +3,10 @@
 #include <QFile>
 #include <QString>
 
+#include <memory>
+
+class SettingsLock;
+
 // The fixed-layout settings file. Positions count from 1; two-byte values are signed 16-bit
 // little-endian. Nothing is cached: every read goes to the file, every write to the
 // operating system before it returns.
@@ -16,7 +20,7 @@ public:
     static constexpr int StepL = 457;         // 2 bytes
     static constexpr const char *FileName = "conf.cfg";
 
-    SettingsFile() = default;
+    SettingsFile();
     SettingsFile(const SettingsFile &) = delete;
     SettingsFile &operator=(const SettingsFile &) = delete;
     virtual ~SettingsFile();
@@ -25,9 +29,11 @@ public:
     // file, or a link to one, is a settings file.
     bool open(const QString &path);
     // Opens the program folder's conf.cfg, or the data folder's when the program folder
-    // cannot hold one (see chooseSettingsFile).
+    // cannot hold one (see chooseSettingsFile), and holds it against a second console.
     bool openIn(const QString &programDir, const QString &dataDir);
     void close();
+    // Opens the file at the path again, keeping the lock: another file was put there whole.
+    bool reopen();
     bool isOpen() const { return m_file.isOpen(); }
     QString path() const { return m_path; }
     bool inDataFolder() const { return m_inDataFolder; }
@@ -53,6 +59,7 @@ private:
     bool followPath(bool forWrite);
 
     QFile m_file;
+    std::unique_ptr<SettingsLock> m_lock;
     QString m_path;
     QString m_firstError;
     QString m_lastError;

@@ -21,6 +21,17 @@ QString ScriptedDialogs::input(QWidget *, const QString &title, const QString &p
     return answers.isEmpty() ? QString() : answers.dequeue();
 }
 
+QString ScriptedDialogs::saveFileName(QWidget *parent, const QString &caption,
+                                      const QString &suggested, const QString &)
+{
+    return input(parent, caption, QStringLiteral("save"), suggested);
+}
+
+QString ScriptedDialogs::openFileName(QWidget *parent, const QString &caption, const QString &)
+{
+    return input(parent, caption, QStringLiteral("open"), QString());
+}
+
 void ScriptedDialogs::exec(QDialog &dialog)
 {
     dialog.show();

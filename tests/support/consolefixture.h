@@ -37,6 +37,10 @@ public:
     QString input(QWidget *parent, const QString &title, const QString &prompt,
                   const QString &initial) override;
     void exec(QDialog &dialog) override;
+    // File choices are answered from the same queue; the question's prompt is the kind.
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &suggested,
+                         const QString &filter) override;
+    QString openFileName(QWidget *parent, const QString &caption, const QString &filter) override;
 
     QList<Message> messages;
     QList<Question> questions;

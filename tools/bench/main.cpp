@@ -38,6 +38,11 @@ struct Quiet : ConsoleDialogs
         return {};
     }
     void exec(QDialog &) override {}
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
+    QString openFileName(QWidget *, const QString &, const QString &) override { return {}; }
 };
 
 // A headless virtual controller whose log arrives line by line through a FIFO.

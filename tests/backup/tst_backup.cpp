@@ -1,0 +1,237 @@
+#include "backup/memorytable.h"
+#include "console/additions.h"
+#include "console/form1.h"
+#include "support/consolefixture.h"
+#include "support/programs.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <csignal>
+
+// The memories as a table: export, import, and one console per settings file.
+class TestBackup : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir temp;
+    QString path(const char *name) const { return temp.filePath(QString::fromLatin1(name)); }
+    static QByteArray get(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static bool put(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+               file.write(bytes) == bytes.size();
+    }
+    // A settings file with every slot used, sides of every kind, and the bytes around.
+    static QByteArray fullSettings(quint32 seed)
+    {
+        QRandomGenerator random(seed);
+        SettingsImage image;
+        for (int base = 0; base <= 447; base += 3)
+            image.slot(base, int(random.bounded(256)), int(random.bounded(256)),
+                       QList<int>{0, 1, 7}[int(random.bounded(3))]);
+        return image.word(451, 186)
+            .byte(453, 0xAB)
+            .byte(454, 0xCD)
+            .byte(455, 3)
+            .byte(456, 12)
+            .word(457, 450)
+            .bytes();
+    }
+    static QByteArray table(const QString &rows)
+    {
+        return ("antenna,band,sub-band,C code,L code,side\r\n" + rows).toUtf8();
+    }
+
+private slots:
+    void exportThenImportGivesTheSameFile()
+    {
+        const QByteArray original = fullSettings(7);
+        QVERIFY(put(path("conf.cfg"), original));
+        QString error;
+        QVERIFY(MemoryFiles::exportTo(path("conf.cfg"), path("memories.csv"), &error));
+        const QByteArray csv = get(path("memories.csv"));
+        const QList<QByteArray> lines = csv.split('\n');
+        QCOMPARE(lines.size(), 154); // two steps, the header, 150 slots, the last line ending
+        QCOMPARE(lines[0], QByteArray("C step pF,12\r"));
+        QCOMPARE(lines[1], QByteArray("L step nH,450\r"));
+        QCOMPARE(lines[2], QByteArray("antenna,band,sub-band,C code,L code,side,C pF,L uH\r"));
+        QVERIFY(lines[3 + 62].startsWith("2,40 м,3,"));
+
+        // Into a file whose slots and steps differ but whose other bytes are the same.
+        QByteArray other = fullSettings(8);
+        other.replace(450, 8, original.mid(450, 8));
+        other[455] = 5;
+        QVERIFY(put(path("conf.cfg"), other));
+        QVERIFY2(MemoryFiles::importFrom(path("memories.csv"), path("conf.cfg"), &error),
+                 qPrintable(error));
+        QCOMPARE(get(path("conf.cfg")), original);
+        QCOMPARE(get(path("conf.cfg.bak")), other);
+    }
+
+    void aTableEditedInASpreadsheetImports()
+    {
+        QVERIFY(put(path("conf.cfg"), SettingsImage().bytes()));
+        const QByteArray csv = "\xEF\xBB\xBF\"C step pF\",\"7\"\r\n"
+                               "side,\"band\",antenna,sub-band,\"C code\",L code,comment\r\n"
+                               "Tx,\"Д\",3,5,\"200\",17,\"says \"\"hi\"\", really\"\r\n"
+                               "9,80 м,1,1,1,2,\"two\r\nlines\"\n";
+        QVERIFY(put(path("edited.csv"), csv));
+        QString error;
+        QVERIFY2(MemoryFiles::importFrom(path("edited.csv"), path("conf.cfg"), &error),
+                 qPrintable(error));
+        const QByteArray bytes = get(path("conf.cfg"));
+        QCOMPARE(bytes.mid(447, 3), QByteArray::fromHex("C81101"));
+        QCOMPARE(bytes.mid(15, 3), QByteArray::fromHex("010209"));
+        QCOMPARE(int(bytes.at(455)), 7);
+        QCOMPARE(bytes.mid(456, 2), QByteArray(2, '\0')); // the L step was not in the table
+    }
+
+    void aDamagedTableChangesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("code 256") << table("1,160 м,1,256,0,Tx\r\n") << "строка 2: поле «C code»";
+        QTest::newRow("missing field") << table("1,160 м,1,5,0\r\n") << "строка 2: нет поля «side»";
+        QTest::newRow("duplicate slot")
+            << table("1,160 м,1,5,0,Tx\r\n1,40 м,1,5,0,Tx\r\n1,160 м,1,6,0,Ant\r\n")
+            << "строка 4: ячейка 1, 160 м, 1";
+        QTest::newRow("unknown band") << table("1,6 м,1,5,0,Tx\r\n") << "строка 2: поле «band»";
+        QTest::newRow("truncated last line")
+            << table("1,160 м,1,5,0,Tx\r\n2,160 м,1,5") << "строка 3: нет поля «L code»";
+        QTest::newRow("step out of range")
+            << QByteArray("L step nH,0\r\n") + table("") << "строка 1: поле «L step nH»";
+        QTest::newRow("empty file") << QByteArray() << "строка 1: нет заголовка";
+        QTest::newRow("binary file")
+            << QByteArray::fromHex("7f454c460201010000ff00fe") << "не текст";
+        QTest::newRow("unclosed quote") << table("1,\"160 м,1,5,0,Tx\r\n") << "строка 2";
+    }
+    void aDamagedTableChangesNothing()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(QString, named);
+        const QByteArray original = fullSettings(9);
+        QVERIFY(put(path("conf.cfg"), original));
+        QFile::remove(path("conf.cfg.bak"));
+        QVERIFY(put(path("damaged.csv"), csv));
+        QString error;
+        QVERIFY(!MemoryFiles::importFrom(path("damaged.csv"), path("conf.cfg"), &error));
+        QVERIFY2(error.contains(named), qPrintable(error));
+        QCOMPARE(get(path("conf.cfg")), original);
+        QVERIFY(!QFile::exists(path("conf.cfg.bak")));
+    }
+
+    void anImportKilledAnywhereLeavesOldOrNew()
+    {
+        ProgramFolder folder;
+        QVERIFY(folder.isValid());
+        const QByteArray before = fullSettings(10);
+        QByteArray after = before;
+        after.replace(0, 450, fullSettings(11).left(450));
+        QVERIFY(put(folder.settingsPath(), after));
+        QString error;
+        QVERIFY(MemoryFiles::exportTo(folder.settingsPath(), path("new.csv"), &error));
+        int whole = 0;
+        for (int run = 0; run < 40; ++run) {
+            QVERIFY(put(folder.settingsPath(), before));
+            QProcess import;
+            import.setProcessEnvironment(folder.environment());
+            import.start(folder.program("orvane"), {"--import", path("new.csv")});
+            QVERIFY(import.waitForStarted());
+            QTest::qSleep(int(QRandomGenerator::global()->bounded(35)));
+            ::kill(pid_t(import.processId()), SIGKILL);
+            import.waitForFinished();
+            const QByteArray now = get(folder.settingsPath());
+            QVERIFY2(now == before || now == after, qPrintable(QString::number(run)));
+            whole += now == after;
+        }
+        qInfo("%d of 40 imports finished before the kill", whole);
+    }
+
+    void oneConsolePerSettingsFile()
+    {
+        ProgramFolder folder;
+        QVERIFY(put(folder.settingsPath(), fullSettings(12)));
+        QProcess first;
+        first.setProcessEnvironment(folder.environment());
+        first.start(folder.program("orvane"));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder.settingsPath() + ".lock"), 20000);
+
+        QProcess second;
+        second.setProcessEnvironment(folder.environment());
+        second.start(folder.program("orvane"));
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitCode(), 1);
+        const QString said = QString::fromLocal8Bit(second.readAllStandardError());
+        QVERIFY2(said.contains(folder.settingsPath()) &&
+                     said.contains(QString::number(first.processId())),
+                 qPrintable(said));
+
+        // Reading goes on while a console runs; replacing does not.
+        QProcess reader;
+        reader.setProcessEnvironment(folder.environment());
+        reader.start(folder.program("orvane"), {"--export", "-"});
+        QVERIFY(reader.waitForFinished(20000));
+        QCOMPARE(reader.exitCode(), 0);
+        QVERIFY(reader.readAllStandardOutput().contains("antenna,band,sub-band"));
+        QString error;
+        QVERIFY(MemoryFiles::exportTo(folder.settingsPath(), path("m.csv"), &error));
+        QProcess writer;
+        writer.setProcessEnvironment(folder.environment());
+        writer.start(folder.program("orvane"), {"--import", path("m.csv")});
+        QVERIFY(writer.waitForFinished(20000));
+        QCOMPARE(writer.exitCode(), 1);
+
+        // A console killed outright does not lock the next one out.
+        ::kill(pid_t(first.processId()), SIGKILL);
+        first.waitForFinished();
+        QProcess next;
+        next.setProcessEnvironment(folder.environment());
+        next.start(folder.program("orvane"));
+        QVERIFY(!next.waitForFinished(1500));
+        QCOMPARE(next.state(), QProcess::Running);
+        next.kill();
+        next.waitForFinished();
+    }
+
+    void importFromTheWindowShowsAndSendsTheNewSlot()
+    {
+        ConsoleFixture f;
+        Form1 &form = f.startShown(SettingsImage().slot(0, 5, 6, 0).byte(456, 10).word(457, 50));
+        QVERIFY(put(path("window.csv"), "C step pF,20\r\n" + table("1,160 м,1,99,7,Tx\r\n")));
+        f.dialogs.answers << path("window.csv");
+        form.additions().importMemories();
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QCOMPARE(packetsOf(f.pty.read()),
+                 (QList<QByteArray>{packet(1, 99, 0), packet(2, 7, 0), packet(3, 1, 0)}));
+        QCOMPARE(f.control<QLineEdit>("txtCEnter")->text(), QStringLiteral("99"));
+        QCOMPARE(form.BarC().Str, QStringLiteral("1980 pF"));
+        QCOMPARE(f.settings().mid(0, 3), QByteArray::fromHex("630701"));
+        QVERIFY(QFile::exists(f.settingsPath() + ".bak"));
+        // Later Saves go to the new file.
+        clickCentre(f.control("cmdIncrementC"));
+        clickCentre(f.control("cmdSave1"));
+        QCOMPARE(f.settings().mid(0, 3), QByteArray::fromHex("640701"));
+
+        // A table that cannot be read changes nothing and says where.
+        QVERIFY(put(path("bad.csv"), table("1,160 м,1,999,7,Tx\r\n")));
+        const QByteArray stored = f.settings();
+        f.pty.drain();
+        f.dialogs.answers << path("bad.csv");
+        form.additions().importMemories();
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QVERIFY(f.dialogs.messages[0].text.contains(QStringLiteral("строка 2")));
+        QCOMPARE(f.settings(), stored);
+        QVERIFY(f.pty.read(100).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestBackup)
+#include "tst_backup.moc"

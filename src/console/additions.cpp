@@ -3,6 +3,7 @@
 #include "backup/memorytable.h"
 #include "dialogs.h"
 #include "form1.h"
+#include "ports/portsdialog.h"
 #include "rig/rigctldclient.h"
 #include "rig/rigfollower.h"
 #include "widgets/consolefont.h"
@@ -135,6 +136,9 @@ std::unique_ptr<QMenu> ConsoleAdditions::contextMenu()
     follow->setCheckable(true);
     follow->setChecked(m_rig->state() != RigControl::State::Off);
     connect(follow, &QAction::triggered, this, &ConsoleAdditions::chooseRig);
+    QAction *ports = menu->addAction(tr("Порты…"));
+    ports->setObjectName(QStringLiteral("choosePorts"));
+    connect(ports, &QAction::triggered, this, &ConsoleAdditions::choosePorts);
     menu->addSeparator();
     QAction *exporting = menu->addAction(tr("Экспорт памяти…"));
     exporting->setObjectName(QStringLiteral("exportMemories"));
@@ -143,6 +147,15 @@ std::unique_ptr<QMenu> ConsoleAdditions::contextMenu()
     importing->setObjectName(QStringLiteral("importMemories"));
     connect(importing, &QAction::triggered, this, &ConsoleAdditions::importMemories);
     return menu;
+}
+
+void ConsoleAdditions::choosePorts()
+{
+    PortsDialog dialog(m_form.comPort1().ports(), m_env.userSettings, m_env.serialByIdFolder,
+                       &m_form);
+    m_env.dialogs->exec(dialog);
+    if (dialog.result() == QDialog::Accepted)
+        m_form.setPorts(dialog.ports());
 }
 
 void ConsoleAdditions::exportMemories()

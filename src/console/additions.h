@@ -31,6 +31,8 @@ public:
     RigctldClient &rig() { return *m_rig; }
     QLabel &rigStatus() { return *m_rigStatus; }
 
+    // "Порты…": the devices behind the port numbers.
+    void choosePorts();
     // The memories as a table, from the context menu.
     void exportMemories();
     void importMemories();

@@ -22,4 +22,6 @@ struct ConsoleEnvironment
     QSettings *userSettings = nullptr;
     // rigctld's address from the command line; it wins over the settings.
     QString rigAddress;
+    // Where udev keeps the serial devices' lasting names.
+    QString serialByIdFolder = QStringLiteral("/dev/serial/by-id");
 };

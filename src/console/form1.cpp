@@ -215,7 +215,7 @@ void Form1::Form_Load()
           m_comPort1.setSettings(QString::fromLatin1(LineSettingsText)) &&
           m_comPort1.setPortOpen(true))) {
         m_env.dialogs->message(this, QString::fromLatin1(Title),
-                               QStringLiteral("Com-порт %1 не доступен").arg(portNumber));
+                               tr("Com-порт %1 не доступен").arg(portNumber));
         return;
     }
     ui->cmb1->setCurrentIndex(portNumber - 1);
@@ -609,6 +609,11 @@ void Form1::showPortStatus(bool failed, bool withTooltip, const QString &why)
             tip += QLatin1Char('\n') + why;
     }
     ui->Label3->setToolTip(tip);
+    if (failed && m_comPort1.problem().kind == LineProblem::PermissionDenied &&
+        !m_permissionAdviceGiven) {
+        m_permissionAdviceGiven = true;
+        m_env.dialogs->message(this, QString::fromLatin1(Title), why);
+    }
 }
 
 void Form1::cmb1_Click()
@@ -632,7 +637,30 @@ QString Form1::portProblem() const
     const LineProblem &problem = m_comPort1.problem();
     if (problem.kind == LineProblem::None)
         return {};
-    return m_comPort1.target() + QStringLiteral(": ") + problem.text();
+    QString why = m_comPort1.target() + QStringLiteral(": ") + problem.text();
+#ifdef Q_OS_LINUX
+    if (problem.kind == LineProblem::PermissionDenied)
+        why += QLatin1Char('\n') + permissionAdvice();
+#endif
+    return why;
+}
+
+QString Form1::permissionAdvice()
+{
+    return tr("Последовательные порты принадлежат группе dialout. Добавьте себя в неё:\n"
+              "sudo adduser $USER dialout\n"
+              "и войдите в систему заново.");
+}
+
+void Form1::setPorts(const PortMap &ports)
+{
+    const QString before = m_comPort1.target();
+    m_env.ports = ports;
+    m_comPort1.setPorts(ports);
+    for (int n = PortMap::FirstPort; n <= PortMap::LastPort; ++n)
+        ui->cmb1->setItemData(n - 1, ports.device(n), Qt::ToolTipRole);
+    if (ui->cmb1->currentIndex() >= 0 && m_comPort1.target() != before)
+        cmb1_Click();
 }
 
 // Commands -----------------------------------------------------------------------------------
@@ -684,18 +712,18 @@ bool Form1::waitWithEvents(int milliseconds)
 void Form1::cmdOptions_Click()
 {
     const QString stepC =
-        m_env.dialogs->input(this, QStringLiteral("Дискретность ёмкости"),
-                             QStringLiteral("Введите значение младшего\r\nразряда ёмкости в пФ.\r\n"
-                                            "Максимальное значение - 128"),
+        m_env.dialogs->input(this, tr("Дискретность ёмкости"),
+                             tr("Введите значение младшего\r\nразряда ёмкости в пФ.\r\n"
+                                "Максимальное значение - 128"),
                              QStringLiteral("12"));
     if (const auto value = toWholeNumber(stepC, 0, 255))
         m_module->StepC = static_cast<quint8>(*value);
 
-    const QString stepL = m_env.dialogs->input(
-        this, QStringLiteral("Дискретность индуктивности"),
-        QStringLiteral("Введите значение младшего\r\nразряда индуктивности в нГн.\r\n"
-                       "Максимальное значение - 999"),
-        QStringLiteral("50"));
+    const QString stepL =
+        m_env.dialogs->input(this, tr("Дискретность индуктивности"),
+                             tr("Введите значение младшего\r\nразряда индуктивности в нГн.\r\n"
+                                "Максимальное значение - 999"),
+                             QStringLiteral("50"));
     if (const auto value = toWholeNumber(stepL, -32768, 32767))
         m_module->StepL = static_cast<qint16>(*value);
 

@@ -53,6 +53,8 @@ public:
     // Selects a band and sub-band as the operator's click does, recalling the slot of the
     // selected antenna.
     void followRadio(int band, int subBand);
+    // New devices behind the port numbers; a port in use moves to its new device at once.
+    void setPorts(const PortMap &ports);
     // conf.cfg was replaced whole (an import): takes the steps from it again and recalls the
     // selected slot, three packets. False when the new file cannot be opened.
     bool settingsReplaced();
@@ -143,6 +145,8 @@ private:
     void showPortStatus(bool failed, bool withTooltip, const QString &why = {});
     // The device and why it failed, for the status tooltip.
     QString portProblem() const;
+    // What to do about a port the user may not open.
+    static QString permissionAdvice();
     void reportFileFailure();
     bool waitWithEvents(int milliseconds);
 
@@ -169,4 +173,6 @@ private:
     bool m_unloadedFlag = false;
     // The next activation redraws the banks: the first display, the return from About.
     bool m_activatePending = true;
+    // The advice for a port the user may not open is given as a message once a session.
+    bool m_permissionAdviceGiven = false;
 };

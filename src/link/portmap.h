@@ -19,6 +19,7 @@ public:
     // COMn on Windows, /dev/ttyS{n-1} elsewhere, unless mapped to another device.
     QString device(int n) const;
     void map(int n, const QString &device) { m_devices.insert(n, device); }
+    bool isMapped(int n) const { return m_devices.contains(n); }
 
     // "N=DEVICE" as given on the command line.
     struct Assignment

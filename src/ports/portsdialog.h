@@ -1,0 +1,40 @@
+#pragma once
+
+#include "link/portmap.h"
+#include "portscan.h"
+
+#include <QDialog>
+
+#include <array>
+
+class QComboBox;
+class QSettings;
+class QTableWidget;
+
+// "Порты…": which device, serial server or typed path stands behind each of the sixteen port
+// numbers. The choice is kept in the ports/N keys of the user's settings.
+class PortsDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    PortsDialog(const PortMap &ports, QSettings *settings, const QString &byIdFolder,
+                QWidget *parent = nullptr);
+
+    // The devices found when the dialog opened or was last refreshed.
+    const QList<SerialDevice> &devices() const { return m_devices; }
+    // Puts a device on a port number, as choosing it in the list does.
+    void assign(int port, const QString &target);
+    // The map as the operator left it.
+    PortMap ports() const;
+
+public slots:
+    void rescan();
+    void accept() override;
+
+private:
+    QString m_byIdFolder;
+    QSettings *m_settings;
+    QList<SerialDevice> m_devices;
+    QTableWidget *m_found;
+    std::array<QComboBox *, PortMap::LastPort> m_choices{};
+};

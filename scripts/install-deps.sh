@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(
     cmake g++ make
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
+    # lrelease compiles the English texts at build time.
+    qt6-l10n-tools qt6-tools-dev
     # Captions are Russian: fonts with Cyrillic glyphs, Arial-like metrics first.
     fonts-liberation2 fonts-dejavu-core
 )

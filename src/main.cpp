@@ -3,6 +3,7 @@
 #include "console/dialogs.h"
 #include "console/environment.h"
 #include "console/form1.h"
+#include "console/language.h"
 #include "console/startup.h"
 #include "version.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char *argv[])
 
     PortMap ports;
     QString rigAddress;
+    Language language = Language::Russian;
     {
         // --help, --version and bad options must work without a display.
         QCoreApplication probe(argc, argv);
@@ -33,6 +35,8 @@ int main(int argc, char *argv[])
                 std::fprintf(stderr, "orvane: %s\n", qPrintable(line.error));
             return line.exitCode;
         }
+        language = line.language.value_or(languageFor(QLocale::system()));
+        useLanguage(language);
         const QString programDir = QCoreApplication::applicationDirPath();
         const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         if (!line.exportPath.isEmpty())
@@ -44,6 +48,7 @@ int main(int argc, char *argv[])
     }
 
     const std::unique_ptr<QApplication> app = openDisplay(argc, argv);
+    useLanguage(language);
     QtDialogs dialogs;
     ConsoleEnvironment environment;
     environment.programDir = QCoreApplication::applicationDirPath();

@@ -54,15 +54,15 @@ frmAbout::~frmAbout()
 
 void frmAbout::Form_Load()
 {
-    setWindowTitle(QStringLiteral("About ") + QStringLiteral(ORVANE_TITLE));
-    ui->lblVersion->setText(QStringLiteral("Version %1.%2.%3")
+    setWindowTitle(tr("About %1").arg(QStringLiteral(ORVANE_TITLE)));
+    ui->lblVersion->setText(tr("Version %1.%2.%3")
                                 .arg(ORVANE_VERSION_MAJOR)
                                 .arg(ORVANE_VERSION_MINOR)
                                 .arg(ORVANE_VERSION_PATCH));
     ui->lblTitle->setText(QStringLiteral(ORVANE_TITLE));
-    ui->lblDescription->setText(QStringLiteral("Управление блоком реле антенного тюнера\n"
-                                               "Разработчики Orvane\n"
-                                               "г. Энск, orvane@example.invalid"));
+    ui->lblDescription->setText(tr("Управление блоком реле антенного тюнера\n"
+                                   "Разработчики Orvane\n"
+                                   "г. Энск, orvane@example.invalid"));
     ui->lblDisclaimer->clear();
 }
 
@@ -87,5 +87,5 @@ void frmAbout::StartSysInfo()
     // Started directly, not through a shell, and not waited for.
     if (tool.isEmpty() || !QProcess::startDetached(tool, {}))
         m_dialogs->message(this, QStringLiteral(ORVANE_TITLE),
-                           QStringLiteral("System Information Is Unavailable At This Time"));
+                           tr("System Information Is Unavailable At This Time"));
 }

@@ -20,14 +20,15 @@
 #include <unistd.h>
 #endif
 
+// The texts of this file, for translation.
+struct TableText
+{
+    Q_DECLARE_TR_FUNCTIONS(MemoryTable)
+};
+
 namespace MemoryTable {
 
 namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("MemoryTable", text);
-}
 
 const char *const StepCLabel = "C step pF";
 const char *const StepLLabel = "L step nH";
@@ -116,7 +117,7 @@ std::optional<QList<Record>> records(const QString &text, QString *error)
         }
     }
     if (quoted) {
-        *error = tr("строка %1: кавычка не закрыта").arg(current.line);
+        *error = TableText::tr("строка %1: кавычка не закрыта").arg(current.line);
         return std::nullopt;
     }
     endField();
@@ -180,7 +181,7 @@ std::optional<Table> read(const QByteArray &csv, QString *error)
     auto decoder = QStringDecoder(QStringDecoder::Utf8);
     const QString text = decoder(bytes);
     if (decoder.hasError() || text.contains(QChar(0))) {
-        *error = tr("это не текст в UTF-8");
+        *error = TableText::tr("это не текст в UTF-8");
         return std::nullopt;
     }
     const std::optional<QList<Record>> rows = records(text, error);
@@ -190,7 +191,7 @@ std::optional<Table> read(const QByteArray &csv, QString *error)
     Table table;
     int at = 0;
     const auto fail = [&](int line, const QString &what) {
-        *error = tr("строка %1: %2").arg(line).arg(what);
+        *error = TableText::tr("строка %1: %2").arg(line).arg(what);
         return std::nullopt;
     };
     // The steps come before the slot table's header.
@@ -202,22 +203,21 @@ std::optional<Table> read(const QByteArray &csv, QString *error)
         if (first.compare(QLatin1String(StepCLabel), Qt::CaseInsensitive) == 0) {
             const auto step = number(r.fields.value(1), 0, 128);
             if (!step)
-                return fail(r.line, tr("поле «%1»: нужно целое от 0 до 128").arg(first));
+                return fail(r.line, TableText::tr("поле «%1»: нужно целое от 0 до 128").arg(first));
             table.stepC = static_cast<quint8>(*step);
         } else if (first.compare(QLatin1String(StepLLabel), Qt::CaseInsensitive) == 0) {
             const auto step = number(r.fields.value(1), 1, 999);
             if (!step)
-                return fail(r.line, tr("поле «%1»: нужно целое от 1 до 999").arg(first));
+                return fail(r.line, TableText::tr("поле «%1»: нужно целое от 1 до 999").arg(first));
             table.stepL = static_cast<qint16>(*step);
         } else {
-            return fail(
-                r.line,
-                tr("ожидались шаги или заголовок таблицы «%1»").arg(row(columns()).trimmed()));
+            return fail(r.line, TableText::tr("ожидались шаги или заголовок таблицы «%1»")
+                                    .arg(row(columns()).trimmed()));
         }
     }
     if (at == rows->size())
         return fail(rows->isEmpty() ? 1 : rows->last().line,
-                    tr("нет заголовка таблицы «%1»").arg(row(columns()).trimmed()));
+                    TableText::tr("нет заголовка таблицы «%1»").arg(row(columns()).trimmed()));
 
     // The header names the columns; a spreadsheet may have moved them.
     const Record &header = rows->at(at++);
@@ -229,7 +229,8 @@ std::optional<Table> read(const QByteArray &csv, QString *error)
                 index[c] = i;
         }
         if (index[c] < 0)
-            return fail(header.line, tr("в заголовке нет столбца «%1»").arg(columns()[c]));
+            return fail(header.line,
+                        TableText::tr("в заголовке нет столбца «%1»").arg(columns()[c]));
     }
 
     QSet<int> seen;
@@ -241,10 +242,11 @@ std::optional<Table> read(const QByteArray &csv, QString *error)
             return r.fields[index[c]];
         };
         const auto missing = [&](Column c) {
-            return fail(r.line, tr("нет поля «%1»").arg(columns()[c]));
+            return fail(r.line, TableText::tr("нет поля «%1»").arg(columns()[c]));
         };
         const auto bad = [&](Column c, const QString &need) {
-            return fail(r.line, tr("поле «%1» = «%2»: %3").arg(columns()[c], *text(c), need));
+            return fail(r.line,
+                        TableText::tr("поле «%1» = «%2»: %3").arg(columns()[c], *text(c), need));
         };
         for (int c = 0; c < Count; ++c) {
             if (!text(Column(c)))
@@ -253,7 +255,7 @@ std::optional<Table> read(const QByteArray &csv, QString *error)
         Slot slot;
         const auto antenna = number(*text(Antenna), 1, Slots::Antennas);
         if (!antenna)
-            return bad(Antenna, tr("нужно 1, 2 или 3"));
+            return bad(Antenna, TableText::tr("нужно 1, 2 или 3"));
         slot.antenna = *antenna - 1;
         slot.band = -1;
         for (int b = 0; b < Slots::Bands; ++b) {
@@ -261,17 +263,17 @@ std::optional<Table> read(const QByteArray &csv, QString *error)
                 slot.band = b;
         }
         if (slot.band < 0)
-            return bad(Band, tr("нужно одно из «160 м» … «10 м», «Д»"));
+            return bad(Band, TableText::tr("нужно одно из «160 м» … «10 м», «Д»"));
         const auto subBand = number(*text(SubBand), 1, Slots::SubBands);
         if (!subBand)
-            return bad(SubBand, tr("нужно целое от 1 до 5"));
+            return bad(SubBand, TableText::tr("нужно целое от 1 до 5"));
         slot.subBand = *subBand - 1;
         const auto codeC = number(*text(CodeC), 0, 255);
         if (!codeC)
-            return bad(CodeC, tr("нужно целое от 0 до 255"));
+            return bad(CodeC, TableText::tr("нужно целое от 0 до 255"));
         const auto codeL = number(*text(CodeL), 0, 255);
         if (!codeL)
-            return bad(CodeL, tr("нужно целое от 0 до 255"));
+            return bad(CodeL, TableText::tr("нужно целое от 0 до 255"));
         slot.codeC = static_cast<quint8>(*codeC);
         slot.codeL = static_cast<quint8>(*codeL);
         const QString side = text(Side)->trimmed();
@@ -282,10 +284,10 @@ std::optional<Table> read(const QByteArray &csv, QString *error)
         else if (const auto raw = number(side, 0, 255))
             slot.side = static_cast<quint8>(*raw);
         else
-            return bad(Side, tr("нужно Tx, Ant или целое от 0 до 255"));
+            return bad(Side, TableText::tr("нужно Tx, Ant или целое от 0 до 255"));
         const int key = Slots::baseOf(slot.antenna, slot.band, slot.subBand);
         if (seen.contains(key))
-            return fail(r.line, tr("ячейка %1, %2, %3 уже была выше")
+            return fail(r.line, TableText::tr("ячейка %1, %2, %3 уже была выше")
                                     .arg(*antenna)
                                     .arg(bandCaption(slot.band))
                                     .arg(*subBand));
@@ -323,11 +325,6 @@ QByteArray apply(const QByteArray &settings, const Table &table)
 namespace MemoryFiles {
 
 namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("MemoryTable", text);
-}
 
 bool readAll(const QString &path, QByteArray *bytes, QString *error)
 {
@@ -372,7 +369,7 @@ bool exportTo(const QString &settingsPath, const QString &csvPath, QString *erro
                                          stdout) == static_cast<size_t>(csv.size());
         std::fflush(stdout);
         if (!written)
-            *error = tr("не удалось вывести таблицу");
+            *error = TableText::tr("не удалось вывести таблицу");
         return written;
     }
     return replace(csvPath, csv, error);

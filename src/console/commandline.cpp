@@ -41,6 +41,12 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
                        "as conf.cfg.bak) and exit. Refused while a console runs."),
         QStringLiteral("FILE"));
     parser.addOptions({exportOption, importOption});
+    const QCommandLineOption lang(QStringLiteral("lang"),
+                                  QStringLiteral("The language of the window: ru or en. By "
+                                                 "default Russian on Russian and C locales, "
+                                                 "English elsewhere."),
+                                  QStringLiteral("ru|en"));
+    parser.addOption(lang);
 
     CommandLine result;
     result.ports = ports;
@@ -74,6 +80,16 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
             return result;
         }
         result.ports.map(assignment->port, assignment->device);
+    }
+    if (parser.isSet(lang)) {
+        result.language = languageNamed(parser.value(lang));
+        if (!result.language) {
+            result.run = false;
+            result.exitCode = UsageError;
+            result.error =
+                QStringLiteral("invalid --lang \"%1\": expected ru or en").arg(parser.value(lang));
+            return result;
+        }
     }
     result.exportPath = parser.value(exportOption);
     result.importPath = parser.value(importOption);

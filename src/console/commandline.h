@@ -1,5 +1,6 @@
 #pragma once
 
+#include "language.h"
 #include "link/portmap.h"
 
 #include <QStringList>
@@ -17,6 +18,8 @@ struct CommandLine
     // --export FILE, --import FILE: the memories as a table, without the window.
     QString exportPath;
     QString importPath;
+    // --lang ru|en; otherwise the system's language decides.
+    std::optional<Language> language;
 };
 
 // Applies --port N=DEVICE (repeatable) over the given map, takes --rig; handles --help and

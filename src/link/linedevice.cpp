@@ -5,6 +5,16 @@
 
 #include <QCoreApplication>
 
+namespace {
+
+// The reasons, for translation.
+struct ProblemText
+{
+    Q_DECLARE_TR_FUNCTIONS(LineProblem)
+};
+
+} // namespace
+
 std::unique_ptr<LineDevice> LineDevice::create(const LineTarget &target)
 {
     if (target.isNetwork())
@@ -14,28 +24,29 @@ std::unique_ptr<LineDevice> LineDevice::create(const LineTarget &target)
 
 QString LineProblem::text() const
 {
-    const auto tr = [](const char *text) {
-        return QCoreApplication::translate("LineProblem", text);
-    };
     switch (kind) {
     case None:
         return {};
     case NotFound:
-        return tr("нет такого устройства");
+        return ProblemText::tr("нет такого устройства");
     case PermissionDenied:
-        return tr("нет прав на чтение и запись");
+        return ProblemText::tr("нет прав на чтение и запись");
     case Busy:
-        return pid > 0 ? tr("занят процессом %1").arg(pid) : tr("занят другой программой");
+        return pid > 0 ? ProblemText::tr("занят процессом %1").arg(pid)
+                       : ProblemText::tr("занят другой программой");
     case StaleLock:
-        return tr("остался файл блокировки %1 от завершённого процесса %2").arg(detail).arg(pid);
+        return ProblemText::tr("остался файл блокировки %1 от завершённого процесса %2")
+            .arg(detail)
+            .arg(pid);
     case NotSerial:
-        return tr("не последовательный порт");
+        return ProblemText::tr("не последовательный порт");
     case Refused:
-        return tr("нет соединения: %1").arg(detail);
+        return ProblemText::tr("нет соединения: %1").arg(detail);
     case Stalled:
-        return tr("линия не принимает данные");
+        return ProblemText::tr("линия не принимает данные");
     case Lost:
-        return detail.isEmpty() ? tr("связь потеряна") : tr("связь потеряна: %1").arg(detail);
+        return detail.isEmpty() ? ProblemText::tr("связь потеряна")
+                                : ProblemText::tr("связь потеряна: %1").arg(detail);
     case Other:
         return detail;
     }

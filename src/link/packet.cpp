@@ -12,11 +12,6 @@ const QByteArray &header()
     return bytes;
 }
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("Packet", text);
-}
-
 // Where a header, or the start of one at the very end, begins from position from on.
 qsizetype nextStart(const QByteArray &buffer, qsizetype from)
 {
@@ -36,10 +31,10 @@ QString fault(const QByteArray &buffer)
         return static_cast<quint8>(buffer.at(i));
     };
     if (buffer.size() > 3 && (at(3) < Capacitance || at(3) > NetworkSide))
-        return tr("неизвестная команда %1").arg(at(3));
+        return QCoreApplication::translate("Packet", "неизвестная команда %1").arg(at(3));
     if ((buffer.size() > 6 && at(6) != 0x0D) || (buffer.size() > 7 && at(7) != 0x0A) ||
         (buffer.size() > 8 && at(8) != 0x00))
-        return tr("неверное окончание пакета");
+        return QCoreApplication::translate("Packet", "неверное окончание пакета");
     return {};
 }
 
@@ -96,7 +91,7 @@ QList<Decoded> Decoder::decode(bool finishing)
     while (!m_buffer.isEmpty()) {
         const qsizetype start = nextStart(m_buffer, 0);
         if (start > 0) {
-            reject(start, tr("нет заголовка AA 55 01"));
+            reject(start, QCoreApplication::translate("Packet", "нет заголовка AA 55 01"));
             continue;
         }
         if (m_buffer.size() >= Size && fault(m_buffer).isEmpty()) {
@@ -119,7 +114,8 @@ QList<Decoded> Decoder::decode(bool finishing)
             break;
         const qsizetype next = m_buffer.indexOf(header(), 1);
         const bool cutShort = why.isEmpty() || (next > 0 && next < Size);
-        reject(nextStart(m_buffer, 1), cutShort ? tr("пакет оборван") : why);
+        reject(nextStart(m_buffer, 1),
+               cutShort ? QCoreApplication::translate("Packet", "пакет оборван") : why);
     }
     if (finishing)
         flushRejected(out);

@@ -16,14 +16,13 @@
 #include <unistd.h>
 #endif
 
-namespace {
-
-QString tr(const char *text)
+// The texts of this file, for translation.
+struct SettingsText
 {
-    return QCoreApplication::translate("SettingsFile", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(SettingsFile)
+};
 
-} // namespace
+namespace {} // namespace
 
 SettingsFile::SettingsFile() = default;
 
@@ -73,9 +72,9 @@ bool SettingsFile::openHandle(const QString &path)
     const QFileInfo info(path);
     const QString shown = QDir::toNativeSeparators(path);
     if (info.isSymLink() && !info.exists())
-        return fail(tr("%1: ссылка ведёт на несуществующий файл").arg(shown));
+        return fail(SettingsText::tr("%1: ссылка ведёт на несуществующий файл").arg(shown));
     if (info.exists() && !info.isFile())
-        return fail(tr("%1: это не файл настроек").arg(shown));
+        return fail(SettingsText::tr("%1: это не файл настроек").arg(shown));
     const bool existed = info.exists();
     m_file.setFileName(path);
     // Unbuffered: a write reaches the operating system before Write returns.
@@ -86,7 +85,7 @@ bool SettingsFile::openHandle(const QString &path)
     {};
     if (::fstat(m_file.handle(), &st) != 0 || !S_ISREG(st.st_mode)) {
         m_file.close();
-        return fail(tr("%1: это не файл настроек").arg(shown));
+        return fail(SettingsText::tr("%1: это не файл настроек").arg(shown));
     }
     m_device = st.st_dev;
     m_inode = st.st_ino;
@@ -144,14 +143,14 @@ bool SettingsFile::followPath(bool forWrite)
             const QString why = fresh.errorString();
             fresh.close();
             QFile::remove(copy);
-            return fail(tr("%1 удалён, и создать его заново не удалось: %2")
+            return fail(SettingsText::tr("%1 удалён, и создать его заново не удалось: %2")
                             .arg(QDir::toNativeSeparators(m_path), why));
         }
     }
     if (::rename(QFile::encodeName(copy).constData(), QFile::encodeName(m_path).constData()) != 0) {
         const QString why = QString::fromLocal8Bit(std::strerror(errno));
         QFile::remove(copy);
-        return fail(tr("%1 удалён, и создать его заново не удалось: %2")
+        return fail(SettingsText::tr("%1 удалён, и создать его заново не удалось: %2")
                         .arg(QDir::toNativeSeparators(m_path), why));
     }
     syncFolder(QFileInfo(m_path).absolutePath());
@@ -192,9 +191,9 @@ int SettingsFile::Read(int position, int width)
 bool SettingsFile::Write(int position, int width, int value)
 {
     if (!m_file.isOpen())
-        return fail(tr("файл настроек не открыт"));
+        return fail(SettingsText::tr("файл настроек не открыт"));
     if (position < 1 || width < 1 || width > 2)
-        return fail(tr("неверная позиция %1").arg(position));
+        return fail(SettingsText::tr("неверная позиция %1").arg(position));
     if (!followPath(true))
         return false;
     const qint64 offset = position - 1;
@@ -213,7 +212,7 @@ bool SettingsFile::Write(int position, int width, int value)
 bool SettingsFile::Sync()
 {
     if (!m_file.isOpen()) {
-        fail(tr("файл настроек не открыт"));
+        fail(SettingsText::tr("файл настроек не открыт"));
     } else {
 #ifdef Q_OS_WIN
         const bool synced = ::_commit(m_file.handle()) == 0;
@@ -221,7 +220,7 @@ bool SettingsFile::Sync()
         const bool synced = ::fsync(m_file.handle()) == 0;
 #endif
         if (!synced)
-            fail(tr("не удалось сбросить на диск"));
+            fail(SettingsText::tr("не удалось сбросить на диск"));
     }
     m_lastError = m_firstError;
     m_firstError.clear();
@@ -231,6 +230,6 @@ bool SettingsFile::Sync()
 bool SettingsFile::fail(const QString &why)
 {
     if (m_firstError.isEmpty())
-        m_firstError = why.isEmpty() ? tr("неизвестная ошибка") : why;
+        m_firstError = why.isEmpty() ? SettingsText::tr("неизвестная ошибка") : why;
     return false;
 }

@@ -14,12 +14,13 @@
 #include <unistd.h>
 #endif
 
-namespace {
-
-QString tr(const char *text)
+// The texts of this file, for translation.
+struct SettingsText
 {
-    return QCoreApplication::translate("SettingsFile", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(SettingsFile)
+};
+
+namespace {
 
 struct Entry
 {
@@ -37,15 +38,16 @@ Entry inspect(const QString &path)
     const QString shown = QDir::toNativeSeparators(path);
     if (info.isSymLink() && !info.exists()) {
         e.state = Entry::Unusable;
-        e.error = tr("%1: ссылка ведёт на несуществующий файл").arg(shown);
+        e.error = SettingsText::tr("%1: ссылка ведёт на несуществующий файл").arg(shown);
         return e;
     }
     if (!info.exists())
         return e;
     if (!info.isFile()) {
         e.state = Entry::Unusable;
-        e.error = tr("%1: это не файл настроек, а %2")
-                      .arg(shown, info.isDir() ? tr("папка") : tr("файл устройства или канал"));
+        e.error = SettingsText::tr("%1: это не файл настроек, а %2")
+                      .arg(shown, info.isDir() ? SettingsText::tr("папка")
+                                               : SettingsText::tr("файл устройства или канал"));
         return e;
     }
     e.state = Entry::Regular;
@@ -54,7 +56,7 @@ Entry inspect(const QString &path)
     e.modified = info.lastModified();
     if (!e.readable) {
         e.state = Entry::Unusable;
-        e.error = tr("%1: файл есть, но прочитать его нельзя").arg(shown);
+        e.error = SettingsText::tr("%1: файл есть, но прочитать его нельзя").arg(shown);
     }
     return e;
 }
@@ -109,7 +111,7 @@ SettingsChoice chooseSettingsFile(const QString &programDir, const QString &data
         return useProgram();
     if (dataPath.isEmpty() || !QDir().mkpath(dataDir)) {
         choice.error =
-            tr("%1: папка недоступна для записи")
+            SettingsText::tr("%1: папка недоступна для записи")
                 .arg(QDir::toNativeSeparators(programPath.isEmpty() ? dataPath : programPath));
         return choice;
     }

@@ -2,6 +2,7 @@
 // packet into relay states and shows them, for trying the console without a tuner, for the
 // tests, and as a monitor of a real line.
 
+#include "console/language.h"
 #include "console/startup.h"
 #include "endpoint.h"
 #include "relaystate.h"
@@ -96,8 +97,15 @@ int main(int argc, char *argv[])
         QStringLiteral("log"),
         QStringLiteral("Append one JSON object per line for every packet and error."),
         QStringLiteral("FILE"));
-    parser.addOptions({pty, link, device, listen, steps, conf, headlessOption, log});
+    const QCommandLineOption lang(QStringLiteral("lang"),
+                                  QStringLiteral("The language of the window: ru or en."),
+                                  QStringLiteral("ru|en"));
+    parser.addOptions({pty, link, device, listen, steps, conf, headlessOption, log, lang});
     parser.process(*app);
+    const std::optional<Language> named = languageNamed(parser.value(lang));
+    if (parser.isSet(lang) && !named)
+        fail(QStringLiteral("invalid --lang \"%1\": expected ru or en").arg(parser.value(lang)));
+    useLanguage(named.value_or(languageFor(QLocale::system())));
     if (!parser.positionalArguments().isEmpty())
         fail(
             QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));

@@ -1,4 +1,5 @@
 #include "console/form1.h"
+#include "console/language.h"
 #include "support/consolefixture.h"
 #include "widgets/barsurface.h"
 
@@ -137,6 +138,44 @@ private slots:
         QCOMPARE(refresh.pointSizeF(), 9.75);
         QCOMPARE(fixture.widget("cmdOptions")->font().pointSizeF(), 24.0);
         QCOMPARE(fixture.widget("Command1")->font().pointSizeF(), 12.0);
+    }
+
+    void languageFollowsTheSystem_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<bool>("english");
+        QTest::newRow("en_US") << "en_US" << true;
+        QTest::newRow("de_DE") << "de_DE" << true;
+        QTest::newRow("ru_RU") << "ru_RU" << false;
+        QTest::newRow("C") << "C" << false;
+    }
+    void languageFollowsTheSystem()
+    {
+        QFETCH(QString, locale);
+        QFETCH(bool, english);
+        QCOMPARE(languageFor(QLocale(locale)) == Language::English, english);
+    }
+
+    void theWindowSpeaksEnglishOrItsOwnRussian()
+    {
+        useLanguage(Language::English);
+        {
+            ConsoleFixture fixture;
+            Form1 &form = fixture.start();
+            QCOMPARE(form.windowTitle(), QStringLiteral("Antenna tuner relay block control"));
+            QCOMPARE(fixture.widget("FrameBand")->property("title").toString(),
+                     QStringLiteral("Band"));
+            QCOMPARE(fixture.control("Opt40")->text(), QStringLiteral("40 m"));
+            QCOMPARE(fixture.control("Command1")->text(), QStringLiteral("About"));
+            QCOMPARE(fixture.dialogs.messages.value(0).text,
+                     QStringLiteral("COM port 0 is not available"));
+        }
+        useLanguage(Language::Russian);
+        ConsoleFixture fixture;
+        Form1 &form = fixture.start();
+        QCOMPARE(form.windowTitle(), QStringLiteral("Управление блоком реле антенного тюнера"));
+        QCOMPARE(fixture.control("Opt6")->text(), QStringLiteral("Д"));
+        QCOMPARE(fixture.dialogs.messages.value(0).text, QStringLiteral("Com-порт 0 не доступен"));
     }
 
     void tabOrderFollowsTheDesign()

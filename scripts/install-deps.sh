@@ -9,6 +9,10 @@ packages=(
     qt6-l10n-tools qt6-tools-dev
     # Captions are Russian: fonts with Cyrillic glyphs, Arial-like metrics first.
     fonts-liberation2 fonts-dejavu-core
+    # The tests run a real rigctld (the dummy rig) and drop to an unprivileged user.
+    libhamlib-utils util-linux
+    # The Debian package and its checks.
+    dpkg-dev file desktop-file-utils appstream lintian
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with warnings as errors and runs the whole test
-# suite. Exits non-zero on any failure.
+# suite, then builds and checks the Debian package. Exits non-zero on any failure.
 #   ORVANE_SANITIZE=1  build and test with AddressSanitizer and UndefinedBehaviorSanitizer
+#                      (the package is checked by the plain run only)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,5 +23,8 @@ cmake -S . -B "$build" "${options[@]}" >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
 echo "Built $build in $(($(date +%s) - start)) s"
 
-cd "$build"
-ctest --output-on-failure --parallel "$(nproc)"
+(cd "$build" && ctest --output-on-failure --parallel "$(nproc)")
+
+if [ "${ORVANE_SANITIZE:-0}" != "1" ]; then
+    bash scripts/package.sh
+fi

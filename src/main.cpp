@@ -23,6 +23,7 @@ int main(int argc, char *argv[])
     PortMap ports;
     QString rigAddress;
     Language language = Language::Russian;
+    ProgramFolders folders;
     {
         // --help, --version and bad options must work without a display.
         QCoreApplication probe(argc, argv);
@@ -37,12 +38,12 @@ int main(int argc, char *argv[])
         }
         language = line.language.value_or(languageFor(QLocale::system()));
         useLanguage(language);
-        const QString programDir = QCoreApplication::applicationDirPath();
+        folders = programFoldersOf(QCoreApplication::applicationDirPath());
         const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         if (!line.exportPath.isEmpty())
-            return exportMemories(line.exportPath, programDir, dataDir);
+            return exportMemories(line.exportPath, folders.settings, dataDir);
         if (!line.importPath.isEmpty())
-            return importMemories(line.importPath, programDir, dataDir);
+            return importMemories(line.importPath, folders.settings, dataDir);
         ports = line.ports;
         rigAddress = line.rigAddress;
     }
@@ -51,7 +52,8 @@ int main(int argc, char *argv[])
     useLanguage(language);
     QtDialogs dialogs;
     ConsoleEnvironment environment;
-    environment.programDir = QCoreApplication::applicationDirPath();
+    environment.programDir = folders.settings;
+    environment.pictureFolders = folders.pictures;
     environment.dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     environment.ports = ports;
     environment.dialogs = &dialogs;

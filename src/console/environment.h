@@ -11,8 +11,11 @@ class QSettings;
 // the operator.
 struct ConsoleEnvironment
 {
-    // Holds conf.cfg and the pictures under img/.
+    // Holds conf.cfg and the pictures under img/; empty for an installed console, which keeps
+    // conf.cfg in the data folder.
     QString programDir;
+    // Where the pictures are looked for, in this order; the program folder when empty.
+    QStringList pictureFolders;
     // Holds conf.cfg when the program folder cannot (a read-only install).
     QString dataDir;
     PortMap ports;

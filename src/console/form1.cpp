@@ -18,12 +18,14 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPointer>
+#include <QSet>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -532,9 +534,22 @@ void Form1::networkSideClick(QAbstractButton *option, const char *picture, const
 void Form1::showPicture(const char *picture)
 {
     // Read from disk every time; a missing or unreadable file keeps the picture shown.
+    const QStringList folders =
+        m_env.pictureFolders.isEmpty() ? QStringList{m_env.programDir} : m_env.pictureFolders;
     QPixmap pixmap;
-    if (pixmap.load(QDir(m_env.programDir).filePath(QString::fromLatin1(picture))))
-        ui->Img1->setPixmap(pixmap);
+    for (const QString &folder : folders) {
+        if (pixmap.load(QDir(folder).filePath(QString::fromLatin1(picture)))) {
+            ui->Img1->setPixmap(pixmap);
+            return;
+        }
+    }
+    // Said once a picture, for whoever looks at standard error.
+    static QSet<QByteArray> told;
+    if (!told.contains(picture)) {
+        told.insert(picture);
+        std::fprintf(stderr, "orvane: picture %s not found in %s\n", picture,
+                     qPrintable(folders.join(QStringLiteral(", "))));
+    }
 }
 
 // Drag-to-tune bars -------------------------------------------------------------------------

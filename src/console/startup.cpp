@@ -95,6 +95,16 @@ QString qtOptionsHelp()
         "  -session SESSION          Restore the given session.\n");
 }
 
+ProgramFolders programFoldersOf(const QString &executableDir)
+{
+    const QDir here(executableDir);
+    const QString shared =
+        QDir::cleanPath(here.absoluteFilePath(QStringLiteral("../share/orvane")));
+    const bool installed =
+        !here.exists(QStringLiteral("img")) && QDir(shared).exists(QStringLiteral("img"));
+    return {installed ? QString() : executableDir, {executableDir, shared}};
+}
+
 void ignoreRelativeXdgFolders()
 {
     for (const char *name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME",

@@ -14,6 +14,16 @@ QStringList withoutQtOptions(const QStringList &arguments);
 // The options QApplication understands, for --help-all.
 QString qtOptionsHelp();
 
+// Where a console keeps conf.cfg and finds its pictures. A program folder holds img/ beside
+// the executable and keeps conf.cfg there too; an installed console (<prefix>/bin, with the
+// pictures in <prefix>/share/orvane/img) keeps conf.cfg per user, in the data folder.
+struct ProgramFolders
+{
+    QString settings; // empty: the data folder only
+    QStringList pictures;
+};
+ProgramFolders programFoldersOf(const QString &executableDir);
+
 // XDG folders must be absolute; a relative one would put the user's files under whatever
 // folder the console was started in, so it is ignored, as the XDG rules say.
 void ignoreRelativeXdgFolders();

@@ -26,6 +26,7 @@ PortsDialog::PortsDialog(const PortMap &ports, QSettings *settings, const QStrin
     m_found->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_found->verticalHeader()->hide();
     m_found->horizontalHeader()->setStretchLastSection(true);
+    m_found->setMinimumHeight(110);
 
     auto *numbers = new QFormLayout;
     for (int n = PortMap::FirstPort; n <= PortMap::LastPort; ++n) {
@@ -62,6 +63,7 @@ PortsDialog::PortsDialog(const PortMap &ports, QSettings *settings, const QStrin
     layout->addWidget(new QLabel(tr("Что стоит за каждым номером в списке Comport:"), this));
     layout->addLayout(numbers);
     layout->addWidget(buttons);
+    resize(720, sizeHint().height());
     rescan();
 }
 

@@ -4,106 +4,136 @@
 <context>
     <name>ConsoleAdditions</name>
     <message>
-        <location filename="../src/console/additions.cpp" line="95"/>
+        <location filename="../src/console/additions.cpp" line="97"/>
         <source>Следить за трансивером</source>
         <translation>Follow the transceiver</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="96"/>
+        <location filename="../src/console/additions.cpp" line="98"/>
         <source>Адрес rigctld (узел или узел:порт, порт по умолчанию 4532):</source>
         <translation>rigctld address (host or host:port, port 4532 unless given):</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="101"/>
+        <location filename="../src/console/additions.cpp" line="103"/>
         <source>Адрес «%1» не похож на узел или узел:порт.</source>
         <translation>"%1" does not look like a host or host:port.</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="115"/>
+        <location filename="../src/console/additions.cpp" line="117"/>
         <source>rigctld: %1</source>
         <translation>rigctld: %1</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="118"/>
+        <location filename="../src/console/additions.cpp" line="120"/>
         <source>Трансивер: подключение…</source>
         <translation>Transceiver: connecting…</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="120"/>
+        <location filename="../src/console/additions.cpp" line="122"/>
         <source>Трансивер: нет связи, повтор…</source>
         <translation>Transceiver: lost, retrying…</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="123"/>
+        <location filename="../src/console/additions.cpp" line="125"/>
         <source>Трансивер: %1 МГц</source>
         <translation>Transceiver: %1 MHz</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="124"/>
+        <location filename="../src/console/additions.cpp" line="126"/>
         <source>Трансивер: на связи</source>
         <translation>Transceiver: connected</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="126"/>
+        <location filename="../src/console/additions.cpp" line="128"/>
         <source>, передача</source>
         <translation>, transmitting</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="134"/>
+        <location filename="../src/console/additions.cpp" line="136"/>
         <source>Следить за трансивером…</source>
         <translation>Follow the transceiver…</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="139"/>
+        <location filename="../src/console/additions.cpp" line="143"/>
+        <source>Подобрать согласование…</source>
+        <translation>Find the match…</translation>
+    </message>
+    <message>
+        <location filename="../src/console/additions.cpp" line="144"/>
+        <source>Подобрать согласование… — %1</source>
+        <translation>Find the match… — %1</translation>
+    </message>
+    <message>
+        <location filename="../src/console/additions.cpp" line="148"/>
         <source>Порты…</source>
         <translation>Ports…</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="143"/>
+        <location filename="../src/console/additions.cpp" line="152"/>
         <source>Экспорт памяти…</source>
         <translation>Export memories…</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="146"/>
+        <location filename="../src/console/additions.cpp" line="155"/>
         <source>Импорт памяти…</source>
         <translation>Import memories…</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="164"/>
+        <location filename="../src/console/additions.cpp" line="165"/>
+        <source>сначала включите слежение за трансивером</source>
+        <translation>follow the transceiver first</translation>
+    </message>
+    <message>
+        <location filename="../src/console/additions.cpp" line="168"/>
+        <source>нет связи с трансивером</source>
+        <translation>no connection to the transceiver</translation>
+    </message>
+    <message>
+        <location filename="../src/console/additions.cpp" line="173"/>
+        <source>трансивер не сообщает КСВ</source>
+        <translation>the transceiver does not report SWR</translation>
+    </message>
+    <message>
+        <location filename="../src/console/additions.cpp" line="175"/>
+        <source>трансивер не сообщает, передаёт ли он</source>
+        <translation>the transceiver does not say whether it transmits</translation>
+    </message>
+    <message>
+        <location filename="../src/console/additions.cpp" line="225"/>
         <source>Экспорт памяти</source>
         <translation>Export memories</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="165"/>
+        <location filename="../src/console/additions.cpp" line="226"/>
         <source>Таблицы CSV (*.csv)</source>
         <translation>CSV tables (*.csv)</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="169"/>
+        <location filename="../src/console/additions.cpp" line="230"/>
         <source>Экспорт не удался:
 %1</source>
         <translation>The export failed:
 %1</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="174"/>
+        <location filename="../src/console/additions.cpp" line="235"/>
         <source>Импорт памяти</source>
         <translation>Import memories</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="175"/>
+        <location filename="../src/console/additions.cpp" line="236"/>
         <source>Таблицы CSV (*.csv);;Все файлы (*)</source>
         <translation>CSV tables (*.csv);;All files (*)</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="182"/>
+        <location filename="../src/console/additions.cpp" line="243"/>
         <source>Импорт не выполнен, файл настроек не изменён:
 %1</source>
         <translation>Nothing was imported; the settings file is unchanged:
 %1</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="188"/>
+        <location filename="../src/console/additions.cpp" line="249"/>
         <source>Не удалось открыть файл настроек:
 %1</source>
         <translation>Cannot open the settings file:
@@ -343,24 +373,24 @@
         <translation>About</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.cpp" line="32"/>
+        <location filename="../src/console/form1.cpp" line="34"/>
         <source>Ошибка открытия Com-порта</source>
         <translation>Error opening the COM port</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.cpp" line="218"/>
+        <location filename="../src/console/form1.cpp" line="220"/>
         <source>Com-порт %1 не доступен</source>
         <translation>COM port %1 is not available</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.cpp" line="229"/>
+        <location filename="../src/console/form1.cpp" line="231"/>
         <source>Не удалось открыть файл настроек:
 %1</source>
         <translation>Cannot open the settings file:
 %1</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.cpp" line="650"/>
+        <location filename="../src/console/form1.cpp" line="691"/>
         <source>Последовательные порты принадлежат группе dialout. Добавьте себя в неё:
 sudo adduser $USER dialout
 и войдите в систему заново.</source>
@@ -369,19 +399,19 @@ sudo adduser $USER dialout
 then log out and in again.</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.cpp" line="678"/>
+        <location filename="../src/console/form1.cpp" line="719"/>
         <source>Не удалось записать файл настроек %1:
 %2</source>
         <translation>Cannot write the settings file %1:
 %2</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.cpp" line="715"/>
+        <location filename="../src/console/form1.cpp" line="756"/>
         <source>Дискретность ёмкости</source>
         <translation>Capacitance step</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.cpp" line="716"/>
+        <location filename="../src/console/form1.cpp" line="757"/>
         <source>Введите значение младшего<byte value="xd"/>
 разряда ёмкости в пФ.<byte value="xd"/>
 Максимальное значение - 128</source>
@@ -390,12 +420,12 @@ significant capacitance relay in pF.<byte value="xd"/>
 Maximum value - 128</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.cpp" line="723"/>
+        <location filename="../src/console/form1.cpp" line="764"/>
         <source>Дискретность индуктивности</source>
         <translation>Inductance step</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.cpp" line="724"/>
+        <location filename="../src/console/form1.cpp" line="765"/>
         <source>Введите значение младшего<byte value="xd"/>
 разряда индуктивности в нГн.<byte value="xd"/>
 Максимальное значение - 999</source>
@@ -404,7 +434,7 @@ significant inductance relay in nH.<byte value="xd"/>
 Maximum value - 999</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.cpp" line="745"/>
+        <location filename="../src/console/form1.cpp" line="786"/>
         <source>Настройки хранятся в %1</source>
         <translation>The settings are kept in %1</translation>
     </message>
@@ -427,37 +457,37 @@ Maximum value - 999</translation>
         <translation>busy, held by process %1</translation>
     </message>
     <message>
-        <location filename="../src/link/linedevice.cpp" line="35"/>
+        <location filename="../src/link/linedevice.cpp" line="36"/>
         <source>занят другой программой</source>
         <translation>busy, held by another program</translation>
     </message>
     <message>
-        <location filename="../src/link/linedevice.cpp" line="37"/>
+        <location filename="../src/link/linedevice.cpp" line="38"/>
         <source>остался файл блокировки %1 от завершённого процесса %2</source>
         <translation>a stale lock file %1 was left by process %2, which has ended</translation>
     </message>
     <message>
-        <location filename="../src/link/linedevice.cpp" line="39"/>
+        <location filename="../src/link/linedevice.cpp" line="42"/>
         <source>не последовательный порт</source>
         <translation>not a serial port</translation>
     </message>
     <message>
-        <location filename="../src/link/linedevice.cpp" line="41"/>
+        <location filename="../src/link/linedevice.cpp" line="44"/>
         <source>нет соединения: %1</source>
         <translation>no connection: %1</translation>
     </message>
     <message>
-        <location filename="../src/link/linedevice.cpp" line="43"/>
+        <location filename="../src/link/linedevice.cpp" line="46"/>
         <source>линия не принимает данные</source>
         <translation>the line takes no data</translation>
     </message>
     <message>
-        <location filename="../src/link/linedevice.cpp" line="45"/>
+        <location filename="../src/link/linedevice.cpp" line="48"/>
         <source>связь потеряна</source>
         <translation>connection lost</translation>
     </message>
     <message>
-        <location filename="../src/link/linedevice.cpp" line="45"/>
+        <location filename="../src/link/linedevice.cpp" line="49"/>
         <source>связь потеряна: %1</source>
         <translation>connection lost: %1</translation>
     </message>
@@ -470,47 +500,47 @@ Maximum value - 999</translation>
         <translation>there is no settings file %1 yet</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="121"/>
+        <location filename="../src/backup/memorytable.cpp" line="120"/>
         <source>строка %1: кавычка не закрыта</source>
         <translation>line %1: a quote is not closed</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="185"/>
+        <location filename="../src/backup/memorytable.cpp" line="184"/>
         <source>это не текст в UTF-8</source>
         <translation>this is not UTF-8 text</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="195"/>
+        <location filename="../src/backup/memorytable.cpp" line="194"/>
         <source>строка %1: %2</source>
         <translation>line %1: %2</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="207"/>
+        <location filename="../src/backup/memorytable.cpp" line="206"/>
         <source>поле «%1»: нужно целое от 0 до 128</source>
         <translation>field "%1": a whole number from 0 to 128 is needed</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="212"/>
+        <location filename="../src/backup/memorytable.cpp" line="211"/>
         <source>поле «%1»: нужно целое от 1 до 999</source>
         <translation>field "%1": a whole number from 1 to 999 is needed</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="217"/>
+        <location filename="../src/backup/memorytable.cpp" line="214"/>
         <source>ожидались шаги или заголовок таблицы «%1»</source>
         <translation>the steps or the table header "%1" were expected</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="222"/>
+        <location filename="../src/backup/memorytable.cpp" line="220"/>
         <source>нет заголовка таблицы «%1»</source>
         <translation>no table header "%1"</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="234"/>
+        <location filename="../src/backup/memorytable.cpp" line="233"/>
         <source>в заголовке нет столбца «%1»</source>
         <translation>the header has no column "%1"</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="246"/>
+        <location filename="../src/backup/memorytable.cpp" line="245"/>
         <source>нет поля «%1»</source>
         <translation>no field "%1"</translation>
     </message>
@@ -551,7 +581,7 @@ Maximum value - 999</translation>
         <translation>slot %1, %2, %3 came already further up</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="373"/>
+        <location filename="../src/backup/memorytable.cpp" line="372"/>
         <source>не удалось вывести таблицу</source>
         <translation>cannot write the table</translation>
     </message>
@@ -559,17 +589,17 @@ Maximum value - 999</translation>
 <context>
     <name>Packet</name>
     <message>
-        <location filename="../src/link/packet.cpp" line="35"/>
+        <location filename="../src/link/packet.cpp" line="34"/>
         <source>неизвестная команда %1</source>
         <translation>unknown command %1</translation>
     </message>
     <message>
-        <location filename="../src/link/packet.cpp" line="38"/>
+        <location filename="../src/link/packet.cpp" line="37"/>
         <source>неверное окончание пакета</source>
         <translation>bad packet trailer</translation>
     </message>
     <message>
-        <location filename="../src/link/packet.cpp" line="95"/>
+        <location filename="../src/link/packet.cpp" line="94"/>
         <source>нет заголовка AA 55 01</source>
         <translation>no AA 55 01 header</translation>
     </message>
@@ -612,27 +642,27 @@ Maximum value - 999</translation>
         <translation>Lasting name</translation>
     </message>
     <message>
-        <location filename="../src/ports/portsdialog.cpp" line="37"/>
+        <location filename="../src/ports/portsdialog.cpp" line="39"/>
         <source>Устройство, путь или узел:порт; пусто — %1</source>
         <translation>Device, path or host:port; empty means %1</translation>
     </message>
     <message>
-        <location filename="../src/ports/portsdialog.cpp" line="40"/>
+        <location filename="../src/ports/portsdialog.cpp" line="42"/>
         <source>Порт %1</source>
         <translation>Port %1</translation>
     </message>
     <message>
-        <location filename="../src/ports/portsdialog.cpp" line="44"/>
+        <location filename="../src/ports/portsdialog.cpp" line="46"/>
         <source>Обновить список</source>
         <translation>Refresh the list</translation>
     </message>
     <message>
-        <location filename="../src/ports/portsdialog.cpp" line="59"/>
+        <location filename="../src/ports/portsdialog.cpp" line="61"/>
         <source>Найденные последовательные порты:</source>
         <translation>Serial ports found:</translation>
     </message>
     <message>
-        <location filename="../src/ports/portsdialog.cpp" line="61"/>
+        <location filename="../src/ports/portsdialog.cpp" line="63"/>
         <source>Что стоит за каждым номером в списке Comport:</source>
         <translation>What stands behind each number of the Comport list:</translation>
     </message>
@@ -663,41 +693,41 @@ Maximum value - 999</translation>
 <context>
     <name>SettingsFile</name>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="78"/>
-        <location filename="../src/settings/settingslocation.cpp" line="42"/>
+        <location filename="../src/settings/settingsfile.cpp" line="75"/>
+        <location filename="../src/settings/settingslocation.cpp" line="41"/>
         <source>%1: ссылка ведёт на несуществующий файл</source>
         <translation>%1: the link leads to a file that does not exist</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="80"/>
-        <location filename="../src/settings/settingsfile.cpp" line="91"/>
+        <location filename="../src/settings/settingsfile.cpp" line="77"/>
+        <location filename="../src/settings/settingsfile.cpp" line="88"/>
         <source>%1: это не файл настроек</source>
         <translation>%1: this is not a settings file</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="149"/>
-        <location filename="../src/settings/settingsfile.cpp" line="156"/>
+        <location filename="../src/settings/settingsfile.cpp" line="146"/>
+        <location filename="../src/settings/settingsfile.cpp" line="153"/>
         <source>%1 удалён, и создать его заново не удалось: %2</source>
         <translation>%1 was deleted and cannot be created again: %2</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="197"/>
-        <location filename="../src/settings/settingsfile.cpp" line="218"/>
+        <location filename="../src/settings/settingsfile.cpp" line="194"/>
+        <location filename="../src/settings/settingsfile.cpp" line="215"/>
         <source>файл настроек не открыт</source>
         <translation>the settings file is not open</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="199"/>
+        <location filename="../src/settings/settingsfile.cpp" line="196"/>
         <source>неверная позиция %1</source>
         <translation>bad position %1</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="226"/>
+        <location filename="../src/settings/settingsfile.cpp" line="223"/>
         <source>не удалось сбросить на диск</source>
         <translation>cannot flush to disk</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="236"/>
+        <location filename="../src/settings/settingsfile.cpp" line="233"/>
         <source>неизвестная ошибка</source>
         <translation>unknown error</translation>
     </message>
@@ -712,12 +742,12 @@ Maximum value - 999</translation>
         <translation>%1: cannot create the lock file %2</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingslocation.cpp" line="49"/>
+        <location filename="../src/settings/settingslocation.cpp" line="48"/>
         <source>%1: это не файл настроек, а %2</source>
         <translation>%1: this is not a settings file but %2</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingslocation.cpp" line="50"/>
+        <location filename="../src/settings/settingslocation.cpp" line="49"/>
         <source>папка</source>
         <translation>a folder</translation>
     </message>
@@ -758,46 +788,61 @@ Maximum value - 999</translation>
 <context>
     <name>SimWindow</name>
     <message>
-        <location filename="../src/sim/simwindow.cpp" line="113"/>
+        <location filename="../src/sim/simwindow.cpp" line="117"/>
         <source>Orvane — виртуальный контроллер</source>
         <translation>Orvane — virtual controller</translation>
     </message>
     <message>
-        <location filename="../src/sim/simwindow.cpp" line="133"/>
+        <location filename="../src/sim/simwindow.cpp" line="137"/>
         <source>Копировать журнал</source>
         <translation>Copy log</translation>
     </message>
     <message>
-        <location filename="../src/sim/simwindow.cpp" line="134"/>
+        <location filename="../src/sim/simwindow.cpp" line="138"/>
         <source>Очистить</source>
         <translation>Clear</translation>
     </message>
     <message>
-        <location filename="../src/sim/simwindow.cpp" line="135"/>
+        <location filename="../src/sim/simwindow.cpp" line="139"/>
         <source>Отключить</source>
         <translation>Unplug</translation>
     </message>
     <message>
-        <location filename="../src/sim/simwindow.cpp" line="136"/>
+        <location filename="../src/sim/simwindow.cpp" line="140"/>
         <source>Закрыть линию, как если бы адаптер выдернули</source>
         <translation>Close the line as if the adapter were pulled out</translation>
     </message>
     <message>
-        <location filename="../src/sim/simwindow.cpp" line="178"/>
+        <location filename="../src/sim/simwindow.cpp" line="186"/>
         <source>Линия: %1</source>
         <translation>Line: %1</translation>
     </message>
     <message>
-        <location filename="../src/sim/simwindow.cpp" line="189"/>
+        <location filename="../src/sim/simwindow.cpp" line="197"/>
         <source>Конденсаторы: %1
 Флаг антенны 3: %2</source>
         <translation>Capacitors: %1
 Antenna 3 flag: %2</translation>
     </message>
     <message>
-        <location filename="../src/sim/simwindow.cpp" line="190"/>
+        <location filename="../src/sim/simwindow.cpp" line="198"/>
         <source>Пакетов: %1   Ошибок: %2</source>
         <translation>Packets: %1   Errors: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/sim/simwindow.cpp" line="200"/>
+        <source>Радио %1: %2 МГц, %3, КСВ %4</source>
+        <translation>Radio %1: %2 MHz, %3, SWR %4</translation>
+    </message>
+    <message>
+        <location filename="../src/sim/simwindow.cpp" line="203"/>
+        <source>передача</source>
+        <translation>transmitting</translation>
+    </message>
+    <message>
+        <location filename="../src/sim/simwindow.cpp" line="203"/>
+        <source>приём</source>
+        <translation>receiving</translation>
     </message>
 </context>
 <context>
@@ -821,6 +866,104 @@ Antenna 3 flag: %2</translation>
         <location filename="../src/sim/endpoint.cpp" line="215"/>
         <source>отключено: %1</source>
         <translation>unplugged: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TuneDialog</name>
+    <message>
+        <location filename="../src/tune/tunedialog.cpp" line="17"/>
+        <source>Сохранить в ячейку</source>
+        <translation>Store in the slot</translation>
+    </message>
+    <message>
+        <location filename="../src/tune/tunedialog.cpp" line="19"/>
+        <source>Подбор согласования</source>
+        <translation>Finding the match</translation>
+    </message>
+    <message>
+        <location filename="../src/tune/tunedialog.cpp" line="21"/>
+        <source>&lt;b&gt;Реле будут переключаться под током высокой частоты.&lt;/b&gt;&lt;br&gt;Установите малую мощность (не больше 10 Вт) и дайте несущую (CW или TUNE). Поиск начнётся, когда трансивер перейдёт на передачу, и остановится, как только передача кончится, по кнопке «Отмена», клавише Esc или через %1 с.</source>
+        <translation>&lt;b&gt;The relays will switch under RF.&lt;/b&gt;&lt;br&gt;Set low power (10 W at most) and key a carrier (CW or TUNE). The search starts when the transceiver transmits and stops as soon as it stops, on Cancel, on Esc, or after %1 s.</translation>
+    </message>
+    <message>
+        <location filename="../src/tune/tunedialog.cpp" line="29"/>
+        <source>проб: %v</source>
+        <translation>probes: %v</translation>
+    </message>
+    <message>
+        <location filename="../src/tune/tunedialog.cpp" line="30"/>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../src/tune/tunedialog.cpp" line="60"/>
+        <source>КСВ %1 при C %2, L %3, %4</source>
+        <translation>SWR %1 at C %2, L %3, %4</translation>
+    </message>
+    <message>
+        <location filename="../src/tune/tunedialog.cpp" line="74"/>
+        <source>Лучшее: %1</source>
+        <translation>Best: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/tune/tunedialog.cpp" line="78"/>
+        <source>Ждём передачи…</source>
+        <translation>Waiting for the carrier…</translation>
+    </message>
+    <message>
+        <location filename="../src/tune/tunedialog.cpp" line="81"/>
+        <source>Поиск: C %1, L %2, %3</source>
+        <translation>Searching: C %1, L %2, %3</translation>
+    </message>
+    <message>
+        <location filename="../src/tune/tunedialog.cpp" line="87"/>
+        <source>Поиск…</source>
+        <translation>Searching…</translation>
+    </message>
+    <message>
+        <location filename="../src/tune/tunedialog.cpp" line="90"/>
+        <source>Готово. Снимите несущую. Найдено: %1</source>
+        <translation>Done. Drop the carrier. Found: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/tune/tunedialog.cpp" line="94"/>
+        <source>Не сохранять</source>
+        <translation>Do not store</translation>
+    </message>
+    <message>
+        <location filename="../src/tune/tunedialog.cpp" line="98"/>
+        <source>передача кончилась</source>
+        <translation>the transmission ended</translation>
+    </message>
+    <message>
+        <location filename="../src/tune/tunedialog.cpp" line="99"/>
+        <source>время вышло</source>
+        <translation>time is up</translation>
+    </message>
+    <message>
+        <location filename="../src/tune/tunedialog.cpp" line="101"/>
+        <source>связь с трансивером потеряна</source>
+        <translation>the connection to the transceiver was lost</translation>
+    </message>
+    <message>
+        <location filename="../src/tune/tunedialog.cpp" line="103"/>
+        <source>трансивер не сообщает КСВ</source>
+        <translation>the transceiver does not report SWR</translation>
+    </message>
+    <message>
+        <location filename="../src/tune/tunedialog.cpp" line="104"/>
+        <source>отменено</source>
+        <translation>cancelled</translation>
+    </message>
+    <message>
+        <location filename="../src/tune/tunedialog.cpp" line="105"/>
+        <source>Остановлено: %1. Реле вернулись как были.</source>
+        <translation>Stopped: %1. The relays are back as they were.</translation>
+    </message>
+    <message>
+        <location filename="../src/tune/tunedialog.cpp" line="106"/>
+        <source>Закрыть</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>

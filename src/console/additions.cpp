@@ -6,6 +6,7 @@
 #include "ports/portsdialog.h"
 #include "rig/rigctldclient.h"
 #include "rig/rigfollower.h"
+#include "tune/tunedialog.h"
 #include "widgets/consolefont.h"
 
 #include <QDir>
@@ -18,6 +19,7 @@ namespace {
 const char *const RigAddressKey = "rig/address";
 const char *const RigLastAddressKey = "rig/last_address";
 const char *const RigPollKey = "rig/poll_ms";
+const char *const SettleKey = "tune/settle_ms";
 
 // The free strip right of the network-side frame and above the antenna frame.
 const QRect RigStatusArea(184, 212, 172, 48);
@@ -136,6 +138,13 @@ std::unique_ptr<QMenu> ConsoleAdditions::contextMenu()
     follow->setCheckable(true);
     follow->setChecked(m_rig->state() != RigControl::State::Off);
     connect(follow, &QAction::triggered, this, &ConsoleAdditions::chooseRig);
+    const QString unavailable = tuningUnavailable();
+    QAction *tune = menu->addAction(unavailable.isEmpty()
+                                        ? tr("Подобрать согласование…")
+                                        : tr("Подобрать согласование… — %1").arg(unavailable));
+    tune->setObjectName(QStringLiteral("startTuning"));
+    tune->setEnabled(unavailable.isEmpty());
+    connect(tune, &QAction::triggered, this, &ConsoleAdditions::startTuning);
     QAction *ports = menu->addAction(tr("Порты…"));
     ports->setObjectName(QStringLiteral("choosePorts"));
     connect(ports, &QAction::triggered, this, &ConsoleAdditions::choosePorts);
@@ -147,6 +156,58 @@ std::unique_ptr<QMenu> ConsoleAdditions::contextMenu()
     importing->setObjectName(QStringLiteral("importMemories"));
     connect(importing, &QAction::triggered, this, &ConsoleAdditions::importMemories);
     return menu;
+}
+
+QString ConsoleAdditions::tuningUnavailable() const
+{
+    switch (m_rig->state()) {
+    case RigControl::State::Off:
+        return tr("сначала включите слежение за трансивером");
+    case RigControl::State::Connecting:
+    case RigControl::State::Lost:
+        return tr("нет связи с трансивером");
+    case RigControl::State::Connected:
+        break;
+    }
+    if (!m_rig->reportsSwr())
+        return tr("трансивер не сообщает КСВ");
+    if (m_rig->ptt() == RigControl::Ptt::Unknown)
+        return tr("трансивер не сообщает, передаёт ли он");
+    return {};
+}
+
+void ConsoleAdditions::startTuning()
+{
+    if (!tuningUnavailable().isEmpty())
+        return;
+    const LNetwork::Setting before = m_form.relays();
+    MatchSearch::Config config;
+    config.hz = m_rig->frequency().value_or(0);
+    config.stepCpF = m_form.module().StepC;
+    config.stepLnH = m_form.module().StepL;
+    const int settle =
+        m_env.userSettings
+            ? std::clamp(m_env.userSettings
+                             ->value(QString::fromLatin1(SettleKey), TuneSession::DefaultSettleMs)
+                             .toInt(),
+                         0, 2000)
+            : TuneSession::DefaultSettleMs;
+    // The radio's band must not move the relays while the search moves them.
+    m_follower->setPaused(true);
+    TuneDialog dialog(
+        *m_rig, config, [this](const LNetwork::Setting &s) { m_form.setRelays(s, false); }, settle,
+        &m_form);
+    // Any stop but success puts the relays back at once, with the three packets of a recall.
+    connect(&dialog.session(), &TuneSession::ended, this, [&] {
+        if (dialog.session().state() == TuneSession::State::Stopped)
+            m_form.setRelays(before, true);
+    });
+    m_env.dialogs->exec(dialog);
+    if (dialog.storeChosen())
+        m_form.cmdSave1_Click();
+    else if (dialog.session().state() == TuneSession::State::Found)
+        m_form.setRelays(before, true);
+    m_follower->setPaused(false);
 }
 
 void ConsoleAdditions::choosePorts()

@@ -33,6 +33,9 @@ public:
 
     // "Порты…": the devices behind the port numbers.
     void choosePorts();
+    // "Подобрать согласование…": the reason it cannot run now, or nothing when it can.
+    QString tuningUnavailable() const;
+    void startTuning();
     // The memories as a table, from the context menu.
     void exportMemories();
     void importMemories();

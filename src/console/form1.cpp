@@ -475,6 +475,32 @@ void Form1::followRadio(int band, int subBand)
     Selector_Click();
 }
 
+LNetwork::Setting Form1::relays() const
+{
+    return {composeCode(m_bankC.controls), composeCode(m_bankL.controls),
+            static_cast<quint8>(ui->Opt1->isChecked() ? 1 : 0)};
+}
+
+void Form1::setRelays(const LNetwork::Setting &setting, bool sendAll)
+{
+    const LNetwork::Setting before = relays();
+    m_module->SilentUpdate = 1;
+    if (sendAll || setting.codeC != before.codeC) {
+        setCode(Bank::C, setting.codeC);
+        fill(Bank::C);
+        send(Bank::C, setting.codeC);
+    }
+    if (sendAll || setting.codeL != before.codeL) {
+        setCode(Bank::L, setting.codeL);
+        fill(Bank::L);
+        send(Bank::L, setting.codeL);
+    }
+    if (sendAll || setting.side != before.side) {
+        (setting.side == 1 ? ui->Opt1 : ui->Opt2)->setChecked(true);
+        m_link.SendNetworkSide(setting.side, m_module->Ant3Flag);
+    }
+}
+
 bool Form1::settingsReplaced()
 {
     if (!m_file.reopen())

@@ -6,6 +6,7 @@
 #include "model/consolemodule.h"
 #include "rig/bandplan.h"
 #include "settings/settingsfile.h"
+#include "tune/lnetwork.h"
 #include "widgets/progressbar.h"
 
 #include <QWidget>
@@ -53,6 +54,11 @@ public:
     // Selects a band and sub-band as the operator's click does, recalling the slot of the
     // selected antenna.
     void followRadio(int band, int subBand);
+    // The relays as the window shows them.
+    LNetwork::Setting relays() const;
+    // Shows a relay setting and sends it: only what changed, or all three packets as a recall
+    // does. The toggles' and options' own handlers stay silent.
+    void setRelays(const LNetwork::Setting &setting, bool sendAll);
     // New devices behind the port numbers; a port in use moves to its new device at once.
     void setPorts(const PortMap &ports);
     // conf.cfg was replaced whole (an import): takes the steps from it again and recalls the

@@ -23,6 +23,8 @@ public:
     // The last frequency read, in Hz.
     virtual std::optional<qint64> frequency() const = 0;
     virtual Ptt ptt() const = 0;
+    // Whether the radio answers for its SWR at all; asked once a connection.
+    virtual bool reportsSwr() const = 0;
     // Asks for the transmit state and the SWR now, ahead of the next poll; answered once by
     // probed().
     virtual void probe() = 0;

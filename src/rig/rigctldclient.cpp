@@ -84,6 +84,7 @@ void RigctldClient::stop()
     m_frequency.reset();
     m_ptt = Ptt::Unknown;
     m_probing = false;
+    m_reportsSwr = false;
     dropSocket();
     setState(State::Off);
 }
@@ -106,8 +107,12 @@ void RigctldClient::connectNow()
     auto *socket = new QTcpSocket(this);
     m_socket = socket;
     connect(socket, &QTcpSocket::connected, this, [this] {
-        setState(State::Connected);
-        poll();
+        // A radio without an SWR bridge answers the level with an error (RPRT -11).
+        ask("+\\get_level SWR", [this](std::optional<QString> value) {
+            m_reportsSwr = value.has_value();
+            setState(State::Connected);
+            poll();
+        });
     });
     connect(socket, &QTcpSocket::readyRead, this, &RigctldClient::readReplies);
     connect(socket, &QTcpSocket::errorOccurred, this, &RigctldClient::fail);

@@ -44,6 +44,7 @@ public:
     QString address() const override;
     std::optional<qint64> frequency() const override { return m_frequency; }
     Ptt ptt() const override { return m_ptt; }
+    bool reportsSwr() const override { return m_reportsSwr; }
     void probe() override;
 
 private:
@@ -79,4 +80,5 @@ private:
     std::optional<qint64> m_frequency;
     Ptt m_ptt = Ptt::Unknown;
     bool m_probing = false;
+    bool m_reportsSwr = false;
 };

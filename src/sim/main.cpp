@@ -5,7 +5,9 @@
 #include "console/language.h"
 #include "console/startup.h"
 #include "endpoint.h"
+#include "loadmodel.h"
 #include "relaystate.h"
+#include "rigserver.h"
 #include "simwindow.h"
 #include "version.h"
 #include "virtualcontroller.h"
@@ -97,10 +99,21 @@ int main(int argc, char *argv[])
         QStringLiteral("log"),
         QStringLiteral("Append one JSON object per line for every packet and error."),
         QStringLiteral("FILE"));
+    const QCommandLineOption load(
+        QStringLiteral("load"),
+        QStringLiteral("The antenna on the tuner's output, R,X in ohms; F:R,X for the band of F "
+                       "MHz. May be given once per band."),
+        QStringLiteral("[F:]R,X"));
+    const QCommandLineOption rigctld(
+        QStringLiteral("rigctld"),
+        QStringLiteral("Answer as rigctld would for a radio on this station: frequency, "
+                       "transmit state and the SWR through the relays."),
+        QStringLiteral("HOST:PORT"));
     const QCommandLineOption lang(QStringLiteral("lang"),
                                   QStringLiteral("The language of the window: ru or en."),
                                   QStringLiteral("ru|en"));
-    parser.addOptions({pty, link, device, listen, steps, conf, headlessOption, log, lang});
+    parser.addOptions(
+        {pty, link, device, listen, steps, conf, headlessOption, log, load, rigctld, lang});
     parser.process(*app);
     const std::optional<Language> named = languageNamed(parser.value(lang));
     if (parser.isSet(lang) && !named)
@@ -125,6 +138,28 @@ int main(int argc, char *argv[])
         fail(error);
     if (parser.isSet(log) && !controller.openLog(parser.value(log), &error))
         fail(error);
+
+    LoadModel antenna;
+    double startHz = 7.1e6;
+    for (const QString &text : parser.values(load)) {
+        const std::optional<LoadModel::Entry> entry = LoadModel::parse(text);
+        if (!entry)
+            fail(QStringLiteral("invalid --load \"%1\": expected R,X or F:R,X").arg(text));
+        antenna.add(*entry);
+        if (entry->megahertz && startHz == 7.1e6)
+            startHz = *entry->megahertz * 1e6;
+    }
+    std::unique_ptr<RigServer> radio;
+    if (parser.isSet(rigctld)) {
+        QString host;
+        quint16 port = 0;
+        if (!parseHostPort(parser.value(rigctld), &host, &port))
+            fail(QStringLiteral("invalid --rigctld \"%1\": expected HOST:PORT")
+                     .arg(parser.value(rigctld)));
+        radio = std::make_unique<RigServer>(controller, antenna, startHz);
+        if (!radio->listen(host, port, &error))
+            fail(error);
+    }
 
     std::unique_ptr<SimEndpoint> endpoint;
     if (parser.isSet(device)) {
@@ -172,7 +207,7 @@ int main(int argc, char *argv[])
 
     std::unique_ptr<SimWindow> window;
     if (!headless) {
-        window = std::make_unique<SimWindow>(controller, *endpoint);
+        window = std::make_unique<SimWindow>(controller, *endpoint, radio.get());
         window->show();
     }
     return app->exec();

@@ -2,6 +2,7 @@
 
 #include "endpoint.h"
 #include "model/valuetext.h"
+#include "rigserver.h"
 #include "virtualcontroller.h"
 
 #include <QApplication>
@@ -96,11 +97,14 @@ private:
     bool m_tx = false;
 };
 
-SimWindow::SimWindow(VirtualController &controller, SimEndpoint &endpoint, QWidget *parent)
+SimWindow::SimWindow(VirtualController &controller, SimEndpoint &endpoint, RigServer *radio,
+                     QWidget *parent)
     : QWidget(parent)
     , m_controller(controller)
     , m_endpoint(endpoint)
+    , m_radio(radio)
     , m_where(new QLabel(this))
+    , m_radioState(new QLabel(this))
     , m_lampsC(new LampRow(this))
     , m_lampsL(new LampRow(this))
     , m_valueC(new QLabel(this))
@@ -142,6 +146,10 @@ SimWindow::SimWindow(VirtualController &controller, SimEndpoint &endpoint, QWidg
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_where);
+    layout->addWidget(m_radioState);
+    m_radioState->setVisible(m_radio != nullptr);
+    if (m_radio)
+        connect(m_radio, &RigServer::changed, this, &SimWindow::showState);
     layout->addLayout(relays);
     layout->addLayout(side);
     layout->addWidget(m_log, 1);
@@ -188,6 +196,12 @@ void SimWindow::showState()
                                        : QString::number(s.side);
     m_side->setText(tr("Конденсаторы: %1\nФлаг антенны 3: %2").arg(side).arg(s.flag));
     m_counters->setText(tr("Пакетов: %1   Ошибок: %2").arg(s.packets).arg(s.errors));
+    if (m_radio)
+        m_radioState->setText(tr("Радио %1: %2 МГц, %3, КСВ %4")
+                                  .arg(m_radio->where())
+                                  .arg(m_radio->frequency() / 1e6, 0, 'f', 3)
+                                  .arg(m_radio->transmitting() ? tr("передача") : tr("приём"))
+                                  .arg(m_radio->swr(), 0, 'f', 2));
 }
 
 void SimWindow::addLine(const QString &text, bool error)

@@ -4,6 +4,7 @@
 
 class QLabel;
 class QListWidget;
+class RigServer;
 class SimEndpoint;
 class VirtualController;
 class LampRow;
@@ -22,7 +23,9 @@ public:
     // The log keeps this many lines; older ones scroll away.
     static constexpr int MaxLogLines = 5000;
 
-    SimWindow(VirtualController &controller, SimEndpoint &endpoint, QWidget *parent = nullptr);
+    // With a radio, its frequency, transmit state and SWR show too.
+    SimWindow(VirtualController &controller, SimEndpoint &endpoint, RigServer *radio = nullptr,
+              QWidget *parent = nullptr);
 
     QString logText() const;
 
@@ -36,7 +39,9 @@ private:
 
     VirtualController &m_controller;
     SimEndpoint &m_endpoint;
+    RigServer *m_radio;
     QLabel *m_where;
+    QLabel *m_radioState;
     LampRow *m_lampsC;
     LampRow *m_lampsL;
     QLabel *m_valueC;

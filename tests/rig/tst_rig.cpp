@@ -1,5 +1,6 @@
 #include "rig/bandplan.h"
 #include "rig/rigctldclient.h"
+#include "support/fakedaemon.h"
 
 #include <QSettings>
 #include <QSignalSpy>
@@ -13,38 +14,6 @@
 class TestRig : public QObject
 {
     Q_OBJECT
-
-    // Answers each command line with what answer() returns, written in pieces when split.
-    struct FakeDaemon
-    {
-        QTcpServer server;
-        int connections = 0;
-        bool split = false;
-        std::function<QByteArray(const QByteArray &)> answer;
-        FakeDaemon()
-        {
-            server.listen(QHostAddress::LocalHost);
-            QObject::connect(&server, &QTcpServer::newConnection, &server, [this] {
-                QTcpSocket *socket = server.nextPendingConnection();
-                ++connections;
-                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                    while (socket->canReadLine()) {
-                        const QByteArray line = socket->readLine().trimmed();
-                        const QByteArray reply = answer ? answer(line) : QByteArray();
-                        if (!split) {
-                            socket->write(reply);
-                            continue;
-                        }
-                        socket->write(reply.left(reply.size() / 2));
-                        socket->flush();
-                        QTimer::singleShot(
-                            30, socket,
-                            [socket, rest = reply.mid(reply.size() / 2)] { socket->write(rest); });
-                    }
-                });
-            });
-        }
-    };
 
 private slots:
     void bandsAndSubBands_data()
@@ -149,7 +118,7 @@ private slots:
             return line == "+\\get_ptt" ? ptt : QByteArray("RPRT -1\n");
         };
         RigctldClient rig;
-        rig.setAddress(QStringLiteral("127.0.0.1"), daemon.server.serverPort());
+        rig.setAddress(QStringLiteral("127.0.0.1"), daemon.port());
         QSignalSpy polled(&rig, &RigControl::polled);
         rig.start();
         QTRY_VERIFY(polled.count() >= 2); // and the poll goes on
@@ -170,7 +139,7 @@ private slots:
             return ++asked % 2 ? "RPRT -8\n" : "get_freq:\nFrequency: abc\nRPRT 0\n";
         };
         RigctldClient rig;
-        rig.setAddress(QStringLiteral("127.0.0.1"), daemon.server.serverPort());
+        rig.setAddress(QStringLiteral("127.0.0.1"), daemon.port());
         QSignalSpy polled(&rig, &RigControl::polled);
         rig.start();
         QTRY_VERIFY(polled.count() >= 2);
@@ -182,10 +151,11 @@ private slots:
     {
         FakeDaemon daemon; // accepts, never answers
         RigctldClient rig;
-        rig.setAddress(QStringLiteral("127.0.0.1"), daemon.server.serverPort());
+        rig.setAddress(QStringLiteral("127.0.0.1"), daemon.port());
         QSignalSpy states(&rig, &RigControl::stateChanged);
         rig.start();
-        QTRY_COMPARE(rig.state(), RigControl::State::Connected);
+        QTRY_COMPARE(daemon.connections, 1);
+        QCOMPARE(rig.state(), RigControl::State::Connecting); // no answer yet
         QTRY_COMPARE_WITH_TIMEOUT(rig.state(), RigControl::State::Lost,
                                   RigctldClient::ReplyTimeoutMs + 2000);
         QTRY_COMPARE_WITH_TIMEOUT(daemon.connections, 2, RigctldClient::FirstRetryMs + 2000);

@@ -1,10 +1,15 @@
 #include "link/packet.h"
+#include "sim/loadmodel.h"
 #include "sim/relaystate.h"
+#include "sim/rigserver.h"
 #include "sim/simlog.h"
+#include "sim/virtualcontroller.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
+
+#include <numbers>
 
 // The virtual controller's decoding, state and log, without a line.
 class TestSim : public QObject
@@ -109,6 +114,80 @@ private slots:
         QCOMPARE(*RelaySteps::parse(QStringLiteral("12,50")), (RelaySteps{12, 50}));
         QVERIFY(!RelaySteps::parse(QStringLiteral("12")));
         QVERIFY(!RelaySteps::parse(QStringLiteral("300,50")));
+    }
+
+    void loadModel_data()
+    {
+        // ω = 10⁷ rad/s makes the reactances round numbers: 100 pF × 40 is 25 Ω, 500 nH × 4
+        // is 20 Ω.
+        const double hz = 1e7 / (2 * std::numbers::pi);
+        QTest::addColumn<double>("hz");
+        QTest::addColumn<QString>("load");
+        QTest::addColumn<int>("c");
+        QTest::addColumn<int>("l");
+        QTest::addColumn<int>("side");
+        QTest::addColumn<double>("swr");
+        QTest::newRow("50 Ω, no network") << 7.1e6 << "50,0" << 0 << 0 << 0 << 1.0;
+        QTest::newRow("12.5 Ω, no network") << 7.1e6 << "12.5,0" << 0 << 0 << 1 << 4.0;
+        QTest::newRow("200 Ω, no network") << 7.1e6 << "200,0" << 0 << 0 << 0 << 4.0;
+        // 10 Ω: 20 Ω of coil in series, 25 Ω of capacitors across the transmitter side.
+        QTest::newRow("10 Ω matched, Tx side") << hz << "10,0" << 40 << 4 << 1 << 1.0;
+        // j20 + (10 ∥ -j25) = 8.621 + j16.552: |Γ| = 44.567 / 60.913 = 0.7316.
+        QTest::newRow("10 Ω, capacitors on the wrong side")
+            << hz << "10,0" << 40 << 4 << 0 << 6.4527;
+        // 250 Ω: 125 Ω of capacitors across the antenna, 100 Ω of coil in series.
+        QTest::newRow("250 Ω matched, Ant side") << hz << "250,0" << 8 << 20 << 0 << 1.0;
+        // 50 - j20 with the 20 Ω coil alone cancels to 50 Ω.
+        QTest::newRow("reactance tuned out") << hz << "50,-20" << 0 << 4 << 0 << 1.0;
+        QTest::newRow("a short circuit reads the cap") << hz << "0.0001,0" << 0 << 0 << 0 << 99.0;
+    }
+    void loadModel()
+    {
+        QFETCH(double, hz);
+        QFETCH(QString, load);
+        QFETCH(int, c);
+        QFETCH(int, l);
+        QFETCH(int, side);
+        QFETCH(double, swr);
+        LoadModel model;
+        model.add(*LoadModel::parse(load));
+        RelayState relays;
+        relays.codeC = quint8(c);
+        relays.codeL = quint8(l);
+        relays.side = quint8(side);
+        QVERIFY2(std::abs(model.swr(hz, RelaySteps{100, 500}, relays) - swr) < 0.005,
+                 qPrintable(QString::number(model.swr(hz, RelaySteps{100, 500}, relays))));
+    }
+
+    void loadsPerBand()
+    {
+        LoadModel model;
+        model.add(*LoadModel::parse("75,0"));
+        model.add(*LoadModel::parse("7.1:12.5,0"));
+        QVERIFY(!LoadModel::parse("7.1:12.5"));
+        QVERIFY(!LoadModel::parse("-3,0"));
+        QCOMPARE(model.loadAt(7.15e6), LNetwork::Impedance(12.5, 0)); // the 40 m one
+        QCOMPARE(model.loadAt(14.2e6), LNetwork::Impedance(75, 0));   // the one for all
+    }
+
+    void theRadioAnswersAsRigctldDoes()
+    {
+        VirtualController controller;
+        controller.setSteps({10, 500});
+        LoadModel model;
+        model.add(*LoadModel::parse("12.5,0"));
+        RigServer radio(controller, model, 7.1e6);
+        QCOMPARE(radio.answer("f"), QByteArray("7100000\n"));
+        QCOMPARE(radio.answer("+\\get_freq"),
+                 QByteArray("get_freq:\nFrequency: 7100000\nRPRT 0\n"));
+        QCOMPARE(radio.answer("F 14200000"), QByteArray("RPRT 0\n"));
+        QCOMPARE(radio.answer("+f"), QByteArray("get_freq:\nFrequency: 14200000\nRPRT 0\n"));
+        QCOMPARE(radio.answer("l SWR"), QByteArray("1.000000\n")); // receiving
+        QCOMPARE(radio.answer("T 1"), QByteArray("RPRT 0\n"));
+        QCOMPARE(radio.answer("+\\get_ptt"), QByteArray("get_ptt:\nPTT: 1\nRPRT 0\n"));
+        QCOMPARE(radio.answer("+l SWR"), QByteArray("get_level: SWR\n4.000000\nRPRT 0\n"));
+        QCOMPARE(radio.answer("l RFPOWER"), QByteArray("RPRT -11\n"));
+        QCOMPARE(radio.answer("F seven"), QByteArray("RPRT -1\n"));
     }
 
     void logLinesAreJson()

@@ -7,6 +7,8 @@
 #include "console/form1.h"
 #include "link/packet.h"
 #include "settings/settingsfile.h"
+#include "sim/loadmodel.h"
+#include "tune/matchsearch.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -21,6 +23,8 @@
 #include <QTest>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
@@ -276,6 +280,62 @@ int main(int argc, char *argv[])
     const bool decoded = lines == Flood;
     const double seconds = clock.nsecsElapsed() / 1e9;
     ::close(line);
+
+    // The matching search against the simulated station's antenna model: a fixed table of
+    // loads across the ten bands, default steps (10 pF, 500 nH).
+    std::printf("\n%-8s %8s %8s %10s %10s %7s\n", "MHz", "R ohm", "X ohm", "best SWR", "found",
+                "probes");
+    const std::array<double, 10> bandCentres{1.9,    3.65,   7.1,   10.125, 14.175,
+                                             18.118, 21.225, 24.94, 28.85,  52.0};
+    // The same loads twice: with the console's steps right, and with the real components 5 %
+    // off what the console believes, as a real tuner's are.
+    for (const double error : {1.0, 1.05}) {
+        QRandomGenerator loads(20261207);
+        constexpr int Loads = 50;
+        QList<int> probes;
+        int eligible = 0;
+        int within = 0;
+        for (int i = 0; i < Loads; ++i) {
+            const double hz = bandCentres[size_t(i % 10)] * 1e6;
+            const double r = std::exp(std::log(5.0) + loads.generateDouble() * std::log(100.0));
+            const double x = -500 + 1000 * loads.generateDouble();
+            LoadModel antenna;
+            antenna.add({std::nullopt, {r, x}});
+            const RelaySteps steps{int(std::lround(10 * error)), int(std::lround(500 / error))};
+            const auto swrAt = [&](const LNetwork::Setting &s) {
+                RelayState relays;
+                relays.codeC = s.codeC;
+                relays.codeL = s.codeL;
+                relays.side = s.side;
+                return antenna.swr(hz, steps, relays);
+            };
+            double exhaustive = LNetwork::WorstSwr;
+            for (int side = 0; side < 2; ++side) {
+                for (int c = 0; c < 256; ++c) {
+                    for (int l = 0; l < 256; ++l)
+                        exhaustive =
+                            std::min(exhaustive, swrAt({quint8(c), quint8(l), quint8(side)}));
+                }
+            }
+            MatchSearch search({hz, 10, 500});
+            while (const auto s = search.next())
+                search.measured(*s, swrAt(*s));
+            probes << search.probes();
+            if (exhaustive <= 2.0) {
+                ++eligible;
+                within += search.bestSwr() <= exhaustive + 0.1;
+            }
+            if (error == 1.0)
+                std::printf("%-8.3f %8.1f %8.1f %10.3f %10.3f %7d\n", hz / 1e6, r, x, exhaustive,
+                            search.bestSwr(), search.probes());
+        }
+        std::sort(probes.begin(), probes.end());
+        std::printf("%s: within 0.1 of the best where the best is at most 2.0: %d of %d "
+                    "(%.0f%%); probes: median %d, worst %d\n",
+                    error == 1.0 ? "steps as the console has them" : "components 5 % off", within,
+                    eligible, 100.0 * within / std::max(1, eligible), probes[Loads / 2],
+                    probes.last());
+    }
 
     rusage self{};
     ::getrusage(RUSAGE_SELF, &self);

@@ -1,0 +1,53 @@
+#include "loadmodel.h"
+
+#include "rig/bandplan.h"
+
+#include <QStringList>
+
+#include <cmath>
+
+std::optional<LoadModel::Entry> LoadModel::parse(const QString &text)
+{
+    Entry entry;
+    QString impedance = text.trimmed();
+    if (const qsizetype colon = impedance.indexOf(QLatin1Char(':')); colon >= 0) {
+        bool ok = false;
+        const double mhz = impedance.left(colon).toDouble(&ok);
+        if (!ok || !(mhz > 0))
+            return std::nullopt;
+        entry.megahertz = mhz;
+        impedance = impedance.mid(colon + 1);
+    }
+    const QStringList parts = impedance.split(QLatin1Char(','));
+    bool okR = false;
+    bool okX = false;
+    const double r = parts.size() == 2 ? parts[0].toDouble(&okR) : 0;
+    const double x = parts.size() == 2 ? parts[1].toDouble(&okX) : 0;
+    if (!okR || !okX || !(r > 0) || !std::isfinite(x))
+        return std::nullopt;
+    entry.load = {r, x};
+    return entry;
+}
+
+LNetwork::Impedance LoadModel::loadAt(double hz) const
+{
+    const BandPlan plan;
+    const auto band = plan.locate(std::llround(hz));
+    std::optional<LNetwork::Impedance> everywhere;
+    for (const Entry &e : m_entries) {
+        if (!e.megahertz) {
+            everywhere = e.load;
+            continue;
+        }
+        const auto other = plan.locate(std::llround(*e.megahertz * 1e6));
+        if (band && other && band->band == other->band)
+            return e.load;
+    }
+    return everywhere.value_or(LNetwork::Impedance(LNetwork::ReferenceOhms, 0));
+}
+
+double LoadModel::swr(double hz, const RelaySteps &steps, const RelayState &relays) const
+{
+    return LNetwork::swr(loadAt(hz), hz, steps.stepC, steps.stepL,
+                         {relays.codeC, relays.codeL, relays.side});
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <complex>
+
+// The tuner's L-network as circuit theory has it: C = step × code picofarads, L = step × code
+// nanohenries, the capacitors across the transmitter side (side 1) or the antenna side (any
+// other side byte), and the coil in series. Code 0 means no capacitor (open) and no coil
+// (short).
+namespace LNetwork {
+
+using Impedance = std::complex<double>;
+constexpr double ReferenceOhms = 50.0;
+// What a radio reports for a hopeless match.
+constexpr double WorstSwr = 99.0;
+
+struct Setting
+{
+    quint8 codeC = 0;
+    quint8 codeL = 0;
+    quint8 side = 0;
+    friend bool operator==(const Setting &, const Setting &) = default;
+};
+
+// What the transmitter sees through the network.
+Impedance inputImpedance(Impedance load, double hz, double stepCpF, double stepLnH,
+                         const Setting &setting);
+// The standing wave ratio of an impedance on a 50 Ω line, capped at 99.
+double swrOf(Impedance z);
+// Both at once.
+double swr(Impedance load, double hz, double stepCpF, double stepLnH, const Setting &setting);
+
+} // namespace LNetwork

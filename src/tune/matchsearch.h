@@ -1,0 +1,74 @@
+#pragma once
+
+#include "lnetwork.h"
+
+#include <QList>
+
+#include <optional>
+
+// Finds the relay setting with the lowest SWR from SWR readings alone. It first tells the
+// antenna's impedance from a few settings chosen to differ, then tries the setting that the
+// network's model predicts best for it, and refines around that on readings alone; where the
+// model cannot serve (no frequency, a step of 0, readings it does not explain), it searches
+// a coarse grid instead. Every probe is one reading; the search never asks for more than
+// maxProbes.
+class MatchSearch
+{
+public:
+    using Setting = LNetwork::Setting;
+
+    struct Config
+    {
+        double hz = 0;      // the radio's frequency; 0 when unknown
+        double stepCpF = 0; // the console's relay steps
+        double stepLnH = 0;
+        int maxProbes = 300;
+        // Good enough to stop early: no setting can do much better.
+        double goodSwr = 1.05;
+    };
+
+    explicit MatchSearch(const Config &config);
+
+    // The next setting to read; none when the search is over.
+    std::optional<Setting> next();
+    void measured(const Setting &setting, double swr);
+
+    int probes() const { return static_cast<int>(m_readings.size()); }
+    std::optional<Setting> best() const;
+    double bestSwr() const;
+
+    // The impedance the readings so far point to, for whoever wants to see it.
+    std::optional<LNetwork::Impedance> estimatedLoad() const { return m_load; }
+
+private:
+    struct Reading
+    {
+        Setting setting;
+        double swr;
+    };
+    enum class Phase { Identify, Predict, Refine, Coarse, Done };
+
+    bool modelUsable() const;
+    quint8 codeForCoil(double ohms) const;
+    quint8 codeForCapacitor(double ohms) const;
+    std::optional<double> readingAt(const Setting &setting) const;
+    double fitError(LNetwork::Impedance load) const;
+    void fitLoad();
+    std::optional<Setting> predicted() const;
+    std::optional<Setting> refineStep();
+    std::optional<Setting> coarseStep();
+    std::optional<Setting> take(QList<Setting> &queue);
+    int informative() const;
+
+    Config m_config;
+    Phase m_phase;
+    QList<Reading> m_readings;
+    QList<Setting> m_queue;
+    std::optional<LNetwork::Impedance> m_load;
+    int m_fits = 0;
+    int m_step = 8;
+    Setting m_centre;
+    bool m_coarseQueued = false;
+    bool m_explored = false;
+    int m_explore = 0;
+};

@@ -1,0 +1,233 @@
+#include "console/additions.h"
+#include "console/form1.h"
+#include "rig/rigctldclient.h"
+#include "support/consolefixture.h"
+#include "support/fakedaemon.h"
+#include "support/programs.h"
+#include "tune/matchsearch.h"
+#include "tune/tunedialog.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMenu>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+// The matching search: against the network's model, then the real console against the
+// virtual controller's simulated station.
+class TestTune : public QObject
+{
+    Q_OBJECT
+
+    static double exhaustiveBest(LNetwork::Impedance load, double hz)
+    {
+        double best = LNetwork::WorstSwr;
+        for (int side = 0; side < 2; ++side) {
+            for (int c = 0; c < 256; ++c) {
+                for (int l = 0; l < 256; ++l)
+                    best = std::min(best, LNetwork::swr(load, hz, 10, 500,
+                                                        {quint8(c), quint8(l), quint8(side)}));
+            }
+        }
+        return best;
+    }
+
+    // A headless virtual controller with a radio and an antenna on its output.
+    struct Station
+    {
+        QTemporaryDir temp;
+        QProcess process;
+        quint16 radioPort = 0;
+        QString link() const { return temp.filePath(QStringLiteral("tuner")); }
+        QString logPath() const { return temp.filePath(QStringLiteral("log.jsonl")); }
+        bool start(const QString &load)
+        {
+            QTcpServer probe;
+            probe.listen(QHostAddress::LocalHost);
+            radioPort = probe.serverPort();
+            probe.close();
+            const QString device = startAndReadLine(
+                process, builtProgram(QStringLiteral("orvane-sim")),
+                {"--headless", "--link", link(), "--log", logPath(), "--steps", "10,500", "--load",
+                 load, "--rigctld", QStringLiteral("127.0.0.1:%1").arg(radioPort)});
+            return device.startsWith(QStringLiteral("/dev/"));
+        }
+        // The station's operator at the radio.
+        bool tell(const QByteArray &command)
+        {
+            QTcpSocket socket;
+            socket.connectToHost(QHostAddress::LocalHost, radioPort);
+            if (!socket.waitForConnected(2000))
+                return false;
+            socket.write(command + '\n');
+            while (!socket.canReadLine() && socket.waitForReadyRead(2000)) {
+            }
+            return socket.readLine().trimmed() == "RPRT 0";
+        }
+        QList<QJsonObject> log() const
+        {
+            QFile file(logPath());
+            QList<QJsonObject> lines;
+            if (file.open(QIODevice::ReadOnly)) {
+                for (const QByteArray &line : file.readAll().split('\n')) {
+                    if (!line.isEmpty())
+                        lines << QJsonDocument::fromJson(line).object();
+                }
+            }
+            return lines;
+        }
+        ~Station()
+        {
+            process.terminate();
+            process.waitForFinished(5000);
+        }
+    };
+
+    // A console on the station's line and radio, 40 m, steps 10 pF and 500 nH.
+    static Form1 &startConsole(ConsoleFixture &f, Station &station)
+    {
+        ConsoleEnvironment env = f.environment();
+        env.ports.map(1, station.link());
+        env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(station.radioPort);
+        f.userSettings.setValue("rig/poll_ms", 100);
+        f.writeSettings(SettingsImage()
+                            .slot(36, 5, 6, 0) // antenna 1, 40 m, sub-band 3
+                            .word(451, 36)
+                            .byte(455, 1)
+                            .byte(456, 10)
+                            .word(457, 500)
+                            .bytes());
+        Form1 &form = f.start(env);
+        form.show();
+        return form;
+    }
+
+private slots:
+    void theSearchFindsTheMatch_data()
+    {
+        QTest::addColumn<double>("mhz");
+        QTest::addColumn<double>("r");
+        QTest::addColumn<double>("x");
+        QTest::newRow("short vertical on 80 m") << 3.6 << 12.0 << -180.0;
+        QTest::newRow("long wire on 40 m") << 7.1 << 450.0 << 250.0;
+        QTest::newRow("dipole off resonance, 20 m") << 14.2 << 60.0 << 90.0;
+        QTest::newRow("low and inductive, 10 m") << 28.5 << 8.0 << 40.0;
+        QTest::newRow("high and capacitive, 160 m") << 1.9 << 300.0 << -400.0;
+        QTest::newRow("already matched") << 21.2 << 50.0 << 0.0;
+    }
+    void theSearchFindsTheMatch()
+    {
+        QFETCH(double, mhz);
+        QFETCH(double, r);
+        QFETCH(double, x);
+        const LNetwork::Impedance load(r, x);
+        const double hz = mhz * 1e6;
+        MatchSearch search({hz, 10, 500});
+        while (const auto s = search.next())
+            search.measured(*s, LNetwork::swr(load, hz, 10, 500, *s));
+        const double best = exhaustiveBest(load, hz);
+        QVERIFY2(search.bestSwr() <= best + 0.1,
+                 qPrintable(QStringLiteral("%1 against %2").arg(search.bestSwr()).arg(best)));
+        QVERIFY2(search.probes() <= 60, qPrintable(QString::number(search.probes())));
+    }
+
+    void withoutAModelTheSearchStillFinds()
+    {
+        const LNetwork::Impedance load(25, 30);
+        const double hz = 14.2e6;
+        MatchSearch search({0, 10, 500}); // the frequency is not known
+        while (const auto s = search.next())
+            search.measured(*s, LNetwork::swr(load, hz, 10, 500, *s));
+        QVERIFY(search.bestSwr() <= exhaustiveBest(load, hz) + 0.1);
+        QVERIFY(search.probes() <= 300);
+    }
+
+    void aRadioWithoutSwrLeavesTheCommandOut()
+    {
+        FakeDaemon radio;
+        radio.answer = [](const QByteArray &line) -> QByteArray {
+            if (line == "+\\get_freq")
+                return "get_freq:\nFrequency: 7100000\nRPRT 0\n";
+            if (line == "+\\get_ptt")
+                return "get_ptt:\nPTT: 0\nRPRT 0\n";
+            return "RPRT -11\n";
+        };
+        ConsoleFixture f;
+        ConsoleEnvironment env = f.environment();
+        env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(radio.port());
+        Form1 &form = f.start(env);
+        QTRY_COMPARE(form.additions().rig().state(), RigControl::State::Connected);
+        const auto menu = form.additions().contextMenu();
+        QAction *tune = menu->findChild<QAction *>(QStringLiteral("startTuning"));
+        QVERIFY(!tune->isEnabled());
+        QVERIFY2(tune->text().contains(QStringLiteral("не сообщает КСВ")),
+                 qPrintable(tune->text()));
+    }
+
+    void aSearchAtTheRadioEndsInTheSlot()
+    {
+        Station station;
+        QVERIFY(station.start(QStringLiteral("7.1:300,-150")));
+        ConsoleFixture f;
+        Form1 &form = startConsole(f, station);
+        QTRY_VERIFY(form.additions().tuningUnavailable().isEmpty());
+        const int before = int(station.log().size());
+        LNetwork::Setting found;
+        f.dialogs.onExec = [&](QDialog &dialog) {
+            auto &tuning = static_cast<TuneDialog &>(dialog);
+            QTest::qWait(200);
+            QCOMPARE(tuning.session().state(), TuneSession::State::WaitingForCarrier);
+            QVERIFY(station.tell("T 1")); // the operator keys a carrier
+            QTRY_COMPARE_WITH_TIMEOUT(tuning.session().state(), TuneSession::State::Found, 30000);
+            QVERIFY(station.tell("T 0"));
+            found = *tuning.session().best();
+            QVERIFY(tuning.session().bestSwr() < 1.3);
+            clickCentre(dialog.findChild<QPushButton *>(QStringLiteral("store")));
+        };
+        form.additions().startTuning();
+        QCOMPARE(f.settings().mid(36, 3),
+                 SettingsImage().slot(0, found.codeC, found.codeL, found.side).bytes().left(3));
+        QCOMPARE(f.settings().mid(450, 2), QByteArray::fromHex("2400"));
+        // Each probe sent no more than one C, one L and one side packet.
+        const QList<QJsonObject> log = station.log();
+        QTRY_COMPARE(
+            station.log().last().value("relays").toObject(),
+            (QJsonObject{
+                {"C", found.codeC}, {"L", found.codeL}, {"side", found.side}, {"flag", 0}}));
+        QVERIFY(log.size() - before <= 3 * 300);
+    }
+
+    void unkeyingMidSearchPutsTheRelaysBack()
+    {
+        Station station;
+        QVERIFY(station.start(QStringLiteral("7.1:8,40")));
+        ConsoleFixture f;
+        Form1 &form = startConsole(f, station);
+        QTRY_VERIFY(form.additions().tuningUnavailable().isEmpty());
+        const QByteArray stored = f.settings();
+        f.dialogs.onExec = [&](QDialog &dialog) {
+            auto &tuning = static_cast<TuneDialog &>(dialog);
+            QVERIFY(station.tell("T 1"));
+            QTRY_VERIFY(tuning.session().probes() >= 3);
+            QVERIFY(station.tell("T 0"));
+            QTRY_COMPARE(tuning.session().state(), TuneSession::State::Stopped);
+            QCOMPARE(tuning.session().stopReason(), TuneSession::Stop::CarrierGone);
+        };
+        form.additions().startTuning();
+        // The relays are back where they were, with the three packets of a recall.
+        QTRY_COMPARE(station.log().last().value("relays").toObject(),
+                     (QJsonObject{{"C", 5}, {"L", 6}, {"side", 0}, {"flag", 0}}));
+        const QList<QJsonObject> log = station.log();
+        QCOMPARE(log[log.size() - 3].value("command").toString(), QStringLiteral("C"));
+        QCOMPARE(log[log.size() - 2].value("command").toString(), QStringLiteral("L"));
+        QCOMPARE(log.last().value("command").toString(), QStringLiteral("side"));
+        QCOMPARE(f.settings(), stored);
+        QCOMPARE(form.relays(), (LNetwork::Setting{5, 6, 0}));
+    }
+};
+
+QTEST_MAIN(TestTune)
+#include "tst_tune.moc"

@@ -29,8 +29,8 @@ TuneDialog::TuneDialog(RigControl &rig, const MatchSearch::Config &config, TuneS
     m_progress->setFormat(tr("проб: %v"));
     m_buttons->button(QDialogButtonBox::Cancel)->setText(tr("Отмена"));
     m_storeButton->setObjectName(QStringLiteral("store"));
-    m_storeButton->hide();
     m_buttons->addButton(m_storeButton, QDialogButtonBox::AcceptRole);
+    m_storeButton->hide(); // until there is something to store
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(warning);

@@ -180,6 +180,7 @@ private slots:
             auto &tuning = static_cast<TuneDialog &>(dialog);
             QTest::qWait(200);
             QCOMPARE(tuning.session().state(), TuneSession::State::WaitingForCarrier);
+            QVERIFY(!dialog.findChild<QPushButton *>(QStringLiteral("store"))->isVisible());
             QVERIFY(station.tell("T 1")); // the operator keys a carrier
             QTRY_COMPARE_WITH_TIMEOUT(tuning.session().state(), TuneSession::State::Found, 30000);
             QVERIFY(station.tell("T 0"));

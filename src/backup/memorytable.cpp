@@ -9,16 +9,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <QSet>
 #include <QStringConverter>
 #include <QStringList>
 
 #include <cstdio>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 // The texts of this file, for translation.
 struct TableText
@@ -338,24 +333,6 @@ bool readAll(const QString &path, QByteArray *bytes, QString *error)
     return true;
 }
 
-// Whole or not at all: written beside the target, put on disk, renamed over it.
-bool replace(const QString &path, const QByteArray &bytes, QString *error)
-{
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-#ifdef Q_OS_UNIX
-    ok = ok && ::fsync(file.handle()) == 0;
-#endif
-    if (!ok || !file.commit()) {
-        *error = path + QStringLiteral(": ") + file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    syncFolder(QFileInfo(path).absolutePath());
-    return true;
-}
-
 } // namespace
 
 bool exportTo(const QString &settingsPath, const QString &csvPath, QString *error)
@@ -372,7 +349,7 @@ bool exportTo(const QString &settingsPath, const QString &csvPath, QString *erro
             *error = TableText::tr("не удалось вывести таблицу");
         return written;
     }
-    return replace(csvPath, csv, error);
+    return writeWhole(csvPath, csv, error);
 }
 
 bool importFrom(const QString &csvPath, const QString &settingsPath, QString *error)
@@ -389,10 +366,10 @@ bool importFrom(const QString &csvPath, const QString &settingsPath, QString *er
     QByteArray settings;
     if (QFileInfo::exists(settingsPath)) {
         if (!readAll(settingsPath, &settings, error) ||
-            !replace(settingsPath + QStringLiteral(".bak"), settings, error))
+            !writeWhole(settingsPath + QStringLiteral(".bak"), settings, error))
             return false;
     }
-    return replace(settingsPath, MemoryTable::apply(settings, *table), error);
+    return writeWhole(settingsPath, MemoryTable::apply(settings, *table), error);
 }
 
 } // namespace MemoryFiles

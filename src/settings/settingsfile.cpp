@@ -22,8 +22,6 @@ struct SettingsText
     Q_DECLARE_TR_FUNCTIONS(SettingsFile)
 };
 
-namespace {} // namespace
-
 SettingsFile::SettingsFile() = default;
 
 SettingsFile::~SettingsFile()
@@ -35,13 +33,7 @@ bool SettingsFile::open(const QString &path)
 {
     close();
     m_path = path;
-    m_firstError.clear();
-    m_lastError.clear();
-    if (openHandle(path))
-        return true;
-    m_lastError = m_firstError;
-    m_firstError.clear();
-    return false;
+    return reopen();
 }
 
 bool SettingsFile::openIn(const QString &programDir, const QString &dataDir)

@@ -133,17 +133,9 @@ bool syncFolder(const QString &folder)
 #endif
 }
 
-bool copySettingsFile(const QString &from, const QString &to, QString *error)
+bool writeWhole(const QString &path, const QByteArray &bytes, QString *error)
 {
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly)) {
-        *error = QDir::toNativeSeparators(from) + QStringLiteral(": ") + source.errorString();
-        return false;
-    }
-    const QByteArray bytes = source.readAll();
-    // Written beside the target and renamed over it, so that a copy cut short by a full disk
-    // leaves nothing behind.
-    QSaveFile target(to);
+    QSaveFile target(path);
     target.setDirectWriteFallback(false);
     bool ok =
         target.open(QIODevice::WriteOnly) && target.write(bytes) == bytes.size() && target.flush();
@@ -151,11 +143,23 @@ bool copySettingsFile(const QString &from, const QString &to, QString *error)
     ok = ok && ::fsync(target.handle()) == 0;
 #endif
     if (!ok || !target.commit()) {
-        *error = QDir::toNativeSeparators(to) + QStringLiteral(": ") + target.errorString();
+        *error = QDir::toNativeSeparators(path) + QStringLiteral(": ") + target.errorString();
         target.cancelWriting();
         return false;
     }
+    syncFolder(QFileInfo(path).absolutePath());
+    return true;
+}
+
+bool copySettingsFile(const QString &from, const QString &to, QString *error)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly)) {
+        *error = QDir::toNativeSeparators(from) + QStringLiteral(": ") + source.errorString();
+        return false;
+    }
+    if (!writeWhole(to, source.readAll(), error))
+        return false;
     QFile::setPermissions(to, QFile::permissions(to) | QFile::ReadOwner | QFile::WriteOwner);
-    syncFolder(QFileInfo(to).absolutePath());
     return true;
 }

@@ -18,5 +18,9 @@ SettingsChoice chooseSettingsFile(const QString &programDir, const QString &data
 // Copies a settings file whole or not at all; the copy is writable by its owner.
 bool copySettingsFile(const QString &from, const QString &to, QString *error);
 
+// Writes a file whole or not at all: beside the target, put on disk, renamed over it, and
+// the folder synced, so that neither a full disk nor a power cut leaves a part of it.
+bool writeWhole(const QString &path, const QByteArray &bytes, QString *error);
+
 // Puts a folder's entries on disk, so that a new or renamed file survives a power cut.
 bool syncFolder(const QString &folder);

@@ -103,15 +103,20 @@ void PtyEndpoint::close()
     m_master = m_slave = -1;
 }
 
+void SimEndpoint::comeBack()
+{
+    emit note(tr("отключено: %1").arg(where()));
+    QString error;
+    if (start(&error))
+        emit moved(where());
+    else
+        emit note(error);
+}
+
 void PtyEndpoint::unplug()
 {
     close();
-    emit note(tr("отключено: %1").arg(m_device));
-    QString error;
-    if (start(&error))
-        emit moved(m_device);
-    else
-        emit note(error);
+    comeBack();
 }
 
 DeviceEndpoint::DeviceEndpoint(const QString &device, QObject *parent)
@@ -140,12 +145,7 @@ bool DeviceEndpoint::start(QString *error)
 void DeviceEndpoint::unplug()
 {
     m_port->close();
-    emit note(tr("отключено: %1").arg(m_device));
-    QString error;
-    if (start(&error))
-        emit moved(m_device);
-    else
-        emit note(error);
+    comeBack();
 }
 
 TcpEndpoint::TcpEndpoint(const QString &host, quint16 port, QObject *parent)

@@ -25,6 +25,10 @@ public:
     // Pulls the plug: the console sees its adapter vanish. Listening goes on where it can.
     virtual void unplug() = 0;
 
+protected:
+    // After the line was closed: listen again, and say where.
+    void comeBack();
+
 signals:
     void received(const QByteArray &bytes);
     // Listening at a new place (a new pseudo-terminal after an unplug).

@@ -2,6 +2,7 @@
 #include "console/form1.h"
 #include "rig/rigctldclient.h"
 #include "support/consolefixture.h"
+#include "support/station.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -21,11 +22,8 @@ class TestFollow : public QObject
         quint16 port = 0;
         bool start()
         {
-            if (port == 0) {
-                QTcpServer probe;
-                probe.listen(QHostAddress::LocalHost);
-                port = probe.serverPort();
-            }
+            if (port == 0)
+                port = freeLocalPort();
             process.start(QStringLiteral("rigctld"),
                           {"-m", "1", "-P", "RIG", "-T", "127.0.0.1", "-t", QString::number(port)});
             for (int i = 0; i < 100; ++i) {
@@ -42,18 +40,7 @@ class TestFollow : public QObject
             process.kill();
             process.waitForFinished();
         }
-        // A command from another program, as a logging program or a knob would send it.
-        bool tell(const QByteArray &command)
-        {
-            QTcpSocket socket;
-            socket.connectToHost(QHostAddress::LocalHost, port);
-            if (!socket.waitForConnected(2000))
-                return false;
-            socket.write(command + '\n');
-            while (!socket.canReadLine() && socket.waitForReadyRead(2000)) {
-            }
-            return socket.readLine().trimmed() == "RPRT 0";
-        }
+        bool tell(const QByteArray &command) { return tellRig(port, command); }
         ~Rigctld() { stop(); }
     };
 

@@ -41,6 +41,22 @@ class TestSettingsLocation : public QObject
     }
 
 private slots:
+    void anUnusableFolderFallsBackToTheNextOne()
+    {
+        // A folder path below a plain file can never be made, not even by root.
+        QTemporaryDir temp;
+        QVERIFY(put(temp.filePath("blocker"), {}));
+        const QString bad = temp.filePath(QStringLiteral("blocker/program"));
+        const QString data = temp.filePath(QStringLiteral("data"));
+        SettingsFile file;
+        QVERIFY(file.openIn(bad, data));
+        QCOMPARE(file.path(), data + QStringLiteral("/conf.cfg"));
+        QVERIFY(file.inDataFolder());
+        file.close();
+        QVERIFY(!file.openIn(bad, temp.filePath(QStringLiteral("blocker/data"))));
+        QVERIFY(file.errorString().contains(QStringLiteral("blocker")));
+    }
+
     void readOnlyProgramCopyIsCopiedWritable()
     {
         ORVANE_RUN_UNPRIVILEGED();

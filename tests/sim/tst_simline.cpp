@@ -1,9 +1,7 @@
 #include "console/form1.h"
 #include "support/consolefixture.h"
-#include "support/programs.h"
+#include "support/station.h"
 
-#include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QTest>
@@ -15,50 +13,10 @@ class TestSimLine : public QObject
 {
     Q_OBJECT
 
-    // A running orvane-sim whose line a console reaches through a link that survives unplugs.
-    struct Controller
-    {
-        QTemporaryDir temp;
-        QProcess process;
-        QString link() const { return temp.filePath(QStringLiteral("tuner")); }
-        QString logPath() const { return temp.filePath(QStringLiteral("log.jsonl")); }
-        bool start()
-        {
-            const QString device = startAndReadLine(
-                process, builtProgram(QStringLiteral("orvane-sim")),
-                {QStringLiteral("--headless"), QStringLiteral("--pty"), QStringLiteral("--link"),
-                 link(), QStringLiteral("--log"), logPath()});
-            return device.startsWith(QStringLiteral("/dev/"));
-        }
-        QList<QJsonObject> log() const
-        {
-            QFile file(logPath());
-            QList<QJsonObject> lines;
-            if (file.open(QIODevice::ReadOnly)) {
-                for (const QByteArray &line : file.readAll().split('\n')) {
-                    if (!line.isEmpty())
-                        lines << QJsonDocument::fromJson(line).object();
-                }
-            }
-            return lines;
-        }
-        ~Controller()
-        {
-            process.terminate();
-            process.waitForFinished(5000);
-        }
-    };
-
-    static QJsonObject relays(const Controller &sim)
-    {
-        const QList<QJsonObject> log = sim.log();
-        return log.isEmpty() ? QJsonObject() : log.last().value("relays").toObject();
-    }
-
 private slots:
     void consoleSetsTheVirtualRelays()
     {
-        Controller sim;
+        SimProcess sim;
         QVERIFY(sim.start());
         ConsoleFixture f;
         ConsoleEnvironment env = f.environment();
@@ -72,16 +30,16 @@ private slots:
         clickCentre(f.control("tglC7"));
         clickCentre(f.control("tglL0"));
         QTRY_COMPARE(sim.log().size(), 2);
-        QCOMPARE(relays(sim).value("C").toInt(), 128);
-        QCOMPARE(relays(sim).value("L").toInt(), 1);
+        QCOMPARE(sim.relays().value("C").toInt(), 128);
+        QCOMPARE(sim.relays().value("L").toInt(), 1);
 
         clickCentre(f.control("OptAnt3"));
         QTRY_COMPARE(sim.log().size(), 5);
-        QCOMPARE(relays(sim), (QJsonObject{{"C", 0x11}, {"L", 0x22}, {"side", 0}, {"flag", 1}}));
+        QCOMPARE(sim.relays(), (QJsonObject{{"C", 0x11}, {"L", 0x22}, {"side", 0}, {"flag", 1}}));
 
         clickCentre(f.control("Opt1"));
         QTRY_COMPARE(sim.log().size(), 6);
-        QCOMPARE(relays(sim).value("side").toInt(), 1);
+        QCOMPARE(sim.relays().value("side").toInt(), 1);
 
         clickCentre(f.control("cmdSave1"));
         QTest::qWait(300);
@@ -93,7 +51,7 @@ private slots:
 
     void anUnpluggedControllerTurnsTheLabelRedAndRefreshRecovers()
     {
-        Controller sim;
+        SimProcess sim;
         QVERIFY(sim.start());
         ConsoleFixture f;
         ConsoleEnvironment env = f.environment();
@@ -114,7 +72,7 @@ private slots:
         clickCentre(f.control("cmdRefresh"));
         QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0, 0, 0));
         QTRY_COMPARE(sim.log().size(), 4);
-        QCOMPARE(relays(sim), (QJsonObject{{"C", 7}, {"L", 8}, {"side", 1}, {"flag", 0}}));
+        QCOMPARE(sim.relays(), (QJsonObject{{"C", 7}, {"L", 8}, {"side", 1}, {"flag", 0}}));
     }
 };
 

@@ -3,12 +3,10 @@
 #include "rig/rigctldclient.h"
 #include "support/consolefixture.h"
 #include "support/fakedaemon.h"
-#include "support/programs.h"
+#include "support/station.h"
 #include "tune/matchsearch.h"
 #include "tune/tunedialog.h"
 
-#include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QMenu>
 #include <QPushButton>
@@ -35,55 +33,16 @@ class TestTune : public QObject
         return best;
     }
 
-    // A headless virtual controller with a radio and an antenna on its output.
-    struct Station
+    // A virtual controller playing the station's radio, an antenna on its output.
+    struct Station : SimProcess
     {
-        QTemporaryDir temp;
-        QProcess process;
-        quint16 radioPort = 0;
-        QString link() const { return temp.filePath(QStringLiteral("tuner")); }
-        QString logPath() const { return temp.filePath(QStringLiteral("log.jsonl")); }
+        quint16 radioPort = freeLocalPort();
         bool start(const QString &load)
         {
-            QTcpServer probe;
-            probe.listen(QHostAddress::LocalHost);
-            radioPort = probe.serverPort();
-            probe.close();
-            const QString device = startAndReadLine(
-                process, builtProgram(QStringLiteral("orvane-sim")),
-                {"--headless", "--link", link(), "--log", logPath(), "--steps", "10,500", "--load",
-                 load, "--rigctld", QStringLiteral("127.0.0.1:%1").arg(radioPort)});
-            return device.startsWith(QStringLiteral("/dev/"));
+            return SimProcess::start({"--steps", "10,500", "--load", load, "--rigctld",
+                                      QStringLiteral("127.0.0.1:%1").arg(radioPort)});
         }
-        // The station's operator at the radio.
-        bool tell(const QByteArray &command)
-        {
-            QTcpSocket socket;
-            socket.connectToHost(QHostAddress::LocalHost, radioPort);
-            if (!socket.waitForConnected(2000))
-                return false;
-            socket.write(command + '\n');
-            while (!socket.canReadLine() && socket.waitForReadyRead(2000)) {
-            }
-            return socket.readLine().trimmed() == "RPRT 0";
-        }
-        QList<QJsonObject> log() const
-        {
-            QFile file(logPath());
-            QList<QJsonObject> lines;
-            if (file.open(QIODevice::ReadOnly)) {
-                for (const QByteArray &line : file.readAll().split('\n')) {
-                    if (!line.isEmpty())
-                        lines << QJsonDocument::fromJson(line).object();
-                }
-            }
-            return lines;
-        }
-        ~Station()
-        {
-            process.terminate();
-            process.waitForFinished(5000);
-        }
+        bool tell(const QByteArray &command) { return tellRig(radioPort, command); }
     };
 
     // A console on the station's line and radio, 40 m, steps 10 pF and 500 nH.
@@ -219,8 +178,7 @@ private slots:
         };
         form.additions().startTuning();
         // The relays are back where they were, with the three packets of a recall.
-        QTRY_COMPARE(station.log().last().value("relays").toObject(),
-                     (QJsonObject{{"C", 5}, {"L", 6}, {"side", 0}, {"flag", 0}}));
+        QTRY_COMPARE(station.relays(), (QJsonObject{{"C", 5}, {"L", 6}, {"side", 0}, {"flag", 0}}));
         const QList<QJsonObject> log = station.log();
         QCOMPARE(log[log.size() - 3].value("command").toString(), QStringLiteral("C"));
         QCOMPARE(log[log.size() - 2].value("command").toString(), QStringLiteral("L"));

@@ -1,0 +1,62 @@
+#include "station.h"
+
+#include "programs.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+SimProcess::~SimProcess()
+{
+    process.terminate();
+    process.waitForFinished(5000);
+}
+
+bool SimProcess::start(const QStringList &arguments)
+{
+    const QString device =
+        startAndReadLine(process, builtProgram(QStringLiteral("orvane-sim")),
+                         QStringList{QStringLiteral("--headless"), QStringLiteral("--link"), link(),
+                                     QStringLiteral("--log"), logPath()} +
+                             arguments);
+    return device.startsWith(QStringLiteral("/dev/"));
+}
+
+QList<QJsonObject> SimProcess::log() const
+{
+    QFile file(logPath());
+    QList<QJsonObject> lines;
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : file.readAll().split('\n')) {
+            if (!line.isEmpty())
+                lines << QJsonDocument::fromJson(line).object();
+        }
+    }
+    return lines;
+}
+
+QJsonObject SimProcess::relays() const
+{
+    const QList<QJsonObject> lines = log();
+    return lines.isEmpty() ? QJsonObject() : lines.last().value("relays").toObject();
+}
+
+quint16 freeLocalPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+bool tellRig(quint16 port, const QByteArray &command)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    if (!socket.waitForConnected(2000))
+        return false;
+    socket.write(command + '\n');
+    while (!socket.canReadLine() && socket.waitForReadyRead(2000)) {
+    }
+    return socket.readLine().trimmed() == "RPRT 0";
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QList>
+#include <QProcess>
+#include <QTemporaryDir>
+
+// A headless virtual controller on a pseudo-terminal behind a link, logging every packet to a
+// file; with --rigctld it also plays the station's radio.
+class SimProcess
+{
+public:
+    ~SimProcess();
+
+    bool start(const QStringList &arguments = {});
+    QString link() const { return m_temp.filePath(QStringLiteral("tuner")); }
+    QString logPath() const { return m_temp.filePath(QStringLiteral("log.jsonl")); }
+    QList<QJsonObject> log() const;
+    // The relays after the last packet.
+    QJsonObject relays() const;
+
+    QProcess process;
+
+private:
+    QTemporaryDir m_temp;
+};
+
+// A port on loopback that nothing listens on just now.
+quint16 freeLocalPort();
+
+// One command to a rigctld on loopback, as another program at the station would send it;
+// true when it answered RPRT 0.
+bool tellRig(quint16 port, const QByteArray &command);

@@ -169,15 +169,24 @@ private slots:
     void refreshThatCannotReopenLeavesTheLabelRed()
     {
         ConsoleFixture f;
-        Form1 &form = f.startShown(SettingsImage().slot(0, 5, 6, 0));
+        // The adapter goes away with its name: a pseudo-terminal's own number may be taken
+        // by another at once.
+        const QString adapter = f.temp.filePath(QStringLiteral("ttyUSB0"));
+        QVERIFY(QFile::link(f.pty.device(), adapter));
+        ConsoleEnvironment env = f.environment();
+        env.ports.map(1, adapter);
+        f.writeSettings(SettingsImage().slot(0, 5, 6, 0).byte(455, 1).bytes());
+        Form1 &form = f.start(env);
+        QVERIFY(form.comPort1().PortOpen());
         f.pty.hangUp();
+        QFile::remove(adapter);
         clickCentre(f.control("cmdRefresh"));
         QVERIFY(!form.comPort1().PortOpen());
         QCOMPARE(f.control<QLabel>("Label3")->palette().color(QPalette::WindowText),
                  QColor(255, 0, 0));
         QCOMPARE(f.control<QLabel>("Label3")->toolTip(),
                  QStringLiteral("Ошибка открытия Com-порта\n%1: нет такого устройства")
-                     .arg(f.pty.device()));
+                     .arg(adapter));
         QVERIFY(f.control("cmdRefresh")->isEnabled());
         QCOMPARE(f.control<QLineEdit>("txtCEnter")->text(), QStringLiteral("5"));
     }

@@ -67,6 +67,42 @@ private slots:
         console.waitForFinished();
     }
 
+    void theSystemsLanguageDecides_data()
+    {
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("LANG=en_US.UTF-8") << "LANG"
+                                          << "en_US.UTF-8"
+                                          << "COM port 0 is not available";
+        QTest::newRow("LANG=ru_RU.UTF-8") << "LANG"
+                                          << "ru_RU.UTF-8"
+                                          << "Com-порт 0 не доступен";
+        QTest::newRow("LC_ALL=C") << "LC_ALL"
+                                  << "C"
+                                  << "Com-порт 0 не доступен";
+    }
+    void theSystemsLanguageDecides()
+    {
+        QFETCH(QString, variable);
+        QFETCH(QString, value);
+        QFETCH(QString, said);
+        ProgramFolder folder;
+        QProcessEnvironment env = folder.environment();
+        for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE"})
+            env.remove(QString::fromLatin1(name));
+        env.insert(variable, value);
+        QProcess console;
+        console.setProcessEnvironment(env);
+        console.start(folder.program(QStringLiteral("orvane")));
+        QByteArray stderrText;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (stderrText += console.readAllStandardError()).contains("Orvane: "), 20000);
+        console.kill();
+        console.waitForFinished();
+        QVERIFY2(QString::fromUtf8(stderrText).contains(said), stderrText.constData());
+    }
+
     void helpAllListsQtsOptionsToo()
     {
         QProcess console;

@@ -5,8 +5,10 @@
 #include "sim/simlog.h"
 #include "sim/virtualcontroller.h"
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <numbers>
@@ -188,6 +190,27 @@ private slots:
         QCOMPARE(radio.answer("+l SWR"), QByteArray("get_level: SWR\n4.000000\nRPRT 0\n"));
         QCOMPARE(radio.answer("l RFPOWER"), QByteArray("RPRT -11\n"));
         QCOMPARE(radio.answer("F seven"), QByteArray("RPRT -1\n"));
+    }
+
+    void stepsFollowTheConsolesSettingsFile()
+    {
+        QTemporaryDir temp;
+        const QString conf = temp.filePath(QStringLiteral("conf.cfg"));
+        const auto write = [&](int stepC, int stepL) {
+            QByteArray bytes(458, '\0');
+            bytes[455] = char(stepC);
+            bytes[456] = char(stepL & 0xFF);
+            bytes[457] = char(stepL >> 8);
+            QFile file(conf);
+            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        };
+        QVERIFY(write(12, 450));
+        VirtualController controller;
+        QString error;
+        QVERIFY(controller.followConf(conf, &error));
+        QCOMPARE(controller.steps(), (RelaySteps{12, 450}));
+        QVERIFY(write(20, 999)); // the console's Options wrote new steps
+        QTRY_COMPARE(controller.steps(), (RelaySteps{20, 999}));
     }
 
     void logLinesAreJson()

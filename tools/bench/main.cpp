@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTcpServer>
@@ -178,6 +179,7 @@ int main(int argc, char *argv[])
     Quiet dialogs;
     ConsoleEnvironment env;
     env.programDir = temp.filePath(QStringLiteral("program"));
+    env.pictureFolders = {QFileInfo(sim).absolutePath()}; // the pictures beside the programs
     env.dataDir = temp.filePath(QStringLiteral("data"));
     env.ports.map(1, controller.link());
     env.dialogs = &dialogs;

@@ -141,14 +141,6 @@
     </message>
 </context>
 <context>
-    <name>DeviceEndpoint</name>
-    <message>
-        <location filename="../src/sim/endpoint.cpp" line="143"/>
-        <source>отключено: %1</source>
-        <translation>unplugged: %1</translation>
-    </message>
-</context>
-<context>
     <name>Form1</name>
     <message>
         <location filename="../src/console/form1.ui" line="14"/>
@@ -500,88 +492,88 @@ Maximum value - 999</translation>
         <translation>there is no settings file %1 yet</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="120"/>
+        <location filename="../src/backup/memorytable.cpp" line="115"/>
         <source>строка %1: кавычка не закрыта</source>
         <translation>line %1: a quote is not closed</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="184"/>
+        <location filename="../src/backup/memorytable.cpp" line="179"/>
         <source>это не текст в UTF-8</source>
         <translation>this is not UTF-8 text</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="194"/>
+        <location filename="../src/backup/memorytable.cpp" line="189"/>
         <source>строка %1: %2</source>
         <translation>line %1: %2</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="206"/>
+        <location filename="../src/backup/memorytable.cpp" line="201"/>
         <source>поле «%1»: нужно целое от 0 до 128</source>
         <translation>field "%1": a whole number from 0 to 128 is needed</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="211"/>
+        <location filename="../src/backup/memorytable.cpp" line="206"/>
         <source>поле «%1»: нужно целое от 1 до 999</source>
         <translation>field "%1": a whole number from 1 to 999 is needed</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="214"/>
+        <location filename="../src/backup/memorytable.cpp" line="209"/>
         <source>ожидались шаги или заголовок таблицы «%1»</source>
         <translation>the steps or the table header "%1" were expected</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="220"/>
+        <location filename="../src/backup/memorytable.cpp" line="215"/>
         <source>нет заголовка таблицы «%1»</source>
         <translation>no table header "%1"</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="233"/>
+        <location filename="../src/backup/memorytable.cpp" line="228"/>
         <source>в заголовке нет столбца «%1»</source>
         <translation>the header has no column "%1"</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="245"/>
+        <location filename="../src/backup/memorytable.cpp" line="240"/>
         <source>нет поля «%1»</source>
         <translation>no field "%1"</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="249"/>
+        <location filename="../src/backup/memorytable.cpp" line="244"/>
         <source>поле «%1» = «%2»: %3</source>
         <translation>field "%1" = "%2": %3</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="258"/>
+        <location filename="../src/backup/memorytable.cpp" line="253"/>
         <source>нужно 1, 2 или 3</source>
         <translation>1, 2 or 3 is needed</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="266"/>
+        <location filename="../src/backup/memorytable.cpp" line="261"/>
         <source>нужно одно из «160 м» … «10 м», «Д»</source>
         <translation>one of "160 м" … "10 м", "Д" is needed</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="269"/>
+        <location filename="../src/backup/memorytable.cpp" line="264"/>
         <source>нужно целое от 1 до 5</source>
         <translation>a whole number from 1 to 5 is needed</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="273"/>
-        <location filename="../src/backup/memorytable.cpp" line="276"/>
+        <location filename="../src/backup/memorytable.cpp" line="268"/>
+        <location filename="../src/backup/memorytable.cpp" line="271"/>
         <source>нужно целое от 0 до 255</source>
         <translation>a whole number from 0 to 255 is needed</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="287"/>
+        <location filename="../src/backup/memorytable.cpp" line="282"/>
         <source>нужно Tx, Ant или целое от 0 до 255</source>
         <translation>Tx, Ant or a whole number from 0 to 255 is needed</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="290"/>
+        <location filename="../src/backup/memorytable.cpp" line="285"/>
         <source>ячейка %1, %2, %3 уже была выше</source>
         <translation>slot %1, %2, %3 came already further up</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="372"/>
+        <location filename="../src/backup/memorytable.cpp" line="349"/>
         <source>не удалось вывести таблицу</source>
         <translation>cannot write the table</translation>
     </message>
@@ -684,50 +676,45 @@ Maximum value - 999</translation>
         <source>не удалось создать ссылку %1</source>
         <translation>cannot create the link %1</translation>
     </message>
-    <message>
-        <location filename="../src/sim/endpoint.cpp" line="109"/>
-        <source>отключено: %1</source>
-        <translation>unplugged: %1</translation>
-    </message>
 </context>
 <context>
     <name>SettingsFile</name>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="75"/>
+        <location filename="../src/settings/settingsfile.cpp" line="67"/>
         <location filename="../src/settings/settingslocation.cpp" line="41"/>
         <source>%1: ссылка ведёт на несуществующий файл</source>
         <translation>%1: the link leads to a file that does not exist</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="77"/>
-        <location filename="../src/settings/settingsfile.cpp" line="88"/>
+        <location filename="../src/settings/settingsfile.cpp" line="69"/>
+        <location filename="../src/settings/settingsfile.cpp" line="80"/>
         <source>%1: это не файл настроек</source>
         <translation>%1: this is not a settings file</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="146"/>
-        <location filename="../src/settings/settingsfile.cpp" line="153"/>
+        <location filename="../src/settings/settingsfile.cpp" line="138"/>
+        <location filename="../src/settings/settingsfile.cpp" line="145"/>
         <source>%1 удалён, и создать его заново не удалось: %2</source>
         <translation>%1 was deleted and cannot be created again: %2</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="194"/>
-        <location filename="../src/settings/settingsfile.cpp" line="215"/>
+        <location filename="../src/settings/settingsfile.cpp" line="186"/>
+        <location filename="../src/settings/settingsfile.cpp" line="207"/>
         <source>файл настроек не открыт</source>
         <translation>the settings file is not open</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="196"/>
+        <location filename="../src/settings/settingsfile.cpp" line="188"/>
         <source>неверная позиция %1</source>
         <translation>bad position %1</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="223"/>
+        <location filename="../src/settings/settingsfile.cpp" line="215"/>
         <source>не удалось сбросить на диск</source>
         <translation>cannot flush to disk</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="233"/>
+        <location filename="../src/settings/settingsfile.cpp" line="225"/>
         <source>неизвестная ошибка</source>
         <translation>unknown error</translation>
     </message>
@@ -783,6 +770,14 @@ Maximum value - 999</translation>
         <location filename="../src/sim/virtualcontroller.cpp" line="27"/>
         <source>не удалось прочитать %1</source>
         <translation>cannot read %1</translation>
+    </message>
+</context>
+<context>
+    <name>SimEndpoint</name>
+    <message>
+        <location filename="../src/sim/endpoint.cpp" line="108"/>
+        <source>отключено: %1</source>
+        <translation>unplugged: %1</translation>
     </message>
 </context>
 <context>
@@ -848,22 +843,22 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>TcpEndpoint</name>
     <message>
-        <location filename="../src/sim/endpoint.cpp" line="188"/>
-        <source>второе соединение отклонено: %1</source>
-        <translation>a second connection was turned away: %1</translation>
+        <location filename="../src/sim/endpoint.cpp" line="191"/>
+        <source>прежнее соединение закрыто: %1</source>
+        <translation>the previous connection was closed: %1</translation>
     </message>
     <message>
-        <location filename="../src/sim/endpoint.cpp" line="194"/>
+        <location filename="../src/sim/endpoint.cpp" line="196"/>
         <source>подключено: %1</source>
         <translation>connected: %1</translation>
     </message>
     <message>
-        <location filename="../src/sim/endpoint.cpp" line="200"/>
+        <location filename="../src/sim/endpoint.cpp" line="202"/>
         <source>соединение закрыто</source>
         <translation>connection closed</translation>
     </message>
     <message>
-        <location filename="../src/sim/endpoint.cpp" line="215"/>
+        <location filename="../src/sim/endpoint.cpp" line="217"/>
         <source>отключено: %1</source>
         <translation>unplugged: %1</translation>
     </message>
@@ -911,7 +906,7 @@ Antenna 3 flag: %2</translation>
         <translation>Waiting for the carrier…</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="81"/>
+        <location filename="../src/tune/tunedialog.cpp" line="82"/>
         <source>Поиск: C %1, L %2, %3</source>
         <translation>Searching: C %1, L %2, %3</translation>
     </message>
@@ -931,12 +926,12 @@ Antenna 3 flag: %2</translation>
         <translation>Do not store</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="98"/>
+        <location filename="../src/tune/tunedialog.cpp" line="99"/>
         <source>передача кончилась</source>
         <translation>the transmission ended</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="99"/>
+        <location filename="../src/tune/tunedialog.cpp" line="100"/>
         <source>время вышло</source>
         <translation>time is up</translation>
     </message>
@@ -946,22 +941,22 @@ Antenna 3 flag: %2</translation>
         <translation>the connection to the transceiver was lost</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="103"/>
+        <location filename="../src/tune/tunedialog.cpp" line="102"/>
         <source>трансивер не сообщает КСВ</source>
         <translation>the transceiver does not report SWR</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="104"/>
+        <location filename="../src/tune/tunedialog.cpp" line="103"/>
         <source>отменено</source>
         <translation>cancelled</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="105"/>
+        <location filename="../src/tune/tunedialog.cpp" line="104"/>
         <source>Остановлено: %1. Реле вернулись как были.</source>
         <translation>Stopped: %1. The relays are back as they were.</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="106"/>
+        <location filename="../src/tune/tunedialog.cpp" line="105"/>
         <source>Закрыть</source>
         <translation>Close</translation>
     </message>

@@ -183,12 +183,14 @@ QString TcpEndpoint::where() const
 void TcpEndpoint::accept()
 {
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {
-        if (m_client) {
-            // One line has one console; a second one is turned away at once.
-            emit note(tr("второе соединение отклонено: %1").arg(socket->peerAddress().toString()));
-            socket->abort();
-            socket->deleteLater();
-            continue;
+        // One line has one console at a time, and the newest is the one that counts: a
+        // console reopening its port may connect again before its old connection's end
+        // has been read here.
+        if (QTcpSocket *old = m_client) {
+            m_client = nullptr;
+            emit note(tr("прежнее соединение закрыто: %1").arg(old->peerAddress().toString()));
+            old->abort();
+            old->deleteLater();
         }
         m_client = socket;
         emit note(tr("подключено: %1").arg(socket->peerAddress().toString()));

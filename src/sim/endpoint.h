@@ -80,7 +80,8 @@ private:
     QSerialPort *m_port;
 };
 
-// A TCP listener taking one connection at a time, as a serial server in raw mode would.
+// A TCP listener taking one connection at a time, as a serial server in raw mode would; a
+// new connection replaces the one before.
 class TcpEndpoint : public SimEndpoint
 {
     Q_OBJECT

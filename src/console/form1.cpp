@@ -199,8 +199,7 @@ void Form1::Form_Load()
     if (!openSettingsFile())
         return;
     const int portNumber = m_file.Read(SettingsFile::PortNumber, 1);
-    m_module->StepC = static_cast<quint8>(m_file.Read(SettingsFile::StepC, 1));
-    m_module->StepL = static_cast<qint16>(m_file.Read(SettingsFile::StepL, 2));
+    readSteps();
     // A step no Options answer can produce means a damaged file: ask for both again. The
     // inductance step of a new file, 0, is taken as it is.
     if (m_module->StepC > MaxStepC || m_module->StepL < 0 || m_module->StepL > MaxStepL)
@@ -221,6 +220,12 @@ void Form1::Form_Load()
         return;
     }
     ui->cmb1->setCurrentIndex(portNumber - 1);
+}
+
+void Form1::readSteps()
+{
+    m_module->StepC = static_cast<quint8>(m_file.Read(SettingsFile::StepC, 1));
+    m_module->StepL = static_cast<qint16>(m_file.Read(SettingsFile::StepL, 2));
 }
 
 bool Form1::openSettingsFile()
@@ -505,8 +510,7 @@ bool Form1::settingsReplaced()
 {
     if (!m_file.reopen())
         return false;
-    m_module->StepC = static_cast<quint8>(m_file.Read(SettingsFile::StepC, 1));
-    m_module->StepL = static_cast<qint16>(m_file.Read(SettingsFile::StepL, 2));
+    readSteps();
     m_module->SilentUpdate = 1;
     m_module->RecallSelectedSlot();
     return true;

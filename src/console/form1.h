@@ -125,6 +125,7 @@ private:
 
     void Form_Load();
     bool openSettingsFile();
+    void readSteps();
     void applyFonts();
     void configureBar(ProgressBar &bar, const QLabel *label, qint16 green1, qint16 blue1,
                       qint16 green2, qint16 blue2);

@@ -36,4 +36,22 @@ double swr(Impedance load, double hz, double stepCpF, double stepLnH, const Sett
     return swrOf(inputImpedance(load, hz, stepCpF, stepLnH, setting));
 }
 
+Best bestOf(const std::function<double(const Setting &)> &swrAt)
+{
+    Best best;
+    best.swr = INFINITY;
+    for (int side = 0; side < 2; ++side) {
+        for (int c = 0; c < 256; ++c) {
+            for (int l = 0; l < 256; ++l) {
+                const Setting s{static_cast<quint8>(c), static_cast<quint8>(l),
+                                static_cast<quint8>(side)};
+                const double swr = swrAt(s);
+                if (swr < best.swr)
+                    best = {s, swr};
+            }
+        }
+    }
+    return best;
+}
+
 } // namespace LNetwork

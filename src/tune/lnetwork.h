@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <complex>
+#include <functional>
 
 // The tuner's L-network as circuit theory has it: C = step × code picofarads, L = step × code
 // nanohenries, the capacitors across the transmitter side (side 1) or the antenna side (any
@@ -30,5 +31,13 @@ Impedance inputImpedance(Impedance load, double hz, double stepCpF, double stepL
 double swrOf(Impedance z);
 // Both at once.
 double swr(Impedance load, double hz, double stepCpF, double stepLnH, const Setting &setting);
+
+// The setting with the lowest SWR of all 2 × 256 × 256, and that SWR.
+struct Best
+{
+    Setting setting;
+    double swr = WorstSwr;
+};
+Best bestOf(const std::function<double(const Setting &)> &swrAt);
 
 } // namespace LNetwork

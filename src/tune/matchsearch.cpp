@@ -148,23 +148,10 @@ std::optional<MatchSearch::Setting> MatchSearch::predicted() const
 {
     if (!m_load)
         return std::nullopt;
-    Setting best;
-    double bestSwr = INFINITY;
-    for (int side = 0; side < 2; ++side) {
-        for (int c = 0; c < Codes; ++c) {
-            for (int l = 0; l < Codes; ++l) {
-                const Setting s{static_cast<quint8>(c), static_cast<quint8>(l),
-                                static_cast<quint8>(side)};
-                const double swr =
-                    LNetwork::swr(*m_load, m_config.hz, m_config.stepCpF, m_config.stepLnH, s);
-                if (swr < bestSwr) {
-                    bestSwr = swr;
-                    best = s;
-                }
-            }
-        }
-    }
-    return best;
+    return LNetwork::bestOf([this](const Setting &s) {
+               return LNetwork::swr(*m_load, m_config.hz, m_config.stepCpF, m_config.stepLnH, s);
+           })
+        .setting;
 }
 
 int MatchSearch::informative() const

@@ -22,15 +22,9 @@ class TestTune : public QObject
 
     static double exhaustiveBest(LNetwork::Impedance load, double hz)
     {
-        double best = LNetwork::WorstSwr;
-        for (int side = 0; side < 2; ++side) {
-            for (int c = 0; c < 256; ++c) {
-                for (int l = 0; l < 256; ++l)
-                    best = std::min(best, LNetwork::swr(load, hz, 10, 500,
-                                                        {quint8(c), quint8(l), quint8(side)}));
-            }
-        }
-        return best;
+        return LNetwork::bestOf(
+                   [&](const LNetwork::Setting &s) { return LNetwork::swr(load, hz, 10, 500, s); })
+            .swr;
     }
 
     // A virtual controller playing the station's radio, an antenna on its output.

@@ -311,14 +311,7 @@ int main(int argc, char *argv[])
                 relays.side = s.side;
                 return antenna.swr(hz, steps, relays);
             };
-            double exhaustive = LNetwork::WorstSwr;
-            for (int side = 0; side < 2; ++side) {
-                for (int c = 0; c < 256; ++c) {
-                    for (int l = 0; l < 256; ++l)
-                        exhaustive =
-                            std::min(exhaustive, swrAt({quint8(c), quint8(l), quint8(side)}));
-                }
-            }
+            const double exhaustive = LNetwork::bestOf(swrAt).swr;
             MatchSearch search({hz, 10, 500});
             while (const auto s = search.next())
                 search.measured(*s, swrAt(*s));

@@ -1,10 +1,10 @@
+#include "app/dialogs.h"
+#include "app/language.h"
+#include "app/startup.h"
 #include "backup/memorycommands.h"
 #include "console/commandline.h"
-#include "console/dialogs.h"
 #include "console/environment.h"
 #include "console/form1.h"
-#include "console/language.h"
-#include "console/startup.h"
 #include "version.h"
 
 #include <QApplication>
@@ -40,10 +40,10 @@ int main(int argc, char *argv[])
         useLanguage(language);
         folders = programFoldersOf(QCoreApplication::applicationDirPath());
         const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        if (!line.exportPath.isEmpty())
-            return exportMemories(line.exportPath, folders.settings, dataDir);
-        if (!line.importPath.isEmpty())
-            return importMemories(line.importPath, folders.settings, dataDir);
+        if (line.exportPath)
+            return exportMemories(*line.exportPath, folders.settings, dataDir);
+        if (line.importPath)
+            return importMemories(*line.importPath, folders.settings, dataDir);
         ports = line.ports;
         rigAddress = line.rigAddress;
     }

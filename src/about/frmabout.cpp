@@ -1,7 +1,7 @@
 #include "frmabout.h"
 #include "ui_frmabout.h"
 
-#include "console/dialogs.h"
+#include "app/dialogs.h"
 #include "sysinfo.h"
 #include "version.h"
 #include "widgets/consolefont.h"

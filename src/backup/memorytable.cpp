@@ -1,11 +1,12 @@
 #include "memorytable.h"
 
-#include "model/slots.h"
+#include "model/bandnames.h"
 #include "model/valuetext.h"
-#include "settings/settingsfile.h"
+#include "settings/conflayout.h"
 #include "settings/settingslocation.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -13,7 +14,16 @@
 #include <QStringConverter>
 #include <QStringList>
 
+#include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 // The texts of this file, for translation.
 struct TableText
@@ -55,11 +65,6 @@ QByteArray row(const QStringList &fields)
     return out.join(',') + "\r\n";
 }
 
-int byteAt(const QByteArray &bytes, int position)
-{
-    return position <= bytes.size() ? static_cast<quint8>(bytes.at(position - 1)) : 0;
-}
-
 // The records of a CSV text with the line each starts on.
 struct Record
 {
@@ -67,7 +72,27 @@ struct Record
     QStringList fields;
 };
 
-std::optional<QList<Record>> records(const QString &text, QString *error)
+// A spreadsheet writes semicolons where the comma is the decimal sign: whichever of the two
+// appears more often outside quotes on the first line separates the fields.
+QChar separatorOf(const QString &text)
+{
+    int commas = 0;
+    int semicolons = 0;
+    bool quoted = false;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (!quoted && (c == QLatin1Char('\n') || c == QLatin1Char('\r')))
+            break;
+        else if (!quoted && c == QLatin1Char(','))
+            ++commas;
+        else if (!quoted && c == QLatin1Char(';'))
+            ++semicolons;
+    }
+    return semicolons > commas ? QLatin1Char(';') : QLatin1Char(',');
+}
+
+std::optional<QList<Record>> records(const QString &text, QChar separator, QString *error)
 {
     QList<Record> out;
     Record current{1, {}};
@@ -97,7 +122,7 @@ std::optional<QList<Record>> records(const QString &text, QString *error)
         } else if (c == QLatin1Char('"') && value.trimmed().isEmpty()) {
             quoted = wasQuoted = true;
             value.clear();
-        } else if (c == QLatin1Char(',')) {
+        } else if (c == separator) {
             endField();
         } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
             if (c == QLatin1Char('\r') && i + 1 < text.size() &&
@@ -130,20 +155,43 @@ std::optional<int> number(const QString &text, int min, int max)
     return value;
 }
 
-} // namespace
-
-QString bandCaption(int band)
+// The problems of one file, each on its line; past MaxReported they are only counted.
+class Problems
 {
-    static const QStringList captions{"160 м", "80 м", "40 м", "30 м", "20 м",
-                                      "17 м",  "15 м", "12 м", "10 м", "Д"};
-    return captions.value(band);
+public:
+    void add(int line, const QString &what)
+    {
+        if (m_lines.size() < MaxReported)
+            m_lines << TableText::tr("строка %1: %2").arg(line).arg(what);
+        else
+            ++m_more;
+    }
+    bool any() const { return !m_lines.isEmpty(); }
+    QString text() const
+    {
+        QString out = m_lines.join(QLatin1Char('\n'));
+        if (m_more > 0)
+            out += QLatin1Char('\n') + TableText::tr("… и ещё %n", nullptr, m_more);
+        return out;
+    }
+
+private:
+    QStringList m_lines;
+    int m_more = 0;
+};
+
+QString separatorName(QChar separator)
+{
+    return TableText::tr("поля разделены знаком «%1»").arg(separator);
 }
+
+} // namespace
 
 QByteArray write(const QByteArray &settings)
 {
-    const int stepC = byteAt(settings, SettingsFile::StepC);
-    const auto stepL = static_cast<qint16>(byteAt(settings, SettingsFile::StepL) |
-                                           (byteAt(settings, SettingsFile::StepL + 1) << 8));
+    const ConfLayout::Image image(settings);
+    const int stepC = image.stepC();
+    const qint16 stepL = image.stepL();
     QByteArray out = row({QString::fromLatin1(StepCLabel), QString::number(stepC)}) +
                      row({QString::fromLatin1(StepLLabel), QString::number(stepL)}) +
                      row(columns());
@@ -151,17 +199,12 @@ QByteArray write(const QByteArray &settings)
     for (int a = 0; a < Slots::Antennas; ++a) {
         for (int b = 0; b < Slots::Bands; ++b) {
             for (int s = 0; s < Slots::SubBands; ++s) {
-                const int base = Slots::baseOf(a, b, s);
-                const int codeC = byteAt(settings, base + 1);
-                const int codeL = byteAt(settings, base + 2);
-                const int side = byteAt(settings, base + 3);
-                const QString sideText = side == 1   ? QStringLiteral("Tx")
-                                         : side == 0 ? QStringLiteral("Ant")
-                                                     : QString::number(side);
-                out += row({QString::number(a + 1), bandCaption(b), QString::number(s + 1),
-                            QString::number(codeC), QString::number(codeL), sideText,
-                            QString::number(stepC * codeC),
-                            generalNumberText(stepL / 1000.0 * codeL, c)});
+                const RelaySetting slot = image.slot({a, b, s});
+                // The captions of the window, as older tables have them.
+                out += row({QString::number(a + 1), BandNames::caption(b), QString::number(s + 1),
+                            QString::number(slot.codeC), QString::number(slot.codeL),
+                            sideText(slot.side), QString::number(stepC * slot.codeC),
+                            generalNumberText(stepL / 1000.0 * slot.codeL, c)});
             }
         }
     }
@@ -179,16 +222,19 @@ std::optional<Table> read(const QByteArray &csv, QString *error)
         *error = TableText::tr("это не текст в UTF-8");
         return std::nullopt;
     }
-    const std::optional<QList<Record>> rows = records(text, error);
+    const QChar separator = separatorOf(text);
+    const std::optional<QList<Record>> rows = records(text, separator, error);
     if (!rows)
         return std::nullopt;
 
     Table table;
-    int at = 0;
-    const auto fail = [&](int line, const QString &what) {
-        *error = TableText::tr("строка %1: %2").arg(line).arg(what);
+    Problems problems;
+    const auto failed = [&] {
+        *error = problems.text();
         return std::nullopt;
     };
+    const QString header = row(columns()).trimmed();
+    int at = 0;
     // The steps come before the slot table's header.
     for (; at < rows->size(); ++at) {
         const Record &r = rows->at(at);
@@ -196,123 +242,128 @@ std::optional<Table> read(const QByteArray &csv, QString *error)
         if (r.fields.contains(columns().first(), Qt::CaseInsensitive))
             break;
         if (first.compare(QLatin1String(StepCLabel), Qt::CaseInsensitive) == 0) {
-            const auto step = number(r.fields.value(1), 0, 128);
-            if (!step)
-                return fail(r.line, TableText::tr("поле «%1»: нужно целое от 0 до 128").arg(first));
-            table.stepC = static_cast<quint8>(*step);
+            if (const auto step = number(r.fields.value(1), 0, 128))
+                table.stepC = static_cast<quint8>(*step);
+            else
+                problems.add(r.line,
+                             TableText::tr("поле «%1»: нужно целое от 0 до 128").arg(first));
         } else if (first.compare(QLatin1String(StepLLabel), Qt::CaseInsensitive) == 0) {
-            const auto step = number(r.fields.value(1), 1, 999);
-            if (!step)
-                return fail(r.line, TableText::tr("поле «%1»: нужно целое от 1 до 999").arg(first));
-            table.stepL = static_cast<qint16>(*step);
+            if (const auto step = number(r.fields.value(1), 1, 999))
+                table.stepL = static_cast<qint16>(*step);
+            else
+                problems.add(r.line,
+                             TableText::tr("поле «%1»: нужно целое от 1 до 999").arg(first));
         } else {
-            return fail(r.line, TableText::tr("ожидались шаги или заголовок таблицы «%1»")
-                                    .arg(row(columns()).trimmed()));
+            problems.add(r.line, TableText::tr("ожидались шаги или заголовок таблицы «%1» (%2)")
+                                     .arg(header, separatorName(separator)));
         }
     }
-    if (at == rows->size())
-        return fail(rows->isEmpty() ? 1 : rows->last().line,
-                    TableText::tr("нет заголовка таблицы «%1»").arg(row(columns()).trimmed()));
+    if (at == rows->size()) {
+        problems.add(
+            rows->isEmpty() ? 1 : rows->last().line,
+            TableText::tr("нет заголовка таблицы «%1» (%2)").arg(header, separatorName(separator)));
+        return failed();
+    }
 
-    // The header names the columns; a spreadsheet may have moved them.
-    const Record &header = rows->at(at++);
+    // The header names the columns; a spreadsheet may have moved them, but none may come twice.
+    const Record &head = rows->at(at++);
     std::array<int, Count> index{};
     for (int c = 0; c < Count; ++c) {
         index[c] = -1;
-        for (int i = 0; i < header.fields.size(); ++i) {
-            if (header.fields[i].compare(columns()[c], Qt::CaseInsensitive) == 0)
-                index[c] = i;
+        for (int i = 0; i < head.fields.size(); ++i) {
+            if (head.fields[i].compare(columns()[c], Qt::CaseInsensitive) != 0)
+                continue;
+            if (index[c] >= 0)
+                problems.add(head.line,
+                             TableText::tr("столбец «%1» назван дважды").arg(columns()[c]));
+            index[c] = i;
         }
         if (index[c] < 0)
-            return fail(header.line,
-                        TableText::tr("в заголовке нет столбца «%1»").arg(columns()[c]));
+            problems.add(head.line,
+                         TableText::tr("в заголовке нет столбца «%1»").arg(columns()[c]));
     }
+    if (problems.any())
+        return failed();
 
     QSet<int> seen;
     for (; at < rows->size(); ++at) {
         const Record &r = rows->at(at);
-        const auto text = [&](Column c) -> std::optional<QString> {
-            if (index[c] >= r.fields.size())
-                return std::nullopt;
-            return r.fields[index[c]];
-        };
-        const auto missing = [&](Column c) {
-            return fail(r.line, TableText::tr("нет поля «%1»").arg(columns()[c]));
+        const auto text = [&](Column c) {
+            return r.fields.value(index[c]).trimmed();
         };
         const auto bad = [&](Column c, const QString &need) {
-            return fail(r.line,
-                        TableText::tr("поле «%1» = «%2»: %3").arg(columns()[c], *text(c), need));
+            problems.add(r.line,
+                         TableText::tr("поле «%1» = «%2»: %3").arg(columns()[c], text(c), need));
         };
+        bool whole = true;
         for (int c = 0; c < Count; ++c) {
-            if (!text(Column(c)))
-                return missing(Column(c));
+            if (index[c] >= r.fields.size()) {
+                problems.add(r.line, TableText::tr("нет поля «%1»").arg(columns()[c]));
+                whole = false;
+            }
         }
+        if (!whole)
+            continue;
         Slot slot;
-        const auto antenna = number(*text(Antenna), 1, Slots::Antennas);
+        const auto antenna = number(text(Antenna), 1, Slots::Antennas);
         if (!antenna)
-            return bad(Antenna, TableText::tr("нужно 1, 2 или 3"));
-        slot.antenna = *antenna - 1;
-        slot.band = -1;
-        for (int b = 0; b < Slots::Bands; ++b) {
-            if (text(Band)->compare(bandCaption(b), Qt::CaseInsensitive) == 0)
-                slot.band = b;
-        }
-        if (slot.band < 0)
-            return bad(Band, TableText::tr("нужно одно из «160 м» … «10 м», «Д»"));
-        const auto subBand = number(*text(SubBand), 1, Slots::SubBands);
+            bad(Antenna, TableText::tr("нужно 1, 2 или 3"));
+        const std::optional<int> band = BandNames::find(text(Band));
+        if (!band)
+            bad(Band, TableText::tr("нужно одно из «160 м» … «10 м», «Д» (или 160m … 10m, Ext)"));
+        const auto subBand = number(text(SubBand), 1, Slots::SubBands);
         if (!subBand)
-            return bad(SubBand, TableText::tr("нужно целое от 1 до 5"));
-        slot.subBand = *subBand - 1;
-        const auto codeC = number(*text(CodeC), 0, 255);
+            bad(SubBand, TableText::tr("нужно целое от 1 до 5"));
+        const auto codeC = number(text(CodeC), 0, 255);
         if (!codeC)
-            return bad(CodeC, TableText::tr("нужно целое от 0 до 255"));
-        const auto codeL = number(*text(CodeL), 0, 255);
+            bad(CodeC, TableText::tr("нужно целое от 0 до 255"));
+        const auto codeL = number(text(CodeL), 0, 255);
         if (!codeL)
-            return bad(CodeL, TableText::tr("нужно целое от 0 до 255"));
+            bad(CodeL, TableText::tr("нужно целое от 0 до 255"));
+        const QString side = text(Side);
+        std::optional<int> sideByte;
+        if (side.compare(QLatin1String("Tx"), Qt::CaseInsensitive) == 0)
+            sideByte = 1;
+        else if (side.compare(QLatin1String("Ant"), Qt::CaseInsensitive) == 0)
+            sideByte = 0;
+        else
+            sideByte = number(side, 0, 255);
+        if (!sideByte)
+            bad(Side, TableText::tr("нужно Tx, Ant или целое от 0 до 255"));
+        if (!antenna || !band || !subBand || !codeC || !codeL || !sideByte)
+            continue;
+        slot.antenna = *antenna - 1;
+        slot.band = *band;
+        slot.subBand = *subBand - 1;
         slot.codeC = static_cast<quint8>(*codeC);
         slot.codeL = static_cast<quint8>(*codeL);
-        const QString side = text(Side)->trimmed();
-        if (side.compare(QLatin1String("Tx"), Qt::CaseInsensitive) == 0)
-            slot.side = 1;
-        else if (side.compare(QLatin1String("Ant"), Qt::CaseInsensitive) == 0)
-            slot.side = 0;
-        else if (const auto raw = number(side, 0, 255))
-            slot.side = static_cast<quint8>(*raw);
-        else
-            return bad(Side, TableText::tr("нужно Tx, Ant или целое от 0 до 255"));
-        const int key = Slots::baseOf(slot.antenna, slot.band, slot.subBand);
-        if (seen.contains(key))
-            return fail(r.line, TableText::tr("ячейка %1, %2, %3 уже была выше")
-                                    .arg(*antenna)
-                                    .arg(bandCaption(slot.band))
-                                    .arg(*subBand));
+        slot.side = static_cast<quint8>(*sideByte);
+        const int key = Slots::numberOf({slot.antenna, slot.band, slot.subBand});
+        if (seen.contains(key)) {
+            problems.add(r.line, TableText::tr("ячейка %1, %2, %3 уже была выше")
+                                     .arg(*antenna)
+                                     .arg(BandNames::caption(slot.band))
+                                     .arg(*subBand));
+            continue;
+        }
         seen.insert(key);
         table.entries << slot;
     }
+    if (problems.any())
+        return failed();
     return table;
 }
 
 QByteArray apply(const QByteArray &settings, const Table &table)
 {
-    QByteArray out = settings;
-    const auto put = [&](int position, int value) {
-        if (out.size() < position)
-            out.resize(position, '\0');
-        out[position - 1] = static_cast<char>(value);
-    };
-    for (const Slot &slot : table.entries) {
-        const int base = Slots::baseOf(slot.antenna, slot.band, slot.subBand);
-        put(base + 1, slot.codeC);
-        put(base + 2, slot.codeL);
-        put(base + 3, slot.side);
-    }
+    ConfLayout::Image image(settings);
+    for (const Slot &slot : table.entries)
+        image.setSlot({slot.antenna, slot.band, slot.subBand}, {slot.codeC, slot.codeL, slot.side});
     if (table.stepC)
-        put(SettingsFile::StepC, *table.stepC);
-    if (table.stepL) {
-        put(SettingsFile::StepL, *table.stepL & 0xFF);
-        put(SettingsFile::StepL + 1, (*table.stepL >> 8) & 0xFF);
-    }
-    return out;
+        image.setByte(ConfLayout::StepC, *table.stepC);
+    if (table.stepL)
+        image.setWord(ConfLayout::StepL, *table.stepL);
+    return image.bytes();
 }
 
 } // namespace MemoryTable
@@ -321,17 +372,81 @@ namespace MemoryFiles {
 
 namespace {
 
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
 bool readAll(const QString &path, QByteArray *bytes, QString *error)
 {
     QFile file(path);
-    if (path == QLatin1String("-") ? !file.open(stdin, QIODevice::ReadOnly)
-                                   : !file.open(QIODevice::ReadOnly)) {
-        *error = path + QStringLiteral(": ") + file.errorString();
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = shown(path) + QStringLiteral(": ") + file.errorString();
         return false;
     }
     *bytes = file.readAll();
     return true;
 }
+
+// An import reads a regular file, or standard input, and never more than the cap: a device
+// or a pipe with no writer must neither hang the console nor fill its memory.
+bool readTable(const QString &path, QByteArray *bytes, QString *error)
+{
+    QFile file;
+    if (path == QLatin1String("-")) {
+        if (!file.open(stdin, QIODevice::ReadOnly)) {
+            *error = file.errorString();
+            return false;
+        }
+    } else {
+#ifdef Q_OS_UNIX
+        const QByteArray name = QFile::encodeName(path);
+        struct stat st
+        {};
+        const auto notAFile = [&] {
+            *error = TableText::tr("%1: это не обычный файл").arg(shown(path));
+            return false;
+        };
+        if (::stat(name.constData(), &st) == 0 && !S_ISREG(st.st_mode))
+            return notAFile();
+        // Without blocking, in case something else stands there by the time it opens.
+        const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            *error =
+                shown(path) + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+            return false;
+        }
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ::close(fd);
+            return notAFile();
+        }
+        if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
+            *error = shown(path) + QStringLiteral(": ") + file.errorString();
+            return false;
+        }
+#else
+        file.setFileName(path);
+        if (!QFileInfo(path).isFile())
+            return false;
+        if (!file.open(QIODevice::ReadOnly)) {
+            *error = shown(path) + QStringLiteral(": ") + file.errorString();
+            return false;
+        }
+#endif
+    }
+    *bytes = file.read(MaxImportBytes + 1);
+    if (bytes->size() > MaxImportBytes) {
+        *error =
+            TableText::tr("%1: больше %2 КиБ, это не таблица памяти")
+                .arg(path == QLatin1String("-") ? TableText::tr("стандартный ввод") : shown(path))
+                .arg(MaxImportBytes / 1024);
+        return false;
+    }
+    return true;
+}
+
+bool writeStream(const QString &path, const QByteArray &csv, QString *error);
 
 } // namespace
 
@@ -349,18 +464,22 @@ bool exportTo(const QString &settingsPath, const QString &csvPath, QString *erro
             *error = TableText::tr("не удалось вывести таблицу");
         return written;
     }
+    const QFileInfo target(csvPath);
+    // Only a regular file, or a name with nothing there yet, may be replaced whole.
+    if ((target.exists() && !target.isFile()) || (target.isSymLink() && !target.exists()))
+        return writeStream(csvPath, csv, error);
     return writeWhole(csvPath, csv, error);
 }
 
-bool importFrom(const QString &csvPath, const QString &settingsPath, QString *error)
+bool importFrom(const QString &csvPath, const QString &settingsPath, QString *error, int *imported)
 {
     QByteArray csv;
     QString why;
-    if (!readAll(csvPath, &csv, error))
+    if (!readTable(csvPath, &csv, error))
         return false;
     const std::optional<MemoryTable::Table> table = MemoryTable::read(csv, &why);
     if (!table) {
-        *error = csvPath + QStringLiteral(", ") + why;
+        *error = csvPath + QStringLiteral(":\n") + why;
         return false;
     }
     QByteArray settings;
@@ -369,7 +488,59 @@ bool importFrom(const QString &csvPath, const QString &settingsPath, QString *er
             !writeWhole(settingsPath + QStringLiteral(".bak"), settings, error))
             return false;
     }
+    if (imported)
+        *imported = static_cast<int>(table->entries.size());
     return writeWhole(settingsPath, MemoryTable::apply(settings, *table), error);
 }
+
+namespace {
+
+// A pipe, a device or a socket gets the table as a stream, in place.
+bool writeStream(const QString &path, const QByteArray &csv, QString *error)
+{
+    const auto failed = [&](const QString &why) {
+        *error = shown(path) + QStringLiteral(": ") + why;
+        return false;
+    };
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st
+    {};
+    if (::stat(name.constData(), &st) != 0)
+        return failed(TableText::tr("ссылка ведёт в никуда"));
+    if (S_ISDIR(st.st_mode))
+        return failed(TableText::tr("это папка"));
+    // A pipe that nobody reads would hold the console forever: not opening it says so.
+    const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return failed(errno == ENXIO ? TableText::tr("канал никто не читает")
+                                     : QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    qsizetype done = 0;
+    while (done < csv.size()) {
+        const ssize_t n =
+            ::write(fd, csv.constData() + done, static_cast<size_t>(csv.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const QString why = QString::fromLocal8Bit(std::strerror(n < 0 ? errno : EIO));
+            ::close(fd);
+            return failed(why);
+        }
+        done += n;
+    }
+    if (::close(fd) != 0)
+        return failed(QString::fromLocal8Bit(std::strerror(errno)));
+    return true;
+#else
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size())
+        return failed(file.errorString());
+    return true;
+#endif
+}
+
+} // namespace
 
 } // namespace MemoryFiles

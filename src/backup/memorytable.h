@@ -36,18 +36,19 @@ struct Table
     std::optional<qint16> stepL;
 };
 
+// The most problems of one file that are named, each with its line and field.
+constexpr int MaxReported = 20;
+
 // The table of a settings file's bytes; a short file reads as zeros past its end.
 QByteArray write(const QByteArray &settings);
 
-// Reads a whole table; on the first problem, nothing, and the error names the line and the
-// field.
+// Reads a whole table. A file separated by semicolons, as spreadsheets in many languages
+// write it, is read as such. On any problem, nothing, and the error names each one (up to
+// MaxReported), one a line.
 std::optional<Table> read(const QByteArray &csv, QString *error);
 
 // The settings bytes with the table's slots and steps put in; every other byte is kept.
 QByteArray apply(const QByteArray &settings, const Table &table);
-
-// The band captions of the band frame, "160 м" … "Д".
-QString bandCaption(int band);
 
 } // namespace MemoryTable
 
@@ -55,8 +56,15 @@ QString bandCaption(int band);
 // conf.cfg to conf.cfg.bak beside it, and replaces conf.cfg whole or not at all.
 namespace MemoryFiles {
 
-// "-" is standard output for the table, standard input for an import.
+// No table of 150 slots comes near this; a larger file is refused unread.
+constexpr qint64 MaxImportBytes = 1024 * 1024;
+
+// "-" is standard output for the table, standard input for an import. A table goes to a
+// regular file or a new name whole, through a file beside it; to a pipe or a device it is
+// written as a stream, never put in its place.
 bool exportTo(const QString &settingsPath, const QString &csvPath, QString *error);
-bool importFrom(const QString &csvPath, const QString &settingsPath, QString *error);
+// Only a regular file (or standard input) is read, and at most MaxImportBytes of it.
+bool importFrom(const QString &csvPath, const QString &settingsPath, QString *error,
+                int *imported = nullptr);
 
 } // namespace MemoryFiles

@@ -1,7 +1,7 @@
 #include "commandline.h"
 
+#include "app/startup.h"
 #include "rig/rigctldclient.h"
-#include "startup.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -91,19 +91,30 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
             return result;
         }
     }
-    result.exportPath = parser.value(exportOption);
-    result.importPath = parser.value(importOption);
     if (parser.isSet(exportOption) && parser.isSet(importOption)) {
         result.run = false;
         result.exitCode = UsageError;
         result.error = QStringLiteral("--export and --import exclude each other");
         return result;
     }
+    for (const QCommandLineOption *option : {&exportOption, &importOption}) {
+        if (!parser.isSet(*option))
+            continue;
+        const QString path = parser.value(*option);
+        if (path.isEmpty()) {
+            result.run = false;
+            result.exitCode = UsageError;
+            result.error = QStringLiteral("--%1 needs a file name (- for standard %2)")
+                               .arg(option->names().constFirst(), option == &exportOption
+                                                                      ? QStringLiteral("output")
+                                                                      : QStringLiteral("input"));
+            return result;
+        }
+        (option == &exportOption ? result.exportPath : result.importPath) = path;
+    }
     if (parser.isSet(rig)) {
-        QString host;
-        quint16 rigPort = 0;
         result.rigAddress = parser.value(rig);
-        if (!RigctldClient::parseAddress(result.rigAddress, &host, &rigPort)) {
+        if (!RigctldClient::parseAddress(result.rigAddress)) {
             result.run = false;
             result.exitCode = UsageError;
             result.error = QStringLiteral("invalid --rig \"%1\": expected HOST or HOST:PORT")

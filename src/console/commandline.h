@@ -1,6 +1,6 @@
 #pragma once
 
-#include "language.h"
+#include "app/language.h"
 #include "link/portmap.h"
 
 #include <QStringList>
@@ -16,8 +16,8 @@ struct CommandLine
     // --rig HOST[:PORT]: follow the radio behind rigctld there.
     QString rigAddress;
     // --export FILE, --import FILE: the memories as a table, without the window.
-    QString exportPath;
-    QString importPath;
+    std::optional<QString> exportPath;
+    std::optional<QString> importPath;
     // --lang ru|en; otherwise the system's language decides.
     std::optional<Language> language;
 };

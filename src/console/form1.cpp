@@ -2,22 +2,21 @@
 #include "ui_form1.h"
 
 #include "about/frmabout.h"
-#include "additions.h"
-#include "dialogs.h"
+#include "app/dialogs.h"
+#include "features.h"
+#include "formpanel.h"
 #include "model/valuetext.h"
+#include "settings/conflayout.h"
 #include "widgets/barsurface.h"
 #include "widgets/consolefont.h"
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPixmap>
-#include <QPointer>
 #include <QSet>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -100,12 +99,22 @@ Form1::Form1(const ConsoleEnvironment &environment, QWidget *parent)
 
     connectHandlers();
     Form_Load();
-    if (m_loaded)
-        m_additions = new ConsoleAdditions(*this, m_env);
+    if (m_loaded) {
+        m_panel = new FormPanel(*this);
+        m_features = new ConsoleFeatures(*m_panel, m_env, ui->statusArea, this);
+    }
+}
+
+Panel &Form1::panel()
+{
+    return *m_panel;
 }
 
 Form1::~Form1()
 {
+    // The additions go first, while the panel, the port and the file they use are still
+    // there: a search under way puts the relays back on its way out.
+    delete std::exchange(m_features, nullptr);
     Form_Unload();
     delete ui;
 }
@@ -154,10 +163,24 @@ void Form1::connectHandlers()
     // Refresh is the window's cancel button. It is not the default button: Enter in an entry
     // box must never resend a slot over what the operator typed.
     auto *cancel = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(cancel, &QShortcut::activated, ui->cmdRefresh, &QAbstractButton::click);
+    connect(cancel, &QShortcut::activated, this, [this] {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        if (!holdsStill(&key))
+            ui->cmdRefresh->click();
+    });
+    for (QWidget *button : {ui->cmdDecrementC, ui->cmdIncrementC, ui->cmdDecrementL,
+                            ui->cmdIncrementL, ui->cmdCEnter, ui->cmdLEnter, ui->cmdRefresh})
+        button->installEventFilter(this);
+    m_refreshWait.setSingleShot(true);
+    m_refreshWait.setTimerType(Qt::PreciseTimer);
+    connect(&m_refreshWait, &QTimer::timeout, this, &Form1::finishRefresh);
+    m_comPort1.onOpened = [this](bool opened) {
+        if (const auto next = std::exchange(m_afterOpen, {}))
+            next(opened);
+    };
 
     connect(&m_link, &ControllerLink::lineFailed, this,
-            [this] { showPortStatus(true, true, portProblem()); });
+            [this] { showPortStatus(true, true, m_comPort1.problemText()); });
 }
 
 void Form1::watchOption(QAbstractButton *option, void (Form1::*click)())
@@ -198,34 +221,47 @@ void Form1::Form_Load()
 
     if (!openSettingsFile())
         return;
-    const int portNumber = m_file.Read(SettingsFile::PortNumber, 1);
+    const int portNumber = m_file.Read(ConfLayout::PortNumber, 1);
     readSteps();
     // A step no Options answer can produce means a damaged file: ask for both again. The
     // inductance step of a new file, 0, is taken as it is.
     if (m_module->StepC > MaxStepC || m_module->StepL < 0 || m_module->StepL > MaxStepL)
         cmdOptions_Click();
 
-    int base = m_file.Read(SettingsFile::LastSavedBase, 2);
+    int base = m_file.Read(ConfLayout::LastSavedBase, 2);
     // A base the console never writes means a damaged file; the first slot is a safe start.
-    if (!Slots::isStoredBase(base))
+    if (!ConfLayout::isStoredBase(base))
         base = 0;
-    m_module->RecallSlot(static_cast<qint16>(base));
+    {
+        const ControllerLink::CauseScope cause(m_link, LineLog::Cause::Start);
+        m_module->RecallSlot(static_cast<qint16>(base));
+    }
 
     m_loaded = true;
-    if (!(m_comPort1.setCommPort(portNumber) &&
-          m_comPort1.setSettings(QString::fromLatin1(LineSettingsText)) &&
-          m_comPort1.setPortOpen(true))) {
+    const auto unavailable = [this, portNumber] {
         m_env.dialogs->message(this, QString::fromLatin1(Title),
                                tr("Com-порт %1 не доступен").arg(portNumber));
-        return;
-    }
-    ui->cmb1->setCurrentIndex(portNumber - 1);
+    };
+    if (!(m_comPort1.setCommPort(portNumber) &&
+          m_comPort1.setSettings(QString::fromLatin1(LineSettingsText)) &&
+          m_comPort1.setPortOpen(true)))
+        return unavailable();
+    const auto select = [this, portNumber] {
+        ui->cmb1->setCurrentIndex(portNumber - 1);
+    };
+    if (!m_comPort1.opening())
+        return select();
+    // A controller on the network answers later; its outcome ends the start-up as an open
+    // or a failed serial port would have.
+    m_afterOpen = [select, unavailable](bool opened) {
+        opened ? select() : unavailable();
+    };
 }
 
 void Form1::readSteps()
 {
-    m_module->StepC = static_cast<quint8>(m_file.Read(SettingsFile::StepC, 1));
-    m_module->StepL = static_cast<qint16>(m_file.Read(SettingsFile::StepL, 2));
+    m_module->StepC = static_cast<quint8>(m_file.Read(ConfLayout::StepC, 1));
+    m_module->StepL = static_cast<qint16>(m_file.Read(ConfLayout::StepL, 2));
 }
 
 bool Form1::openSettingsFile()
@@ -289,17 +325,20 @@ bool Form1::event(QEvent *event)
 bool Form1::isFreeArea(const QPoint &pos) const
 {
     const QWidget *under = childAt(pos);
+    for (const QWidget *w = under; w && w != this; w = w->parentWidget()) {
+        if (w->property("orvaneFreeArea").toBool())
+            return true;
+    }
     return !under || qobject_cast<const QGroupBox *>(under) ||
-           under->objectName().startsWith(QLatin1String("Line")) ||
-           under->objectName() == QLatin1String("rigStatus");
+           under->objectName().startsWith(QLatin1String("Line"));
 }
 
 void Form1::contextMenuEvent(QContextMenuEvent *event)
 {
     // A right press on a control keeps its own meaning; the menu key works anywhere.
-    if (!m_additions || (event->reason() == QContextMenuEvent::Mouse && !isFreeArea(event->pos())))
+    if (!m_features || (event->reason() == QContextMenuEvent::Mouse && !isFreeArea(event->pos())))
         return;
-    m_additions->contextMenu()->exec(event->globalPos());
+    m_features->contextMenu()->exec(event->globalPos());
 }
 
 void Form1::closeEvent(QCloseEvent *event)
@@ -463,59 +502,6 @@ void Form1::Selector_Click()
     m_module->RecallSelectedSlot();
 }
 
-BandPlan::Position Form1::selectedBand() const
-{
-    const Slots::Selection s = Slots::selectionOf(m_module->SelectedSlotBase());
-    return {s.band, s.subBand};
-}
-
-void Form1::followRadio(int band, int subBand)
-{
-    // The program's own selection stays silent; then the recall runs as the operator's click
-    // on the last option would make it run.
-    m_module->SilentUpdate = 1;
-    m_selectors[Slots::Antennas + band]->setChecked(true);
-    m_selectors[Slots::Antennas + Slots::Bands + subBand]->setChecked(true);
-    Selector_MouseDown();
-    Selector_Click();
-}
-
-LNetwork::Setting Form1::relays() const
-{
-    return {composeCode(m_bankC.controls), composeCode(m_bankL.controls),
-            static_cast<quint8>(ui->Opt1->isChecked() ? 1 : 0)};
-}
-
-void Form1::setRelays(const LNetwork::Setting &setting, bool sendAll)
-{
-    const LNetwork::Setting before = relays();
-    m_module->SilentUpdate = 1;
-    if (sendAll || setting.codeC != before.codeC) {
-        setCode(Bank::C, setting.codeC);
-        fill(Bank::C);
-        send(Bank::C, setting.codeC);
-    }
-    if (sendAll || setting.codeL != before.codeL) {
-        setCode(Bank::L, setting.codeL);
-        fill(Bank::L);
-        send(Bank::L, setting.codeL);
-    }
-    if (sendAll || setting.side != before.side) {
-        (setting.side == 1 ? ui->Opt1 : ui->Opt2)->setChecked(true);
-        m_link.SendNetworkSide(setting.side, m_module->Ant3Flag);
-    }
-}
-
-bool Form1::settingsReplaced()
-{
-    if (!m_file.reopen())
-        return false;
-    readSteps();
-    m_module->SilentUpdate = 1;
-    m_module->RecallSelectedSlot();
-    return true;
-}
-
 void Form1::OptSB_KeyPress(int Index)
 {
     Q_UNUSED(Index);
@@ -669,43 +655,21 @@ void Form1::cmb1_Click()
     const bool opened = (!m_comPort1.PortOpen() || m_comPort1.setPortOpen(false)) &&
                         m_comPort1.setCommPort(number) && m_comPort1.setPortOpen(true);
     if (!opened) {
-        showPortStatus(true, true, portProblem());
+        showPortStatus(true, true, m_comPort1.problemText());
         return;
     }
-    m_file.Write(SettingsFile::PortNumber, 1, number);
+    if (!m_comPort1.opening())
+        return storePortNumber(number);
+    m_afterOpen = [this, number](bool connected) {
+        connected ? storePortNumber(number) : showPortStatus(true, true, m_comPort1.problemText());
+    };
+}
+
+void Form1::storePortNumber(quint8 number)
+{
+    m_file.Write(ConfLayout::PortNumber, 1, number);
     if (!m_file.Sync())
         showPortStatus(true, true, m_file.errorString());
-}
-
-QString Form1::portProblem() const
-{
-    const LineProblem &problem = m_comPort1.problem();
-    if (problem.kind == LineProblem::None)
-        return {};
-    QString why = m_comPort1.target() + QStringLiteral(": ") + problem.text();
-#ifdef Q_OS_LINUX
-    if (problem.kind == LineProblem::PermissionDenied)
-        why += QLatin1Char('\n') + permissionAdvice();
-#endif
-    return why;
-}
-
-QString Form1::permissionAdvice()
-{
-    return tr("Последовательные порты принадлежат группе dialout. Добавьте себя в неё:\n"
-              "sudo adduser $USER dialout\n"
-              "и войдите в систему заново.");
-}
-
-void Form1::setPorts(const PortMap &ports)
-{
-    const QString before = m_comPort1.target();
-    m_env.ports = ports;
-    m_comPort1.setPorts(ports);
-    for (int n = PortMap::FirstPort; n <= PortMap::LastPort; ++n)
-        ui->cmb1->setItemData(n - 1, ports.device(n), Qt::ToolTipRole);
-    if (ui->cmb1->currentIndex() >= 0 && m_comPort1.target() != before)
-        cmb1_Click();
 }
 
 // Commands -----------------------------------------------------------------------------------
@@ -729,29 +693,28 @@ void Form1::cmdRefresh_Click()
     m_comPort1.setPortOpen(false);
     showPortStatus(true, false);
     ui->cmdRefresh->setEnabled(false);
-    const QPointer<Form1> alive(this);
-    if (!waitWithEvents(RefreshWaitMs) || !alive)
-        return; // the window closed meanwhile: nothing may touch the port or the file now
-    // A port selected during the wait is already open.
-    const bool reopened = m_comPort1.PortOpen() || m_comPort1.setPortOpen(true);
-    const QString why = reopened ? QString() : portProblem();
-    m_module->RecallSelectedSlot();
-    showPortStatus(!reopened, true, why);
-    ui->cmdRefresh->setEnabled(true);
+    // The window works on meanwhile; closing it stops the timer, and nothing runs after.
+    m_refreshWait.start(RefreshWaitMs);
 }
 
-bool Form1::waitWithEvents(int milliseconds)
+void Form1::finishRefresh()
 {
-    QElapsedTimer clock; // monotonic: a time-of-day clock may jump
-    clock.start();
-    QEventLoop loop;
-    connect(this, &Form1::unloaded, &loop, &QEventLoop::quit);
-    while (!m_unloadedFlag && clock.elapsed() <= milliseconds) {
-        QTimer::singleShot(milliseconds - clock.elapsed() + 1, &loop, &QEventLoop::quit);
-        if (loop.exec() < 0)
-            break; // the application is quitting
+    if (m_unloadedFlag)
+        return;
+    // A port selected during the wait is already open.
+    const bool reopened = m_comPort1.PortOpen() || m_comPort1.setPortOpen(true);
+    {
+        const ControllerLink::CauseScope cause(m_link, LineLog::Cause::Refresh);
+        m_module->RecallSelectedSlot();
     }
-    return !m_unloadedFlag;
+    const auto done = [this](bool opened) {
+        showPortStatus(!opened, true, opened ? QString() : m_comPort1.problemText());
+        ui->cmdRefresh->setEnabled(true);
+    };
+    if (reopened && m_comPort1.opening())
+        m_afterOpen = done;
+    else
+        done(reopened);
 }
 
 void Form1::cmdOptions_Click()
@@ -776,8 +739,8 @@ void Form1::cmdOptions_Click()
     if (m_module->StepC > MaxStepC)
         m_module->StepC = MaxStepC;
 
-    m_file.Write(SettingsFile::StepC, 1, m_module->StepC);
-    m_file.Write(SettingsFile::StepL, 2, m_module->StepL);
+    m_file.Write(ConfLayout::StepC, 1, m_module->StepC);
+    m_file.Write(ConfLayout::StepL, 2, m_module->StepL);
     if (!m_file.Sync())
         reportFileFailure();
 }
@@ -798,8 +761,28 @@ void Form1::Command1_Click()
 
 // Events of the controls ---------------------------------------------------------------------
 
+bool Form1::holdsStill(QEvent *event)
+{
+    if (!m_panel || !m_panel->state().held)
+        return false;
+    const QEvent::Type type = event->type();
+    const bool key = type == QEvent::KeyPress || type == QEvent::KeyRelease;
+    if (!key && type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::MouseButtonRelease && type != QEvent::MouseMove)
+        return false;
+    // Tab still moves the focus; only what would act is refused.
+    if (key && (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Tab ||
+                static_cast<QKeyEvent *>(event)->key() == Qt::Key_Backtab))
+        return false;
+    if (type == QEvent::MouseButtonPress || type == QEvent::KeyPress)
+        m_panel->refuseWhileHeld();
+    return true;
+}
+
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (holdsStill(event))
+        return true;
     const QEvent::Type type = event->type();
     const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
     const bool isToggle = indexIn(m_bankC.controls.toggles, watched) >= 0 ||

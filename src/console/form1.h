@@ -1,20 +1,22 @@
 #pragma once
 
+#include "consolemodule.h"
 #include "environment.h"
 #include "link/controllerlink.h"
 #include "link/serialservice.h"
-#include "model/consolemodule.h"
-#include "rig/bandplan.h"
 #include "settings/settingsfile.h"
-#include "tune/lnetwork.h"
 #include "widgets/progressbar.h"
 
+#include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class BarSurface;
-class ConsoleAdditions;
+class ConsoleFeatures;
+class FormPanel;
+class Panel;
 class QLabel;
 class QLineEdit;
 
@@ -40,30 +42,17 @@ public:
     ProgressBar &BarC() { return m_barC; }
     ProgressBar &BarL() { return m_barL; }
     BarSurface &barSurface() { return *m_surface; }
-    ConsoleAdditions &additions() { return *m_additions; }
+    // The one way in for everything outside the window.
+    Panel &panel();
+    // The additions: following, the search, backup, the ports, and the menu that offers them.
+    ConsoleFeatures &features() { return *m_features; }
 
     void FillC() override;
     void FillL() override;
 
-    // True where a right press opens the window's context menu: the background and the frames,
-    // not a control.
+    // True where a right press opens the window's context menu: the background, the frames
+    // and the additions' free strips, not a control.
     bool isFreeArea(const QPoint &pos) const;
-
-    // The band and sub-band the window shows.
-    BandPlan::Position selectedBand() const;
-    // Selects a band and sub-band as the operator's click does, recalling the slot of the
-    // selected antenna.
-    void followRadio(int band, int subBand);
-    // The relays as the window shows them.
-    LNetwork::Setting relays() const;
-    // Shows a relay setting and sends it: only what changed, or all three packets as a recall
-    // does. The toggles' and options' own handlers stay silent.
-    void setRelays(const LNetwork::Setting &setting, bool sendAll);
-    // New devices behind the port numbers; a port in use moves to its new device at once.
-    void setPorts(const PortMap &ports);
-    // conf.cfg was replaced whole (an import): takes the steps from it again and recalls the
-    // selected slot, three packets. False when the new file cannot be opened.
-    bool settingsReplaced();
 
 signals:
     void unloaded();
@@ -114,6 +103,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    friend class FormPanel;
+
     enum class Bank { C, L };
     struct BankParts
     {
@@ -150,12 +141,11 @@ private:
     void showPicture(const char *picture);
 
     void showPortStatus(bool failed, bool withTooltip, const QString &why = {});
-    // The device and why it failed, for the status tooltip.
-    QString portProblem() const;
-    // What to do about a port the user may not open.
-    static QString permissionAdvice();
+    void storePortNumber(quint8 number);
+    void finishRefresh();
+    // While the radio transmits, a press or key on a relay control is refused unseen.
+    bool holdsStill(QEvent *event);
     void reportFileFailure();
-    bool waitWithEvents(int milliseconds);
 
     Ui::Form1 *ui;
     ConsoleEnvironment m_env;
@@ -166,7 +156,8 @@ private:
     ProgressBar m_barC;
     ProgressBar m_barL;
     std::unique_ptr<ConsoleModule> m_module;
-    ConsoleAdditions *m_additions = nullptr;
+    FormPanel *m_panel = nullptr;
+    ConsoleFeatures *m_features = nullptr;
     BankParts m_bankC;
     BankParts m_bankL;
     std::array<QAbstractButton *, Slots::Antennas + Slots::Bands + Slots::SubBands> m_selectors{};
@@ -175,6 +166,11 @@ private:
     // it, but the operator chose it again, so its Click runs.
     QAbstractButton *m_pressedOption = nullptr;
     bool m_pressedOptionWasChecked = false;
+
+    // A network port connects in the background; what opened it goes on from here.
+    std::function<void(bool opened)> m_afterOpen;
+    // Refresh's half second with the port closed, while the window works on.
+    QTimer m_refreshWait;
 
     bool m_loaded = false;
     bool m_unloadedFlag = false;

@@ -5,12 +5,33 @@
 ControllerLink::ControllerLink(SerialService &port, QObject *parent)
     : QObject(parent)
     , m_port(port)
-{}
+{
+    m_port.setLog(&m_log);
+}
 
 void ControllerLink::send(quint8 command, quint8 value, quint8 flag)
 {
     PacketBuffer = Packet::build(command, value, flag);
     const bool wasOpen = m_port.PortOpen();
-    if (!m_port.Output(PacketBuffer) && wasOpen)
+    const bool accepted = m_port.Output(PacketBuffer);
+    LineLog::Entry entry;
+    entry.kind = accepted ? LineLog::Entry::Sent : LineLog::Entry::Dropped;
+    entry.port = m_port.CommPort();
+    entry.bytes = PacketBuffer;
+    if (!accepted)
+        entry.text = wasOpen ? m_port.problem().text() : tr("порт закрыт");
+    m_log.add(std::move(entry));
+    if (!accepted && wasOpen)
         emit lineFailed();
+    emit sent();
+}
+
+void ControllerLink::noteRecall(const QString &slot)
+{
+    LineLog::Entry entry;
+    entry.kind = LineLog::Entry::Recall;
+    entry.port = m_port.CommPort();
+    entry.text = slot;
+    entry.cause = m_cause;
+    m_log.add(std::move(entry));
 }

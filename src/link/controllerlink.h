@@ -1,5 +1,6 @@
 #pragma once
 
+#include "linelog.h"
 #include "packet.h"
 
 #include <QByteArray>
@@ -21,12 +22,38 @@ public:
 
     QByteArray PacketBuffer;
 
+    LineLog &log() { return m_log; }
+    // Notes a recall of the slot described, with the cause in force.
+    void noteRecall(const QString &slot);
+    LineLog::Cause cause() const { return m_cause; }
+
+    // While one lives, recalls are put down to its cause; the operator's otherwise.
+    class CauseScope
+    {
+    public:
+        CauseScope(ControllerLink &link, LineLog::Cause cause)
+            : m_link(link)
+            , m_before(std::exchange(link.m_cause, cause))
+        {}
+        ~CauseScope() { m_link.m_cause = m_before; }
+        CauseScope(const CauseScope &) = delete;
+        CauseScope &operator=(const CauseScope &) = delete;
+
+    private:
+        ControllerLink &m_link;
+        LineLog::Cause m_before;
+    };
+
 signals:
     // A write failed on a port that was open: the line has gone away.
     void lineFailed();
+    // A packet was handed to the line, or dropped.
+    void sent();
 
 private:
     void send(quint8 command, quint8 value, quint8 flag);
 
     SerialService &m_port;
+    LineLog m_log;
+    LineLog::Cause m_cause = LineLog::Cause::Operator;
 };

@@ -18,7 +18,7 @@ struct ProblemText
 std::unique_ptr<LineDevice> LineDevice::create(const LineTarget &target)
 {
     if (target.isNetwork())
-        return std::make_unique<NetworkLine>(target.host, target.port);
+        return std::make_unique<NetworkLine>(*target.server);
     return std::make_unique<SerialLine>(target.device);
 }
 
@@ -51,4 +51,14 @@ QString LineProblem::text() const
         return detail;
     }
     return detail;
+}
+
+QString LineProblem::advice() const
+{
+#ifdef Q_OS_LINUX
+    if (kind == PermissionDenied)
+        return ProblemText::tr("Последовательные порты принадлежат группе dialout. Добавьте себя в "
+                               "неё:\nsudo adduser $USER dialout\nи войдите в систему заново.");
+#endif
+    return {};
 }

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 // Why a line could not be opened or written.
@@ -29,6 +30,8 @@ struct LineProblem
 
     // The reason in the operator's words, for a tooltip.
     QString text() const;
+    // What the operator can do about it, where there is something to do.
+    QString advice() const;
 };
 
 // One open line to the controller: a serial device or a TCP stream. Nothing here waits on the
@@ -37,13 +40,16 @@ class LineDevice
 {
 public:
     enum class WriteResult { Accepted, Stalled, Gone };
+    // A network line connects in the background: Pending, and opened() tells the outcome.
+    enum class OpenResult { Open, Pending, Failed };
 
     virtual ~LineDevice() = default;
 
-    virtual bool open(const LineSettings &settings) = 0;
+    virtual OpenResult open(const LineSettings &settings) = 0;
     // Lets what was accepted go out.
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+    virtual bool isOpening() const { return false; }
     virtual bool applySettings(const LineSettings &settings) = 0;
     // A packet is handed over whole or dropped whole.
     virtual WriteResult write(const QByteArray &bytes) = 0;
@@ -51,6 +57,9 @@ public:
     const LineProblem &problem() const { return m_problem; }
 
     static std::unique_ptr<LineDevice> create(const LineTarget &target);
+
+    // Called once when a Pending open ends: true when the line stands.
+    std::function<void(bool)> opened;
 
 protected:
     LineProblem m_problem;

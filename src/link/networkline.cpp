@@ -1,49 +1,85 @@
 #include "networkline.h"
 
-#include <QTimer>
-
 namespace {
 // A closed connection is given this long to deliver what it accepted.
 constexpr int LingerMs = 5000;
 } // namespace
 
-NetworkLine::NetworkLine(const QString &host, quint16 port)
-    : m_host(host)
-    , m_port(port)
-{}
+NetworkLine::NetworkLine(const HostPort &server)
+    : m_server(server)
+{
+    m_deadline.setSingleShot(true);
+    QObject::connect(&m_deadline, &QTimer::timeout, &m_deadline, [this] {
+        connectionFailed(QCoreApplication::translate("LineProblem", "нет ответа за %1 с")
+                             .arg(ConnectTimeoutMs / 1000));
+    });
+}
 
 NetworkLine::~NetworkLine()
 {
     close();
 }
 
-bool NetworkLine::open(const LineSettings &)
+LineDevice::OpenResult NetworkLine::open(const LineSettings &)
 {
     m_problem = {};
+    m_connected = false;
+    m_backlog.clear();
     auto *socket = new QTcpSocket;
-    socket->connectToHost(m_host, m_port);
-    if (!socket->waitForConnected(ConnectTimeoutMs)) {
-        m_problem = {LineProblem::Refused, socket->errorString()};
-        delete socket;
-        return false;
-    }
-    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    m_socket = socket;
+    QObject::connect(socket, &QTcpSocket::connected, socket, [this, socket] {
+        if (socket != m_socket)
+            return;
+        m_deadline.stop();
+        m_connected = true;
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        socket->write(std::exchange(m_backlog, {}));
+        socket->flush();
+        if (opened)
+            opened(true);
+    });
+    QObject::connect(socket, &QAbstractSocket::errorOccurred, socket, [this, socket] {
+        if (socket == m_socket && !m_connected)
+            connectionFailed(socket->errorString());
+    });
     // The controller's replies are not for the console; nothing may pile up unread.
     QObject::connect(socket, &QIODevice::readyRead, socket, [socket] { socket->readAll(); });
-    m_socket = socket;
-    return true;
+    m_deadline.start(ConnectTimeoutMs);
+    socket->connectToHost(m_server.host, m_server.port);
+    return OpenResult::Pending;
+}
+
+void NetworkLine::connectionFailed(const QString &why)
+{
+    m_deadline.stop();
+    m_problem = {LineProblem::Refused, why};
+    m_backlog.clear();
+    if (QTcpSocket *socket = m_socket) {
+        m_socket = nullptr;
+        socket->abort();
+        socket->deleteLater();
+    }
+    if (opened)
+        opened(false);
 }
 
 void NetworkLine::close()
 {
+    m_deadline.stop();
+    m_backlog.clear();
     QTcpSocket *socket = m_socket;
     m_socket = nullptr;
     if (!socket)
         return;
+    if (!m_connected) {
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
     socket->flush();
     socket->disconnectFromHost();
     if (socket->state() == QAbstractSocket::UnconnectedState) {
-        delete socket;
+        socket->deleteLater();
         return;
     }
     // What was accepted still goes out; the socket goes once the far end has it.
@@ -69,6 +105,14 @@ LineDevice::WriteResult NetworkLine::write(const QByteArray &bytes)
 {
     if (!m_socket)
         return WriteResult::Gone;
+    if (!m_connected) {
+        if (m_backlog.size() + bytes.size() > MaxBacklog) {
+            m_problem = {LineProblem::Stalled, {}};
+            return WriteResult::Stalled;
+        }
+        m_backlog += bytes;
+        return WriteResult::Accepted;
+    }
     if (m_socket->state() != QAbstractSocket::ConnectedState)
         return lost();
     if (m_socket->bytesToWrite() > 0)

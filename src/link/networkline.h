@@ -1,34 +1,44 @@
 #pragma once
 
 #include "linedevice.h"
+#include "net/hostport.h"
 
+#include <QByteArray>
+#include <QCoreApplication>
 #include <QPointer>
 #include <QTcpSocket>
+#include <QTimer>
 
 // A raw TCP byte stream to the controller's serial line, as a serial server in raw mode
 // offers it. It stands in for a serial device in every way: connecting is opening, and a
-// dropped connection is an unplugged adapter.
+// dropped connection is an unplugged adapter. Connecting happens in the background; what is
+// written meanwhile goes out once the connection stands.
 class NetworkLine : public LineDevice
 {
 public:
-    // Connecting may hold the window this long; a controller that does not answer by then
-    // counts as absent.
+    // A controller that does not answer by then counts as absent.
     static constexpr int ConnectTimeoutMs = 2000;
+    // Written while connecting, kept for the connection; more is a line that takes nothing.
+    static constexpr qsizetype MaxBacklog = 64 * 1024;
 
-    NetworkLine(const QString &host, quint16 port);
+    explicit NetworkLine(const HostPort &server);
     ~NetworkLine() override;
 
-    bool open(const LineSettings &settings) override;
+    OpenResult open(const LineSettings &settings) override;
     void close() override;
     bool isOpen() const override { return m_socket != nullptr; }
+    bool isOpening() const override { return m_socket && !m_connected; }
     // The serial server keeps the line settings at its end.
     bool applySettings(const LineSettings &) override { return true; }
     WriteResult write(const QByteArray &bytes) override;
 
 private:
     WriteResult lost();
+    void connectionFailed(const QString &why);
 
-    QString m_host;
-    quint16 m_port;
+    HostPort m_server;
     QPointer<QTcpSocket> m_socket;
+    QTimer m_deadline;
+    QByteArray m_backlog;
+    bool m_connected = false;
 };

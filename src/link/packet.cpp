@@ -1,5 +1,7 @@
 #include "packet.h"
 
+#include "model/relaysetting.h"
+
 #include <QCoreApplication>
 
 namespace Packet {
@@ -52,6 +54,28 @@ QByteArray build(quint8 command, quint8 value, quint8 flag)
     packet[6] = static_cast<char>(0x0D);
     packet[7] = static_cast<char>(0x0A);
     return packet;
+}
+
+QString commandName(quint8 command)
+{
+    switch (command) {
+    case Capacitance:
+        return QStringLiteral("C");
+    case Inductance:
+        return QStringLiteral("L");
+    default:
+        return QStringLiteral("side");
+    }
+}
+
+QString meaning(quint8 command, quint8 value, quint8 flag)
+{
+    const QString antenna3 =
+        flag ? QCoreApplication::translate("Packet", ", антенна 3") : QString();
+    if (command == NetworkSide)
+        return QCoreApplication::translate("Packet", "сторона = %1").arg(sideText(value)) +
+               antenna3;
+    return commandName(command) + QStringLiteral(" = ") + QString::number(value) + antenna3;
 }
 
 void Decoder::reject(qsizetype count, const QString &why)

@@ -13,6 +13,11 @@ constexpr int Size = 9;
 
 QByteArray build(quint8 command, quint8 value, quint8 flag);
 
+// The command's short name: "C", "L" or "side".
+QString commandName(quint8 command);
+// What a packet says, for a log: "C = 37", "сторона = Ant", ", антенна 3" added for the flag.
+QString meaning(quint8 command, quint8 value, quint8 flag);
+
 // One thing found in the stream: a packet, or a run of bytes that is none.
 struct Decoded
 {
@@ -22,6 +27,8 @@ struct Decoded
     quint8 value = 0;
     quint8 flag = 0;
     QString error; // why the bytes are no packet
+    // Of a run too long to keep: the bytes that followed those kept, counted only.
+    qint64 dropped = 0;
 };
 
 // Finds packets the way the controller does: at a header, whole, with the right command and

@@ -22,21 +22,21 @@ SerialLine::~SerialLine()
     close();
 }
 
-bool SerialLine::open(const LineSettings &settings)
+LineDevice::OpenResult SerialLine::open(const LineSettings &settings)
 {
     m_problem = {};
     m_failed = false;
     m_port.setPortName(m_device);
     if (!m_port.open(QIODevice::WriteOnly)) {
         m_problem = diagnose(m_device, m_port.error(), m_port.errorString());
-        return false;
+        return OpenResult::Failed;
     }
     if (!applySettings(settings)) {
         m_problem = {LineProblem::Other, m_port.errorString()};
         m_port.close();
-        return false;
+        return OpenResult::Failed;
     }
-    return true;
+    return OpenResult::Open;
 }
 
 void SerialLine::close()

@@ -17,7 +17,7 @@ public:
     explicit SerialLine(const QString &device);
     ~SerialLine() override;
 
-    bool open(const LineSettings &settings) override;
+    OpenResult open(const LineSettings &settings) override;
     void close() override;
     bool isOpen() const override { return m_port.isOpen(); }
     bool applySettings(const LineSettings &settings) override;

@@ -67,9 +67,22 @@ bool SerialService::setSettings(const QString &settings)
     return !PortOpen() || m_line->applySettings(m_settings);
 }
 
+void SerialService::note(int kind, const QString &text)
+{
+    if (!m_log)
+        return;
+    LineLog::Entry entry;
+    entry.kind = static_cast<LineLog::Entry::Kind>(kind);
+    entry.port = m_commPort;
+    entry.text = text;
+    m_log->add(std::move(entry));
+}
+
 bool SerialService::setPortOpen(bool open)
 {
     if (!open) {
+        if (PortOpen())
+            note(LineLog::Entry::Closed);
         if (m_line)
             m_line->close();
         m_line.reset();
@@ -78,13 +91,38 @@ bool SerialService::setPortOpen(bool open)
     if (PortOpen() || !PortMap::isPortNumber(m_commPort))
         return false;
     m_line = LineDevice::create(LineTarget::parse(target()));
-    if (!m_line->open(m_settings)) {
+    const LineDevice *line = m_line.get();
+    m_line->opened = [this, line](bool opened) {
+        if (m_line.get() != line)
+            return;
+        // A line that failed stays until the next open: it is inside its own call now.
+        m_problem = opened ? LineProblem{} : m_line->problem();
+        note(opened ? LineLog::Entry::Opened : LineLog::Entry::Failed,
+             opened ? target() : problemText());
+        if (onOpened)
+            onOpened(opened);
+    };
+    const LineDevice::OpenResult result = m_line->open(m_settings);
+    if (result == LineDevice::OpenResult::Failed) {
         m_problem = m_line->problem();
         m_line.reset();
+        note(LineLog::Entry::Failed, problemText());
         return false;
     }
     m_problem = {};
+    if (result == LineDevice::OpenResult::Open)
+        note(LineLog::Entry::Opened, target());
     return true;
+}
+
+QString SerialService::problemText() const
+{
+    if (m_problem.kind == LineProblem::None)
+        return {};
+    QString why = target() + QStringLiteral(": ") + m_problem.text();
+    if (const QString advice = m_problem.advice(); !advice.isEmpty())
+        why += QLatin1Char('\n') + advice;
+    return why;
 }
 
 bool SerialService::Output(const QByteArray &bytes)
@@ -94,5 +132,7 @@ bool SerialService::Output(const QByteArray &bytes)
     if (m_line->write(bytes) == LineDevice::WriteResult::Accepted)
         return true;
     m_problem = m_line->problem();
+    if (!PortOpen())
+        note(LineLog::Entry::Failed, problemText());
     return false;
 }

@@ -1,37 +1,26 @@
 #pragma once
 
-#include <QtGlobal>
-
-// Memory slots: 3 antennas × 10 bands × 5 sub-bands, three bytes each in the settings file.
+// Memory slots: one for each antenna, band and sub-band the window can select.
 namespace Slots {
 
 constexpr int Antennas = 3;
 constexpr int Bands = 10;
 constexpr int SubBands = 5;
 constexpr int Count = Antennas * Bands * SubBands;
-constexpr int LastBase = 3 * (Count - 1); // 447
-// Bases from here on belong to antenna 3; their packets carry the flag 1.
-constexpr int Antenna3Base = 300;
 
-constexpr qint16 baseOf(int antenna, int band, int subBand)
-{
-    return static_cast<qint16>(3 * (50 * antenna + 5 * band + subBand));
-}
-
+// Which slot, all counted from 0: the options selected in the three groups.
 struct Selection
 {
     int antenna = 0;
     int band = 0;
     int subBand = 0;
+    friend bool operator==(const Selection &, const Selection &) = default;
 };
 
-// The antenna, band and sub-band of a base (slot = base / 3, rounded half to even).
-Selection selectionOf(qint16 base);
-
-// True for the 150 bases the console itself writes: 0, 3, …, 447.
-constexpr bool isStoredBase(int base)
+// The slot's number, 0–149: antennas in order, bands within each, sub-bands within each.
+constexpr int numberOf(const Selection &s)
 {
-    return base >= 0 && base <= LastBase && base % 3 == 0;
+    return Bands * SubBands * s.antenna + SubBands * s.band + s.subBand;
 }
 
 } // namespace Slots

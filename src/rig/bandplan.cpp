@@ -1,5 +1,7 @@
 #include "bandplan.h"
 
+#include "model/bandnames.h"
+
 #include <QSettings>
 #include <QStringList>
 
@@ -16,12 +18,18 @@ std::optional<qint64> megahertzText(const QString &text)
 {
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value) || value <= 0 || value > 1e5)
-        return std::nullopt;
-    return hertz(value);
+    return ok ? BandPlan::hertzOf(value * 1e6) : std::nullopt;
 }
 
 } // namespace
+
+std::optional<qint64> BandPlan::hertzOf(double hz)
+{
+    if (!std::isfinite(hz) || !(hz > 0) || hz > double(MaxHz))
+        return std::nullopt;
+    const qint64 whole = std::llround(hz);
+    return whole > 0 ? std::optional<qint64>(whole) : std::nullopt;
+}
 
 BandPlan::BandPlan()
 {
@@ -49,9 +57,8 @@ BandPlan::Band BandPlan::evenly(qint64 low, qint64 high)
 
 QString BandPlan::keyOf(int band)
 {
-    static const QStringList names{"160m", "80m", "40m", "30m", "20m",
-                                   "17m",  "15m", "12m", "10m", "extra"};
-    return names.value(band);
+    // The settings have always named the additional band "extra".
+    return band == Bands - 1 ? QStringLiteral("extra") : BandNames::key(band);
 }
 
 QStringList BandPlan::loadFrom(QSettings &settings)

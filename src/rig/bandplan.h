@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/slots.h"
+
 #include <QList>
 #include <QString>
 
@@ -13,8 +15,14 @@ class QSettings;
 class BandPlan
 {
 public:
-    static constexpr int Bands = 10;
-    static constexpr int SubBands = 5;
+    static constexpr int Bands = Slots::Bands;
+    static constexpr int SubBands = Slots::SubBands;
+    // Nothing a radio tunes lies above this; a reading beyond it is no reading.
+    static constexpr qint64 MaxHz = 100'000'000'000;
+
+    // A frequency a radio can have, in whole hertz; none for NaN, infinity, 0 and below, or
+    // beyond MaxHz.
+    static std::optional<qint64> hertzOf(double hz);
 
     struct Position
     {

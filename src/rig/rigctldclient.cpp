@@ -1,9 +1,9 @@
 #include "rigctldclient.h"
 
-#include "link/linetarget.h"
+#include "bandplan.h"
+#include "net/linereader.h"
 
 #include <QHostAddress>
-#include <QRegularExpression>
 #include <QTcpSocket>
 
 #include <cmath>
@@ -24,35 +24,6 @@ RigctldClient::~RigctldClient()
     stop();
 }
 
-bool RigctldClient::parseAddress(const QString &text, QString *host, quint16 *port)
-{
-    const QString trimmed = text.trimmed();
-    const LineTarget target = LineTarget::parse(trimmed);
-    if (target.isNetwork()) {
-        *host = target.host;
-        *port = target.port;
-        return true;
-    }
-    // A host alone: a name, an IPv4 or an IPv6 address, with the daemon's usual port.
-    static const QRegularExpression name(QStringLiteral(R"(^[A-Za-z0-9][A-Za-z0-9.\-]*$)"));
-    QString bare = trimmed;
-    if (bare.startsWith(QLatin1Char('[')) && bare.endsWith(QLatin1Char(']')))
-        bare = bare.mid(1, bare.size() - 2);
-    if (!name.match(bare).hasMatch() &&
-        !(bare.contains(QLatin1Char(':')) &&
-          QHostAddress(bare).protocol() == QAbstractSocket::IPv6Protocol))
-        return false;
-    *host = bare;
-    *port = DefaultPort;
-    return true;
-}
-
-void RigctldClient::setAddress(const QString &host, quint16 port)
-{
-    m_host = host;
-    m_port = port;
-}
-
 void RigctldClient::setPollInterval(int ms)
 {
     m_pollMs = std::clamp(ms, 100, 5000);
@@ -60,10 +31,7 @@ void RigctldClient::setPollInterval(int ms)
 
 QString RigctldClient::address() const
 {
-    LineTarget target;
-    target.host = m_host;
-    target.port = m_port;
-    return target.text();
+    return m_server.text();
 }
 
 void RigctldClient::start()
@@ -114,13 +82,14 @@ void RigctldClient::connectNow()
             poll();
         });
     });
+    socket->setReadBufferSize(MaxBuffered);
     connect(socket, &QTcpSocket::readyRead, this, &RigctldClient::readReplies);
     connect(socket, &QTcpSocket::errorOccurred, this, &RigctldClient::fail);
     connect(socket, &QTcpSocket::disconnected, this, &RigctldClient::fail);
     setState(State::Connecting);
     // Connecting may take as long as a lost network does; the reply timer bounds it.
     m_replyTimer.start(ReplyTimeoutMs);
-    socket->connectToHost(m_host, m_port);
+    socket->connectToHost(m_server.host, m_server.port);
 }
 
 void RigctldClient::dropSocket()
@@ -161,8 +130,8 @@ void RigctldClient::poll()
     ask("+\\get_freq", [this, frequency](std::optional<QString> value) {
         bool ok = false;
         const double hz = value ? value->toDouble(&ok) : 0;
-        if (ok && std::isfinite(hz) && hz > 0)
-            *frequency = std::llround(hz);
+        if (ok)
+            *frequency = BandPlan::hertzOf(hz);
     });
     ask("+\\get_ptt", [this, frequency](std::optional<QString> value) {
         m_frequency = *frequency;
@@ -220,8 +189,18 @@ void RigctldClient::sendNext()
 
 void RigctldClient::readReplies()
 {
-    while (m_socket && m_socket->canReadLine()) {
-        const QString line = QString::fromLatin1(m_socket->readLine()).trimmed();
+    QByteArray bytes;
+    while (m_socket) {
+        const LineReader::Status status = LineReader::next(*m_socket, &bytes);
+        if (status == LineReader::Status::NoLine)
+            return;
+        // A line or a reply longer than any the daemon writes is no rigctld: drop it and
+        // try again later, holding nothing of it.
+        if (status == LineReader::Status::TooLong || m_lines.size() >= MaxReplyLines) {
+            fail();
+            return;
+        }
+        const QString line = QString::fromLatin1(bytes).trimmed();
         if (!m_waiting)
             continue; // nothing was asked: not ours to read
         if (!line.startsWith(QLatin1String("RPRT "))) {
@@ -232,8 +211,8 @@ void RigctldClient::readReplies()
         // "Frequency: 7074000" gives 7074000, a bare "1.500000" gives itself.
         std::optional<QString> value;
         bool ok = false;
-        const int status = line.mid(5).trimmed().toInt(&ok);
-        if (ok && status == 0) {
+        const int code = line.mid(5).trimmed().toInt(&ok);
+        if (ok && code == 0) {
             for (const QString &text : std::as_const(m_lines)) {
                 if (text.isEmpty() || text.endsWith(QLatin1Char(':')) ||
                     text.startsWith(QLatin1String("get_")))
@@ -242,6 +221,7 @@ void RigctldClient::readReplies()
                 value = colon >= 0 ? text.mid(colon + 2).trimmed() : text;
             }
         }
+        m_lines.clear();
         m_replyTimer.stop();
         m_waiting = false;
         const Request request = m_queue.dequeue();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/hostport.h"
 #include "rigcontrol.h"
 
 #include <QByteArray>
@@ -25,14 +26,20 @@ public:
     static constexpr int ReplyTimeoutMs = 3000;
     static constexpr int FirstRetryMs = 1000;
     static constexpr int LastRetryMs = 10000;
+    // What a daemon may send: no reply runs longer, and nothing more is held unread.
+    static constexpr int MaxReplyLines = 64;
+    static constexpr qint64 MaxBuffered = 64 * 1024;
 
     explicit RigctldClient(QObject *parent = nullptr);
     ~RigctldClient() override;
 
-    // "host", "host:port", "[::1]:4532"; false when it is none.
-    static bool parseAddress(const QString &text, QString *host, quint16 *port);
+    // "host", "host:port", "[::1]:4532"; none when it is no address.
+    static std::optional<HostPort> parseAddress(const QString &text)
+    {
+        return HostPort::parse(text, DefaultPort);
+    }
 
-    void setAddress(const QString &host, quint16 port);
+    void setAddress(const HostPort &address) { m_server = address; }
     // Clamped to 100–5000 ms.
     void setPollInterval(int ms);
     int pollInterval() const { return m_pollMs; }
@@ -65,8 +72,7 @@ private:
     void readReplies();
     static Ptt pttOf(const std::optional<QString> &value);
 
-    QString m_host;
-    quint16 m_port = DefaultPort;
+    HostPort m_server;
     int m_pollMs = DefaultPollMs;
     State m_state = State::Off;
     QPointer<QTcpSocket> m_socket;

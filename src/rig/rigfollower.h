@@ -23,6 +23,8 @@ public:
     void setPlan(const BandPlan &plan) { m_plan = plan; }
     // While paused (a tuning search runs), radio changes wait.
     void setPaused(bool paused);
+    // A band change that waits for the transmission (or the search) to end.
+    std::optional<BandPlan::Position> pending() const { return m_pending; }
 
 signals:
     // Select this band and sub-band as the operator's click would, recalling the slot.

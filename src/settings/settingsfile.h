@@ -7,17 +7,12 @@
 
 class SettingsLock;
 
-// The fixed-layout settings file. Positions count from 1; two-byte values are signed 16-bit
-// little-endian. Nothing is cached: every read goes to the file, every write to the
-// operating system before it returns.
+// The fixed-layout settings file (its layout: conflayout.h). Positions count from 1; two-byte
+// values are signed 16-bit little-endian. Nothing is cached: every read goes to the file, every
+// write to the operating system before it returns.
 class SettingsFile
 {
 public:
-    // Positions of the values outside the slot area.
-    static constexpr int LastSavedBase = 451; // 2 bytes
-    static constexpr int PortNumber = 455;    // 1 byte
-    static constexpr int StepC = 456;         // 1 byte
-    static constexpr int StepL = 457;         // 2 bytes
     static constexpr const char *FileName = "conf.cfg";
 
     SettingsFile();

@@ -4,7 +4,8 @@
 #include <QString>
 
 // One console per settings file: a lock file beside conf.cfg, held while a console has it
-// open. A console killed outright leaves a stale lock that the next one takes over.
+// open. A console killed outright leaves a stale lock that the next one takes over; so does a
+// power cut, which may leave the lock file empty or half written.
 class SettingsLock
 {
 public:
@@ -18,5 +19,10 @@ public:
     QString refusal(const QString &settingsPath) const;
 
 private:
+    // Removes a lock file that names no process (empty, garbage, a folder, a dangling link)
+    // once it is certain that no console holds it. True when it was removed.
+    bool removeUnreadable();
+
+    QString m_path;
     QLockFile m_lock;
 };

@@ -1,13 +1,9 @@
 #include "endpoint.h"
 
-#include "link/linetarget.h"
-
 #include <QCoreApplication>
 #include <QFile>
-#include <QHostAddress>
 #include <QSerialPort>
 #include <QSocketNotifier>
-#include <QTcpServer>
 #include <QTcpSocket>
 
 #include <cerrno>
@@ -16,16 +12,6 @@
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
-
-bool parseHostPort(const QString &text, QString *host, quint16 *port)
-{
-    const LineTarget target = LineTarget::parse(text);
-    if (!target.isNetwork())
-        return false;
-    *host = target.host;
-    *port = target.port;
-    return true;
-}
 
 PtyEndpoint::PtyEndpoint(const QString &link, QObject *parent)
     : SimEndpoint(parent)
@@ -148,62 +134,41 @@ void DeviceEndpoint::unplug()
     comeBack();
 }
 
-TcpEndpoint::TcpEndpoint(const QString &host, quint16 port, QObject *parent)
+TcpEndpoint::TcpEndpoint(const HostPort &where, QObject *parent)
     : SimEndpoint(parent)
-    , m_host(host)
-    , m_port(port)
-    , m_server(new QTcpServer(this))
+    , m_where(where)
 {
-    connect(m_server, &QTcpServer::newConnection, this, &TcpEndpoint::accept);
+    connect(&m_listener, &Listener::connected, this, &TcpEndpoint::accept);
 }
 
 bool TcpEndpoint::start(QString *error)
 {
-    QHostAddress address;
-    if (m_host == QLatin1String("localhost"))
-        address = QHostAddress::LocalHost;
-    else if (!address.setAddress(m_host))
-        address = QHostAddress::Any;
-    if (!m_server->listen(address, m_port)) {
-        *error = m_host + QLatin1Char(':') + QString::number(m_port) + QStringLiteral(": ") +
-                 m_server->errorString();
-        return false;
+    return m_listener.listen(m_where, error);
+}
+
+void TcpEndpoint::accept(QTcpSocket *socket)
+{
+    socket->setParent(this);
+    // One line has one console at a time, and the newest is the one that counts: a console
+    // reopening its port may connect again before its old connection's end has been read
+    // here.
+    if (QTcpSocket *old = m_client) {
+        m_client = nullptr;
+        emit note(tr("прежнее соединение закрыто: %1").arg(old->peerAddress().toString()));
+        old->abort();
+        old->deleteLater();
     }
-    return true;
-}
-
-QString TcpEndpoint::where() const
-{
-    LineTarget target;
-    target.host = m_server->serverAddress().toString();
-    target.port = m_server->serverPort();
-    return target.text();
-}
-
-void TcpEndpoint::accept()
-{
-    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
-        // One line has one console at a time, and the newest is the one that counts: a
-        // console reopening its port may connect again before its old connection's end
-        // has been read here.
-        if (QTcpSocket *old = m_client) {
+    m_client = socket;
+    emit note(tr("подключено: %1").arg(socket->peerAddress().toString()));
+    connect(socket, &QIODevice::readyRead, this,
+            [this, socket] { emit received(socket->readAll()); });
+    connect(socket, &QAbstractSocket::disconnected, this, [this, socket] {
+        if (m_client == socket) {
             m_client = nullptr;
-            emit note(tr("прежнее соединение закрыто: %1").arg(old->peerAddress().toString()));
-            old->abort();
-            old->deleteLater();
+            emit note(tr("соединение закрыто"));
         }
-        m_client = socket;
-        emit note(tr("подключено: %1").arg(socket->peerAddress().toString()));
-        connect(socket, &QIODevice::readyRead, this,
-                [this, socket] { emit received(socket->readAll()); });
-        connect(socket, &QAbstractSocket::disconnected, this, [this, socket] {
-            if (m_client == socket) {
-                m_client = nullptr;
-                emit note(tr("соединение закрыто"));
-            }
-            socket->deleteLater();
-        });
-    }
+        socket->deleteLater();
+    });
 }
 
 void TcpEndpoint::unplug()

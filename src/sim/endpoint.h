@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/listener.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -8,7 +10,6 @@
 
 class QSocketNotifier;
 class QSerialPort;
-class QTcpServer;
 class QTcpSocket;
 
 // Where the virtual controller listens: the far end of the console's line. It only reads.
@@ -81,25 +82,21 @@ private:
 };
 
 // A TCP listener taking one connection at a time, as a serial server in raw mode would; a
-// new connection replaces the one before.
+// new connection replaces the one before. It listens on the addresses its host names only.
 class TcpEndpoint : public SimEndpoint
 {
     Q_OBJECT
 public:
-    TcpEndpoint(const QString &host, quint16 port, QObject *parent = nullptr);
+    explicit TcpEndpoint(const HostPort &where, QObject *parent = nullptr);
 
     bool start(QString *error) override;
-    QString where() const override;
+    QString where() const override { return m_listener.address().text(); }
     void unplug() override;
 
 private:
-    void accept();
+    void accept(QTcpSocket *socket);
 
-    QString m_host;
-    quint16 m_port;
-    QTcpServer *m_server;
+    HostPort m_where;
+    Listener m_listener;
     QTcpSocket *m_client = nullptr;
 };
-
-// "HOST:PORT" for --listen and --rigctld; false when it is none.
-bool parseHostPort(const QString &text, QString *host, quint16 *port);

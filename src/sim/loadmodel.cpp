@@ -13,7 +13,7 @@ std::optional<LoadModel::Entry> LoadModel::parse(const QString &text)
     if (const qsizetype colon = impedance.indexOf(QLatin1Char(':')); colon >= 0) {
         bool ok = false;
         const double mhz = impedance.left(colon).toDouble(&ok);
-        if (!ok || !(mhz > 0))
+        if (!ok || !BandPlan::hertzOf(mhz * 1e6))
             return std::nullopt;
         entry.megahertz = mhz;
         impedance = impedance.mid(colon + 1);
@@ -23,7 +23,9 @@ std::optional<LoadModel::Entry> LoadModel::parse(const QString &text)
     bool okX = false;
     const double r = parts.size() == 2 ? parts[0].toDouble(&okR) : 0;
     const double x = parts.size() == 2 ? parts[1].toDouble(&okX) : 0;
-    if (!okR || !okX || !(r > 0) || !std::isfinite(x))
+    // Ohms an antenna can show; beyond them the model's numbers would be meaningless.
+    constexpr double MaxOhms = 1e6;
+    if (!okR || !okX || !(r > 0) || !(r <= MaxOhms) || !(std::abs(x) <= MaxOhms))
         return std::nullopt;
     entry.load = {r, x};
     return entry;

@@ -2,8 +2,8 @@
 // packet into relay states and shows them, for trying the console without a tuner, for the
 // tests, and as a monitor of a real line.
 
-#include "console/language.h"
-#include "console/startup.h"
+#include "app/language.h"
+#include "app/startup.h"
 #include "endpoint.h"
 #include "loadmodel.h"
 #include "relaystate.h"
@@ -54,22 +54,12 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION_STRING));
     ignoreRelativeXdgFolders();
 
-    bool headless = false;
-    for (int i = 1; i < argc; ++i)
-        headless = headless || std::strcmp(argv[i], "--headless") == 0;
-    // Headless runs need no display, so the kind of application is chosen before parsing.
-    std::unique_ptr<QCoreApplication> app;
-    if (headless)
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    else
-        app = openDisplay(argc, argv, "orvane-sim");
-
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Virtual tuner controller: listens where the controller would, decodes "
                        "the console's packets and shows the relays."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption pty(QStringLiteral("pty"),
                                  QStringLiteral("Listen on a new pseudo-terminal (the default); "
                                                 "its device is the first line printed."));
@@ -114,7 +104,28 @@ int main(int argc, char *argv[])
                                   QStringLiteral("ru|en"));
     parser.addOptions(
         {pty, link, device, listen, steps, conf, headlessOption, log, load, rigctld, lang});
-    parser.process(*app);
+    // Help, the version and bad options need no display, whatever else is asked.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (!parser.parse(withoutQtOptions(arguments)))
+        fail(parser.errorText());
+    if (parser.isSet(help)) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        say(QCoreApplication::applicationName() + QLatin1Char(' ') +
+            QCoreApplication::applicationVersion());
+        return 0;
+    }
+    const bool headless = parser.isSet(headlessOption);
+    std::unique_ptr<QCoreApplication> app;
+    if (headless)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = openDisplay(argc, argv, "orvane-sim");
+
     const std::optional<Language> named = languageNamed(parser.value(lang));
     if (parser.isSet(lang) && !named)
         fail(QStringLiteral("invalid --lang \"%1\": expected ru or en").arg(parser.value(lang)));
@@ -151,13 +162,12 @@ int main(int argc, char *argv[])
     }
     std::unique_ptr<RigServer> radio;
     if (parser.isSet(rigctld)) {
-        QString host;
-        quint16 port = 0;
-        if (!parseHostPort(parser.value(rigctld), &host, &port))
+        const std::optional<HostPort> where = HostPort::parse(parser.value(rigctld));
+        if (!where)
             fail(QStringLiteral("invalid --rigctld \"%1\": expected HOST:PORT")
                      .arg(parser.value(rigctld)));
         radio = std::make_unique<RigServer>(controller, antenna, startHz);
-        if (!radio->listen(host, port, &error))
+        if (!radio->listen(*where, &error))
             fail(error);
     }
 
@@ -165,12 +175,11 @@ int main(int argc, char *argv[])
     if (parser.isSet(device)) {
         endpoint = std::make_unique<DeviceEndpoint>(parser.value(device));
     } else if (parser.isSet(listen)) {
-        QString host;
-        quint16 port = 0;
-        if (!parseHostPort(parser.value(listen), &host, &port))
+        const std::optional<HostPort> where = HostPort::parse(parser.value(listen));
+        if (!where)
             fail(QStringLiteral("invalid --listen \"%1\": expected HOST:PORT")
                      .arg(parser.value(listen)));
-        endpoint = std::make_unique<TcpEndpoint>(host, port);
+        endpoint = std::make_unique<TcpEndpoint>(*where);
     } else {
         endpoint = std::make_unique<PtyEndpoint>(parser.value(link));
     }

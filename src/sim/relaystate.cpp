@@ -1,6 +1,6 @@
 #include "relaystate.h"
 
-#include "settings/settingsfile.h"
+#include "settings/conflayout.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -27,14 +27,10 @@ std::optional<RelaySteps> RelaySteps::readFrom(const QString &confPath)
     QFile file(confPath);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    const auto byteAt = [&](int position) {
-        return position <= bytes.size() ? static_cast<quint8>(bytes.at(position - 1)) : 0;
-    };
+    const ConfLayout::Image image(file.read(ConfLayout::Size));
     RelaySteps steps;
-    steps.stepC = byteAt(SettingsFile::StepC);
-    steps.stepL =
-        static_cast<qint16>(byteAt(SettingsFile::StepL) | (byteAt(SettingsFile::StepL + 1) << 8));
+    steps.stepC = image.stepC();
+    steps.stepL = image.stepL();
     return steps;
 }
 
@@ -59,28 +55,7 @@ void RelayState::apply(const Packet::Decoded &decoded)
     }
 }
 
-QString commandName(quint8 command)
-{
-    switch (command) {
-    case Packet::Capacitance:
-        return QStringLiteral("C");
-    case Packet::Inductance:
-        return QStringLiteral("L");
-    default:
-        return QStringLiteral("side");
-    }
-}
-
 QString packetMeaning(const Packet::Decoded &d)
 {
-    if (!d.isPacket)
-        return d.error;
-    const QString antenna3 = d.flag ? QCoreApplication::translate("Sim", ", антенна 3") : QString();
-    if (d.command == Packet::NetworkSide) {
-        const QString side = d.value == 1   ? QStringLiteral("Tx")
-                             : d.value == 0 ? QStringLiteral("Ant")
-                                            : QString::number(d.value);
-        return QCoreApplication::translate("Sim", "сторона = %1").arg(side) + antenna3;
-    }
-    return commandName(d.command) + QStringLiteral(" = ") + QString::number(d.value) + antenna3;
+    return d.isPacket ? Packet::meaning(d.command, d.value, d.flag) : d.error;
 }

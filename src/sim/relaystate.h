@@ -37,7 +37,5 @@ struct RelayState
     double inductanceUh(const RelaySteps &steps) const { return steps.stepL / 1000.0 * codeL; }
 };
 
-// "C = 130", "side = Tx" and the like, for the log.
+// "C = 130", "сторона = Tx" and the like for a packet, the reason for bytes that are none.
 QString packetMeaning(const Packet::Decoded &decoded);
-// The command's short name in the log file: "C", "L" or "side".
-QString commandName(quint8 command);

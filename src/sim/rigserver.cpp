@@ -1,9 +1,10 @@
 #include "rigserver.h"
 
-#include "link/linetarget.h"
+#include "dumpstate.h"
+#include "net/linereader.h"
+#include "rig/bandplan.h"
 #include "virtualcontroller.h"
 
-#include <QHostAddress>
 #include <QTcpSocket>
 
 #include <cmath>
@@ -15,42 +16,40 @@ RigServer::RigServer(const VirtualController &controller, const LoadModel &model
     , m_model(model)
     , m_hz(hz)
 {
-    connect(&m_server, &QTcpServer::newConnection, this, [this] {
-        while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QIODevice::readyRead, socket, [this, socket] {
-                while (socket->canReadLine()) {
-                    const QByteArray line = socket->readLine().trimmed();
-                    if (line == "q" || line == "Q" || line == "\\quit") {
-                        socket->disconnectFromHost();
-                        return;
-                    }
-                    socket->write(answer(line));
-                }
-            });
+    connect(&m_listener, &Listener::connected, this, &RigServer::serve);
+}
+
+bool RigServer::listen(const HostPort &where, QString *error)
+{
+    return m_listener.listen(where, error);
+}
+
+void RigServer::serve(QTcpSocket *socket)
+{
+    socket->setParent(this);
+    socket->setReadBufferSize(MaxBacklog);
+    connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QIODevice::readyRead, socket, [this, socket] {
+        QByteArray line;
+        for (;;) {
+            const LineReader::Status status = LineReader::next(*socket, &line);
+            // A line no client writes, or replies piling up unread: that client goes.
+            if (status == LineReader::Status::TooLong || socket->bytesToWrite() > MaxBacklog) {
+                socket->abort();
+                return;
+            }
+            if (status == LineReader::Status::NoLine)
+                return;
+            line = line.trimmed();
+            const bool quit =
+                line == "q" || line == "Q" || line == "\\quit" || line == "+q" || line == "+\\quit";
+            socket->write(quit ? QByteArray("RPRT 0\n") : answer(line));
+            if (quit) {
+                socket->disconnectFromHost();
+                return;
+            }
         }
     });
-}
-
-bool RigServer::listen(const QString &host, quint16 port, QString *error)
-{
-    QHostAddress address(host);
-    if (host == QLatin1String("localhost"))
-        address = QHostAddress::LocalHost;
-    if (!m_server.listen(address, port)) {
-        *error = host + QLatin1Char(':') + QString::number(port) + QStringLiteral(": ") +
-                 m_server.errorString();
-        return false;
-    }
-    return true;
-}
-
-QString RigServer::where() const
-{
-    LineTarget target;
-    target.host = m_server.serverAddress().toString();
-    target.port = m_server.serverPort();
-    return target.text();
 }
 
 double RigServer::swr() const
@@ -69,10 +68,18 @@ QByteArray RigServer::answer(const QByteArray &received)
     const QList<QByteArray> words = line.simplified().split(' ');
     const QByteArray command = words.value(0);
     const QByteArray argument = words.value(1);
-    const auto reply = [&](const QByteArray &name, const QByteArray &key, const QByteArray &value) {
-        if (!extended)
-            return value + '\n';
-        return name + ":\n" + (key.isEmpty() ? QByteArray() : key + ": ") + value + "\nRPRT 0\n";
+    const auto is = [&](const char *letter, const char *name) {
+        return (letter && command == letter) || command == QByteArray("\\") + name;
+    };
+    // One value a line; in the extended protocol each with its key, after the command's
+    // name ("get_freq:", or with its argument "get_vfo_info: VFOA") and before RPRT 0.
+    const auto reply = [&](const QByteArray &name,
+                           const QList<std::pair<QByteArray, QByteArray>> &values) {
+        const QByteArray header = argument.isEmpty() ? name + ':' : name + ": " + argument;
+        QByteArray out = extended ? header + '\n' : QByteArray();
+        for (const auto &[key, value] : values)
+            out += (extended && !key.isEmpty() ? key + ": " : QByteArray()) + value + '\n';
+        return extended ? out + "RPRT 0\n" : out;
     };
     const auto done = [&](const QByteArray &name) {
         return extended ? name + ": " + argument + "\nRPRT 0\n" : QByteArray("RPRT 0\n");
@@ -80,34 +87,53 @@ QByteArray RigServer::answer(const QByteArray &received)
     const auto refused = [&](int code) {
         return "RPRT " + QByteArray::number(code) + '\n';
     };
+    const QByteArray hz = QByteArray::number(std::llround(m_hz));
 
-    if (command == "f" || command == "\\get_freq")
-        return reply("get_freq", "Frequency", QByteArray::number(std::llround(m_hz)));
-    if (command == "t" || command == "\\get_ptt")
-        return reply("get_ptt", "PTT", m_transmitting ? "1" : "0");
-    if (command == "F" || command == "\\set_freq") {
+    if (is("f", "get_freq"))
+        return reply("get_freq", {{"Frequency", hz}});
+    if (is("t", "get_ptt"))
+        return reply("get_ptt", {{"PTT", m_transmitting ? "1" : "0"}});
+    if (is("v", "get_vfo"))
+        return reply("get_vfo", {{"VFO", "VFOA"}});
+    if (is("m", "get_mode"))
+        return reply("get_mode", {{"Mode", "USB"}, {"Passband", "2400"}});
+    if (is("s", "get_split_vfo"))
+        return reply("get_split_vfo", {{"Split", "0"}, {"TX VFO", "VFOA"}});
+    if (is(nullptr, "get_powerstat"))
+        return reply("get_powerstat", {{"Power Status", "1"}});
+    if (is(nullptr, "chk_vfo"))
+        return extended ? QByteArray("ChkVFO: 0\n") : QByteArray("0\n");
+    if (is(nullptr, "dump_state"))
+        return extended ? "dump_state:\n" + QByteArray(DumpState) + "RPRT 0\n"
+                        : QByteArray(DumpState);
+    if (is(nullptr, "get_vfo_info"))
+        return reply(
+            "get_vfo_info",
+            {{"Freq", hz}, {"Mode", "USB"}, {"Width", "2400"}, {"Split", "0"}, {"SatMode", "0"}});
+    if (is("F", "set_freq")) {
         bool ok = false;
-        const double hz = argument.toDouble(&ok);
-        if (!ok || !(hz > 0))
+        const std::optional<qint64> set = BandPlan::hertzOf(argument.toDouble(&ok));
+        if (!ok || !set)
             return refused(-1);
-        m_hz = hz;
+        m_hz = double(*set);
+        emit commanded(QStringLiteral("F %1").arg(*set));
         emit changed();
         return done("set_freq");
     }
-    if (command == "T" || command == "\\set_ptt") {
+    if (is("T", "set_ptt")) {
         bool ok = false;
         const int ptt = argument.toInt(&ok);
         if (!ok)
             return refused(-1);
         m_transmitting = ptt != 0;
+        emit commanded(QStringLiteral("T %1").arg(m_transmitting ? 1 : 0));
         emit changed();
         return done("set_ptt");
     }
-    if (command == "l" || command == "\\get_level") {
+    if (is("l", "get_level")) {
         if (argument != "SWR")
             return refused(-11); // this radio reports no other level
-        const QByteArray value = QByteArray::number(swr(), 'f', 6);
-        return extended ? "get_level: SWR\n" + value + "\nRPRT 0\n" : value + '\n';
+        return reply("get_level", {{{}, QByteArray::number(swr(), 'f', 6)}});
     }
     return refused(-4);
 }

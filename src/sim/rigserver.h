@@ -1,25 +1,31 @@
 #pragma once
 
 #include "loadmodel.h"
+#include "net/listener.h"
 
 #include <QObject>
-#include <QTcpServer>
 
+class QTcpSocket;
 class VirtualController;
 
-// The simulated station's radio, answering as rigctld does for one: the frequency (f, F), the
-// transmit state (t, T) and the SWR level (l SWR), in the plain protocol and the extended one
-// ("+" before the command), short or long command names. The SWR comes from the antenna
-// model through the relays as the controller has set them; while receiving it reads 1.0.
+// The simulated station's radio, answering as rigctld does for one, in the plain protocol and
+// the extended one ("+" before the command), short or long command names: everything Hamlib's
+// network rig asks while it opens and polls (so rigctl -m 2, WSJT-X and fldigi can use it),
+// the frequency (f, F), the transmit state (t, T) and the SWR level (l SWR). The SWR comes
+// from the antenna model through the relays as the controller has set them; while receiving
+// it reads 1.0.
 class RigServer : public QObject
 {
     Q_OBJECT
 public:
+    // What one client may leave unread before it is dropped; a line may be no longer.
+    static constexpr qint64 MaxBacklog = 64 * 1024;
+
     RigServer(const VirtualController &controller, const LoadModel &model, double hz,
               QObject *parent = nullptr);
 
-    bool listen(const QString &host, quint16 port, QString *error);
-    QString where() const;
+    bool listen(const HostPort &where, QString *error);
+    QString where() const { return m_listener.address().text(); }
 
     double frequency() const { return m_hz; }
     bool transmitting() const { return m_transmitting; }
@@ -31,11 +37,15 @@ public:
 signals:
     // The frequency or the transmit state changed.
     void changed();
+    // A command that changed something arrived, as the log shows it: "F 7074000", "T 1".
+    void commanded(const QString &command);
 
 private:
+    void serve(QTcpSocket *socket);
+
     const VirtualController &m_controller;
     LoadModel m_model;
     double m_hz;
     bool m_transmitting = false;
-    QTcpServer m_server;
+    Listener m_listener;
 };

@@ -28,7 +28,7 @@ QByteArray SimLog::line(const QDateTime &time, const Packet::Decoded &d, const R
     QByteArray out = "{\"t\": " + quoted(time.toUTC().toString(Qt::ISODateWithMs)) +
                      ", \"hex\": \"" + d.bytes.toHex().toUpper() + '"';
     if (d.isPacket) {
-        out += ", \"command\": " + quoted(commandName(d.command)) +
+        out += ", \"command\": " + quoted(Packet::commandName(d.command)) +
                ", \"value\": " + QByteArray::number(d.value) +
                ", \"flag\": " + QByteArray::number(d.flag) +
                ", \"relays\": {\"C\": " + QByteArray::number(state.codeC) +

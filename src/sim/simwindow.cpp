@@ -1,6 +1,7 @@
 #include "simwindow.h"
 
 #include "endpoint.h"
+#include "model/relaysetting.h"
 #include "model/valuetext.h"
 #include "rigserver.h"
 #include "virtualcontroller.h"
@@ -191,10 +192,7 @@ void SimWindow::showState()
     m_valueL->setText(
         QStringLiteral("%1  (%2 uH)").arg(s.codeL).arg(generalNumberText(s.inductanceUh(steps))));
     m_sketch->setTransmitterSide(s.side == 1);
-    const QString side = s.side == 1   ? QStringLiteral("Tx")
-                         : s.side == 0 ? QStringLiteral("Ant")
-                                       : QString::number(s.side);
-    m_side->setText(tr("Конденсаторы: %1\nФлаг антенны 3: %2").arg(side).arg(s.flag));
+    m_side->setText(tr("Конденсаторы: %1\nФлаг антенны 3: %2").arg(sideText(s.side)).arg(s.flag));
     m_counters->setText(tr("Пакетов: %1   Ошибок: %2").arg(s.packets).arg(s.errors));
     if (m_radio)
         m_radioState->setText(tr("Радио %1: %2 МГц, %3, КСВ %4")

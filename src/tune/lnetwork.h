@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/relaysetting.h"
+
 #include <QtGlobal>
 
 #include <complex>
@@ -16,13 +18,7 @@ constexpr double ReferenceOhms = 50.0;
 // What a radio reports for a hopeless match.
 constexpr double WorstSwr = 99.0;
 
-struct Setting
-{
-    quint8 codeC = 0;
-    quint8 codeL = 0;
-    quint8 side = 0;
-    friend bool operator==(const Setting &, const Setting &) = default;
-};
+using Setting = RelaySetting;
 
 // What the transmitter sees through the network.
 Impedance inputImpedance(Impedance load, double hz, double stepCpF, double stepLnH,

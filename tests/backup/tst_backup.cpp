@@ -1,5 +1,5 @@
 #include "backup/memorytable.h"
-#include "console/additions.h"
+#include "console/features.h"
 #include "console/form1.h"
 #include "support/consolefixture.h"
 #include "support/programs.h"
@@ -34,16 +34,12 @@ class TestBackup : public QObject
     {
         QRandomGenerator random(seed);
         SettingsImage image;
-        for (int base = 0; base <= 447; base += 3)
-            image.slot(base, int(random.bounded(256)), int(random.bounded(256)),
+        for (int slot = 0; slot < Slots::Count; ++slot)
+            image.slot(ConfLayout::selectionOf(ConfLayout::SlotSize * slot),
+                       int(random.bounded(256)), int(random.bounded(256)),
                        QList<int>{0, 1, 7}[int(random.bounded(3))]);
-        return image.word(451, 186)
-            .byte(453, 0xAB)
-            .byte(454, 0xCD)
-            .byte(455, 3)
-            .byte(456, 12)
-            .word(457, 450)
-            .bytes();
+        image.setWord(ConfLayout::Unused, 0xCDAB);
+        return image.lastSaved(186).port(3).steps(12, 450).bytes();
     }
     static QByteArray table(const QString &rows)
     {
@@ -66,14 +62,15 @@ private slots:
         QVERIFY(lines[3 + 62].startsWith("2,40 м,3,"));
 
         // Into a file whose slots and steps differ but whose other bytes are the same.
-        QByteArray other = fullSettings(8);
-        other.replace(450, 8, original.mid(450, 8));
-        other[455] = 5;
-        QVERIFY(put(path("conf.cfg"), other));
+        SettingsImage other(fullSettings(8));
+        other.setWord(ConfLayout::LastSavedBase, SettingsImage(original).lastSavedBase());
+        other.setWord(ConfLayout::Unused, SettingsImage(original).word(ConfLayout::Unused));
+        other.port(3).steps(5, 450);
+        QVERIFY(put(path("conf.cfg"), other.bytes()));
         QVERIFY2(MemoryFiles::importFrom(path("memories.csv"), path("conf.cfg"), &error),
                  qPrintable(error));
         QCOMPARE(get(path("conf.cfg")), original);
-        QCOMPARE(get(path("conf.cfg.bak")), other);
+        QCOMPARE(get(path("conf.cfg.bak")), other.bytes());
     }
 
     void aTableEditedInASpreadsheetImports()
@@ -87,11 +84,11 @@ private slots:
         QString error;
         QVERIFY2(MemoryFiles::importFrom(path("edited.csv"), path("conf.cfg"), &error),
                  qPrintable(error));
-        const QByteArray bytes = get(path("conf.cfg"));
-        QCOMPARE(bytes.mid(447, 3), QByteArray::fromHex("C81101"));
-        QCOMPARE(bytes.mid(15, 3), QByteArray::fromHex("010209"));
-        QCOMPARE(int(bytes.at(455)), 7);
-        QCOMPARE(bytes.mid(456, 2), QByteArray(2, '\0')); // the L step was not in the table
+        const SettingsImage stored(get(path("conf.cfg")));
+        QCOMPARE(stored.slot(at(3, "Д", 5)), (RelaySetting{200, 17, 1}));
+        QCOMPARE(stored.slot(at(1, "80 м", 1)), (RelaySetting{1, 2, 9}));
+        QCOMPARE(int(stored.stepC()), 7);
+        QCOMPARE(stored.stepL(), qint16(0)); // the L step was not in the table
     }
 
     void aDamagedTableChangesNothing_data()
@@ -133,8 +130,10 @@ private slots:
         ProgramFolder folder;
         QVERIFY(folder.isValid());
         const QByteArray before = fullSettings(10);
+        // Every slot new, every other byte as it was.
+        const int slotBytes = ConfLayout::SlotSize * Slots::Count;
         QByteArray after = before;
-        after.replace(0, 450, fullSettings(11).left(450));
+        after.replace(0, slotBytes, fullSettings(11).left(slotBytes));
         QVERIFY(put(folder.settingsPath(), after));
         QString error;
         QVERIFY(MemoryFiles::exportTo(folder.settingsPath(), path("new.csv"), &error));
@@ -204,28 +203,28 @@ private slots:
     void importFromTheWindowShowsAndSendsTheNewSlot()
     {
         ConsoleFixture f;
-        Form1 &form = f.startShown(SettingsImage().slot(0, 5, 6, 0).byte(456, 10).word(457, 50));
+        Form1 &form = f.startShown(SettingsImage().slot(at(1, "160 м", 1), 5, 6, 0).steps(10, 50));
         QVERIFY(put(path("window.csv"), "C step pF,20\r\n" + table("1,160 м,1,99,7,Tx\r\n")));
         f.dialogs.answers << path("window.csv");
-        form.additions().importMemories();
+        form.features().importMemories();
         QVERIFY(f.dialogs.messages.isEmpty());
         QCOMPARE(packetsOf(f.pty.read()),
                  (QList<QByteArray>{packet(1, 99, 0), packet(2, 7, 0), packet(3, 1, 0)}));
         QCOMPARE(f.control<QLineEdit>("txtCEnter")->text(), QStringLiteral("99"));
         QCOMPARE(form.BarC().Str, QStringLiteral("1980 pF"));
-        QCOMPARE(f.settings().mid(0, 3), QByteArray::fromHex("630701"));
+        QCOMPARE(f.stored().slot(at(1, "160 м", 1)), (RelaySetting{99, 7, 1}));
         QVERIFY(QFile::exists(f.settingsPath() + ".bak"));
         // Later Saves go to the new file.
         clickCentre(f.control("cmdIncrementC"));
         clickCentre(f.control("cmdSave1"));
-        QCOMPARE(f.settings().mid(0, 3), QByteArray::fromHex("640701"));
+        QCOMPARE(f.stored().slot(at(1, "160 м", 1)), (RelaySetting{100, 7, 1}));
 
         // A table that cannot be read changes nothing and says where.
         QVERIFY(put(path("bad.csv"), table("1,160 м,1,999,7,Tx\r\n")));
         const QByteArray stored = f.settings();
         f.pty.drain();
         f.dialogs.answers << path("bad.csv");
-        form.additions().importMemories();
+        form.features().importMemories();
         QCOMPARE(f.dialogs.messages.size(), 1);
         QVERIFY(f.dialogs.messages[0].text.contains(QStringLiteral("строка 2")));
         QCOMPARE(f.settings(), stored);

@@ -47,24 +47,24 @@ private slots:
     {
         ConsoleFixture f;
         Form1 &form = f.startShown();
-        f.control("OptAnt2")->setChecked(true);
-        f.control("Opt40")->setChecked(true);
-        f.control("OptSB3")->setChecked(true);
+        f.antenna(2)->setChecked(true);
+        f.band("40 м")->setChecked(true);
+        f.subBand(3)->setChecked(true);
         form.module().SetC(0xC3);
         form.module().SetL(0x3C);
         f.control("Opt1")->setChecked(true);
         clickCentre(f.control("cmdSave1"));
-        const QByteArray bytes = f.settings();
-        QCOMPARE(bytes.mid(186, 3), QByteArray::fromHex("C33C01"));
-        QCOMPARE(bytes.mid(450, 2), QByteArray::fromHex("BA00"));
+        const SettingsImage stored = f.stored();
+        QCOMPARE(stored.slot(at(2, "40 м", 3)), (RelaySetting{0xC3, 0x3C, 1}));
+        QCOMPARE(stored.lastSavedBase(), ConfLayout::baseOf(at(2, "40 м", 3)));
         QCOMPARE(f.control<QLineEdit>("txtCEnter")->text(), QStringLiteral("195"));
         QVERIFY(f.pty.read(150).isEmpty());
 
         // A restart brings back the slot saved last, not the one selected last.
-        clickCentre(f.control("Opt80"));
+        clickCentre(f.band("80 м"));
         f.closeForm();
         f.start();
-        QVERIFY(f.control("OptAnt2")->isChecked() && f.control("Opt40")->isChecked());
+        QVERIFY(f.antenna(2)->isChecked() && f.band("40 м")->isChecked());
         QCOMPARE(f.control<QLineEdit>("txtLEnter")->text(), QStringLiteral("60"));
     }
 
@@ -78,7 +78,7 @@ private slots:
     {
         QFETCH(bool, replace);
         ConsoleFixture f;
-        f.startShown(SettingsImage().byte(456, 10).word(457, 500));
+        f.startShown(SettingsImage().steps(10, 500));
         if (replace) {
             const QString copy = f.temp.filePath(QStringLiteral("x"));
             QVERIFY(QFile::copy(f.settingsPath(), copy));
@@ -86,16 +86,16 @@ private slots:
         } else {
             QVERIFY(QFile::remove(f.settingsPath()));
         }
-        clickCentre(f.control("Opt40"));
+        clickCentre(f.band("40 м"));
         clickCentre(f.control("cmdIncrementC"));
         clickCentre(f.control("cmdSave1"));
         QVERIFY(f.dialogs.messages.isEmpty());
         f.closeForm();
         Form1 &again = f.start();
-        QVERIFY(f.control("Opt40")->isChecked());
+        QVERIFY(f.band("40 м")->isChecked());
         QCOMPARE(f.control<QLineEdit>("txtCEnter")->text(), QStringLiteral("1"));
         QCOMPARE(again.module().StepL, qint16(500)); // the rest came along
-        QCOMPARE(f.settings().at(454), char(1));
+        QCOMPARE(f.stored().portNumber(), 1);
     }
 
     void saveThatCannotWriteSaysSo()
@@ -114,7 +114,7 @@ private slots:
     void onlyTheFirstDisplayAndTheReturnFromAboutRedraw()
     {
         ConsoleFixture f;
-        Form1 &form = f.startShown(SettingsImage().slot(0, 5, 6, 0));
+        Form1 &form = f.startShown(SettingsImage().slot(at(1, "160 м", 1), 5, 6, 0));
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         auto *entry = f.control<QLineEdit>("txtCEnter");
@@ -137,8 +137,8 @@ private slots:
     void refreshPutsTheStoredSlotBackAfterHalfASecond()
     {
         ConsoleFixture f;
-        Form1 &form = f.startShown(SettingsImage().slot(0, 0x21, 0x42, 1));
-        clickCentre(f.control("tglC1")); // 0x21 → 0x23
+        Form1 &form = f.startShown(SettingsImage().slot(at(1, "160 м", 1), 0x21, 0x42, 1));
+        clickCentre(f.relayBit('C', 1)); // 0x21 → 0x23
         QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(1, 0x23, 0)});
 
         bool openDuringWait = true, enabledDuringWait = true;
@@ -151,6 +151,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         clickCentre(f.control("cmdRefresh"));
+        QTRY_VERIFY(f.control("cmdRefresh")->isEnabled());
         QVERIFY(clock.elapsed() >= 500);
         QVERIFY(!openDuringWait);
         QVERIFY(!enabledDuringWait);
@@ -175,18 +176,19 @@ private slots:
         QVERIFY(QFile::link(f.pty.device(), adapter));
         ConsoleEnvironment env = f.environment();
         env.ports.map(1, adapter);
-        f.writeSettings(SettingsImage().slot(0, 5, 6, 0).byte(455, 1).bytes());
+        f.writeSettings(SettingsImage().slot(at(1, "160 м", 1), 5, 6, 0).port(1).bytes());
         Form1 &form = f.start(env);
         QVERIFY(form.comPort1().PortOpen());
         f.pty.hangUp();
         QFile::remove(adapter);
         clickCentre(f.control("cmdRefresh"));
+        QTRY_VERIFY(f.control("cmdRefresh")->isEnabled());
         QVERIFY(!form.comPort1().PortOpen());
         QCOMPARE(f.control<QLabel>("Label3")->palette().color(QPalette::WindowText),
                  QColor(255, 0, 0));
-        QCOMPARE(f.control<QLabel>("Label3")->toolTip(),
-                 QStringLiteral("Ошибка открытия Com-порта\n%1: нет такого устройства")
-                     .arg(adapter));
+        QCOMPARE(
+            f.control<QLabel>("Label3")->toolTip(),
+            QStringLiteral("Ошибка открытия Com-порта\n%1: нет такого устройства").arg(adapter));
         QVERIFY(f.control("cmdRefresh")->isEnabled());
         QCOMPARE(f.control<QLineEdit>("txtCEnter")->text(), QStringLiteral("5"));
     }
@@ -194,8 +196,8 @@ private slots:
     void closingDuringTheWaitLeavesNothingToRun()
     {
         ConsoleFixture f;
-        Form1 &form = f.startShown(SettingsImage().slot(0, 5, 6, 0));
-        clickCentre(f.control("tglC7"));
+        Form1 &form = f.startShown(SettingsImage().slot(at(1, "160 м", 1), 5, 6, 0));
+        clickCentre(f.relayBit('C', 7));
         f.pty.drain();
         const QByteArray before = f.settings();
         const QDateTime modified = QFileInfo(f.settingsPath()).lastModified();
@@ -207,19 +209,21 @@ private slots:
         QVERIFY(f.pty.read(100).isEmpty());
         QCOMPARE(f.settings(), before);
         QCOMPARE(QFileInfo(f.settingsPath()).lastModified(), modified);
-        QVERIFY(f.control("tglC7")->isChecked()); // no recall ran
+        QVERIFY(f.relayBit('C', 7)->isChecked()); // no recall ran
     }
 
     void escapeRefreshesButEnterInAnEntryBoxDoesNot()
     {
         ConsoleFixture f;
-        Form1 &form = f.startShown(SettingsImage().slot(0, 5, 6, 0));
+        Form1 &form = f.startShown(SettingsImage().slot(at(1, "160 м", 1), 5, 6, 0));
         form.activateWindow(); // a window shortcut needs the active window
         QVERIFY(QTest::qWaitForWindowActive(&form));
         QVERIFY(!f.control<QPushButton>("cmdRefresh")->isDefault());
         QTest::keyClick(f.control<QLineEdit>("txtCEnter"), Qt::Key_Return);
         QVERIFY(f.pty.read(150).isEmpty());
         QTest::keyClick(&form, Qt::Key_Escape);
+        QVERIFY(!f.control("cmdRefresh")->isEnabled());
+        QTRY_VERIFY(f.control("cmdRefresh")->isEnabled());
         QCOMPARE(packetsOf(f.pty.read(1500)).size(), 3);
     }
 
@@ -268,16 +272,15 @@ private slots:
         // A step outside what Options writes makes start-up ask at once; such a value is
         // put in place after start-up instead.
         const bool damaged = previousL < 0 || previousL > 999;
-        Form1 &form =
-            f.startShown(SettingsImage().byte(456, previousC).word(457, damaged ? 50 : previousL));
+        Form1 &form = f.startShown(SettingsImage().steps(previousC, damaged ? 50 : previousL));
         form.module().StepL = static_cast<qint16>(previousL);
         f.dialogs.answers << answerC << answerL;
         clickCentre(f.control("cmdOptions"));
         QCOMPARE(f.dialogs.questions.size(), 2);
         QCOMPARE(form.module().StepC, quint8(stepC));
         QCOMPARE(form.module().StepL, qint16(stepL));
-        QCOMPARE(f.settings().at(455), char(stepC));
-        QCOMPARE(f.settings().mid(456, 2), SettingsImage().word(457, stepL).bytes().mid(456, 2));
+        QCOMPARE(int(f.stored().stepC()), stepC);
+        QCOMPARE(int(f.stored().stepL()), stepL);
         QVERIFY(f.pty.read(100).isEmpty());
     }
 
@@ -317,12 +320,12 @@ private slots:
         QFETCH(int, storedL);
         QFETCH(int, questions);
         ConsoleFixture f;
-        f.writeSettings(SettingsImage().byte(456, stored).word(457, storedL).bytes());
+        f.writeSettings(SettingsImage().steps(stored, storedL).bytes());
         Form1 &form = f.start();
         QVERIFY(!form.isVisible());
         QCOMPARE(f.dialogs.questions.size(), questions);
         QCOMPARE(int(form.module().StepC), std::min(stored, 128));
-        QCOMPARE(int(quint8(f.settings().at(455))), std::min(stored, 128));
+        QCOMPARE(int(f.stored().stepC()), std::min(stored, 128));
     }
 
     void pressWithoutMovingSetsTheCodeUnderThePointer_data()
@@ -405,7 +408,7 @@ private slots:
     {
         ConsoleFixture f;
         f.writePictures();
-        Form1 &form = f.startShown(SettingsImage().slot(0, 1, 2, 1));
+        Form1 &form = f.startShown(SettingsImage().slot(at(1, "160 м", 1), 1, 2, 1));
         QVERIFY(f.control("Opt1")->isChecked());
         QVERIFY(pictureColour(f).red() > 150); // the recall showed the transmitter side
         const QByteArray stored = f.settings();
@@ -422,7 +425,7 @@ private slots:
     {
         ConsoleFixture f;
         f.writePictures();
-        f.startShown(SettingsImage().slot(0, 1, 2, 1));
+        f.startShown(SettingsImage().slot(at(1, "160 м", 1), 1, 2, 1));
         QFile::remove(f.programDir() + QStringLiteral("/img/ColdEnd.jpg"));
         clickCentre(f.control("Opt2"));
         QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(3, 0, 0)});

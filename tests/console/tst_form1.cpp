@@ -1,5 +1,5 @@
+#include "app/language.h"
 #include "console/form1.h"
-#include "console/language.h"
 #include "support/consolefixture.h"
 #include "widgets/barsurface.h"
 
@@ -348,7 +348,7 @@ private slots:
     void codeChangeByProgramRaisesClickOncePerChangedToggle()
     {
         ConsoleFixture fixture;
-        fixture.writeSettings(SettingsImage().byte(455, 1).bytes());
+        fixture.writeSettings(SettingsImage().port(1).bytes());
         Form1 &form = fixture.start();
         QVERIFY(form.comPort1().PortOpen());
         form.module().SetC(5);

@@ -1,4 +1,4 @@
-#include "console/startup.h"
+#include "app/startup.h"
 #include "support/programs.h"
 
 #include <QFile>

@@ -46,7 +46,7 @@ private slots:
         QFETCH(int, flag);
         ConsoleFixture f;
         const int c = 37 + base % 200, l = 255 - base % 250, side = base % 2;
-        Form1 &form = f.startShown(SettingsImage().slot(base, c, l, side));
+        Form1 &form = f.startShown(SettingsImage().slot(ConfLayout::selectionOf(base), c, l, side));
         form.module().StepC = 10;
         form.module().StepL = 50;
         const int slot = base / 3, a = slot / 50, b = slot % 50 / 5, s = slot % 5;
@@ -65,8 +65,8 @@ private slots:
         QVERIFY(f.control(qPrintable(subBands[s]))->isChecked());
         QCOMPARE(lineText(f, "txtCEnter"), QString::number(c));
         QCOMPARE(lineText(f, "txtLEnter"), QString::number(l));
-        QCOMPARE(f.control("tglC0")->isChecked(), bool(c & 1));
-        QCOMPARE(f.control("tglL7")->text(), (l & 128) ? QStringLiteral("1") : QStringLiteral("0"));
+        QCOMPARE(f.relayBit('C', 0)->isChecked(), bool(c & 1));
+        QCOMPARE(f.relayBit('L', 7)->text(), (l & 128) ? QStringLiteral("1") : QStringLiteral("0"));
         QCOMPARE(form.BarC().Str, capacitanceText(10, c));
         QCOMPARE(form.BarL().Str, inductanceText(50, l));
         QCOMPARE(f.control(side == 1 ? "Opt1" : "Opt2")->isChecked(), true);
@@ -77,22 +77,22 @@ private slots:
     {
         ConsoleFixture f;
         Form1 &form = f.startShown();
-        f.control("OptAnt2")->setChecked(true);
-        f.control("Opt40")->setChecked(true);
-        f.control("OptSB3")->setChecked(true);
+        f.antenna(2)->setChecked(true);
+        f.band("40 м")->setChecked(true);
+        f.subBand(3)->setChecked(true);
         form.module().SetC(0x5A);
         form.module().SetL(0x0D);
         f.control("Opt1")->setChecked(true);
         QVERIFY(form.module().StoreSlot(form.module().SelectedSlotBase()));
         const QByteArray file = f.settings();
-        QCOMPARE(file.mid(186, 3), QByteArray::fromHex("5A0D01"));
-        QCOMPARE(file.mid(450, 2), QByteArray::fromHex("BA00"));
+        QCOMPARE(f.stored().slot(at(2, "40 м", 3)), (RelaySetting{0x5A, 0x0D, 1}));
+        QCOMPARE(f.stored().lastSavedBase(), qint16(186));
         QVERIFY(f.pty.read(100).isEmpty()); // storing sends nothing
 
-        clickCentre(f.control("Opt80"));
+        clickCentre(f.band("80 м"));
         QCOMPARE(packetsOf(f.pty.read()), recallPackets(0, 0, 0, 0));
         QCOMPARE(lineText(f, "txtCEnter"), QStringLiteral("0"));
-        clickCentre(f.control("Opt40"));
+        clickCentre(f.band("40 м"));
         QCOMPARE(packetsOf(f.pty.read()), recallPackets(0x5A, 0x0D, 1, 0));
         QVERIFY(f.control("Opt1")->isChecked());
         QCOMPARE(f.settings(), file); // recalling never writes
@@ -101,9 +101,9 @@ private slots:
     void sideByteOtherThanOneShowsAntButIsSentAsStored()
     {
         ConsoleFixture f;
-        f.startShown(SettingsImage().slot(3, 1, 2, 7));
+        f.startShown(SettingsImage().slot(at(1, "160 м", 2), 1, 2, 7));
         f.control("Opt1")->setChecked(true);
-        clickCentre(f.control("OptSB2"));
+        clickCentre(f.subBand(2));
         QCOMPARE(packetsOf(f.pty.read()), recallPackets(1, 2, 7, 0));
         QVERIFY(f.control("Opt2")->isChecked());
     }
@@ -111,52 +111,53 @@ private slots:
     void clickOnTheSelectedOptionRecallsAgain()
     {
         ConsoleFixture f;
-        f.startShown(SettingsImage().slot(0, 4, 5, 1));
-        QVERIFY(f.control("Opt160")->isChecked());
-        clickCentre(f.control("Opt160"));
+        f.startShown(SettingsImage().slot(at(1, "160 м", 1), 4, 5, 1));
+        QVERIFY(f.band("160 м")->isChecked());
+        clickCentre(f.band("160 м"));
         QCOMPARE(packetsOf(f.pty.read()), recallPackets(4, 5, 1, 0));
     }
 
     void doubleClickDoesWhatOneClickDoes()
     {
         ConsoleFixture f;
-        f.startShown(SettingsImage().slot(0, 4, 5, 1));
-        doubleClickCentre(f.control("Opt80"));
+        f.startShown(SettingsImage().slot(at(1, "160 м", 1), 4, 5, 1));
+        doubleClickCentre(f.band("80 м"));
         QCOMPARE(packetsOf(f.pty.read()), recallPackets(0, 0, 0, 0));
-        doubleClickCentre(f.control("Opt160"));
+        doubleClickCentre(f.band("160 м"));
         QCOMPARE(packetsOf(f.pty.read()), recallPackets(4, 5, 1, 0));
         doubleClickCentre(f.control("Opt2"));
         QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(3, 0, 0)});
         // A toggle flips twice, as two clicks would.
-        doubleClickCentre(f.control("tglC1"));
+        doubleClickCentre(f.relayBit('C', 1));
         QCOMPARE(packetsOf(f.pty.read()), (QList<QByteArray>{packet(1, 6, 0), packet(1, 4, 0)}));
     }
 
     void toggleClickSendsOnePacketWithTheBankCode()
     {
         ConsoleFixture f;
-        Form1 &form = f.startShown(SettingsImage().slot(0, 0x10, 0x01, 0).word(451, 0));
+        Form1 &form =
+            f.startShown(SettingsImage().slot(at(1, "160 м", 1), 0x10, 0x01, 0).lastSaved(0));
         form.module().StepC = 3;
-        clickCentre(f.control("tglC3"));
+        clickCentre(f.relayBit('C', 3));
         QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(1, 0x18, 0)});
-        QCOMPARE(f.control("tglC3")->text(), QStringLiteral("1"));
+        QCOMPARE(f.relayBit('C', 3)->text(), QStringLiteral("1"));
         QCOMPARE(lineText(f, "txtCEnter"), QStringLiteral("24"));
         QCOMPARE(form.BarC().Str, QStringLiteral("72 pF"));
-        clickCentre(f.control("tglL0"));
+        clickCentre(f.relayBit('L', 0));
         QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(2, 0, 0)});
-        QCOMPARE(f.control("tglL0")->text(), QStringLiteral("0"));
-        QVERIFY(f.settings().mid(0, 3) == QByteArray::fromHex("100100")); // file untouched
+        QCOMPARE(f.relayBit('L', 0)->text(), QStringLiteral("0"));
+        QCOMPARE(f.stored().slot(at(1, "160 м", 1)), (RelaySetting{0x10, 0x01, 0})); // untouched
     }
 
     void antenna3FlagStaysUntilAnotherAntennaIsRecalled()
     {
         ConsoleFixture f;
         f.startShown();
-        clickCentre(f.control("OptAnt3"));
+        clickCentre(f.antenna(3));
         QCOMPARE(packetsOf(f.pty.read()), recallPackets(0, 0, 0, 1));
-        clickCentre(f.control("tglC0"));
+        clickCentre(f.relayBit('C', 0));
         QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(1, 1, 1)});
-        clickCentre(f.control("OptAnt1"));
+        clickCentre(f.antenna(1));
         QCOMPARE(packetsOf(f.pty.read()), recallPackets(0, 0, 0, 0));
     }
 
@@ -192,8 +193,8 @@ private slots:
         QCOMPARE(int(c ? form.module().GetC() : form.module().GetL()), to);
         QCOMPARE(form.module().SilentUpdate, quint8(1));
         if (c && to == 128) {
-            QVERIFY(f.control("tglC7")->isChecked());
-            QVERIFY(!f.control("tglC6")->isChecked() && !f.control("tglC0")->isChecked());
+            QVERIFY(f.relayBit('C', 7)->isChecked());
+            QVERIFY(!f.relayBit('C', 6)->isChecked() && !f.relayBit('C', 0)->isChecked());
         }
     }
 
@@ -256,13 +257,13 @@ private slots:
     void arrowKeysAfterAMouseChoiceOnlyMoveTheSelection()
     {
         ConsoleFixture f;
-        Form1 &form = f.startShown(SettingsImage().slot(15, 9, 9, 1));
-        clickCentre(f.control("Opt80"));
+        Form1 &form = f.startShown(SettingsImage().slot(at(1, "80 м", 1), 9, 9, 1));
+        clickCentre(f.band("80 м"));
         QCOMPARE(packetsOf(f.pty.read()).size(), 3);
-        QWidget *focused = f.control("Opt80");
+        QWidget *focused = f.band("80 м");
         focused->setFocus();
         QTest::keyClick(focused, Qt::Key_Right);
-        QVERIFY(f.control("Opt40")->isChecked());
+        QVERIFY(f.band("40 м")->isChecked());
         QVERIFY(f.pty.read(150).isEmpty());
         QCOMPARE(lineText(f, "txtCEnter"), QStringLiteral("9"));
         // The toggles still show 80 m; Save would store them into 40 m.
@@ -272,10 +273,10 @@ private slots:
     void arrowKeysRecallWhenTheLastPressWasOnAToggle()
     {
         ConsoleFixture f;
-        f.startShown(SettingsImage().slot(15, 9, 9, 1));
-        clickCentre(f.control("tglC0"), Qt::RightButton); // clears the silence only
-        f.control("Opt160")->setFocus();
-        QTest::keyClick(f.control("Opt160"), Qt::Key_Right);
+        f.startShown(SettingsImage().slot(at(1, "80 м", 1), 9, 9, 1));
+        clickCentre(f.relayBit('C', 0), Qt::RightButton); // clears the silence only
+        f.band("160 м")->setFocus();
+        QTest::keyClick(f.band("160 м"), Qt::Key_Right);
         QCOMPARE(packetsOf(f.pty.read()), recallPackets(9, 9, 1, 0));
     }
 
@@ -290,12 +291,12 @@ private slots:
     {
         QFETCH(int, key);
         ConsoleFixture f;
-        f.startShown(SettingsImage().slot(0, 3, 4, 1));
-        QWidget *option = f.control("OptSB1");
+        f.startShown(SettingsImage().slot(at(1, "160 м", 1), 3, 4, 1));
+        QWidget *option = f.subBand(1);
         option->setFocus();
         QTest::keyClick(option, Qt::Key(key));
         QCOMPARE(packetsOf(f.pty.read()), recallPackets(3, 4, 1, 0));
-        QTest::keyClick(f.control("Opt160"), Qt::Key_A); // bands have no key handler
+        QTest::keyClick(f.band("160 м"), Qt::Key_A); // bands have no key handler
         QVERIFY(f.pty.read(100).isEmpty());
     }
 
@@ -306,8 +307,8 @@ private slots:
         clickCentre(f.control("cmdIncrementC"));
         f.pty.drain();
         QCOMPARE(form.module().SilentUpdate, quint8(1));
-        clickCentre(f.control("tglC5"), Qt::RightButton);
-        QVERIFY(!f.control("tglC5")->isChecked());
+        clickCentre(f.relayBit('C', 5), Qt::RightButton);
+        QVERIFY(!f.relayBit('C', 5)->isChecked());
         QCOMPARE(form.module().SilentUpdate, quint8(0));
         QVERIFY(f.pty.read(100).isEmpty());
     }
@@ -318,7 +319,7 @@ private slots:
         Form1 &form = f.startShown();
         clickCentre(f.control("cmdIncrementC")); // code 1, silent afterwards
         f.pty.drain();
-        QAbstractButton *toggle = f.control("tglC2");
+        QAbstractButton *toggle = f.relayBit('C', 2);
         toggle->setFocus();
         QTest::keyClick(toggle, Qt::Key_Space);
         QVERIFY(toggle->isChecked());
@@ -343,27 +344,28 @@ private slots:
         QFETCH(int, base);
         ConsoleFixture f;
         const QByteArray image = SettingsImage()
-                                     .slot(0, 11, 22, 1)
-                                     .slot(186, 1, 2, 0)
-                                     .word(451, base)
-                                     .byte(455, 1)
+                                     .slot(at(1, "160 м", 1), 11, 22, 1)
+                                     .slot(at(2, "40 м", 3), 1, 2, 0)
+                                     .lastSaved(base)
+                                     .port(1)
                                      .bytes();
         f.writeSettings(image);
         Form1 &form = f.start();
         QVERIFY(form.loaded());
         QCOMPARE(lineText(f, "txtCEnter"), QStringLiteral("11"));
-        QVERIFY(f.control("OptAnt1")->isChecked() && f.control("Opt160")->isChecked() &&
-                f.control("OptSB1")->isChecked() && f.control("Opt1")->isChecked());
+        QVERIFY(f.antenna(1)->isChecked() && f.band("160 м")->isChecked() &&
+                f.subBand(1)->isChecked() && f.control("Opt1")->isChecked());
         QCOMPARE(f.settings(), image);
     }
 
     void startupRecallsTheSlotSavedLast()
     {
         ConsoleFixture f;
-        f.writeSettings(SettingsImage().slot(186, 200, 100, 1).word(451, 186).byte(455, 1).bytes());
+        f.writeSettings(
+            SettingsImage().slot(at(2, "40 м", 3), 200, 100, 1).lastSaved(186).port(1).bytes());
         Form1 &form = f.start();
-        QVERIFY(f.control("OptAnt2")->isChecked() && f.control("Opt40")->isChecked() &&
-                f.control("OptSB3")->isChecked());
+        QVERIFY(f.antenna(2)->isChecked() && f.band("40 м")->isChecked() &&
+                f.subBand(3)->isChecked());
         QCOMPARE(lineText(f, "txtCEnter"), QStringLiteral("200"));
         QCOMPARE(form.module().Ant3Flag, quint8(0));
         QVERIFY(f.pty.read(100).isEmpty());

@@ -1,9 +1,10 @@
+#include "console/consolemodule.h"
+#include "console/relaycodes.h"
 #include "link/controllerlink.h"
 #include "link/serialservice.h"
-#include "model/consolemodule.h"
-#include "model/relaycodes.h"
 #include "model/slots.h"
 #include "model/valuetext.h"
+#include "settings/conflayout.h"
 #include "settings/settingsfile.h"
 
 #include <QLineEdit>
@@ -69,7 +70,9 @@ private slots:
         QTemporaryDir temp;
         FailingFile file;
         QVERIFY(file.open(temp.filePath(QStringLiteral("conf.cfg"))));
-        QVERIFY(file.Write(451, 2, 6) && file.Sync());
+        const Slots::Selection slot{1, 2, 2};
+        const qint16 base = ConfLayout::baseOf(slot);
+        QVERIFY(file.Write(ConfLayout::LastSavedBase, 2, 6) && file.Sync());
         Bank c, l;
         Group<3> antennas;
         Group<10> bands;
@@ -86,11 +89,12 @@ private slots:
         module.SetL(0x34);
         file.writes = 0;
         file.failFrom = 3; // the side byte
-        QVERIFY(!module.StoreSlot(186));
+        QVERIFY(!module.StoreSlot(base));
         QVERIFY(!file.errorString().isEmpty());
-        QCOMPARE(file.Read(187, 1), 0x12);
-        QCOMPARE(file.Read(188, 1), 0x34);
-        QCOMPARE(file.Read(451, 2), 6); // still names the slot saved whole before
+        QCOMPARE(file.Read(base + ConfLayout::CodeCAt, 1), 0x12);
+        QCOMPARE(file.Read(base + ConfLayout::CodeLAt, 1), 0x34);
+        // Still names the slot saved whole before.
+        QCOMPARE(file.Read(ConfLayout::LastSavedBase, 2), 6);
         QCOMPARE(file.writes, 3);
     }
 
@@ -262,17 +266,17 @@ private slots:
         for (int a = 0; a < Slots::Antennas; ++a) {
             for (int b = 0; b < Slots::Bands; ++b) {
                 for (int s = 0; s < Slots::SubBands; ++s) {
-                    const qint16 base = Slots::baseOf(a, b, s);
-                    QVERIFY(Slots::isStoredBase(base));
-                    const Slots::Selection sel = Slots::selectionOf(base);
+                    const qint16 base = ConfLayout::baseOf({a, b, s});
+                    QVERIFY(ConfLayout::isStoredBase(base));
+                    const Slots::Selection sel = ConfLayout::selectionOf(base);
                     QCOMPARE(sel.antenna, a);
                     QCOMPARE(sel.band, b);
                     QCOMPARE(sel.subBand, s);
                 }
             }
         }
-        QCOMPARE(Slots::baseOf(1, 2, 2), qint16(186));
-        QCOMPARE(Slots::baseOf(2, 9, 4), qint16(447));
+        QCOMPARE(ConfLayout::baseOf({1, 2, 2}), qint16(186));
+        QCOMPARE(ConfLayout::baseOf({2, 9, 4}), qint16(447));
     }
 
     void damagedBasesAreRecognised_data()
@@ -286,7 +290,7 @@ private slots:
     void damagedBasesAreRecognised()
     {
         QFETCH(int, base);
-        QVERIFY(!Slots::isStoredBase(base));
+        QVERIFY(!ConfLayout::isStoredBase(base));
     }
 };
 

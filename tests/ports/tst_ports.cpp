@@ -1,6 +1,6 @@
-#include "console/additions.h"
+#include "console/features.h"
 #include "console/form1.h"
-#include "ports/portsdialog.h"
+#include "dialogs/portsdialog.h"
 #include "support/consolefixture.h"
 #include "support/unprivileged.h"
 
@@ -29,7 +29,7 @@ private slots:
         QVERIFY(QFile::link(f.pty.device(), lasting));
         ConsoleEnvironment env = f.environment();
         env.serialByIdFolder = byId;
-        f.writeSettings(SettingsImage().slot(0, 3, 4, 1).byte(455, 2).bytes());
+        f.writeSettings(SettingsImage().slot(at(1, "160 м", 1), 3, 4, 1).port(2).bytes());
         Form1 &form = f.start(env);
         f.control<QComboBox>("cmb1")->setCurrentIndex(2); // port 3, nowhere yet
         QVERIFY(!form.comPort1().PortOpen());
@@ -42,7 +42,7 @@ private slots:
             ports.assign(3, f.pty.device()); // as typed: stored under its lasting name
             ports.accept();
         };
-        form.additions().choosePorts();
+        form.features().choosePorts();
         QVERIFY(listed);
         QCOMPARE(f.userSettings.value("ports/3").toString(), lasting);
         QCOMPARE(f.control<QComboBox>("cmb1")->itemData(2, Qt::ToolTipRole).toString(), lasting);

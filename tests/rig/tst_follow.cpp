@@ -1,5 +1,6 @@
-#include "console/additions.h"
+#include "console/features.h"
 #include "console/form1.h"
+#include "rig/following.h"
 #include "rig/rigctldclient.h"
 #include "support/consolefixture.h"
 #include "support/station.h"
@@ -75,18 +76,21 @@ private slots:
         ConsoleEnvironment env = f.environment();
         env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(rig.port);
         // 40 m, second sub-band (7.040–7.080) and 20 m, third (14.140–14.210), antenna 1.
-        f.writeSettings(
-            SettingsImage().slot(33, 40, 41, 1).slot(66, 20, 21, 0).byte(455, 1).bytes());
+        f.writeSettings(SettingsImage()
+                            .slot(at(1, "40 м", 2), 40, 41, 1)
+                            .slot(at(1, "20 м", 3), 20, 21, 0)
+                            .port(1)
+                            .bytes());
         Form1 &form = f.start(env);
         form.show();
-        auto &status = form.additions().rigStatus();
+        auto &status = form.features().rigStatus();
         QTRY_VERIFY(status.text().contains(QStringLiteral("145.000 МГц")));
         QVERIFY(status.toolTip().contains(QString::number(rig.port)));
         QVERIFY(lineOver(f).isEmpty()); // 2 m is no band of ours
 
         QVERIFY(rig.tell("F 7074000"));
         QCOMPARE(awaitRecall(f), recall(40, 41, 1));
-        QVERIFY(f.control("Opt40")->isChecked() && f.control("OptSB2")->isChecked());
+        QVERIFY(f.band("40 м")->isChecked() && f.subBand(2)->isChecked());
         QVERIFY(lineOver(f).isEmpty()); // once
         QVERIFY(rig.tell("F 7075000"));
         QVERIFY(lineOver(f).isEmpty()); // the same sub-band
@@ -102,7 +106,7 @@ private slots:
         QVERIFY(lineOver(f).isEmpty());
 
         // The operator's own choice stands until the radio moves again.
-        clickCentre(f.control("Opt80"));
+        clickCentre(f.band("80 м"));
         QCOMPARE(packetsOf(f.pty.read()).size(), 3);
         QVERIFY(lineOver(f).isEmpty());
 
@@ -121,25 +125,25 @@ private slots:
     {
         ConsoleFixture f;
         Form1 &form = f.startShown();
-        QVERIFY(form.additions().rigStatus().isHidden());
-        QCOMPARE(form.additions().rig().state(), RigControl::State::Off);
+        QVERIFY(form.features().rigStatus().isHidden());
+        QCOMPARE(form.features().following().rig().state(), RigControl::State::Off);
         // The menu's entry asks for the address and stores it.
-        auto menu = form.additions().contextMenu();
+        auto menu = form.features().contextMenu();
         QAction *follow = menu->findChild<QAction *>(QStringLiteral("followRig"));
         QVERIFY(follow && follow->isCheckable() && !follow->isChecked());
         f.dialogs.answers << QStringLiteral("127.0.0.1:1");
         follow->trigger();
         QCOMPARE(f.userSettings.value("rig/address").toString(), QStringLiteral("127.0.0.1:1"));
-        QVERIFY(form.additions().rigStatus().isVisible());
-        menu = form.additions().contextMenu();
+        QVERIFY(form.features().rigStatus().isVisible());
+        menu = form.features().contextMenu();
         QVERIFY(menu->findChild<QAction *>(QStringLiteral("followRig"))->isChecked());
         menu->findChild<QAction *>(QStringLiteral("followRig"))->trigger();
         QVERIFY(!f.userSettings.contains("rig/address"));
-        QVERIFY(form.additions().rigStatus().isHidden());
+        QVERIFY(form.features().rigStatus().isHidden());
         // Only the free areas open it: a right press on a control keeps its meaning.
         QVERIFY(form.isFreeArea(QPoint(300, 230)));
         QVERIFY(form.isFreeArea(QPoint(4, 340)));
-        QVERIFY(!form.isFreeArea(f.control("tglC3")->geometry().center()));
+        QVERIFY(!form.isFreeArea(f.relayBit('C', 3)->geometry().center()));
         QVERIFY(!form.isFreeArea(QPoint(200, 400))); // a band option
     }
 };

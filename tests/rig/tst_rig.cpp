@@ -84,12 +84,11 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, host);
         QFETCH(int, port);
-        QString parsedHost;
-        quint16 parsedPort = 0;
-        QCOMPARE(RigctldClient::parseAddress(text, &parsedHost, &parsedPort), port != 0);
+        const std::optional<HostPort> parsed = RigctldClient::parseAddress(text);
+        QCOMPARE(parsed.has_value(), port != 0);
         if (port) {
-            QCOMPARE(parsedHost, host);
-            QCOMPARE(int(parsedPort), port);
+            QCOMPARE(parsed->host, host);
+            QCOMPARE(int(parsed->port), port);
         }
     }
 
@@ -118,7 +117,7 @@ private slots:
             return line == "+\\get_ptt" ? ptt : QByteArray("RPRT -1\n");
         };
         RigctldClient rig;
-        rig.setAddress(QStringLiteral("127.0.0.1"), daemon.port());
+        rig.setAddress({QStringLiteral("127.0.0.1"), daemon.port()});
         QSignalSpy polled(&rig, &RigControl::polled);
         rig.start();
         QTRY_VERIFY(polled.count() >= 2); // and the poll goes on
@@ -139,7 +138,7 @@ private slots:
             return ++asked % 2 ? "RPRT -8\n" : "get_freq:\nFrequency: abc\nRPRT 0\n";
         };
         RigctldClient rig;
-        rig.setAddress(QStringLiteral("127.0.0.1"), daemon.port());
+        rig.setAddress({QStringLiteral("127.0.0.1"), daemon.port()});
         QSignalSpy polled(&rig, &RigControl::polled);
         rig.start();
         QTRY_VERIFY(polled.count() >= 2);
@@ -151,7 +150,7 @@ private slots:
     {
         FakeDaemon daemon; // accepts, never answers
         RigctldClient rig;
-        rig.setAddress(QStringLiteral("127.0.0.1"), daemon.port());
+        rig.setAddress({QStringLiteral("127.0.0.1"), daemon.port()});
         QSignalSpy states(&rig, &RigControl::stateChanged);
         rig.start();
         QTRY_COMPARE(daemon.connections, 1);

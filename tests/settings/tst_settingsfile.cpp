@@ -1,3 +1,4 @@
+#include "settings/conflayout.h"
 #include "settings/settingsfile.h"
 #include "support/consolefixture.h"
 
@@ -35,18 +36,18 @@ private slots:
         QVERIFY(file.open(path()));
         QVERIFY(QFile::exists(path()));
         QCOMPARE(onDisk().size(), 0);
-        QCOMPARE(file.Read(455, 1), 0);
-        QCOMPARE(file.Read(451, 2), 0);
+        QCOMPARE(file.Read(ConfLayout::PortNumber, 1), 0);
+        QCOMPARE(file.Read(ConfLayout::LastSavedBase, 2), 0);
     }
 
     void readsAtOrPastTheEndYieldZero()
     {
-        putOnDisk(QByteArray(455, '\0') + char(0x81));
+        putOnDisk(QByteArray(ConfLayout::StepC - 1, '\0') + char(0x81));
         SettingsFile file;
         QVERIFY(file.open(path()));
-        QCOMPARE(file.Read(456, 1), 0x81);
-        QCOMPARE(file.Read(456, 2), 0x81); // high byte lies past the end
-        QCOMPARE(file.Read(457, 2), 0);
+        QCOMPARE(file.Read(ConfLayout::StepC, 1), 0x81);
+        QCOMPARE(file.Read(ConfLayout::StepC, 2), 0x81); // high byte lies past the end
+        QCOMPARE(file.Read(ConfLayout::StepL, 2), 0);
         QCOMPARE(file.Read(10000, 1), 0);
     }
 
@@ -66,40 +67,45 @@ private slots:
         QFETCH(QByteArray, bytes);
         SettingsFile file;
         QVERIFY(file.open(path()));
-        QVERIFY(file.Write(457, 2, value));
-        QCOMPARE(onDisk().mid(456, 2), bytes);
-        QCOMPARE(file.Read(457, 2), value);
+        QVERIFY(file.Write(ConfLayout::StepL, 2, value));
+        QCOMPARE(onDisk().mid(ConfLayout::StepL - 1, 2), bytes);
+        QCOMPARE(file.Read(ConfLayout::StepL, 2), value);
     }
 
     void writePastTheEndExtendsWithZeros()
     {
         SettingsFile file;
         QVERIFY(file.open(path()));
-        QVERIFY(file.Write(455, 1, 3));
+        QVERIFY(file.Write(ConfLayout::PortNumber, 1, 3));
         const QByteArray bytes = onDisk();
-        QCOMPARE(bytes.size(), 455);
-        QCOMPARE(bytes.left(454), QByteArray(454, '\0'));
-        QCOMPARE(bytes.at(454), char(3));
+        QCOMPARE(bytes.size(), ConfLayout::PortNumber);
+        QCOMPARE(bytes.chopped(1), QByteArray(ConfLayout::PortNumber - 1, '\0'));
+        QCOMPARE(bytes.back(), char(3));
     }
 
     void writesLeaveOtherBytesAlone()
     {
-        QByteArray original(458, '\0');
+        QByteArray original(ConfLayout::Size, '\0');
         for (int i = 0; i < original.size(); ++i)
             original[i] = static_cast<char>(0x40 + i % 50);
         putOnDisk(original);
         SettingsFile file;
         QVERIFY(file.open(path()));
-        // Every position the console writes: a slot, the saved base, port and steps.
-        QVERIFY(file.Write(448, 1, 1) && file.Write(449, 1, 2) && file.Write(450, 1, 0));
-        QVERIFY(file.Write(451, 2, 447) && file.Write(455, 1, 16));
-        QVERIFY(file.Write(456, 1, 128) && file.Write(457, 2, 999));
+        // Every position the console writes: the last slot, the saved base, port and steps.
+        const int last = ConfLayout::LastBase;
+        QVERIFY(file.Write(last + ConfLayout::CodeCAt, 1, 1) &&
+                file.Write(last + ConfLayout::CodeLAt, 1, 2) &&
+                file.Write(last + ConfLayout::SideAt, 1, 0));
+        QVERIFY(file.Write(ConfLayout::LastSavedBase, 2, last) &&
+                file.Write(ConfLayout::PortNumber, 1, 16));
+        QVERIFY(file.Write(ConfLayout::StepC, 1, 128) && file.Write(ConfLayout::StepL, 2, 999));
         const QByteArray bytes = onDisk();
-        QCOMPARE(bytes.size(), 458);
-        QCOMPARE(bytes.left(447), original.left(447));
-        QCOMPARE(bytes.mid(452, 2), original.mid(452, 2)); // 453–454 are never touched
-        QCOMPARE(bytes.mid(447), QByteArray::fromHex("010200BF01") + original.mid(452, 2) +
-                                     QByteArray::fromHex("1080E703"));
+        QCOMPARE(bytes.size(), ConfLayout::Size);
+        QCOMPARE(bytes.left(last), original.left(last));
+        // The two unused bytes are never touched.
+        const QByteArray unused = original.mid(ConfLayout::Unused - 1, 2);
+        QCOMPARE(bytes.mid(last),
+                 QByteArray::fromHex("010200BF01") + unused + QByteArray::fromHex("1080E703"));
     }
 
     void everyReadGoesToTheFile()

@@ -1,3 +1,4 @@
+#include "settings/conflayout.h"
 #include "settings/settingsfile.h"
 #include "support/unprivileged.h"
 
@@ -84,7 +85,7 @@ private slots:
         const QString program = temp.filePath(QStringLiteral("program"));
         const QString data = temp.filePath(QStringLiteral("data"));
         QDir().mkpath(program);
-        QVERIFY(put(program + QStringLiteral("/conf.cfg"), QByteArray(458, '\1')));
+        QVERIFY(put(program + QStringLiteral("/conf.cfg"), QByteArray(ConfLayout::Size, '\1')));
         setMode(program + QStringLiteral("/conf.cfg"), 0200);
         SettingsFile file;
         QVERIFY(!file.openIn(program, data));
@@ -101,7 +102,7 @@ private slots:
         const QString data = temp.filePath(QStringLiteral("data"));
         QDir().mkpath(program);
         QDir().mkpath(data);
-        QVERIFY(put(program + QStringLiteral("/conf.cfg"), QByteArray(458, '\1')));
+        QVERIFY(put(program + QStringLiteral("/conf.cfg"), QByteArray(ConfLayout::Size, '\1')));
         setMode(program + QStringLiteral("/conf.cfg"), 0444);
         setMode(program, 0555);
         // A disk with room for 100 bytes more.
@@ -119,7 +120,7 @@ private slots:
         QCOMPARE(QDir(data).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
         // With room again, the copy is made and holds everything.
         QVERIFY(file.openIn(program, data));
-        QCOMPARE(file.Read(458, 1), 1);
+        QCOMPARE(file.Read(ConfLayout::Size, 1), 1);
         setMode(program, 0755);
     }
 
@@ -130,7 +131,7 @@ private slots:
         const QString program = temp.filePath(QStringLiteral("program"));
         const QString data = temp.filePath(QStringLiteral("data"));
         QDir().mkpath(program);
-        QVERIFY(put(program + QStringLiteral("/conf.cfg"), QByteArray(458, '\0')));
+        QVERIFY(put(program + QStringLiteral("/conf.cfg"), QByteArray(ConfLayout::Size, '\0')));
         QVERIFY(age(program + QStringLiteral("/conf.cfg"), 60));
         setMode(program, 0555);
         setMode(program + QStringLiteral("/conf.cfg"), 0444);

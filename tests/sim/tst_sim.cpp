@@ -4,6 +4,7 @@
 #include "sim/rigserver.h"
 #include "sim/simlog.h"
 #include "sim/virtualcontroller.h"
+#include "support/consolefixture.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -197,10 +198,7 @@ private slots:
         QTemporaryDir temp;
         const QString conf = temp.filePath(QStringLiteral("conf.cfg"));
         const auto write = [&](int stepC, int stepL) {
-            QByteArray bytes(458, '\0');
-            bytes[455] = char(stepC);
-            bytes[456] = char(stepL & 0xFF);
-            bytes[457] = char(stepL >> 8);
+            const QByteArray bytes = SettingsImage().steps(stepC, stepL).bytes();
             QFile file(conf);
             return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
         };

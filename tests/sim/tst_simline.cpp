@@ -21,19 +21,19 @@ private slots:
         ConsoleFixture f;
         ConsoleEnvironment env = f.environment();
         env.ports.map(1, sim.link());
-        f.writeSettings(SettingsImage().slot(300, 0x11, 0x22, 0).byte(455, 1).bytes());
+        f.writeSettings(SettingsImage().slot(at(3, "160 м", 1), 0x11, 0x22, 0).port(1).bytes());
         Form1 &form = f.start(env);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(form.comPort1().PortOpen());
 
-        clickCentre(f.control("tglC7"));
-        clickCentre(f.control("tglL0"));
+        clickCentre(f.relayBit('C', 7));
+        clickCentre(f.relayBit('L', 0));
         QTRY_COMPARE(sim.log().size(), 2);
         QCOMPARE(sim.relays().value("C").toInt(), 128);
         QCOMPARE(sim.relays().value("L").toInt(), 1);
 
-        clickCentre(f.control("OptAnt3"));
+        clickCentre(f.antenna(3));
         QTRY_COMPARE(sim.log().size(), 5);
         QCOMPARE(sim.relays(), (QJsonObject{{"C", 0x11}, {"L", 0x22}, {"side", 0}, {"flag", 1}}));
 
@@ -44,7 +44,7 @@ private slots:
         clickCentre(f.control("cmdSave1"));
         QTest::qWait(300);
         QCOMPARE(sim.log().size(), 6); // Save sends nothing
-        QCOMPARE(f.settings().mid(300, 3), QByteArray::fromHex("112201"));
+        QCOMPARE(f.stored().slot(at(3, "160 м", 1)), (RelaySetting{0x11, 0x22, 1}));
         for (const QJsonObject &line : sim.log())
             QVERIFY(!line.contains("error"));
     }
@@ -56,7 +56,7 @@ private slots:
         ConsoleFixture f;
         ConsoleEnvironment env = f.environment();
         env.ports.map(1, sim.link());
-        f.writeSettings(SettingsImage().slot(0, 7, 8, 1).byte(455, 1).bytes());
+        f.writeSettings(SettingsImage().slot(at(1, "160 м", 1), 7, 8, 1).port(1).bytes());
         Form1 &form = f.start(env);
         form.show();
         clickCentre(f.control("cmdIncrementC"));
@@ -70,7 +70,7 @@ private slots:
         QVERIFY(label->toolTip().startsWith(QStringLiteral("Ошибка открытия Com-порта")));
 
         clickCentre(f.control("cmdRefresh"));
-        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+        QTRY_COMPARE(label->palette().color(QPalette::WindowText), QColor(0, 0, 0));
         QTRY_COMPARE(sim.log().size(), 4);
         QCOMPARE(sim.relays(), (QJsonObject{{"C", 7}, {"L", 8}, {"side", 1}, {"flag", 0}}));
     }

@@ -2,6 +2,7 @@
 
 #include "console/form1.h"
 #include "link/controllerlink.h"
+#include "model/bandnames.h"
 
 #include <QDialog>
 #include <QDir>
@@ -40,23 +41,9 @@ void ScriptedDialogs::exec(QDialog &dialog)
     dialog.close();
 }
 
-SettingsImage &SettingsImage::byte(int position, int value)
+Slots::Selection at(int antenna, const char *band, int subBand)
 {
-    if (m_bytes.size() < position)
-        m_bytes.resize(position, '\0');
-    m_bytes[position - 1] = static_cast<char>(value);
-    return *this;
-}
-
-SettingsImage &SettingsImage::word(int position, int value)
-{
-    byte(position, value & 0xFF);
-    return byte(position + 1, (value >> 8) & 0xFF);
-}
-
-SettingsImage &SettingsImage::slot(int base, int codeC, int codeL, int side)
-{
-    return byte(base + 1, codeC).byte(base + 2, codeL).byte(base + 3, side);
+    return {antenna - 1, BandNames::find(QString::fromUtf8(band)).value_or(-1), subBand - 1};
 }
 
 ConsoleFixture::ConsoleFixture()
@@ -128,7 +115,7 @@ Form1 &ConsoleFixture::start(const ConsoleEnvironment &environment)
 
 Form1 &ConsoleFixture::startShown(SettingsImage image)
 {
-    writeSettings(image.byte(455, 1).bytes());
+    writeSettings(image.port(1).bytes());
     Form1 &form = start();
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
@@ -146,6 +133,29 @@ void ConsoleFixture::closeForm()
 QWidget *ConsoleFixture::widget(const char *name) const
 {
     return m_form ? m_form->findChild<QWidget *>(QString::fromLatin1(name)) : nullptr;
+}
+
+QAbstractButton *ConsoleFixture::relayBit(char bank, int bit) const
+{
+    return control(qPrintable(QStringLiteral("tgl%1%2").arg(QLatin1Char(bank)).arg(bit)));
+}
+
+QAbstractButton *ConsoleFixture::antenna(int number) const
+{
+    return control(qPrintable(QStringLiteral("OptAnt%1").arg(number)));
+}
+
+QAbstractButton *ConsoleFixture::band(const char *caption) const
+{
+    static const char *const names[Slots::Bands] = {"Opt160", "Opt80", "Opt40", "Opt30", "Opt20",
+                                                    "Opt17",  "Opt15", "Opt12", "Opt10", "Opt6"};
+    const std::optional<int> index = BandNames::find(QString::fromUtf8(caption));
+    return index ? control(names[*index]) : nullptr;
+}
+
+QAbstractButton *ConsoleFixture::subBand(int number) const
+{
+    return control(qPrintable(QStringLiteral("OptSB%1").arg(number)));
 }
 
 QString makeBlocker(const QTemporaryDir &temp)

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "console/dialogs.h"
+#include "app/dialogs.h"
 #include "console/environment.h"
 #include "pty.h"
+#include "settings/conflayout.h"
 
 #include <QAbstractButton>
 #include <QByteArray>
@@ -50,24 +51,50 @@ public:
     std::function<void(QDialog &)> onExec;
 };
 
-// Builds the bytes of a settings file.
-class SettingsImage
+// The slot of an antenna (1–3), a band by its caption ("40 м", "Д") and a sub-band (1–5), as
+// the operator reads them off the window.
+Slots::Selection at(int antenna, const char *band, int subBand);
+
+// How a failed comparison shows a slot's bytes.
+inline char *toString(const RelaySetting &s)
+{
+    return qstrdup(
+        QStringLiteral("C %1, L %2, side %3").arg(s.codeC).arg(s.codeL).arg(s.side).toLatin1());
+}
+
+// A settings file's bytes, built and read by meaning.
+class SettingsImage : public ConfLayout::Image
 {
 public:
     SettingsImage()
-        : m_bytes(458, '\0')
+        : Image(QByteArray(ConfLayout::Size, '\0'))
     {}
     explicit SettingsImage(QByteArray bytes)
-        : m_bytes(std::move(bytes))
+        : Image(std::move(bytes))
     {}
 
-    SettingsImage &byte(int position, int value);
-    SettingsImage &word(int position, int value);
-    SettingsImage &slot(int base, int codeC, int codeL, int side);
-    const QByteArray &bytes() const { return m_bytes; }
-
-private:
-    QByteArray m_bytes;
+    using Image::slot;
+    SettingsImage &slot(const Slots::Selection &s, int codeC, int codeL, int side)
+    {
+        setSlot(s, {quint8(codeC), quint8(codeL), quint8(side)});
+        return *this;
+    }
+    SettingsImage &steps(int stepC, int stepL)
+    {
+        setSteps(stepC, stepL);
+        return *this;
+    }
+    SettingsImage &port(int number)
+    {
+        setPortNumber(number);
+        return *this;
+    }
+    // The slot saved last, by its base (damaged files name bases no slot has).
+    SettingsImage &lastSaved(int base)
+    {
+        setWord(ConfLayout::LastSavedBase, base);
+        return *this;
+    }
 };
 
 // A console in a temporary program folder, with a pseudo-terminal as port 1.
@@ -81,6 +108,8 @@ public:
     QString settingsPath() const;
     void writeSettings(const QByteArray &bytes);
     QByteArray settings() const;
+    // What conf.cfg holds now, by meaning.
+    SettingsImage stored() const { return SettingsImage(settings()); }
     // Lays down small solid-colour pictures for the two network sides.
     void writePictures();
 
@@ -98,6 +127,12 @@ public:
         return qobject_cast<T *>(widget(name));
     }
     QWidget *widget(const char *name) const;
+    // The window's controls by what they do: the toggle of a relay bit (bank 'C' or 'L', bit
+    // 0–7), the option of an antenna (1–3), of a band by its caption, of a sub-band (1–5).
+    QAbstractButton *relayBit(char bank, int bit) const;
+    QAbstractButton *antenna(int number) const;
+    QAbstractButton *band(const char *caption) const;
+    QAbstractButton *subBand(int number) const;
 
     QTemporaryDir temp;
     PseudoTerminal pty;

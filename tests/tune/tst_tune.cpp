@@ -1,11 +1,14 @@
-#include "console/additions.h"
+#include "console/features.h"
 #include "console/form1.h"
+#include "dialogs/tunedialog.h"
+#include "panel/panel.h"
+#include "rig/following.h"
 #include "rig/rigctldclient.h"
 #include "support/consolefixture.h"
 #include "support/fakedaemon.h"
 #include "support/station.h"
 #include "tune/matchsearch.h"
-#include "tune/tunedialog.h"
+#include "tune/tuning.h"
 
 #include <QJsonObject>
 #include <QMenu>
@@ -47,11 +50,10 @@ class TestTune : public QObject
         env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(station.radioPort);
         f.userSettings.setValue("rig/poll_ms", 100);
         f.writeSettings(SettingsImage()
-                            .slot(36, 5, 6, 0) // antenna 1, 40 m, sub-band 3
-                            .word(451, 36)
-                            .byte(455, 1)
-                            .byte(456, 10)
-                            .word(457, 500)
+                            .slot(at(1, "40 м", 3), 5, 6, 0)
+                            .lastSaved(ConfLayout::baseOf(at(1, "40 м", 3)))
+                            .port(1)
+                            .steps(10, 500)
                             .bytes());
         Form1 &form = f.start(env);
         form.show();
@@ -112,8 +114,8 @@ private slots:
         ConsoleEnvironment env = f.environment();
         env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(radio.port());
         Form1 &form = f.start(env);
-        QTRY_COMPARE(form.additions().rig().state(), RigControl::State::Connected);
-        const auto menu = form.additions().contextMenu();
+        QTRY_COMPARE(form.features().following().rig().state(), RigControl::State::Connected);
+        const auto menu = form.features().contextMenu();
         QAction *tune = menu->findChild<QAction *>(QStringLiteral("startTuning"));
         QVERIFY(!tune->isEnabled());
         QVERIFY2(tune->text().contains(QStringLiteral("не сообщает КСВ")),
@@ -126,7 +128,7 @@ private slots:
         QVERIFY(station.start(QStringLiteral("7.1:300,-150")));
         ConsoleFixture f;
         Form1 &form = startConsole(f, station);
-        QTRY_VERIFY(form.additions().tuningUnavailable().isEmpty());
+        QTRY_VERIFY(form.features().tuning().unavailable().isEmpty());
         const int before = int(station.log().size());
         LNetwork::Setting found;
         f.dialogs.onExec = [&](QDialog &dialog) {
@@ -141,10 +143,9 @@ private slots:
             QVERIFY(tuning.session().bestSwr() < 1.3);
             clickCentre(dialog.findChild<QPushButton *>(QStringLiteral("store")));
         };
-        form.additions().startTuning();
-        QCOMPARE(f.settings().mid(36, 3),
-                 SettingsImage().slot(0, found.codeC, found.codeL, found.side).bytes().left(3));
-        QCOMPARE(f.settings().mid(450, 2), QByteArray::fromHex("2400"));
+        form.features().startTuning();
+        QCOMPARE(f.stored().slot(at(1, "40 м", 3)), found);
+        QCOMPARE(f.stored().lastSavedBase(), ConfLayout::baseOf(at(1, "40 м", 3)));
         // Each probe sent no more than one C, one L and one side packet.
         const QList<QJsonObject> log = station.log();
         QTRY_COMPARE(
@@ -160,7 +161,7 @@ private slots:
         QVERIFY(station.start(QStringLiteral("7.1:8,40")));
         ConsoleFixture f;
         Form1 &form = startConsole(f, station);
-        QTRY_VERIFY(form.additions().tuningUnavailable().isEmpty());
+        QTRY_VERIFY(form.features().tuning().unavailable().isEmpty());
         const QByteArray stored = f.settings();
         f.dialogs.onExec = [&](QDialog &dialog) {
             auto &tuning = static_cast<TuneDialog &>(dialog);
@@ -170,7 +171,7 @@ private slots:
             QTRY_COMPARE(tuning.session().state(), TuneSession::State::Stopped);
             QCOMPARE(tuning.session().stopReason(), TuneSession::Stop::CarrierGone);
         };
-        form.additions().startTuning();
+        form.features().startTuning();
         // The relays are back where they were, with the three packets of a recall.
         QTRY_COMPARE(station.relays(), (QJsonObject{{"C", 5}, {"L", 6}, {"side", 0}, {"flag", 0}}));
         const QList<QJsonObject> log = station.log();
@@ -178,7 +179,7 @@ private slots:
         QCOMPARE(log[log.size() - 2].value("command").toString(), QStringLiteral("L"));
         QCOMPARE(log.last().value("command").toString(), QStringLiteral("side"));
         QCOMPARE(f.settings(), stored);
-        QCOMPARE(form.relays(), (LNetwork::Setting{5, 6, 0}));
+        QCOMPARE(form.panel().state().relays, (RelaySetting{5, 6, 0}));
     }
 };
 

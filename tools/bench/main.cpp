@@ -2,11 +2,11 @@
 // headless virtual controller on a pseudo-terminal and prints a table. It measures, it does
 // not judge: nothing here fails.
 
-#include "console/dialogs.h"
+#include "app/dialogs.h"
 #include "console/environment.h"
 #include "console/form1.h"
 #include "link/packet.h"
-#include "settings/settingsfile.h"
+#include "settings/conflayout.h"
 #include "sim/loadmodel.h"
 #include "tune/matchsearch.h"
 
@@ -172,9 +172,7 @@ int main(int argc, char *argv[])
     {
         QFile conf(temp.filePath(QStringLiteral("program/conf.cfg")));
         conf.open(QIODevice::WriteOnly);
-        QByteArray bytes(458, '\0');
-        bytes[SettingsFile::PortNumber - 1] = 1;
-        conf.write(bytes);
+        conf.write(ConfLayout::Image(QByteArray(ConfLayout::Size, '\0')).setPortNumber(1).bytes());
     }
     Quiet dialogs;
     ConsoleEnvironment env;

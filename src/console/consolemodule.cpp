@@ -1,6 +1,7 @@
 #include "consolemodule.h"
 
 #include "link/controllerlink.h"
+#include "settings/conflayout.h"
 #include "settings/settingsfile.h"
 
 #include <QAbstractButton>
@@ -51,8 +52,8 @@ quint8 ConsoleModule::GetL()
 
 qint16 ConsoleModule::SelectedSlotBase() const
 {
-    return Slots::baseOf(selectedIndex(m_selectors.antenna), selectedIndex(m_selectors.band),
-                         selectedIndex(m_selectors.subBand));
+    return ConfLayout::baseOf({selectedIndex(m_selectors.antenna), selectedIndex(m_selectors.band),
+                               selectedIndex(m_selectors.subBand)});
 }
 
 void ConsoleModule::RecallSelectedSlot()
@@ -63,9 +64,9 @@ void ConsoleModule::RecallSelectedSlot()
 
 void ConsoleModule::RecallSlot(qint16 base)
 {
-    const auto codeC = static_cast<quint8>(m_file.Read(base + 1, 1));
-    const auto codeL = static_cast<quint8>(m_file.Read(base + 2, 1));
-    const auto side = static_cast<quint8>(m_file.Read(base + 3, 1));
+    const auto codeC = static_cast<quint8>(m_file.Read(base + ConfLayout::CodeCAt, 1));
+    const auto codeL = static_cast<quint8>(m_file.Read(base + ConfLayout::CodeLAt, 1));
+    const auto side = static_cast<quint8>(m_file.Read(base + ConfLayout::SideAt, 1));
 
     ShowSlotSelection(base);
     SetC(codeC);
@@ -74,7 +75,7 @@ void ConsoleModule::RecallSlot(qint16 base)
     m_display.FillL();
     // Any side byte but 1 shows as "Ant"; the controller still gets the byte as stored.
     (side == 1 ? m_selectors.tx : m_selectors.ant)->setChecked(true);
-    Ant3Flag = base >= Slots::Antenna3Base ? 1 : 0;
+    Ant3Flag = base >= ConfLayout::Antenna3Base ? 1 : 0;
 
     m_link.SendC(codeC, Ant3Flag);
     m_link.SendL(codeL, Ant3Flag);
@@ -83,7 +84,7 @@ void ConsoleModule::RecallSlot(qint16 base)
 
 void ConsoleModule::ShowSlotSelection(qint16 base)
 {
-    const Slots::Selection s = Slots::selectionOf(base);
+    const Slots::Selection s = ConfLayout::selectionOf(base);
     m_selectors.antenna[qBound(0, s.antenna, Slots::Antennas - 1)]->setChecked(true);
     if (s.band >= 0 && s.band < Slots::Bands)
         m_selectors.band[s.band]->setChecked(true);
@@ -97,8 +98,9 @@ bool ConsoleModule::StoreSlot(qint16 base)
     const int side = m_selectors.tx->isChecked() ? 1 : 0;
     // The first failed write ends the store: the saved base may only ever name a slot whose
     // three bytes all reached the file.
-    const bool written = m_file.Write(base + 1, 1, codeC) && m_file.Write(base + 2, 1, codeL) &&
-                         m_file.Write(base + 3, 1, side) &&
-                         m_file.Write(SettingsFile::LastSavedBase, 2, base);
+    const bool written = m_file.Write(base + ConfLayout::CodeCAt, 1, codeC) &&
+                         m_file.Write(base + ConfLayout::CodeLAt, 1, codeL) &&
+                         m_file.Write(base + ConfLayout::SideAt, 1, side) &&
+                         m_file.Write(ConfLayout::LastSavedBase, 2, base);
     return m_file.Sync() && written;
 }

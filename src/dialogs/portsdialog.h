@@ -1,7 +1,7 @@
 #pragma once
 
 #include "link/portmap.h"
-#include "portscan.h"
+#include "link/portscan.h"
 
 #include <QDialog>
 

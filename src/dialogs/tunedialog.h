@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tunesession.h"
+#include "tune/tunesession.h"
 
 #include <QDialog>
 
@@ -15,8 +15,8 @@ class TuneDialog : public QDialog
 {
     Q_OBJECT
 public:
-    TuneDialog(RigControl &rig, const MatchSearch::Config &config, TuneSession::Apply apply,
-               int settleMs, QWidget *parent = nullptr);
+    // Shows a session that waits for the carrier, and starts it when shown.
+    explicit TuneDialog(TuneSession &session, QWidget *parent = nullptr);
 
     TuneSession &session() { return m_session; }
     // The operator chose to store the setting found.
@@ -33,7 +33,7 @@ private:
     void showProgress();
     QString settingText(const LNetwork::Setting &setting, double swr) const;
 
-    TuneSession m_session;
+    TuneSession &m_session;
     QLabel *m_state;
     QLabel *m_bestSoFar;
     QProgressBar *m_progress;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "consolestate.h"
+#include "model/consolestate.h"
+#include "model/slots.h"
 #include "relaycodes.h"
-#include "slots.h"
 
 #include <array>
 

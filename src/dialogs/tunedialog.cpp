@@ -1,15 +1,17 @@
 #include "tunedialog.h"
 
+#include "model/relaysetting.h"
+#include "tune/tuning.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TuneDialog::TuneDialog(RigControl &rig, const MatchSearch::Config &config, TuneSession::Apply apply,
-                       int settleMs, QWidget *parent)
+TuneDialog::TuneDialog(TuneSession &session, QWidget *parent)
     : QDialog(parent)
-    , m_session(rig, config, std::move(apply), settleMs)
+    , m_session(session)
     , m_state(new QLabel(this))
     , m_bestSoFar(new QLabel(this))
     , m_progress(new QProgressBar(this))
@@ -25,6 +27,8 @@ TuneDialog::TuneDialog(RigControl &rig, const MatchSearch::Config &config, TuneS
             .arg(TuneSession::TimeLimitMs / 1000),
         this);
     warning->setWordWrap(true);
+    m_state->setWordWrap(true);
+    m_bestSoFar->setWordWrap(true);
     m_progress->setRange(0, 100);
     m_progress->setFormat(tr("проб: %v"));
     m_buttons->button(QDialogButtonBox::Cancel)->setText(tr("Отмена"));
@@ -61,7 +65,7 @@ QString TuneDialog::settingText(const LNetwork::Setting &s, double swr) const
         .arg(swr, 0, 'f', 2)
         .arg(s.codeC)
         .arg(s.codeL)
-        .arg(s.side == 1 ? QStringLiteral("Tx") : QStringLiteral("Ant"));
+        .arg(sideText(s.side));
 }
 
 void TuneDialog::showProgress()
@@ -78,17 +82,14 @@ void TuneDialog::showProgress()
         m_state->setText(tr("Ждём передачи…"));
         break;
     case State::Searching:
-        m_state->setText(m_session.current()
-                             ? tr("Поиск: C %1, L %2, %3")
-                                   .arg(m_session.current()->codeC)
-                                   .arg(m_session.current()->codeL)
-                                   .arg(m_session.current()->side == 1 ? QStringLiteral("Tx")
-                                                                       : QStringLiteral("Ant"))
-                             : tr("Поиск…"));
+        m_state->setText(m_session.current() ? tr("Поиск: C %1, L %2, %3")
+                                                   .arg(m_session.current()->codeC)
+                                                   .arg(m_session.current()->codeL)
+                                                   .arg(sideText(m_session.current()->side))
+                                             : tr("Поиск…"));
         break;
     case State::Found:
-        m_state->setText(tr("Готово. Снимите несущую. Найдено: %1")
-                             .arg(settingText(*best, m_session.bestSwr())));
+        m_state->setText(tr("Готово. Снимите несущую. %1").arg(Tuning::resultText(m_session)));
         m_storeButton->show();
         m_storeButton->setDefault(true);
         m_buttons->button(QDialogButtonBox::Cancel)->setText(tr("Не сохранять"));

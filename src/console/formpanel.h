@@ -1,0 +1,49 @@
+#pragma once
+
+#include "panel/panel.h"
+
+#include <QTimer>
+
+class Form1;
+
+// The panel of the window: every request runs the window's own handlers, as the operator's
+// action would, and the state is read from its controls, where the console keeps it.
+class FormPanel : public Panel
+{
+    Q_OBJECT
+public:
+    explicit FormPanel(Form1 &form);
+
+    State state() const override;
+    RelaySetting stored(const Slots::Selection &slot) const override;
+
+    Outcome recall(const Slots::Selection &slot, Cause cause) override;
+    Outcome enterCode(Bank bank, quint8 code, Cause cause) override;
+    Outcome toggleBit(Bank bank, int bit, Cause cause) override;
+    Outcome chooseSide(quint8 side, Cause cause) override;
+    Outcome store(Cause cause) override;
+    void setRelays(const RelaySetting &setting, bool sendAll) override;
+
+    void askSteps() override;
+    QString settingsPath() const override;
+    bool settingsReplaced() override;
+    void setPorts(const PortMap &ports) override;
+    const PortMap &ports() const override;
+    LineLog &lineLog() override;
+    void setRadio(const Radio &radio) override;
+
+    // Says why a press on a relay control did nothing.
+    void refuseWhileHeld();
+
+private:
+    bool held() const { return m_radio.following && m_radio.transmitting.value_or(false); }
+    // State changes come in bursts (a recall flips many options): one check after the burst.
+    void touch() { m_check.start(); }
+    void check();
+    void sayStored();
+
+    Form1 &m_form;
+    Radio m_radio;
+    State m_last;
+    QTimer m_check;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The ten bands by name. The window's captions are "160 м" … "10 м" and "Д" (the additional
+// band); programs and files name them "160m" … "10m" and "ext".
+namespace BandNames {
+
+// "160 м" … "Д", as the band frame shows them.
+QString caption(int band);
+// "160m" … "10m", "ext".
+QString key(int band);
+// "160 m" … "10 m", "Ext": the captions in English.
+QString englishCaption(int band);
+
+// A band from any of its names, ignoring case and spaces, with the Latin "m" for "м":
+// "40 м", "40m", "40 M", "Д", "ext", "Ext", "extra"; or from its number 1–10 when numbers
+// are allowed.
+std::optional<int> find(const QString &name, bool numbers = false);
+
+} // namespace BandNames

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "hostport.h"
+
+#include <QObject>
+
+class QTcpServer;
+class QTcpSocket;
+
+// A TCP listener on exactly the addresses a host names: "localhost" is 127.0.0.1 and ::1,
+// a name on the local network is its own address, never every interface.
+class Listener : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~Listener() override;
+
+    // All of the host's addresses on one port (with port 0, the one the first address got).
+    // False with the reason when the name resolves to nothing or an address cannot be bound.
+    bool listen(const HostPort &where, QString *error);
+    void close();
+    bool isListening() const { return !m_servers.isEmpty(); }
+    // The first address and its port, as a client would reach it.
+    HostPort address() const;
+    QList<QHostAddress> addresses() const;
+    // True when every address is a loopback address.
+    bool loopbackOnly() const;
+
+signals:
+    // A connection arrived; the socket is the receiver's to keep or delete.
+    void connected(QTcpSocket *socket);
+
+protected:
+    // A server for one address; a TLS listener makes its own kind.
+    virtual QTcpServer *makeServer();
+
+private:
+    QList<QTcpServer *> m_servers;
+};

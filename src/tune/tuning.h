@@ -1,0 +1,52 @@
+#pragma once
+
+#include "tunesession.h"
+
+#include <QObject>
+
+#include <memory>
+
+class Following;
+class Panel;
+class QSettings;
+
+// The matching search as the console offers it: whether it can run now, one session at a
+// time on the selected slot, and at the end the best setting stored as Save does or the
+// relays put back as they were.
+class Tuning : public QObject
+{
+    Q_OBJECT
+public:
+    // A match this good needs nothing better; above it the search found only its best.
+    static constexpr double GoodSwr = 1.5;
+    static constexpr const char *SettleKey = "tune/settle_ms";
+
+    Tuning(Panel &panel, Following &following, QSettings *settings, QObject *parent = nullptr);
+    ~Tuning() override;
+
+    // Why a search cannot start now; empty when it can.
+    QString unavailable() const;
+    // The search needs the relay steps; false while either is 0.
+    bool stepsKnown() const;
+
+    // A new session, waiting for the carrier; none when a search cannot start. Any stop but
+    // success puts the relays back at once, with the three packets of a recall.
+    TuneSession *begin();
+    TuneSession *session() { return m_session.get(); }
+    // Ends the session: the setting found stored in the slot, or the relays as before.
+    void end(bool store);
+
+    // "SWR 1.02 at C 63, L 2, Ant: a good match" or "… the best reachable", for the operator.
+    static QString resultText(const TuneSession &session);
+
+signals:
+    void begun(TuneSession *session);
+    void ended(const QString &result);
+
+private:
+    Panel &m_panel;
+    Following &m_following;
+    QSettings *m_settings;
+    std::unique_ptr<TuneSession> m_session;
+    RelaySetting m_before;
+};

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <cstdio>
 
@@ -46,6 +47,20 @@ QString QtDialogs::input(QWidget *parent, const QString &title, const QString &p
     const QString text =
         QInputDialog::getText(parent, title, displayText(prompt), QLineEdit::Normal, initial, &ok);
     return ok ? text : QString();
+}
+
+bool QtDialogs::question(QWidget *parent, const QString &caption, const QString &text,
+                         const QString &action)
+{
+    if (nobodyToAnswer()) {
+        message(parent, caption, text);
+        return false;
+    }
+    QMessageBox box(QMessageBox::NoIcon, caption, displayText(text), QMessageBox::Close, parent);
+    QPushButton *act = box.addButton(action, QMessageBox::AcceptRole);
+    box.setDefaultButton(act);
+    box.exec();
+    return box.clickedButton() == act;
 }
 
 void QtDialogs::exec(QDialog &dialog)

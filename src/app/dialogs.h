@@ -16,6 +16,9 @@ public:
     // The text the operator typed, or an empty text when the question was cancelled.
     virtual QString input(QWidget *parent, const QString &title, const QString &prompt,
                           const QString &initial) = 0;
+    // A message with a button that does something and one that closes it; true for the first.
+    virtual bool question(QWidget *parent, const QString &caption, const QString &text,
+                          const QString &action) = 0;
     // Shows a dialog modally and returns when it is closed.
     virtual void exec(QDialog &dialog) = 0;
     // A file to write or to read, chosen by the operator; empty when cancelled.
@@ -31,6 +34,8 @@ public:
     void message(QWidget *parent, const QString &caption, const QString &text) override;
     QString input(QWidget *parent, const QString &title, const QString &prompt,
                   const QString &initial) override;
+    bool question(QWidget *parent, const QString &caption, const QString &text,
+                  const QString &action) override;
     void exec(QDialog &dialog) override;
     QString saveFileName(QWidget *parent, const QString &caption, const QString &suggested,
                          const QString &filter) override;

@@ -77,9 +77,11 @@ std::unique_ptr<QMenu> ConsoleFeatures::contextMenu()
     follow->setChecked(m_following->isOn());
     connect(follow, &QAction::triggered, this, &ConsoleFeatures::chooseRig);
     const QString unavailable = m_tuning->unavailable();
-    QAction *tune = menu->addAction(unavailable.isEmpty()
-                                        ? tr("Подобрать согласование…")
-                                        : tr("Подобрать согласование… — %1").arg(unavailable));
+    const QString why = !unavailable.isEmpty()    ? unavailable
+                        : !m_tuning->stepsKnown() ? Tuning::stepsMissing()
+                                                  : QString();
+    QAction *tune = menu->addAction(why.isEmpty() ? tr("Подобрать согласование…")
+                                                  : tr("Подобрать согласование… — %1").arg(why));
     tune->setObjectName(QStringLiteral("startTuning"));
     tune->setEnabled(unavailable.isEmpty());
     connect(tune, &QAction::triggered, this, &ConsoleFeatures::startTuning);
@@ -98,6 +100,16 @@ std::unique_ptr<QMenu> ConsoleFeatures::contextMenu()
 
 void ConsoleFeatures::startTuning()
 {
+    if (m_tuning->unavailable().isEmpty() && !m_tuning->stepsKnown()) {
+        if (m_env.dialogs->question(
+                m_window, tr("Подбор согласования"),
+                tr("Подбор не начнётся: %1. По ним модель цепи предсказывает согласование; "
+                   "с нулевыми шагами поиск уходит далеко от него.")
+                    .arg(Tuning::stepsMissing()),
+                tr("Задать шаги…")))
+            m_panel.askSteps();
+        return;
+    }
     TuneSession *session = m_tuning->begin();
     if (!session)
         return;

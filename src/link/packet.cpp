@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+#include <cstring>
+
 namespace Packet {
 
 namespace {
@@ -17,12 +19,16 @@ const QByteArray &header()
 // Where a header, or the start of one at the very end, begins from position from on.
 qsizetype nextStart(const QByteArray &buffer, qsizetype from)
 {
-    for (qsizetype i = from; i < buffer.size(); ++i) {
-        const qsizetype n = std::min<qsizetype>(header().size(), buffer.size() - i);
-        if (buffer.mid(i, n) == header().left(n))
+    const char *bytes = buffer.constData();
+    const qsizetype size = buffer.size();
+    for (qsizetype i = from; i < size; ++i) {
+        if (bytes[i] != header().at(0))
+            continue;
+        const qsizetype n = std::min<qsizetype>(header().size(), size - i);
+        if (std::memcmp(bytes + i, header().constData(), static_cast<size_t>(n)) == 0)
             return i;
     }
-    return buffer.size();
+    return size;
 }
 
 // Why a packet that starts with a header is not a good one, judging only the bytes present;
@@ -80,9 +86,11 @@ QString meaning(quint8 command, quint8 value, quint8 flag)
 
 void Decoder::reject(qsizetype count, const QString &why)
 {
-    if (m_rejected.isEmpty())
+    if (m_rejected.isEmpty() && m_dropped == 0)
         m_why = why;
-    m_rejected += m_buffer.left(count);
+    const qsizetype kept = std::min(count, MaxRejected - m_rejected.size());
+    m_rejected += m_buffer.left(kept);
+    m_dropped += count - kept;
     m_buffer.remove(0, count);
 }
 
@@ -93,8 +101,10 @@ void Decoder::flushRejected(QList<Decoded> &out)
     Decoded d;
     d.bytes = m_rejected;
     d.error = m_why;
+    d.dropped = m_dropped;
     out << d;
     m_rejected.clear();
+    m_dropped = 0;
     m_why.clear();
 }
 

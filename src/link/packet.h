@@ -37,6 +37,10 @@ struct Decoded
 class Decoder
 {
 public:
+    // Of a run of bytes that are no packet, this much is kept to be shown; the rest is only
+    // counted, however long the run.
+    static constexpr qsizetype MaxRejected = 4096;
+
     QList<Decoded> feed(const QByteArray &bytes);
     // The stream ended or went quiet: what is held back as a possible start is reported too.
     QList<Decoded> finish();
@@ -48,6 +52,7 @@ private:
 
     QByteArray m_buffer;
     QByteArray m_rejected;
+    qint64 m_dropped = 0;
     QString m_why;
 };
 

@@ -77,7 +77,7 @@ int main(int argc, char *argv[])
         QStringLiteral("HOST:PORT"));
     const QCommandLineOption steps(QStringLiteral("steps"),
                                    QStringLiteral("Relay steps: picofarads per C step and "
-                                                  "nanohenries per L step (default 10,500)."),
+                                                  "nanohenries per L step (default 12,50)."),
                                    QStringLiteral("C_PF,L_NH"));
     const QCommandLineOption conf(
         QStringLiteral("conf"),
@@ -105,19 +105,19 @@ int main(int argc, char *argv[])
     parser.addOptions(
         {pty, link, device, listen, steps, conf, headlessOption, log, load, rigctld, lang});
     // Help, the version and bad options need no display, whatever else is asked.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    if (!parser.parse(withoutQtOptions(arguments)))
-        fail(parser.errorText());
-    if (parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
-        return 0;
-    }
-    if (parser.isSet(version)) {
-        say(QCoreApplication::applicationName() + QLatin1Char(' ') +
-            QCoreApplication::applicationVersion());
-        return 0;
+    {
+        const QCoreApplication probe(argc, argv);
+        if (!parser.parse(withoutQtOptions(QCoreApplication::arguments())))
+            fail(parser.errorText());
+        if (parser.isSet(help)) {
+            std::fputs(qPrintable(parser.helpText()), stdout);
+            return 0;
+        }
+        if (parser.isSet(version)) {
+            say(QCoreApplication::applicationName() + QLatin1Char(' ') +
+                QCoreApplication::applicationVersion());
+            return 0;
+        }
     }
     const bool headless = parser.isSet(headlessOption);
     std::unique_ptr<QCoreApplication> app;
@@ -169,6 +169,8 @@ int main(int argc, char *argv[])
         radio = std::make_unique<RigServer>(controller, antenna, startHz);
         if (!radio->listen(*where, &error))
             fail(error);
+        QObject::connect(radio.get(), &RigServer::commanded, &controller,
+                         &VirtualController::noteRadio);
     }
 
     std::unique_ptr<SimEndpoint> endpoint;

@@ -57,5 +57,11 @@ void RelayState::apply(const Packet::Decoded &decoded)
 
 QString packetMeaning(const Packet::Decoded &d)
 {
-    return d.isPacket ? Packet::meaning(d.command, d.value, d.flag) : d.error;
+    if (d.isPacket)
+        return Packet::meaning(d.command, d.value, d.flag);
+    if (d.dropped > 0)
+        return QCoreApplication::translate("Sim", "%1 (и ещё %2 байт отброшено)")
+            .arg(d.error)
+            .arg(d.dropped);
+    return d.error;
 }

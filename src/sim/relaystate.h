@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/packet.h"
+#include "model/steps.h"
 
 #include <QString>
 
@@ -10,8 +11,8 @@
 // step.
 struct RelaySteps
 {
-    int stepC = 10;
-    int stepL = 500;
+    int stepC = DefaultSteps::CapacitancePf;
+    int stepL = DefaultSteps::InductanceNh;
 
     // "10,500" as given with --steps.
     static std::optional<RelaySteps> parse(const QString &text);

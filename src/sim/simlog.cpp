@@ -37,8 +37,17 @@ QByteArray SimLog::line(const QDateTime &time, const Packet::Decoded &d, const R
                ", \"flag\": " + QByteArray::number(state.flag) + '}';
     } else {
         out += ", \"error\": " + quoted(d.error);
+        if (d.dropped > 0)
+            out += ", \"dropped\": " + QByteArray::number(d.dropped);
     }
     return out + "}\n";
+}
+
+void SimLog::writeRadio(const QDateTime &time, const QString &command)
+{
+    if (m_file.isOpen())
+        m_file.write("{\"t\": " + quoted(time.toUTC().toString(Qt::ISODateWithMs)) +
+                     ", \"radio\": " + quoted(command) + "}\n");
 }
 
 void SimLog::write(const QDateTime &time, const Packet::Decoded &decoded, const RelayState &state)

@@ -11,12 +11,15 @@
 //   {"t": "2026-12-07T10:15:02.120Z", "hex": "AA55010182000D0A00", "command": "C",
 //    "value": 130, "flag": 0, "relays": {"C": 130, "L": 5, "side": 1, "flag": 0}}
 //   {"t": "...", "hex": "1234", "error": "нет заголовка AA 55 01"}
+// A run of bytes longer than the decoder keeps adds "dropped": the count of bytes not shown.
 class SimLog
 {
 public:
     bool open(const QString &path, QString *error);
     bool isOpen() const { return m_file.isOpen(); }
     void write(const QDateTime &time, const Packet::Decoded &decoded, const RelayState &state);
+    // A command the simulated radio took: {"t": "...", "radio": "T 1"}.
+    void writeRadio(const QDateTime &time, const QString &command);
 
     static QByteArray line(const QDateTime &time, const Packet::Decoded &decoded,
                            const RelayState &state);

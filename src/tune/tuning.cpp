@@ -44,16 +44,19 @@ QString Tuning::unavailable() const
         return tr("трансивер не сообщает, передаёт ли он");
     if (m_session)
         return tr("поиск уже идёт");
-    // Without the steps every prediction of the network's model is wrong, and the search
-    // ends far from the match it would otherwise find.
-    if (!stepsKnown())
-        return tr("не заданы шаги реле (пФ и нГн)");
     return {};
+}
+
+QString Tuning::stepsMissing()
+{
+    return tr("не заданы шаги реле (пФ и нГн)");
 }
 
 TuneSession *Tuning::begin()
 {
-    if (!unavailable().isEmpty())
+    // Without the steps every prediction of the network's model is wrong, and the search
+    // ends far from the match it would otherwise find.
+    if (!unavailable().isEmpty() || !stepsKnown())
         return nullptr;
     const Panel::State state = m_panel.state();
     m_before = state.relays;

@@ -24,10 +24,11 @@ public:
     Tuning(Panel &panel, Following &following, QSettings *settings, QObject *parent = nullptr);
     ~Tuning() override;
 
-    // Why a search cannot start now; empty when it can.
+    // Why a search cannot start now, apart from the steps; empty when it can.
     QString unavailable() const;
-    // The search needs the relay steps; false while either is 0.
+    // The search needs the relay steps too; false while either is 0.
     bool stepsKnown() const;
+    static QString stepsMissing();
 
     // A new session, waiting for the carrier; none when a search cannot start. Any stop but
     // success puts the relays back at once, with the three packets of a recall.

@@ -33,6 +33,13 @@ QString ScriptedDialogs::openFileName(QWidget *parent, const QString &caption, c
     return input(parent, caption, QStringLiteral("open"), QString());
 }
 
+bool ScriptedDialogs::question(QWidget *, const QString &caption, const QString &text,
+                               const QString &)
+{
+    messages.append({caption, text});
+    return !answers.isEmpty() && answers.dequeue() == QLatin1String("yes");
+}
+
 void ScriptedDialogs::exec(QDialog &dialog)
 {
     dialog.show();

@@ -37,6 +37,9 @@ public:
     void message(QWidget *parent, const QString &caption, const QString &text) override;
     QString input(QWidget *parent, const QString &title, const QString &prompt,
                   const QString &initial) override;
+    // Recorded as a message; answered yes by "yes" in the queue.
+    bool question(QWidget *parent, const QString &caption, const QString &text,
+                  const QString &action) override;
     void exec(QDialog &dialog) override;
     // File choices are answered from the same queue; the question's prompt is the kind.
     QString saveFileName(QWidget *parent, const QString &caption, const QString &suggested,

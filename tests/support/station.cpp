@@ -29,8 +29,9 @@ QList<QJsonObject> SimProcess::log() const
     QList<QJsonObject> lines;
     if (file.open(QIODevice::ReadOnly)) {
         for (const QByteArray &line : file.readAll().split('\n')) {
-            if (!line.isEmpty())
-                lines << QJsonDocument::fromJson(line).object();
+            const QJsonObject entry = QJsonDocument::fromJson(line).object();
+            if (!line.isEmpty() && !entry.contains(QLatin1String("radio")))
+                lines << entry;
         }
     }
     return lines;

@@ -15,6 +15,7 @@ public:
     bool start(const QStringList &arguments = {});
     QString link() const { return m_temp.filePath(QStringLiteral("tuner")); }
     QString logPath() const { return m_temp.filePath(QStringLiteral("log.jsonl")); }
+    // What came on the line: packets and rejected bytes, not the radio's commands.
     QList<QJsonObject> log() const;
     // The relays after the last packet.
     QJsonObject relays() const;

@@ -122,6 +122,38 @@ private slots:
                  qPrintable(tune->text()));
     }
 
+    void withoutRelayStepsTheSearchDoesNotStartAndLeadsToThem()
+    {
+        FakeDaemon radio;
+        radio.answer = [](const QByteArray &line) -> QByteArray {
+            if (line == "+\\get_freq")
+                return "get_freq:\nFrequency: 7100000\nRPRT 0\n";
+            if (line == "+\\get_ptt")
+                return "get_ptt:\nPTT: 1\nRPRT 0\n";
+            if (line == "+\\get_level SWR")
+                return "get_level: SWR\n2.000000\nRPRT 0\n";
+            return "RPRT -11\n";
+        };
+        ConsoleFixture f;
+        ConsoleEnvironment env = f.environment();
+        env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(radio.port());
+        f.writeSettings(SettingsImage().port(1).bytes()); // a fresh install: steps of 0
+        Form1 &form = f.start(env);
+        QTRY_COMPARE(form.features().following().rig().state(), RigControl::State::Connected);
+        const auto menu = form.features().contextMenu();
+        QAction *tune = menu->findChild<QAction *>(QStringLiteral("startTuning"));
+        QVERIFY2(tune->text().contains(QStringLiteral("шаги")), qPrintable(tune->text()));
+        f.pty.drain();
+        f.dialogs.answers << QStringLiteral("yes") << QStringLiteral("12") << QStringLiteral("50");
+        tune->trigger();
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QVERIFY(f.dialogs.messages[0].text.contains(QStringLiteral("не начнётся")));
+        QCOMPARE(f.dialogs.questions.size(), 2); // the step options, asked as "..." asks them
+        QCOMPARE(f.stored().stepC(), quint8(12));
+        QVERIFY(!form.features().tuning().session());
+        QVERIFY(f.pty.read(200).isEmpty()); // no relay moved
+    }
+
     void aSearchAtTheRadioEndsInTheSlot()
     {
         Station station;

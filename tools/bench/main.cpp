@@ -42,6 +42,10 @@ struct Quiet : ConsoleDialogs
     {
         return {};
     }
+    bool question(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return false;
+    }
     void exec(QDialog &) override {}
     QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override
     {

@@ -763,7 +763,7 @@ void Form1::Command1_Click()
 
 bool Form1::holdsStill(QEvent *event)
 {
-    if (!m_panel || !m_panel->state().held)
+    if (!m_panel || !m_panel->held())
         return false;
     const QEvent::Type type = event->type();
     const bool key = type == QEvent::KeyPress || type == QEvent::KeyRelease;

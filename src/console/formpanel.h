@@ -34,9 +34,10 @@ public:
 
     // Says why a press on a relay control did nothing.
     void refuseWhileHeld();
+    // The radio transmits: no relay moves but for the search.
+    bool held() const { return m_radio.following && m_radio.transmitting.value_or(false); }
 
 private:
-    bool held() const { return m_radio.following && m_radio.transmitting.value_or(false); }
     // State changes come in bursts (a recall flips many options): one check after the burst.
     void touch() { m_check.start(); }
     void check();

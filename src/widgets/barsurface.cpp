@@ -20,7 +20,9 @@ void BarSurface::clear(const QRect &rect)
     QPainter painter(&m_image);
     painter.setCompositionMode(QPainter::CompositionMode_Clear);
     painter.fillRect(rect, Qt::transparent);
-    changed(rect);
+    const QRegion erased = m_painted.intersected(rect);
+    m_painted -= rect;
+    update(erased);
 }
 
 void BarSurface::paintEvent(QPaintEvent *event)

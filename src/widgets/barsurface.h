@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRegion>
 #include <QWidget>
 
 // A transparent layer over the whole window that keeps what the bars painted. Painters draw
@@ -18,7 +19,11 @@ public:
     // Erases what was painted in rect, in window pixels.
     void clear(const QRect &rect);
     // Schedules rect, in window pixels, to be shown.
-    void changed(const QRect &rect) { update(rect); }
+    void changed(const QRect &rect)
+    {
+        m_painted += rect;
+        update(rect);
+    }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -28,4 +33,7 @@ private:
     void fitWindow();
 
     QImage m_image;
+    // Where something was painted since it was last cleared: only that needs the screen again
+    // when it is erased.
+    QRegion m_painted;
 };

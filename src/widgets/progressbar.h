@@ -1,13 +1,20 @@
 #pragma once
 
+#include <QFont>
+#include <QHash>
+#include <QImage>
 #include <QRect>
+#include <QStaticText>
 #include <QString>
+
+#include <array>
 
 class BarSurface;
 
 // A level bar painted onto a surface: a two-colour gradient over a rectangle and a caption
-// over it. It keeps no picture and erases nothing; the owner clears the area first and
-// paints again after the surface was cleared.
+// over it. It erases nothing; the owner clears the area first and paints again after the
+// surface was cleared. A drag paints on every pointer move, so what repeats is kept: the
+// gradient of each length, made once, and the caption's layout.
 class ProgressBar
 {
 public:
@@ -44,5 +51,12 @@ public:
     QRect captionRect() const { return m_caption; }
 
 private:
+    // The gradient over n pixels as one line, column by column from colour 1 to colour 2.
+    const QImage &ramp(int n);
+
     QRect m_caption;
+    QHash<int, QImage> m_ramps;
+    std::array<quint16, 7> m_rampColours{};
+    QStaticText m_text;
+    QFont m_textFont;
 };

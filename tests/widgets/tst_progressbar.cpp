@@ -1,5 +1,9 @@
+#include "model/valuetext.h"
 #include "widgets/barsurface.h"
+#include "widgets/consolefont.h"
 #include "widgets/progressbar.h"
+
+#include <QPainter>
 
 #include <QTest>
 
@@ -101,6 +105,52 @@ private slots:
         bar.DrwTxt();
         QVERIFY(paintedPixels(QRect(88, 56, 329, 25)) > 0);
         QCOMPARE(paintedPixels(QRect(0, 0, 429, 575)), paintedPixels(QRect(88, 56, 329, 25)));
+    }
+
+    // What a drag paints, for every level and caption of both bars, pixel for pixel as the
+    // bar painted it column by column with a fresh layout each time.
+    void aDragPaintsWhatColumnByColumnPainted()
+    {
+        window.setFont(consoleFont(13.5));
+        surface->setFont(window.font());
+        for (const bool inductance : {false, true}) {
+            ProgressBar bar = blueBar(88, 58, 88, 80);
+            if (inductance) {
+                bar.Blue1 = bar.Blue2 = 0;
+                bar.Green1 = 20000;
+                bar.Green2 = 32767;
+            }
+            bar.txtX1 = 88;
+            bar.txtY1 = 56;
+            bar.txtX2 = 88 + 329;
+            bar.txtY2 = 56 + 25;
+            bar.Aligment = 1;
+            bar.SetRectangle();
+            for (int code = 0; code < 256; ++code) {
+                const int width = barRight(88, 329, code) - 88;
+                bar.X2 = 88 + width;
+                bar.Str = inductance ? inductanceText(50, code) : capacitanceText(12, code);
+                surface->clear(QRect(0, 0, 429, 575));
+                bar.Fill();
+                bar.DrwTxt();
+
+                QImage expected(surface->image().size(), QImage::Format_ARGB32_Premultiplied);
+                expected.fill(Qt::transparent);
+                QPainter painter(&expected);
+                for (int i = 0; i < width; ++i) {
+                    const double t = width > 1 ? double(i) / (width - 1) : 0.0;
+                    const int level = static_cast<int>(20000 + (32767.0 - 20000) * t) >> 8;
+                    painter.fillRect(88 + i, 58, 1, 22,
+                                     inductance ? QColor(0, level, 0) : QColor(0, 0, level));
+                }
+                painter.setFont(window.font());
+                painter.setPen(surface->palette().color(QPalette::WindowText));
+                painter.setClipRect(bar.captionRect());
+                painter.drawText(bar.captionRect(), Qt::AlignHCenter | Qt::AlignTop, bar.Str);
+                painter.end();
+                QVERIFY2(surface->image() == expected, qPrintable(bar.Str));
+            }
+        }
     }
 
     void captionIsCentredAtTheTop()

@@ -16,12 +16,15 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <algorithm>
 #include <array>
@@ -157,6 +160,61 @@ double peakMegabytes(qint64 pid)
     return 0;
 }
 
+class BareWindow : public QWidget
+{
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override
+    {
+        m_level = int(event->position().x());
+        update(QRect(88, 56, 329, 25));
+    }
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter(this).fillRect(QRect(88, 58, m_level, 22), QColor(0, 0, 127));
+    }
+
+private:
+    int m_level = 0;
+};
+
+// The share of one core this process spends while the pointer drags along a widget at 1,000
+// moves a second, painting included, as a fast mouse delivers them.
+double dragShare(QWidget *target, int ms)
+{
+    const int y = target->height() / 2;
+    const auto send = [&](QEvent::Type type, int x, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(x, y), target->mapToGlobal(QPointF(x, y)), Qt::LeftButton,
+                          buttons, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    };
+    QCoreApplication::processEvents();
+    send(QEvent::MouseButtonPress, 1, Qt::LeftButton);
+    rusage before{};
+    ::getrusage(RUSAGE_SELF, &before);
+    QElapsedTimer clock;
+    clock.start();
+    for (int move = 0; clock.elapsed() < ms; ++move) {
+        // Back and forth over the whole width, a few pixels a move.
+        const int span = 2 * (target->width() - 2);
+        const int step = (move * 3) % span;
+        send(QEvent::MouseMove, 1 + (step < span / 2 ? step : span - step), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        const qint64 next = (move + 1) * 1000000LL;
+        if (clock.nsecsElapsed() < next)
+            QThread::usleep(static_cast<unsigned long>((next - clock.nsecsElapsed()) / 1000));
+    }
+    rusage after{};
+    ::getrusage(RUSAGE_SELF, &after);
+    const double wall = clock.nsecsElapsed() / 1e9;
+    send(QEvent::MouseButtonRelease, 1, Qt::NoButton);
+    const auto seconds = [](const timeval &t) {
+        return double(t.tv_sec) + t.tv_usec / 1e6;
+    };
+    const double cpu = seconds(after.ru_utime) - seconds(before.ru_utime) +
+                       seconds(after.ru_stime) - seconds(before.ru_stime);
+    return 100.0 * cpu / wall;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -217,6 +275,22 @@ int main(int argc, char *argv[])
         if (controller.awaitLines(3))
             recall.ms << clock.nsecsElapsed() / 1e6;
     }
+
+    // Dragging along the C bar against a bare window of the same size given the same moves:
+    // the bar should cost little more than the toolkit itself.
+    const double dragBar = dragShare(form.findChild<QWidget *>(QStringLiteral("lbl1")), 3000);
+    double dragBare = 0;
+    {
+        // The toolkit's own cost: a window of the same size that repaints a bar's rectangle,
+        // one plain fill, for every move.
+        BareWindow bare;
+        bare.setFixedSize(form.size());
+        bare.show();
+        (void)QTest::qWaitForWindowExposed(&bare);
+        dragBare = dragShare(&bare, 3000);
+    }
+    std::printf("dragging a bar: %.1f %% of a core, a bare window %.1f %%\n", dragBar, dragBare);
+    std::fflush(stdout);
 
     // The radio moves to another band: how long until the recall is on the line, with the
     // default poll. Needs rigctld (Hamlib's dummy rig).
@@ -344,6 +418,8 @@ int main(int argc, char *argv[])
         std::printf("%-42s %s\n", "radio band change to third packet", "no rigctld");
     else
         row("radio band change to third packet", follow);
+    std::printf("%-42s %9.1f %% of a core (a bare window: %.1f %%)\n",
+                "dragging a bar, 1000 moves/s", dragBar, dragBare);
     std::printf("%-42s %9.1f MB\n", "peak RSS, console", self.ru_maxrss / 1024.0);
     std::printf("%-42s %9.1f MB\n", "peak RSS, orvane-sim", peakMegabytes(controller.pid()));
     if (decoded)

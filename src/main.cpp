@@ -4,14 +4,19 @@
 #include "backup/memorycommands.h"
 #include "console/commandline.h"
 #include "console/environment.h"
+#include "console/firststart.h"
 #include "console/form1.h"
+#include "console/virtualline.h"
+#include "dialogs/firststartdialog.h"
 #include "version.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
 
 #include <cstdio>
+#include <list>
 
 int main(int argc, char *argv[])
 {
@@ -21,6 +26,7 @@ int main(int argc, char *argv[])
     ignoreRelativeXdgFolders();
 
     PortMap ports;
+    QStringList arguments;
     QString rigAddress;
     Language language = Language::Russian;
     ProgramFolders folders;
@@ -45,6 +51,7 @@ int main(int argc, char *argv[])
         if (line.importPath)
             return importMemories(*line.importPath, folders.settings, dataDir);
         ports = line.ports;
+        arguments = probe.arguments();
         rigAddress = line.rigAddress;
     }
 
@@ -61,9 +68,37 @@ int main(int argc, char *argv[])
     environment.userSettings = &userSettings;
     environment.rigAddress = rigAddress;
 
+    const QString simProgram =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("orvane-sim"));
+    if (FirstStart::isNeeded(environment.programDir, environment.dataDir) &&
+        FirstStart::ask(environment.programDir, environment.dataDir, dialogs, &userSettings,
+                        simProgram, environment.serialByIdFolder)) {
+        // The answer is in the settings now; the command line still wins.
+        PortMap chosen;
+        chosen.loadFrom(userSettings);
+        environment.ports = parseCommandLine(arguments, chosen).ports;
+    }
+    // A port may lead to the virtual controller, started for as long as the console runs.
+    std::list<VirtualLine> virtualLines;
+    for (int n = PortMap::FirstPort; n <= PortMap::LastPort; ++n) {
+        if (environment.ports.device(n) != QLatin1String(FirstStartDialog::Virtual))
+            continue;
+        VirtualLine &line = virtualLines.emplace_back();
+        if (!line.start(simProgram))
+            std::fprintf(stderr, "orvane: the virtual controller %s did not start\n",
+                         qPrintable(simProgram));
+        environment.ports.map(n, line.link());
+    }
+
     Form1 window(environment);
     if (!window.loaded())
         return 1;
+    // Where the operator left it; the size is the designed one.
+    const QString placeKey = QStringLiteral("window/position");
+    if (userSettings.contains(placeKey))
+        window.move(userSettings.value(placeKey).toPoint());
     window.show();
-    return app->exec();
+    const int status = app->exec();
+    userSettings.setValue(placeKey, window.pos());
+    return status;
 }

@@ -65,6 +65,10 @@ bool QtDialogs::question(QWidget *parent, const QString &caption, const QString 
 
 void QtDialogs::exec(QDialog &dialog)
 {
+    if (nobodyToAnswer()) {
+        dialog.reject();
+        return;
+    }
     dialog.exec();
 }
 

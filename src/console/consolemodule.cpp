@@ -1,6 +1,7 @@
 #include "consolemodule.h"
 
 #include "link/controllerlink.h"
+#include "model/bandnames.h"
 #include "settings/conflayout.h"
 #include "settings/settingsfile.h"
 
@@ -76,6 +77,8 @@ void ConsoleModule::RecallSlot(qint16 base)
     // Any side byte but 1 shows as "Ant"; the controller still gets the byte as stored.
     (side == 1 ? m_selectors.tx : m_selectors.ant)->setChecked(true);
     Ant3Flag = base >= ConfLayout::Antenna3Base ? 1 : 0;
+    const Slots::Selection shown = ConfLayout::selectionOf(base);
+    m_link.noteRecall(BandNames::slotText(shown.antenna, shown.band, shown.subBand));
 
     m_link.SendC(codeC, Ant3Flag);
     m_link.SendL(codeL, Ant3Flag);

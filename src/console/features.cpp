@@ -2,18 +2,43 @@
 
 #include "app/dialogs.h"
 #include "backup/memorybackup.h"
+#include "controlhints.h"
+#include "dialogs/bandsdialog.h"
+#include "dialogs/linelogwindow.h"
 #include "dialogs/portsdialog.h"
 #include "dialogs/tunedialog.h"
+#include "model/bandnames.h"
 #include "panel/panel.h"
 #include "rig/following.h"
+#include "statusstrip.h"
 #include "tune/tuning.h"
-#include "widgets/consolefont.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QSettings>
-#include <QVBoxLayout>
+#include <QShortcut>
+#include <QToolButton>
+#include <QUrl>
+
+namespace {
+
+// The menu's entries: each with its key, which works from the window as well.
+struct Item
+{
+    const char *name;
+    QKeySequence key;
+    void (ConsoleFeatures::*run)();
+};
+
+const char *const StepsLink = "steps";
+
+} // namespace
 
 ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environment,
                                  QWidget *statusArea, QWidget *window)
@@ -24,31 +49,101 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
     , m_following(std::make_unique<Following>(panel, environment.userSettings))
     , m_tuning(std::make_unique<Tuning>(panel, *m_following, environment.userSettings))
     , m_backup(std::make_unique<MemoryBackup>(panel))
-    , m_rigStatus(new QLabel(statusArea))
+    , m_strip(new StatusStrip(statusArea))
 {
-    auto *layout = new QVBoxLayout(statusArea);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_rigStatus);
-    m_rigStatus->setFont(consoleFont(9));
-    m_rigStatus->setWordWrap(true);
-    m_rigStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_rigStatus->hide();
-    connect(m_following.get(), &Following::statusChanged, this, &ConsoleFeatures::showRigState);
+    new ControlHints(panel, window);
+    connect(m_following.get(), &Following::statusChanged, this, &ConsoleFeatures::showRadio);
+    connect(&m_panel, &Panel::said, this, [this](const QString &text, Panel::Tone tone) {
+        m_strip->say(text, tone == Panel::Tone::Warning);
+    });
+    connect(&m_panel, &Panel::changed, this, &ConsoleFeatures::showPanelState);
+    connect(&m_panel.lineLog(), &LineLog::added, this, [this](const LineLog::Entry &entry) {
+        if (entry.kind == LineLog::Entry::Failed)
+            m_strip->say(tr("Порт %1 недоступен: %2").arg(entry.port).arg(entry.text), true);
+    });
+    connect(m_strip, &StatusStrip::hintActivated, this, [this] { m_panel.askSteps(); });
+    connect(m_strip->menuButton(), &QToolButton::clicked, this, [this] {
+        contextMenu()->exec(
+            m_strip->menuButton()->mapToGlobal(QPoint(0, m_strip->menuButton()->height())));
+    });
+
+    // The keys work with the menu closed too.
+    const Item keys[] = {
+        {"help", QKeySequence(Qt::Key_F1), &ConsoleFeatures::showHelp},
+        {"follow", QKeySequence(Qt::CTRL | Qt::Key_F), nullptr},
+        {"tune", QKeySequence(Qt::CTRL | Qt::Key_T), &ConsoleFeatures::startTuning},
+        {"log", QKeySequence(Qt::CTRL | Qt::Key_L), &ConsoleFeatures::showLineLog},
+        {"bands", QKeySequence(Qt::CTRL | Qt::Key_B), &ConsoleFeatures::chooseBands},
+        {"ports", QKeySequence(Qt::CTRL | Qt::Key_P), &ConsoleFeatures::choosePorts},
+        {"export", QKeySequence(Qt::CTRL | Qt::Key_E), &ConsoleFeatures::exportMemories},
+        {"import", QKeySequence(Qt::CTRL | Qt::Key_I), &ConsoleFeatures::importMemories}};
+    for (const Item &item : keys) {
+        auto *shortcut = new QShortcut(item.key, m_window);
+        if (item.run)
+            connect(shortcut, &QShortcut::activated, this, item.run);
+        else
+            connect(shortcut, &QShortcut::activated, this,
+                    [this] { chooseRig(!m_following->isOn()); });
+    }
+    // The menu key opens the menu anywhere; Shift+F10 too, as desktops have it.
+    auto *menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), m_window);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        QWidget *at = QApplication::focusWidget() ? QApplication::focusWidget() : m_window;
+        contextMenu()->exec(at->mapToGlobal(at->rect().center()));
+    });
+    auto *save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), m_window);
+    connect(save, &QShortcut::activated, this, [this] { m_panel.store(Panel::Cause::Operator); });
 
     QString address = m_env.rigAddress;
     if (address.isEmpty() && m_env.userSettings)
         address = m_env.userSettings->value(QString::fromLatin1(Following::AddressKey)).toString();
     m_following->follow(address);
+    showPanelState();
 }
 
-ConsoleFeatures::~ConsoleFeatures() = default;
-
-void ConsoleFeatures::showRigState()
+ConsoleFeatures::~ConsoleFeatures()
 {
-    const QString text = m_following->statusText();
-    m_rigStatus->setVisible(m_following->isOn());
-    m_rigStatus->setToolTip(tr("rigctld: %1").arg(m_following->rig().address()));
-    m_rigStatus->setText(text);
+    delete m_lineLog;
+}
+
+QLabel &ConsoleFeatures::rigStatus()
+{
+    return *m_strip->radio();
+}
+
+void ConsoleFeatures::showRadio()
+{
+    m_strip->setRadio(m_following->statusText());
+    m_strip->radio()->setToolTip(tr("rigctld: %1").arg(m_following->rig().address()));
+}
+
+void ConsoleFeatures::showPanelState()
+{
+    const Panel::State state = m_panel.state();
+    m_strip->setTransmitting(state.held);
+    m_strip->setHint(
+        state.stepC == 0 || state.stepL == 0
+            ? tr("Шаги реле не заданы: <a href=\"%1\">задать…</a>").arg(QLatin1String(StepsLink))
+            : QString());
+    if (state.selection.band != m_subBandsOf)
+        showSubBandRanges();
+}
+
+void ConsoleFeatures::showSubBandRanges()
+{
+    const int band = m_panel.state().selection.band;
+    m_subBandsOf = band;
+    for (int n = 0; n < Slots::SubBands; ++n) {
+        auto *option = m_window->findChild<QAbstractButton *>(QStringLiteral("OptSB%1").arg(n + 1));
+        if (!option)
+            continue;
+        const auto [from, to] = m_following->plan().subBandRange(band, n);
+        option->setToolTip(tr("Поддиапазон %1 диапазона %2: %3–%4 МГц")
+                               .arg(n + 1)
+                               .arg(BandNames::caption(band))
+                               .arg(from / 1e6, 0, 'f', 3)
+                               .arg(to / 1e6, 0, 'f', 3));
+    }
 }
 
 void ConsoleFeatures::chooseRig(bool on)
@@ -71,31 +166,63 @@ void ConsoleFeatures::chooseRig(bool on)
 std::unique_ptr<QMenu> ConsoleFeatures::contextMenu()
 {
     auto menu = std::make_unique<QMenu>(m_window);
-    QAction *follow = menu->addAction(tr("Следить за трансивером…"));
-    follow->setObjectName(QStringLiteral("followRig"));
+    const auto add = [&](const QString &text, const char *name, QKeySequence key,
+                         void (ConsoleFeatures::*run)()) {
+        QAction *action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(key);
+        if (run)
+            connect(action, &QAction::triggered, this, run);
+        return action;
+    };
+    QAction *follow = add(tr("Следить за трансивером…"), "followRig",
+                          QKeySequence(Qt::CTRL | Qt::Key_F), nullptr);
     follow->setCheckable(true);
     follow->setChecked(m_following->isOn());
     connect(follow, &QAction::triggered, this, &ConsoleFeatures::chooseRig);
+    add(tr("Диапазоны…"), "chooseBands", QKeySequence(Qt::CTRL | Qt::Key_B),
+        &ConsoleFeatures::chooseBands);
     const QString unavailable = m_tuning->unavailable();
     const QString why = !unavailable.isEmpty()    ? unavailable
                         : !m_tuning->stepsKnown() ? Tuning::stepsMissing()
                                                   : QString();
-    QAction *tune = menu->addAction(why.isEmpty() ? tr("Подобрать согласование…")
-                                                  : tr("Подобрать согласование… — %1").arg(why));
-    tune->setObjectName(QStringLiteral("startTuning"));
+    QAction *tune = add(
+        why.isEmpty() ? tr("Подобрать согласование…") : tr("Подобрать согласование… — %1").arg(why),
+        "startTuning", QKeySequence(Qt::CTRL | Qt::Key_T), &ConsoleFeatures::startTuning);
     tune->setEnabled(unavailable.isEmpty());
-    connect(tune, &QAction::triggered, this, &ConsoleFeatures::startTuning);
-    QAction *ports = menu->addAction(tr("Порты…"));
-    ports->setObjectName(QStringLiteral("choosePorts"));
-    connect(ports, &QAction::triggered, this, &ConsoleFeatures::choosePorts);
     menu->addSeparator();
-    QAction *exporting = menu->addAction(tr("Экспорт памяти…"));
-    exporting->setObjectName(QStringLiteral("exportMemories"));
-    connect(exporting, &QAction::triggered, this, &ConsoleFeatures::exportMemories);
-    QAction *importing = menu->addAction(tr("Импорт памяти…"));
-    importing->setObjectName(QStringLiteral("importMemories"));
-    connect(importing, &QAction::triggered, this, &ConsoleFeatures::importMemories);
+    add(tr("Порты…"), "choosePorts", QKeySequence(Qt::CTRL | Qt::Key_P),
+        &ConsoleFeatures::choosePorts);
+    add(tr("Журнал линии"), "showLineLog", QKeySequence(Qt::CTRL | Qt::Key_L),
+        &ConsoleFeatures::showLineLog);
+    QAction *save =
+        add(tr("Сохранить в ячейку (Save)"), "save", QKeySequence(Qt::CTRL | Qt::Key_S), nullptr);
+    connect(save, &QAction::triggered, this, [this] { m_panel.store(Panel::Cause::Operator); });
+    menu->addSeparator();
+    add(tr("Экспорт памяти…"), "exportMemories", QKeySequence(Qt::CTRL | Qt::Key_E),
+        &ConsoleFeatures::exportMemories);
+    add(tr("Импорт памяти…"), "importMemories", QKeySequence(Qt::CTRL | Qt::Key_I),
+        &ConsoleFeatures::importMemories);
+    menu->addSeparator();
+    add(tr("Справка"), "help", QKeySequence(Qt::Key_F1), &ConsoleFeatures::showHelp);
     return menu;
+}
+
+void ConsoleFeatures::chooseBands()
+{
+    BandsDialog dialog(m_following->plan(), m_window);
+    m_env.dialogs->exec(dialog);
+    if (dialog.result() != QDialog::Accepted)
+        return;
+    const BandPlan plan = *dialog.plan();
+    if (m_env.userSettings) {
+        plan.saveTo(*m_env.userSettings);
+        m_env.userSettings->sync();
+    }
+    m_following->setPlan(plan);
+    m_subBandsOf = -1;
+    showSubBandRanges();
+    m_panel.say(tr("Таблица диапазонов сохранена"));
 }
 
 void ConsoleFeatures::startTuning()
@@ -111,8 +238,11 @@ void ConsoleFeatures::startTuning()
         return;
     }
     TuneSession *session = m_tuning->begin();
-    if (!session)
+    if (!session) {
+        m_panel.say(tr("Подбор согласования: %1").arg(m_tuning->unavailable()),
+                    Panel::Tone::Warning);
         return;
+    }
     TuneDialog dialog(*session, m_window);
     m_env.dialogs->exec(dialog);
     m_tuning->end(dialog.storeChosen());
@@ -124,6 +254,15 @@ void ConsoleFeatures::choosePorts()
     m_env.dialogs->exec(dialog);
     if (dialog.result() == QDialog::Accepted)
         m_panel.setPorts(dialog.ports());
+}
+
+void ConsoleFeatures::showLineLog()
+{
+    if (!m_lineLog)
+        m_lineLog = new LineLogWindow(m_panel.lineLog(), m_env.dialogs, m_window);
+    m_lineLog->show();
+    m_lineLog->raise();
+    m_lineLog->activateWindow();
 }
 
 void ConsoleFeatures::exportMemories()
@@ -145,4 +284,17 @@ void ConsoleFeatures::importMemories()
         return;
     if (const QString error = m_backup->importFrom(path); !error.isEmpty())
         m_env.dialogs->message(m_window, QStringLiteral("Orvane"), error);
+}
+
+void ConsoleFeatures::showHelp()
+{
+    // The operator's guide, installed with the package or beside a program folder.
+    const QDir here(QCoreApplication::applicationDirPath());
+    for (const QString &guide : {here.filePath(QStringLiteral("../share/doc/orvane/guide.html")),
+                                 here.filePath(QStringLiteral("guide.html"))}) {
+        if (QFileInfo::exists(guide) &&
+            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(guide).absoluteFilePath())))
+            return;
+    }
+    m_panel.say(tr("Справка: man orvane, или README.md в исходниках"));
 }

@@ -1,47 +1,61 @@
 #pragma once
 
+#include "dialogs/linelogwindow.h"
 #include "environment.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <memory>
 
 class Following;
 class MemoryBackup;
 class Panel;
-class QLabel;
+class QAction;
 class QMenu;
+class QLabel;
 class QWidget;
+class StatusStrip;
 class Tuning;
 
 // What the console offers beyond its designed window, wired to it: band following and its
-// status, the matching search, the ports and the memories, and the menu that offers them.
-// Each works through the panel alone, as a remote client would.
+// status, the matching search, the band table, the ports, the line log and the memories, the
+// menu that offers them with their keys, and the strip that says what happened. Each works
+// through the panel alone, as a remote client would.
 class ConsoleFeatures : public QObject
 {
     Q_OBJECT
 public:
-    // statusArea: a free strip of the window for what the additions have to say.
+    // statusArea: a free strip of the window for the strip.
     ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environment, QWidget *statusArea,
                     QWidget *window);
     ~ConsoleFeatures() override;
 
-    // The menu of the window's free areas.
+    // The menu of the window's free areas and of the strip's button.
     std::unique_ptr<QMenu> contextMenu();
 
     Following &following() { return *m_following; }
     Tuning &tuning() { return *m_tuning; }
-    QLabel &rigStatus() { return *m_rigStatus; }
+    StatusStrip &strip() { return *m_strip; }
+    QLabel &rigStatus();
+    // The line log's window while it is open.
+    LineLogWindow *lineLogWindow() const { return m_lineLog; }
 
     // The menu's entries.
     void chooseRig(bool on);
+    void chooseBands();
     void startTuning();
     void choosePorts();
+    void showLineLog();
     void exportMemories();
     void importMemories();
+    void showHelp();
 
 private:
-    void showRigState();
+    void showRadio();
+    void showPanelState();
+    // The sub-band options say which stretch of the selected band each one is.
+    void showSubBandRanges();
 
     Panel &m_panel;
     ConsoleEnvironment m_env;
@@ -49,5 +63,7 @@ private:
     std::unique_ptr<Following> m_following;
     std::unique_ptr<Tuning> m_tuning;
     std::unique_ptr<MemoryBackup> m_backup;
-    QLabel *m_rigStatus;
+    StatusStrip *m_strip;
+    QPointer<LineLogWindow> m_lineLog;
+    int m_subBandsOf = -1;
 };

@@ -4,10 +4,17 @@
 #include "form1.h"
 #include "model/bandnames.h"
 #include "settings/conflayout.h"
+#include "widgets/baraccessible.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -42,7 +49,78 @@ FormPanel::FormPanel(Form1 &form)
     });
     connect(m_form.ui->cmdOptions, &QAbstractButton::clicked, this, &FormPanel::touch);
     connect(m_form.ui->cmb1, &QComboBox::currentIndexChanged, this, &FormPanel::touch);
+    // The bars take the focus after the designed controls.
+    QWidget *before = m_form.ui->Opt6;
+    for (QLabel *bar : {m_form.ui->lbl1, m_form.ui->lbl2}) {
+        bar->setFocusPolicy(Qt::StrongFocus);
+        bar->installEventFilter(this);
+        QWidget::setTabOrder(before, bar);
+        before = bar;
+    }
     m_last = state();
+}
+
+bool FormPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    const int bank = watched == m_form.ui->lbl1 ? 0 : watched == m_form.ui->lbl2 ? 1 : -1;
+    if (bank < 0)
+        return false;
+    const int code =
+        bank == 0 ? composeCode(m_form.m_bankC.controls) : composeCode(m_form.m_bankL.controls);
+    int wanted = -1;
+    if (event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+            wanted = code + 1;
+            break;
+        case Qt::Key_Left:
+        case Qt::Key_Down:
+            wanted = code - 1;
+            break;
+        case Qt::Key_PageUp:
+            wanted = code + 16;
+            break;
+        case Qt::Key_PageDown:
+            wanted = code - 16;
+            break;
+        case Qt::Key_Home:
+            wanted = 0;
+            break;
+        case Qt::Key_End:
+            wanted = 255;
+            break;
+        default:
+            return false;
+        }
+    } else if (event->type() == QEvent::Wheel) {
+        const int delta = static_cast<QWheelEvent *>(event)->angleDelta().y();
+        if (delta == 0)
+            return false;
+        wanted = code + (delta > 0 ? 1 : -1);
+    } else if (event->type() == BarAccessible::SetCodeEvent::Kind) {
+        wanted = static_cast<BarAccessible::SetCodeEvent *>(event)->code;
+    } else {
+        return false;
+    }
+    moveBar(bank, std::clamp(wanted, 0, 255));
+    return true;
+}
+
+void FormPanel::moveBar(int bank, int code)
+{
+    if (held()) {
+        refuseWhileHeld();
+        return;
+    }
+    const Form1::Bank which = bank == 0 ? Form1::Bank::C : Form1::Bank::L;
+    const int width = m_form.parts(which).label->width();
+    // The first pixel whose press picks the code.
+    int offset = (code * width + 254) / 255;
+    while (offset > 0 && std::floor(double(offset - 1) / width * 255) >= code)
+        --offset;
+    m_form.barMove(which, 1, offset);
+    m_form.barUp(which, 1, offset);
 }
 
 void FormPanel::check()
@@ -148,10 +226,7 @@ void FormPanel::sayStored()
     if (!m_form.m_file.errorString().isEmpty())
         return; // the window has said why
     const Slots::Selection s = ConfLayout::selectionOf(m_form.m_module->SlotBase);
-    say(tr("Сохранено: антенна %1, %2, %3")
-            .arg(s.antenna + 1)
-            .arg(BandNames::caption(s.band))
-            .arg(s.subBand + 1));
+    say(tr("Сохранено: %1").arg(BandNames::slotText(s.antenna, s.band, s.subBand)));
 }
 
 void FormPanel::setRelays(const RelaySetting &setting, bool sendAll)

@@ -37,7 +37,13 @@ public:
     // The radio transmits: no relay moves but for the search.
     bool held() const { return m_radio.following && m_radio.transmitting.value_or(false); }
 
+protected:
+    // The bars from the keyboard, the wheel and a screen reader.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // Moves a bar to a code as a press and release there do: the specified packet.
+    void moveBar(int bank, int code);
     // State changes come in bursts (a recall flips many options): one check after the burst.
     void touch() { m_check.start(); }
     void check();

@@ -2,6 +2,7 @@
 
 #include "slots.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace BandNames {
@@ -44,6 +45,14 @@ QString englishCaption(int band)
     if (band == Slots::Bands - 1)
         return QStringLiteral("Ext");
     return keys().value(band).chopped(1) + QStringLiteral(" m");
+}
+
+QString slotText(int antenna, int band, int subBand)
+{
+    return QCoreApplication::translate("BandNames", "антенна %1, %2, %3")
+        .arg(antenna + 1)
+        .arg(caption(band))
+        .arg(subBand + 1);
 }
 
 std::optional<int> find(const QString &name, bool numbers)

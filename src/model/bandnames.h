@@ -15,6 +15,9 @@ QString key(int band);
 // "160 m" … "10 m", "Ext": the captions in English.
 QString englishCaption(int band);
 
+// "антенна 2, 40 м, 3": a slot as the operator reads it off the window.
+QString slotText(int antenna, int band, int subBand);
+
 // A band from any of its names, ignoring case and spaces, with the Latin "m" for "м":
 // "40 м", "40m", "40 M", "Д", "ext", "Ext", "extra"; or from its number 1–10 when numbers
 // are allowed.

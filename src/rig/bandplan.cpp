@@ -2,6 +2,7 @@
 
 #include "model/bandnames.h"
 
+#include <QCoreApplication>
 #include <QSettings>
 #include <QStringList>
 
@@ -98,6 +99,58 @@ QStringList BandPlan::loadFrom(QSettings &settings)
     }
     settings.endGroup();
     return problems;
+}
+
+void BandPlan::saveTo(QSettings &settings) const
+{
+    const auto mhz = [](qint64 hz) {
+        return QString::number(hz / 1e6, 'f', 3);
+    };
+    settings.beginGroup(QStringLiteral("bands"));
+    for (int i = 0; i < Bands; ++i) {
+        const Band &b = band(i);
+        settings.setValue(keyOf(i), mhz(b.low) + QLatin1Char('-') + mhz(b.high));
+        QStringList edges;
+        for (const qint64 edge : b.splits)
+            edges << mhz(edge);
+        settings.setValue(keyOf(i) + QStringLiteral("_split"), edges.join(QLatin1Char(',')));
+    }
+    settings.endGroup();
+}
+
+QString BandPlan::problem() const
+{
+    constexpr qint64 Lowest = 1'000'000;
+    constexpr qint64 Highest = 60'000'000;
+    for (int i = 0; i < Bands; ++i) {
+        const Band &b = band(i);
+        const QString name = BandNames::caption(i);
+        if (b.low < Lowest || b.high > Highest)
+            return QCoreApplication::translate("BandPlan", "%1: края вне 1–60 МГц").arg(name);
+        qint64 previous = b.low;
+        for (const qint64 edge : b.splits) {
+            if (edge <= previous)
+                return QCoreApplication::translate("BandPlan", "%1: края должны возрастать")
+                    .arg(name);
+            previous = edge;
+        }
+        if (b.high <= previous)
+            return QCoreApplication::translate("BandPlan", "%1: края должны возрастать").arg(name);
+        for (int j = 0; j < i; ++j) {
+            if (b.low <= band(j).high && band(j).low <= b.high)
+                return QCoreApplication::translate("BandPlan", "%1 и %2 перекрываются")
+                    .arg(BandNames::caption(j), name);
+        }
+    }
+    return {};
+}
+
+std::pair<qint64, qint64> BandPlan::subBandRange(int index, int subBand) const
+{
+    const Band &b = band(index);
+    const qint64 from = subBand == 0 ? b.low : b.splits[size_t(subBand - 1)];
+    const qint64 to = subBand == SubBands - 1 ? b.high : b.splits[size_t(subBand)];
+    return {from, to};
 }
 
 std::optional<BandPlan::Position> BandPlan::locate(qint64 hz) const

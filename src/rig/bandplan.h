@@ -48,13 +48,23 @@ public:
     // A key that does not read as a range keeps the default; problems are listed.
     QStringList loadFrom(QSettings &settings);
 
+    // Writes every band and its sub-band edges to those keys.
+    void saveTo(QSettings &settings) const;
+
+    // Why the table cannot serve, or empty: each band's edges rise (low, the four inner
+    // edges, high), every band lies within 1–60 MHz, and no two overlap.
+    QString problem() const;
+
     std::optional<Position> locate(qint64 hz) const;
     const Band &band(int index) const { return m_bands[static_cast<size_t>(index)]; }
+    void setBand(int index, const Band &band) { m_bands[static_cast<size_t>(index)] = band; }
+    // Where a sub-band begins and ends, Hz.
+    std::pair<qint64, qint64> subBandRange(int band, int subBand) const;
     // The settings name of a band: "160m" … "10m", "extra".
     static QString keyOf(int band);
 
-private:
     static Band evenly(qint64 low, qint64 high);
 
+private:
     std::array<Band, Bands> m_bands;
 };

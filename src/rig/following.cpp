@@ -28,7 +28,10 @@ Following::Following(Panel &panel, QSettings *settings, QObject *parent)
         Slots::Selection s = m_panel.state().selection;
         s.band = p.band;
         s.subBand = p.subBand;
-        m_panel.recall(s, Panel::Cause::Radio);
+        if (m_panel.recall(s, Panel::Cause::Radio) == Panel::Outcome::Done)
+            m_panel.say(tr("Трансивер на %1: ячейка %2")
+                            .arg(BandNames::caption(p.band),
+                                 BandNames::slotText(s.antenna, s.band, s.subBand)));
         emit statusChanged();
     });
 }

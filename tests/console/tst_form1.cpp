@@ -121,7 +121,10 @@ private slots:
         const QVariant shown = qobject_cast<QGroupBox *>(control) ? control->property("title")
                                                                   : control->property("text");
         QCOMPARE(shown.toString(), text);
-        QCOMPARE(control->toolTip(), toolTip);
+        // A specified tooltip stays as it is; where none is specified, the console may say
+        // what the control does.
+        if (!toolTip.isEmpty())
+            QCOMPARE(control->toolTip(), toolTip);
     }
 
     void windowCaptionSizeAndFonts()

@@ -17,34 +17,6 @@ class TestFollow : public QObject
 {
     Q_OBJECT
 
-    struct Rigctld
-    {
-        QProcess process;
-        quint16 port = 0;
-        bool start()
-        {
-            if (port == 0)
-                port = freeLocalPort();
-            process.start(QStringLiteral("rigctld"),
-                          {"-m", "1", "-P", "RIG", "-T", "127.0.0.1", "-t", QString::number(port)});
-            for (int i = 0; i < 100; ++i) {
-                QTcpSocket probe;
-                probe.connectToHost(QHostAddress::LocalHost, port);
-                if (probe.waitForConnected(100))
-                    return true;
-                QTest::qWait(50);
-            }
-            return false;
-        }
-        void stop()
-        {
-            process.kill();
-            process.waitForFinished();
-        }
-        bool tell(const QByteArray &command) { return tellRig(port, command); }
-        ~Rigctld() { stop(); }
-    };
-
     static QList<QByteArray> recall(int c, int l, int side)
     {
         return {packet(1, c, 0), packet(2, l, 0), packet(3, side, 0)};

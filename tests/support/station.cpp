@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QThread>
 
 SimProcess::~SimProcess()
 {
@@ -60,4 +61,26 @@ bool tellRig(quint16 port, const QByteArray &command)
     while (!socket.canReadLine() && socket.waitForReadyRead(2000)) {
     }
     return socket.readLine().trimmed() == "RPRT 0";
+}
+
+bool Rigctld::start()
+{
+    if (port == 0)
+        port = freeLocalPort();
+    process.start(QStringLiteral("rigctld"),
+                  {"-m", "1", "-P", "RIG", "-T", "127.0.0.1", "-t", QString::number(port)});
+    for (int i = 0; i < 100; ++i) {
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, port);
+        if (probe.waitForConnected(100))
+            return true;
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+void Rigctld::stop()
+{
+    process.kill();
+    process.waitForFinished();
 }

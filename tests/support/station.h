@@ -32,3 +32,15 @@ quint16 freeLocalPort();
 // One command to a rigctld on loopback, as another program at the station would send it;
 // true when it answered RPRT 0.
 bool tellRig(quint16 port, const QByteArray &command);
+
+// A real rigctld with Hamlib's dummy rig on loopback, its transmit state readable (-P RIG).
+struct Rigctld
+{
+    QProcess process;
+    quint16 port = 0;
+    bool start();
+    void stop();
+    // One command, as another program at the station would send it; true on RPRT 0.
+    bool tell(const QByteArray &command) { return tellRig(port, command); }
+    ~Rigctld() { stop(); }
+};

@@ -1,0 +1,116 @@
+#include "statusstrip.h"
+
+#include "widgets/consolefont.h"
+
+#include <QAccessible>
+#include <QGridLayout>
+#include <QLabel>
+#include <QToolButton>
+
+StatusStrip::StatusStrip(QWidget *area)
+    : QWidget(area)
+    , m_menu(new QToolButton(this))
+    , m_tx(new QLabel(this))
+    , m_radio(new QLabel(this))
+    , m_message(new QLabel(this))
+{
+    // A right press anywhere here opens the menu, as on the window's other free areas.
+    setProperty("orvaneFreeArea", true);
+    m_menu->setObjectName(QStringLiteral("menuButton"));
+    m_menu->setText(QStringLiteral("☰"));
+    m_menu->setAutoRaise(true);
+    m_menu->setFixedSize(24, 22);
+    m_menu->setFocusPolicy(Qt::TabFocus);
+    m_menu->setToolTip(tr("Меню (правая кнопка мыши на свободном месте окна, клавиша меню)"));
+    m_tx->setObjectName(QStringLiteral("transmitting"));
+    m_tx->setText(QStringLiteral("TX"));
+    m_tx->setAlignment(Qt::AlignCenter);
+    m_tx->setStyleSheet(QStringLiteral("color: white; background: #c00000; font-weight: bold"));
+    m_tx->setFixedSize(24, 18);
+    m_tx->hide();
+    m_radio->setObjectName(QStringLiteral("rigStatus"));
+    m_message->setObjectName(QStringLiteral("statusMessage"));
+    for (QLabel *label : {m_radio, m_message}) {
+        label->setFont(consoleFont(9));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
+    m_radio->setWordWrap(true);
+    m_radio->hide();
+    m_message->setTextFormat(Qt::RichText);
+    connect(m_message, &QLabel::linkActivated, this, &StatusStrip::hintActivated);
+    m_message->setAccessibleName(tr("Сообщение"));
+    m_pace.setSingleShot(true);
+    m_pace.setInterval(AnnounceMs);
+    connect(&m_pace, &QTimer::timeout, this, [this] {
+        if (std::exchange(m_announcePending, false))
+            announce();
+    });
+    m_expiry.setSingleShot(true);
+    connect(&m_expiry, &QTimer::timeout, this, &StatusStrip::showLine);
+
+    auto *layout = new QGridLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(m_menu, 0, 0, Qt::AlignTop);
+    layout->addWidget(m_tx, 1, 0, Qt::AlignTop);
+    layout->addWidget(m_radio, 0, 1);
+    layout->addWidget(m_message, 1, 1);
+    layout->setColumnStretch(1, 1);
+    auto *fill = new QGridLayout(area);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(this);
+    showLine();
+}
+
+void StatusStrip::say(const QString &text, bool warning)
+{
+    m_message->setText(text.toHtmlEscaped());
+    m_message->setToolTip(text);
+    m_message->setAccessibleName(text);
+    m_message->setStyleSheet(warning ? QStringLiteral("color: #c00000") : QString());
+    m_message->show();
+    m_expiry.start(MessageMs);
+    if (m_pace.isActive()) {
+        m_announcePending = true;
+        return;
+    }
+    announce();
+}
+
+void StatusStrip::announce()
+{
+    QAccessibleEvent named(m_message, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
+    QAccessibleEvent alert(m_message, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+    m_pace.start();
+}
+
+void StatusStrip::setHint(const QString &html)
+{
+    m_hint = html;
+    if (!m_expiry.isActive())
+        showLine();
+}
+
+void StatusStrip::showLine()
+{
+    // After a message: the standing hint, or nothing.
+    m_message->setStyleSheet(QString());
+    m_message->setText(m_hint);
+    m_message->setToolTip(QString());
+    m_message->setVisible(!m_hint.isEmpty());
+}
+
+void StatusStrip::setRadio(const QString &text)
+{
+    m_radio->setText(text);
+    m_radio->setToolTip(text);
+    m_radio->setVisible(!text.isEmpty());
+}
+
+void StatusStrip::setTransmitting(bool on)
+{
+    m_tx->setVisible(on);
+}

@@ -11,6 +11,9 @@ packages=(
     fonts-liberation2 fonts-dejavu-core
     # The tests run a real rigctld (the dummy rig) and drop to an unprivileged user.
     libhamlib-utils util-linux
+    # The accessibility test runs where a screen reader would: an X display, a D-Bus session
+    # and the AT-SPI bus.
+    xvfb xauth dbus at-spi2-core
     # The Debian package and its checks.
     dpkg-dev file desktop-file-utils appstream lintian
 )

@@ -37,6 +37,7 @@ expected=(
     usr/share/man/man1/orvane.1.gz
     usr/share/man/man1/orvane-sim.1.gz
     usr/share/doc/orvane/copyright
+    usr/share/doc/orvane/guide.html
 )
 echo "== dpkg-deb -c"
 contents=$(dpkg-deb -c "$deb")

@@ -1,28 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the console and the virtual controller, and starts them.
-#   scripts/run.sh                          the console against the virtual controller
-#   scripts/run.sh --port 1=/dev/ttyUSB0    only the console, for a real tuner (any console
-#                                           options)
+# Installs what is missing, builds the console and the virtual controller (nothing else), and
+# starts the console.
+#   scripts/run.sh                          the console, port 1 leading to the virtual
+#                                           controller, which it starts and ends itself
+#   scripts/run.sh --port 1=/dev/ttyUSB0    the console for a real tuner (any console options)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build --parallel "$(nproc)"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DORVANE_BUILD_TESTS=OFF >/dev/null
+cmake --build build --parallel "$(nproc)" --target orvane orvane-sim
 
 if (($# > 0)); then
     exec build/bin/orvane "$@"
 fi
-
-# The virtual controller keeps a link to its pseudo-terminal; closing the console ends it.
-line=$(mktemp -d)
-build/bin/orvane-sim --link "$line/tuner" >"$line/where" &
-sim=$!
-trap 'kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true; rm -rf "$line"' EXIT
-for _ in $(seq 100); do
-    [ -L "$line/tuner" ] && break
-    sleep 0.1
-done
-echo "Virtual controller on $(head -n 1 "$line/where"), port 1 of the console ($line/tuner)."
-echo "Choose port 1 in the Comport list; every click appears in the virtual controller's window."
-build/bin/orvane --port 1="$line/tuner"
+echo "Port 1 leads to the virtual controller; every click appears in its window."
+exec build/bin/orvane --port 1=virtual

@@ -2,408 +2,848 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ru_RU">
 <context>
-    <name>ConsoleAdditions</name>
+    <name>BandNames</name>
     <message>
-        <location filename="../src/console/additions.cpp" line="97"/>
-        <source>Следить за трансивером</source>
-        <translation>Follow the transceiver</translation>
+        <location filename="../src/model/bandnames.cpp" line="+52"/>
+        <source>антенна %1, %2, %3</source>
+        <translation>antenna %1, %2, %3</translation>
+    </message>
+</context>
+<context>
+    <name>BandPlan</name>
+    <message>
+        <location filename="../src/rig/bandplan.cpp" line="+129"/>
+        <source>%1: края вне 1–60 МГц</source>
+        <translation>%1: the edges lie outside 1–60 MHz</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="98"/>
-        <source>Адрес rigctld (узел или узел:порт, порт по умолчанию 4532):</source>
-        <translation>rigctld address (host or host:port, port 4532 unless given):</translation>
+        <location line="+4"/>
+        <location line="+5"/>
+        <source>%1: края должны возрастать</source>
+        <translation>%1: each edge must be above the one before</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="103"/>
-        <source>Адрес «%1» не похож на узел или узел:порт.</source>
-        <translation>"%1" does not look like a host or host:port.</translation>
+        <location line="+3"/>
+        <source>%1 и %2 перекрываются</source>
+        <translation>%1 and %2 overlap</translation>
+    </message>
+</context>
+<context>
+    <name>BandsDialog</name>
+    <message>
+        <location filename="../src/dialogs/bandsdialog.cpp" line="+22"/>
+        <source>Диапазоны</source>
+        <translation>Bands</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="117"/>
+        <location line="+1"/>
+        <source>Начало, МГц</source>
+        <translation>Start, MHz</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Поддиапазон %1</source>
+        <translation>Sub-band %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Конец, МГц</source>
+        <translation>End, MHz</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Края диапазонов и поддиапазонов, МГц</source>
+        <translation>Band and sub-band edges, MHz</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Ошибка в таблице</source>
+        <translation>Problem in the table</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Отмена</source>
+        <translation type="unfinished">Cancel</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Восстановить стандартные</source>
+        <translation>Restore defaults</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Слежение за трансивером выбирает диапазон и поддиапазон по этой таблице. Поддиапазон 2 начинается там, где кончается 1, и так далее.</source>
+        <translation>Following the transceiver picks the band and sub-band from this table. Sub-band 2 starts where sub-band 1 ends, and so on.</translation>
+    </message>
+    <message>
+        <location line="+62"/>
+        <source>в таблице не число</source>
+        <translation>a cell of the table is not a number</translation>
+    </message>
+</context>
+<context>
+    <name>ConsoleFeatures</name>
+    <message>
+        <location filename="../src/console/features.cpp" line="+62"/>
+        <source>Порт %1 недоступен: %2</source>
+        <translation>Port %1 is not available: %2</translation>
+    </message>
+    <message>
+        <location line="+55"/>
         <source>rigctld: %1</source>
         <translation>rigctld: %1</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="120"/>
-        <source>Трансивер: подключение…</source>
-        <translation>Transceiver: connecting…</translation>
+        <location line="+9"/>
+        <source>Шаги реле не заданы: &lt;a href=&quot;%1&quot;&gt;задать…&lt;/a&gt;</source>
+        <translation>Relay steps not set: &lt;a href=&quot;%1&quot;&gt;set them…&lt;/a&gt;</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="122"/>
-        <source>Трансивер: нет связи, повтор…</source>
-        <translation>Transceiver: lost, retrying…</translation>
+        <location line="+15"/>
+        <source>Поддиапазон %1 диапазона %2: %3–%4 МГц</source>
+        <translation>Sub-band %1 of %2: %3–%4 MHz</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="125"/>
-        <source>Трансивер: %1 МГц</source>
-        <translation>Transceiver: %1 MHz</translation>
+        <location line="+15"/>
+        <source>Следить за трансивером</source>
+        <translation>Follow the transceiver</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="126"/>
-        <source>Трансивер: на связи</source>
-        <translation>Transceiver: connected</translation>
+        <location line="+1"/>
+        <source>Адрес rigctld (узел или узел:порт, порт по умолчанию 4532):</source>
+        <translation>rigctld address (host or host:port, port 4532 unless given):</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="128"/>
-        <source>, передача</source>
-        <translation>, transmitting</translation>
+        <location line="+6"/>
+        <source>Адрес «%1» не похож на узел или узел:порт.</source>
+        <translation>&quot;%1&quot; does not look like a host or host:port.</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="136"/>
+        <location line="+15"/>
         <source>Следить за трансивером…</source>
         <translation>Follow the transceiver…</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="143"/>
+        <location line="+5"/>
+        <source>Диапазоны…</source>
+        <translation>Bands…</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Подобрать согласование…</source>
         <translation>Find the match…</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="144"/>
+        <location line="+0"/>
         <source>Подобрать согласование… — %1</source>
         <translation>Find the match… — %1</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="148"/>
+        <location line="+4"/>
         <source>Порты…</source>
         <translation>Ports…</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="152"/>
+        <location line="+2"/>
+        <source>Журнал линии</source>
+        <translation>Line log</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Сохранить в ячейку (Save)</source>
+        <translation>Store in the slot (Save)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>Экспорт памяти…</source>
         <translation>Export memories…</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="155"/>
+        <location line="+2"/>
         <source>Импорт памяти…</source>
         <translation>Import memories…</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="165"/>
-        <source>сначала включите слежение за трансивером</source>
-        <translation>follow the transceiver first</translation>
+        <location line="+3"/>
+        <source>Справка</source>
+        <translation>Help</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="168"/>
-        <source>нет связи с трансивером</source>
-        <translation>no connection to the transceiver</translation>
+        <location line="+18"/>
+        <source>Таблица диапазонов сохранена</source>
+        <translation>Band table saved</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="173"/>
-        <source>трансивер не сообщает КСВ</source>
-        <translation>the transceiver does not report SWR</translation>
+        <location line="+7"/>
+        <source>Подбор согласования</source>
+        <translation>Finding the match</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="175"/>
-        <source>трансивер не сообщает, передаёт ли он</source>
-        <translation>the transceiver does not say whether it transmits</translation>
+        <location line="+1"/>
+        <source>Подбор не начнётся: %1. По ним модель цепи предсказывает согласование; с нулевыми шагами поиск уходит далеко от него.</source>
+        <translation>The search will not start: %1. The network model predicts the match from them; with steps of 0 the search ends far from it.</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="225"/>
+        <location line="+3"/>
+        <source>Задать шаги…</source>
+        <translation>Set the steps…</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Подбор согласования: %1</source>
+        <translation>Matching search: %1</translation>
+    </message>
+    <message>
+        <location line="+29"/>
         <source>Экспорт памяти</source>
         <translation>Export memories</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="226"/>
+        <location line="+1"/>
         <source>Таблицы CSV (*.csv)</source>
         <translation>CSV tables (*.csv)</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="230"/>
-        <source>Экспорт не удался:
-%1</source>
-        <translation>The export failed:
-%1</translation>
-    </message>
-    <message>
-        <location filename="../src/console/additions.cpp" line="235"/>
+        <location line="+9"/>
         <source>Импорт памяти</source>
         <translation>Import memories</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="236"/>
+        <location line="+1"/>
         <source>Таблицы CSV (*.csv);;Все файлы (*)</source>
         <translation>CSV tables (*.csv);;All files (*)</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="243"/>
-        <source>Импорт не выполнен, файл настроек не изменён:
-%1</source>
-        <translation>Nothing was imported; the settings file is unchanged:
-%1</translation>
+        <location line="+13"/>
+        <source>guide.ru.html</source>
+        <extracomment>The operator&apos;s guide in this language: guide.html for English.</extracomment>
+        <translation>guide.html</translation>
     </message>
     <message>
-        <location filename="../src/console/additions.cpp" line="249"/>
-        <source>Не удалось открыть файл настроек:
-%1</source>
-        <translation>Cannot open the settings file:
-%1</translation>
+        <location line="+7"/>
+        <source>Справка: man orvane, или README.md в исходниках</source>
+        <translation>Help: man orvane, or README.md with the sources</translation>
+    </message>
+</context>
+<context>
+    <name>ControlHints</name>
+    <message>
+        <location filename="../src/console/controlhints.cpp" line="+58"/>
+        <source>Orvane: управление блоком реле антенного тюнера</source>
+        <translation>Orvane: antenna tuner relay block control</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>ёмкости C</source>
+        <translation>capacitance C</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>индуктивности L</source>
+        <translation>inductance L</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Код %1</source>
+        <translation>%1 code</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Код реле %1 от 0 до 255; применяется кнопкой «%2 =»</source>
+        <translation>Relay code of %1, 0 to 255; applied with the &quot;%2 =&quot; button</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 =, применить код</source>
+        <translation>%1 =, apply the code</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Поставить реле %1 по коду из поля</source>
+        <translation>Set the relays of %1 to the code in the box</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&lt;&lt;, %1 на шаг вниз</source>
+        <translation>&lt;&lt;, %1 step down</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Уменьшить код %1 на 1</source>
+        <translation>Lower the %1 code by 1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&gt;&gt;, %1 на шаг вверх</source>
+        <translation>&gt;&gt;, %1 step up</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Увеличить код %1 на 1</source>
+        <translation>Raise the %1 code by 1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Нажмите или протяните мышью: код выставится, когда кнопка отпущена. С клавиатуры: стрелки ±1, Page Up/Page Down ±16, Home/End — 0 и 255, колесо мыши ±1.</source>
+        <translation>Press or drag with the mouse: the code is set when the button is released. From the keyboard: arrows ±1, Page Up/Page Down ±16, Home/End 0 and 255; mouse wheel ±1.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Полоса %1</source>
+        <translation>%1 bar</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Полоса %1. %2</source>
+        <translation>%1 bar. %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Конденсаторы на стороне передатчика</source>
+        <translation>Capacitors on the transmitter side</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+1"/>
+        <source>Конденсаторы на стороне антенны</source>
+        <translation>Capacitors on the antenna side</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Антенна %1</source>
+        <translation>Antenna %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Выбрать антенну и вызвать её ячейку</source>
+        <translation>Select the antenna and recall its slot</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Диапазон %1</source>
+        <translation>Band %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Выбрать диапазон и вызвать его ячейку</source>
+        <translation>Select the band and recall its slot</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Диапазон %1: выбрать и вызвать ячейку</source>
+        <translation>Band %1: select it and recall the slot</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Поддиапазон %1</source>
+        <translation>Sub-band %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Выбрать поддиапазон и вызвать ячейку; любая клавиша вызывает её снова</source>
+        <translation>Select the sub-band and recall the slot; any key recalls it again</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Номер порта</source>
+        <translation>Port number</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Порт контроллера, 1–16</source>
+        <translation>The controller&apos;s port, 1–16</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>..., шаги реле</source>
+        <translation>..., relay steps</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>О программе</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Меню</source>
+        <translation>Menu</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Меню дополнений; также клавиша меню или Shift+F10</source>
+        <translation>Menu of the additions; also the menu key or Shift+F10</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>C, бит %1</source>
+        <translation>C, bit %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Реле ёмкости %1</source>
+        <translation>Capacitance relay %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Реле ёмкости, бит %1: %2; нажмите, чтобы переключить</source>
+        <translation>Capacitance relay, bit %1: %2; press to switch it</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>L, бит %1</source>
+        <translation>L, bit %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Реле индуктивности %1</source>
+        <translation>Inductance relay %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Реле индуктивности, бит %1: %2; нажмите, чтобы переключить</source>
+        <translation>Inductance relay, bit %1: %2; press to switch it</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>C %1, код %2</source>
+        <translation>C %1, code %2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>L %1, код %2</source>
+        <translation>L %1, code %2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Схема: конденсаторы на стороне передатчика</source>
+        <translation>Diagram: capacitors on the transmitter side</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Схема: конденсаторы на стороне антенны</source>
+        <translation>Diagram: capacitors on the antenna side</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>порт %1, %2, открыт</source>
+        <translation>port %1, %2, open</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>порт %1, %2, подключение</source>
+        <translation>port %1, %2, connecting</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>порт %1 не доступен: %2</source>
+        <translation>port %1 not available: %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>порт %1 закрыт</source>
+        <translation>port %1 closed</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>порт не выбран</source>
+        <translation>no port chosen</translation>
+    </message>
+</context>
+<context>
+    <name>ControllerLink</name>
+    <message>
+        <location filename="../src/link/controllerlink.cpp" line="+22"/>
+        <source>порт закрыт</source>
+        <translation>port closed</translation>
+    </message>
+</context>
+<context>
+    <name>FirstStartDialog</name>
+    <message>
+        <location filename="../src/dialogs/firststartdialog.cpp" line="+21"/>
+        <source>Первый запуск</source>
+        <translation>First start</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Виртуальный контроллер (orvane-sim)</source>
+        <translation>The virtual controller (orvane-sim)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Пока без контроллера</source>
+        <translation>No controller for now</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>устройство или узел:порт</source>
+        <translation>device or host:port</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+1"/>
+        <source>Контроллер</source>
+        <translation>Controller</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Шаг ёмкости C, пФ</source>
+        <translation>Capacitance step C, pF</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Шаг индуктивности L, нГн</source>
+        <translation>Inductance step L, nH</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Куда подключён контроллер тюнера: последовательный порт, сервер порта в сети (узел:порт) или виртуальный контроллер</source>
+        <translation>Where the tuner&apos;s controller is: a serial port, a serial server on the network (host:port) or the virtual controller</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source> пФ</source>
+        <translation> pF</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source> нГн</source>
+        <translation> nH</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Настроек ещё нет. Укажите, где контроллер тюнера, и шаги его реле: ёмкость младшего реле C и индуктивность младшего реле L. Всё это можно изменить позже: порт — списком Comport и «Порты…», шаги — кнопкой «...».</source>
+        <translation>There are no settings yet. Say where the tuner&apos;s controller is and the steps of its relays: the capacitance of the least C relay and the inductance of the least L relay. All of it can be changed later: the port in the Comport list and &quot;Ports…&quot;, the steps with the &quot;...&quot; button.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Контроллер:</source>
+        <translation>Controller:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Шаг ёмкости C:</source>
+        <translation>Capacitance step C:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Шаг индуктивности L:</source>
+        <translation>Inductance step L:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Начать</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>Following</name>
+    <message>
+        <location filename="../src/rig/following.cpp" line="+32"/>
+        <source>Трансивер на %1: ячейка %2</source>
+        <translation>Transceiver on %1: slot %2</translation>
+    </message>
+    <message>
+        <location line="+64"/>
+        <source>Трансивер: подключение…</source>
+        <translation>Transceiver: connecting…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Трансивер: нет связи, повтор…</source>
+        <translation>Transceiver: lost, retrying…</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Трансивер: %1 МГц</source>
+        <translation>Transceiver: %1 MHz</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Трансивер: на связи</source>
+        <translation>Transceiver: connected</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>: вне таблицы диапазонов</source>
+        <translation>: outside the band table</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>, передача</source>
+        <translation>, transmitting</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>; после передачи: %1, %2</source>
+        <translation>; after TX: %1, %2</translation>
     </message>
 </context>
 <context>
     <name>Form1</name>
     <message>
-        <location filename="../src/console/form1.ui" line="14"/>
+        <location filename="../src/console/form1.ui" line="+14"/>
         <source>Управление блоком реле антенного тюнера</source>
         <translation>Antenna tuner relay block control</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="26"/>
+        <location line="+12"/>
         <source>Значение C</source>
         <translation>C value</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="39"/>
+        <location line="+13"/>
         <source>C =</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="42"/>
+        <location line="+3"/>
         <source>Ввести значение C</source>
         <translation>Enter the C value</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="55"/>
+        <location line="+13"/>
         <source>Значение L</source>
         <translation>L value</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="68"/>
+        <location line="+13"/>
         <source>L =</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="71"/>
+        <location line="+3"/>
         <source>Ввести значение L</source>
         <translation>Enter the L value</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="84"/>
-        <location filename="../src/console/form1.ui" line="100"/>
-        <location filename="../src/console/form1.ui" line="116"/>
-        <location filename="../src/console/form1.ui" line="132"/>
-        <location filename="../src/console/form1.ui" line="148"/>
-        <location filename="../src/console/form1.ui" line="164"/>
-        <location filename="../src/console/form1.ui" line="180"/>
-        <location filename="../src/console/form1.ui" line="196"/>
-        <location filename="../src/console/form1.ui" line="212"/>
-        <location filename="../src/console/form1.ui" line="228"/>
-        <location filename="../src/console/form1.ui" line="244"/>
-        <location filename="../src/console/form1.ui" line="260"/>
-        <location filename="../src/console/form1.ui" line="276"/>
-        <location filename="../src/console/form1.ui" line="292"/>
-        <location filename="../src/console/form1.ui" line="308"/>
-        <location filename="../src/console/form1.ui" line="324"/>
+        <location line="+13"/>
+        <location line="+16"/>
+        <location line="+16"/>
+        <location line="+16"/>
+        <location line="+16"/>
+        <location line="+16"/>
+        <location line="+16"/>
+        <location line="+16"/>
+        <location line="+16"/>
+        <location line="+16"/>
+        <location line="+16"/>
+        <location line="+16"/>
+        <location line="+16"/>
+        <location line="+16"/>
+        <location line="+16"/>
+        <location line="+16"/>
         <source>0</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="343"/>
-        <location filename="../src/console/form1.ui" line="362"/>
+        <location line="+19"/>
+        <location line="+19"/>
         <source>background-color: rgb(192, 192, 192);</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="378"/>
-        <location filename="../src/console/form1.ui" line="404"/>
+        <location line="+16"/>
+        <location line="+26"/>
         <source>&lt;&lt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="391"/>
-        <location filename="../src/console/form1.ui" line="417"/>
+        <location line="-13"/>
+        <location line="+26"/>
         <source>&gt;&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="503"/>
+        <location line="+86"/>
         <source>Tx</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="516"/>
+        <location line="+13"/>
         <source>Ant</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="530"/>
+        <location line="+14"/>
         <source>Антенна</source>
         <translation>Antenna</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="542"/>
-        <location filename="../src/console/form1.ui" line="772"/>
+        <location line="+12"/>
+        <location line="+230"/>
         <source>1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="555"/>
-        <location filename="../src/console/form1.ui" line="785"/>
+        <location line="-217"/>
+        <location line="+230"/>
         <source>2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="568"/>
-        <location filename="../src/console/form1.ui" line="798"/>
+        <location line="-217"/>
+        <location line="+230"/>
         <source>3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="582"/>
+        <location line="-216"/>
         <source>Refresh</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="585"/>
+        <location line="+3"/>
         <source>Принудительная отправка в com-порт настроек выбранного диапазона.</source>
-        <translation>Send the selected band's settings to the COM port again.</translation>
+        <translation>Send the selected band&apos;s settings to the COM port again.</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="598"/>
+        <location line="+13"/>
         <source>Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="601"/>
+        <location line="+3"/>
         <source>Записать текущие настройки в контроллер.</source>
         <translation>Write the current settings to the controller.</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="614"/>
+        <location line="+13"/>
         <source>Диапазон</source>
         <translation>Band</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="626"/>
+        <location line="+12"/>
         <source>160 м</source>
         <translation>160 m</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="639"/>
+        <location line="+13"/>
         <source>80 м</source>
         <translation>80 m</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="652"/>
+        <location line="+13"/>
         <source>40 м</source>
         <translation>40 m</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="665"/>
+        <location line="+13"/>
         <source>30 м</source>
         <translation>30 m</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="678"/>
+        <location line="+13"/>
         <source>20 м</source>
         <translation>20 m</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="691"/>
+        <location line="+13"/>
         <source>17 м</source>
         <translation>17 m</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="704"/>
+        <location line="+13"/>
         <source>15 м</source>
         <translation>15 m</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="717"/>
+        <location line="+13"/>
         <source>12 м</source>
         <translation>12 m</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="730"/>
+        <location line="+13"/>
         <source>10 м</source>
         <translation>10 m</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="743"/>
+        <location line="+13"/>
         <source>Д</source>
         <translation>Ext</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="746"/>
+        <location line="+3"/>
         <source>Дополнительный диапазон.</source>
         <translation>Additional band.</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="760"/>
+        <location line="+14"/>
         <source>Поддиапазон</source>
         <translation>Sub-band</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="811"/>
+        <location line="+51"/>
         <source>4</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="824"/>
+        <location line="+13"/>
         <source>5</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="838"/>
+        <location line="+14"/>
         <source>Comport</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="861"/>
+        <location line="+23"/>
         <source>...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="864"/>
-        <location filename="../src/console/form1.ui" line="880"/>
+        <location line="+3"/>
+        <location line="+16"/>
         <source>Настройки</source>
         <translation>Settings</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.ui" line="877"/>
+        <location line="-3"/>
         <source>О программе</source>
         <translation>About</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.cpp" line="34"/>
+        <location filename="../src/console/form1.cpp" line="+33"/>
         <source>Ошибка открытия Com-порта</source>
         <translation>Error opening the COM port</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.cpp" line="220"/>
+        <location line="+210"/>
         <source>Com-порт %1 не доступен</source>
         <translation>COM port %1 is not available</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.cpp" line="231"/>
+        <location line="+29"/>
         <source>Не удалось открыть файл настроек:
 %1</source>
         <translation>Cannot open the settings file:
 %1</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.cpp" line="691"/>
-        <source>Последовательные порты принадлежат группе dialout. Добавьте себя в неё:
-sudo adduser $USER dialout
-и войдите в систему заново.</source>
-        <translation>Serial ports belong to the dialout group. Add yourself to it:
-sudo adduser $USER dialout
-then log out and in again.</translation>
-    </message>
-    <message>
-        <location filename="../src/console/form1.cpp" line="719"/>
+        <location line="+415"/>
         <source>Не удалось записать файл настроек %1:
 %2</source>
         <translation>Cannot write the settings file %1:
 %2</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.cpp" line="756"/>
+        <location line="+36"/>
         <source>Дискретность ёмкости</source>
         <translation>Capacitance step</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.cpp" line="757"/>
+        <location line="+1"/>
         <source>Введите значение младшего<byte value="xd"/>
 разряда ёмкости в пФ.<byte value="xd"/>
 Максимальное значение - 128</source>
@@ -412,12 +852,12 @@ significant capacitance relay in pF.<byte value="xd"/>
 Maximum value - 128</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.cpp" line="764"/>
+        <location line="+7"/>
         <source>Дискретность индуктивности</source>
         <translation>Inductance step</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.cpp" line="765"/>
+        <location line="+1"/>
         <source>Введите значение младшего<byte value="xd"/>
 разряда индуктивности в нГн.<byte value="xd"/>
 Максимальное значение - 999</source>
@@ -426,177 +866,409 @@ significant inductance relay in nH.<byte value="xd"/>
 Maximum value - 999</translation>
     </message>
     <message>
-        <location filename="../src/console/form1.cpp" line="786"/>
+        <location line="+21"/>
         <source>Настройки хранятся в %1</source>
         <translation>The settings are kept in %1</translation>
     </message>
 </context>
 <context>
+    <name>FormPanel</name>
+    <message>
+        <location filename="../src/console/formpanel.cpp" line="+229"/>
+        <source>Сохранено: %1</source>
+        <translation>Stored: %1</translation>
+    </message>
+    <message>
+        <location line="+77"/>
+        <source>Передача: реле не переключаются</source>
+        <translation>Transmitting: relays held</translation>
+    </message>
+</context>
+<context>
+    <name>LineLog</name>
+    <message>
+        <location filename="../src/link/linelog.cpp" line="+38"/>
+        <source>оператор</source>
+        <translation>operator</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>запуск</source>
+        <translation>start-up</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>трансивер</source>
+        <translation>radio</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>удалённый клиент</source>
+        <translation>remote</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>подбор</source>
+        <translation>search</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>импорт</source>
+        <translation>import</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>%1 — не отправлен: %2</source>
+        <translation>%1 — not sent: %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>порт открыт: %1</source>
+        <translation>port open: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>порт закрыт</source>
+        <translation>port closed</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>порт недоступен: %1</source>
+        <translation>port not available: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>вызов ячейки: %1 (%2)</source>
+        <translation>recall: %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>порт %1</source>
+        <translation>port %1</translation>
+    </message>
+</context>
+<context>
+    <name>LineLogWindow</name>
+    <message>
+        <location filename="../src/dialogs/linelogwindow.cpp" line="+18"/>
+        <location line="+50"/>
+        <source>Пауза</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <location line="-48"/>
+        <location line="+6"/>
+        <source>Журнал линии</source>
+        <translation>Line log</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Пакеты, отправленные в порт и отброшенные, события порта и вызовы ячеек</source>
+        <translation>Packets sent to the port and dropped, port events and slot recalls</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Очистить</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Сохранить как текст…</source>
+        <translation>Save as text…</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Продолжить</source>
+        <translation>Go on</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Сохранить журнал линии</source>
+        <translation>Save the line log</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Текст (*.txt)</source>
+        <translation>Text (*.txt)</translation>
+    </message>
+</context>
+<context>
     <name>LineProblem</name>
     <message>
-        <location filename="../src/link/linedevice.cpp" line="31"/>
+        <location filename="../src/link/linedevice.cpp" line="+31"/>
         <source>нет такого устройства</source>
         <translation>no such device</translation>
     </message>
     <message>
-        <location filename="../src/link/linedevice.cpp" line="33"/>
+        <location line="+2"/>
         <source>нет прав на чтение и запись</source>
         <translation>no permission to read and write it</translation>
     </message>
     <message>
-        <location filename="../src/link/linedevice.cpp" line="35"/>
+        <location line="+2"/>
         <source>занят процессом %1</source>
         <translation>busy, held by process %1</translation>
     </message>
     <message>
-        <location filename="../src/link/linedevice.cpp" line="36"/>
+        <location line="+1"/>
         <source>занят другой программой</source>
         <translation>busy, held by another program</translation>
     </message>
     <message>
-        <location filename="../src/link/linedevice.cpp" line="38"/>
+        <location line="+2"/>
         <source>остался файл блокировки %1 от завершённого процесса %2</source>
         <translation>a stale lock file %1 was left by process %2, which has ended</translation>
     </message>
     <message>
-        <location filename="../src/link/linedevice.cpp" line="42"/>
+        <location line="+4"/>
         <source>не последовательный порт</source>
         <translation>not a serial port</translation>
     </message>
     <message>
-        <location filename="../src/link/linedevice.cpp" line="44"/>
+        <location line="+2"/>
         <source>нет соединения: %1</source>
         <translation>no connection: %1</translation>
     </message>
     <message>
-        <location filename="../src/link/linedevice.cpp" line="46"/>
+        <location line="+2"/>
         <source>линия не принимает данные</source>
         <translation>the line takes no data</translation>
     </message>
     <message>
-        <location filename="../src/link/linedevice.cpp" line="48"/>
+        <location line="+2"/>
         <source>связь потеряна</source>
         <translation>connection lost</translation>
     </message>
     <message>
-        <location filename="../src/link/linedevice.cpp" line="49"/>
+        <location line="+1"/>
         <source>связь потеряна: %1</source>
         <translation>connection lost: %1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Последовательные порты принадлежат группе dialout. Добавьте себя в неё:
+sudo adduser $USER dialout
+и войдите в систему заново.</source>
+        <translation>Serial ports belong to the dialout group. Add yourself to it:
+sudo adduser $USER dialout
+then log out and in again.</translation>
+    </message>
+    <message>
+        <location filename="../src/link/networkline.cpp" line="+13"/>
+        <source>нет ответа за %1 с</source>
+        <translation>no answer within %1 s</translation>
+    </message>
+</context>
+<context>
+    <name>MemoryBackup</name>
+    <message>
+        <location filename="../src/backup/memorybackup.cpp" line="+15"/>
+        <source>Экспорт не удался:
+%1</source>
+        <translation>The export failed:
+%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Экспортировано в %1</source>
+        <translation>Exported to %1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Импорт не выполнен, файл настроек не изменён:
+%1</source>
+        <translation>Nothing was imported; the settings file is unchanged:
+%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Не удалось открыть файл настроек:
+%1</source>
+        <translation>Cannot open the settings file:
+%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Импортировано ячеек: %1</source>
+        <translation>Slots imported: %1</translation>
     </message>
 </context>
 <context>
     <name>MemoryTable</name>
     <message>
-        <location filename="../src/backup/memorycommands.cpp" line="31"/>
+        <location filename="../src/backup/memorycommands.cpp" line="+31"/>
         <source>файла настроек %1 ещё нет</source>
         <translation>there is no settings file %1 yet</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="115"/>
+        <location filename="../src/backup/memorytable.cpp" line="+140"/>
         <source>строка %1: кавычка не закрыта</source>
         <translation>line %1: a quote is not closed</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="179"/>
+        <location line="+82"/>
         <source>это не текст в UTF-8</source>
         <translation>this is not UTF-8 text</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="189"/>
+        <location line="-57"/>
         <source>строка %1: %2</source>
         <translation>line %1: %2</translation>
     </message>
+    <message numerus="yes">
+        <location line="+9"/>
+        <source>… и ещё %n</source>
+        <translation>
+            <numerusform>… and %n more</numerusform>
+            <numerusform>… and %n more</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="201"/>
+        <location line="+11"/>
+        <source>поля разделены знаком «%1»</source>
+        <translation>fields separated by &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <location line="+64"/>
         <source>поле «%1»: нужно целое от 0 до 128</source>
-        <translation>field "%1": a whole number from 0 to 128 is needed</translation>
+        <translation>field &quot;%1&quot;: a whole number from 0 to 128 is needed</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="206"/>
+        <location line="+6"/>
         <source>поле «%1»: нужно целое от 1 до 999</source>
-        <translation>field "%1": a whole number from 1 to 999 is needed</translation>
+        <translation>field &quot;%1&quot;: a whole number from 1 to 999 is needed</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="209"/>
-        <source>ожидались шаги или заголовок таблицы «%1»</source>
-        <translation>the steps or the table header "%1" were expected</translation>
+        <location line="+58"/>
+        <source>нужно одно из «160 м» … «10 м», «Д» (или 160m … 10m, Ext)</source>
+        <translation>one of &quot;160 m&quot; … &quot;10 m&quot;, &quot;Ext&quot; (or 160m … 10m, or the Russian captions) is needed</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="215"/>
-        <source>нет заголовка таблицы «%1»</source>
-        <translation>no table header "%1"</translation>
-    </message>
-    <message>
-        <location filename="../src/backup/memorytable.cpp" line="228"/>
+        <location line="-30"/>
         <source>в заголовке нет столбца «%1»</source>
-        <translation>the header has no column "%1"</translation>
+        <translation>the header has no column &quot;%1&quot;</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="240"/>
+        <location line="+18"/>
         <source>нет поля «%1»</source>
-        <translation>no field "%1"</translation>
+        <translation>no field &quot;%1&quot;</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="244"/>
+        <location line="-5"/>
         <source>поле «%1» = «%2»: %3</source>
-        <translation>field "%1" = "%2": %3</translation>
+        <translation>field &quot;%1&quot; = &quot;%2&quot;: %3</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="253"/>
+        <location line="-39"/>
+        <source>ожидались шаги или заголовок таблицы «%1» (%2)</source>
+        <translation>the steps or the table&apos;s header &quot;%1&quot; were expected (%2)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>нет заголовка таблицы «%1» (%2)</source>
+        <translation>no table header &quot;%1&quot; (%2)</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>столбец «%1» назван дважды</source>
+        <translation>the column &quot;%1&quot; is named twice</translation>
+    </message>
+    <message>
+        <location line="+32"/>
         <source>нужно 1, 2 или 3</source>
         <translation>1, 2 or 3 is needed</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="261"/>
-        <source>нужно одно из «160 м» … «10 м», «Д»</source>
-        <translation>one of "160 м" … "10 м", "Д" is needed</translation>
-    </message>
-    <message>
-        <location filename="../src/backup/memorytable.cpp" line="264"/>
+        <location line="+6"/>
         <source>нужно целое от 1 до 5</source>
         <translation>a whole number from 1 to 5 is needed</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="268"/>
-        <location filename="../src/backup/memorytable.cpp" line="271"/>
+        <location line="+3"/>
+        <location line="+3"/>
         <source>нужно целое от 0 до 255</source>
         <translation>a whole number from 0 to 255 is needed</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="282"/>
+        <location line="+10"/>
         <source>нужно Tx, Ant или целое от 0 до 255</source>
         <translation>Tx, Ant or a whole number from 0 to 255 is needed</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="285"/>
+        <location line="+11"/>
         <source>ячейка %1, %2, %3 уже была выше</source>
-        <translation>slot %1, %2, %3 came already further up</translation>
+        <translation>slot %1, %2, %3 is already above</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="349"/>
+        <location line="+64"/>
+        <source>%1: это не обычный файл</source>
+        <translation>%1: not a regular file</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>%1: больше %2 КиБ, это не таблица памяти</source>
+        <translation>%1: more than %2 KiB, not a memory table</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>стандартный ввод</source>
+        <translation>standard input</translation>
+    </message>
+    <message>
+        <location line="+22"/>
         <source>не удалось вывести таблицу</source>
         <translation>cannot write the table</translation>
+    </message>
+    <message>
+        <location line="+46"/>
+        <source>ссылка ведёт в никуда</source>
+        <translation>the link leads nowhere</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>это папка</source>
+        <translation>it is a folder</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>канал никто не читает</source>
+        <translation>nobody reads the pipe</translation>
     </message>
 </context>
 <context>
     <name>Packet</name>
     <message>
-        <location filename="../src/link/packet.cpp" line="34"/>
+        <location filename="../src/link/packet.cpp" line="+42"/>
         <source>неизвестная команда %1</source>
         <translation>unknown command %1</translation>
     </message>
     <message>
-        <location filename="../src/link/packet.cpp" line="37"/>
+        <location line="+3"/>
         <source>неверное окончание пакета</source>
         <translation>bad packet trailer</translation>
     </message>
     <message>
-        <location filename="../src/link/packet.cpp" line="94"/>
+        <location line="+35"/>
+        <source>, антенна 3</source>
+        <translation>, antenna 3</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>сторона = %1</source>
+        <translation>side = %1</translation>
+    </message>
+    <message>
+        <location line="+46"/>
         <source>нет заголовка AA 55 01</source>
         <translation>no AA 55 01 header</translation>
     </message>
     <message>
-        <location filename="../src/link/packet.cpp" line="118"/>
+        <location line="+24"/>
         <source>пакет оборван</source>
         <translation>packet cut short</translation>
     </message>
@@ -604,57 +1276,74 @@ Maximum value - 999</translation>
 <context>
     <name>PortsDialog</name>
     <message>
-        <location filename="../src/ports/portsdialog.cpp" line="21"/>
+        <location filename="../src/dialogs/portsdialog.cpp" line="+21"/>
         <source>Порты</source>
         <translation>Ports</translation>
     </message>
     <message>
-        <location filename="../src/ports/portsdialog.cpp" line="23"/>
+        <location line="+2"/>
         <source>Устройство</source>
         <translation>Device</translation>
     </message>
     <message>
-        <location filename="../src/ports/portsdialog.cpp" line="23"/>
+        <location line="+0"/>
         <source>Описание</source>
         <translation>Description</translation>
     </message>
     <message>
-        <location filename="../src/ports/portsdialog.cpp" line="23"/>
+        <location line="+0"/>
         <source>Изготовитель</source>
         <translation>Manufacturer</translation>
     </message>
     <message>
-        <location filename="../src/ports/portsdialog.cpp" line="24"/>
+        <location line="+1"/>
         <source>Серийный номер</source>
         <translation>Serial number</translation>
     </message>
     <message>
-        <location filename="../src/ports/portsdialog.cpp" line="24"/>
+        <location line="+0"/>
         <source>Постоянное имя</source>
         <translation>Lasting name</translation>
     </message>
     <message>
-        <location filename="../src/ports/portsdialog.cpp" line="39"/>
+        <location line="+6"/>
+        <source>Найденные последовательные порты</source>
+        <translation>Serial ports found</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>Устройство, путь или узел:порт; пусто — %1</source>
         <translation>Device, path or host:port; empty means %1</translation>
     </message>
     <message>
-        <location filename="../src/ports/portsdialog.cpp" line="42"/>
+        <location line="+2"/>
+        <location line="+1"/>
+        <location line="+2"/>
         <source>Порт %1</source>
         <translation>Port %1</translation>
     </message>
     <message>
-        <location filename="../src/ports/portsdialog.cpp" line="46"/>
+        <location line="+4"/>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Отмена</source>
+        <translation type="unfinished">Cancel</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Обновить список</source>
         <translation>Refresh the list</translation>
     </message>
     <message>
-        <location filename="../src/ports/portsdialog.cpp" line="61"/>
+        <location line="+15"/>
         <source>Найденные последовательные порты:</source>
         <translation>Serial ports found:</translation>
     </message>
     <message>
-        <location filename="../src/ports/portsdialog.cpp" line="63"/>
+        <location line="+2"/>
         <source>Что стоит за каждым номером в списке Comport:</source>
         <translation>What stands behind each number of the Comport list:</translation>
     </message>
@@ -662,17 +1351,17 @@ Maximum value - 999</translation>
 <context>
     <name>PtyEndpoint</name>
     <message>
-        <location filename="../src/sim/endpoint.cpp" line="46"/>
+        <location filename="../src/sim/endpoint.cpp" line="+32"/>
         <source>не удалось создать псевдотерминал: %1</source>
         <translation>cannot create a pseudo-terminal: %1</translation>
     </message>
     <message>
-        <location filename="../src/sim/endpoint.cpp" line="57"/>
+        <location line="+11"/>
         <source>не удалось открыть %1</source>
         <translation>cannot open %1</translation>
     </message>
     <message>
-        <location filename="../src/sim/endpoint.cpp" line="73"/>
+        <location line="+16"/>
         <source>не удалось создать ссылку %1</source>
         <translation>cannot create the link %1</translation>
     </message>
@@ -680,76 +1369,81 @@ Maximum value - 999</translation>
 <context>
     <name>SettingsFile</name>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="67"/>
-        <location filename="../src/settings/settingslocation.cpp" line="41"/>
+        <location filename="../src/settings/settingsfile.cpp" line="+67"/>
+        <location filename="../src/settings/settingslocation.cpp" line="+41"/>
         <source>%1: ссылка ведёт на несуществующий файл</source>
         <translation>%1: the link leads to a file that does not exist</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="69"/>
-        <location filename="../src/settings/settingsfile.cpp" line="80"/>
+        <location line="+2"/>
+        <location line="+11"/>
         <source>%1: это не файл настроек</source>
         <translation>%1: this is not a settings file</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="138"/>
-        <location filename="../src/settings/settingsfile.cpp" line="145"/>
+        <location line="+58"/>
+        <location line="+7"/>
         <source>%1 удалён, и создать его заново не удалось: %2</source>
         <translation>%1 was deleted and cannot be created again: %2</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="186"/>
-        <location filename="../src/settings/settingsfile.cpp" line="207"/>
+        <location line="+41"/>
+        <location line="+21"/>
         <source>файл настроек не открыт</source>
         <translation>the settings file is not open</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="188"/>
+        <location line="-19"/>
         <source>неверная позиция %1</source>
         <translation>bad position %1</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="215"/>
+        <location line="+27"/>
         <source>не удалось сбросить на диск</source>
         <translation>cannot flush to disk</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingsfile.cpp" line="225"/>
+        <location line="+10"/>
         <source>неизвестная ошибка</source>
         <translation>unknown error</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingslock.cpp" line="30"/>
+        <location filename="../src/settings/settingslock.cpp" line="+91"/>
+        <source>%1 уже открыт другой консолью (файл %2)</source>
+        <translation>%1 is open in another console (lock file %2)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>%1 уже открыт другой консолью (процесс %2)</source>
         <translation>%1 is already open in another console (process %2)</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingslock.cpp" line="34"/>
+        <location line="+5"/>
         <source>%1: не удалось создать файл блокировки %2</source>
         <translation>%1: cannot create the lock file %2</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingslocation.cpp" line="48"/>
+        <location filename="../src/settings/settingslocation.cpp" line="+7"/>
         <source>%1: это не файл настроек, а %2</source>
         <translation>%1: this is not a settings file but %2</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingslocation.cpp" line="49"/>
+        <location line="+1"/>
         <source>папка</source>
         <translation>a folder</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingslocation.cpp" line="50"/>
+        <location line="+1"/>
         <source>файл устройства или канал</source>
         <translation>a device or a pipe</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingslocation.cpp" line="59"/>
+        <location line="+9"/>
         <source>%1: файл есть, но прочитать его нельзя</source>
         <translation>%1: the file exists but cannot be read</translation>
     </message>
     <message>
-        <location filename="../src/settings/settingslocation.cpp" line="114"/>
+        <location line="+55"/>
         <source>%1: папка недоступна для записи</source>
         <translation>%1: the folder cannot be written</translation>
     </message>
@@ -757,25 +1451,20 @@ Maximum value - 999</translation>
 <context>
     <name>Sim</name>
     <message>
-        <location filename="../src/sim/relaystate.cpp" line="78"/>
-        <source>, антенна 3</source>
-        <translation>, antenna 3</translation>
-    </message>
-    <message>
-        <location filename="../src/sim/relaystate.cpp" line="83"/>
-        <source>сторона = %1</source>
-        <translation>side = %1</translation>
-    </message>
-    <message>
-        <location filename="../src/sim/virtualcontroller.cpp" line="27"/>
+        <location filename="../src/sim/virtualcontroller.cpp" line="+27"/>
         <source>не удалось прочитать %1</source>
         <translation>cannot read %1</translation>
+    </message>
+    <message>
+        <location filename="../src/sim/relaystate.cpp" line="+63"/>
+        <source>%1 (и ещё %2 байт отброшено)</source>
+        <translation>%1 (and %2 more bytes dropped)</translation>
     </message>
 </context>
 <context>
     <name>SimEndpoint</name>
     <message>
-        <location filename="../src/sim/endpoint.cpp" line="108"/>
+        <location filename="../src/sim/endpoint.cpp" line="+35"/>
         <source>отключено: %1</source>
         <translation>unplugged: %1</translation>
     </message>
@@ -783,82 +1472,100 @@ Maximum value - 999</translation>
 <context>
     <name>SimWindow</name>
     <message>
-        <location filename="../src/sim/simwindow.cpp" line="117"/>
+        <location filename="../src/sim/simwindow.cpp" line="+118"/>
         <source>Orvane — виртуальный контроллер</source>
         <translation>Orvane — virtual controller</translation>
     </message>
     <message>
-        <location filename="../src/sim/simwindow.cpp" line="137"/>
+        <location line="+1"/>
+        <source>Журнал пакетов</source>
+        <translation>Packet log</translation>
+    </message>
+    <message>
+        <location line="+20"/>
         <source>Копировать журнал</source>
         <translation>Copy log</translation>
     </message>
     <message>
-        <location filename="../src/sim/simwindow.cpp" line="138"/>
+        <location line="+1"/>
         <source>Очистить</source>
         <translation>Clear</translation>
     </message>
     <message>
-        <location filename="../src/sim/simwindow.cpp" line="139"/>
+        <location line="+1"/>
         <source>Отключить</source>
         <translation>Unplug</translation>
     </message>
     <message>
-        <location filename="../src/sim/simwindow.cpp" line="140"/>
+        <location line="+1"/>
         <source>Закрыть линию, как если бы адаптер выдернули</source>
         <translation>Close the line as if the adapter were pulled out</translation>
     </message>
     <message>
-        <location filename="../src/sim/simwindow.cpp" line="186"/>
+        <location line="+46"/>
         <source>Линия: %1</source>
         <translation>Line: %1</translation>
     </message>
     <message>
-        <location filename="../src/sim/simwindow.cpp" line="197"/>
+        <location line="+8"/>
         <source>Конденсаторы: %1
 Флаг антенны 3: %2</source>
         <translation>Capacitors: %1
 Antenna 3 flag: %2</translation>
     </message>
     <message>
-        <location filename="../src/sim/simwindow.cpp" line="198"/>
+        <location line="+1"/>
         <source>Пакетов: %1   Ошибок: %2</source>
         <translation>Packets: %1   Errors: %2</translation>
     </message>
     <message>
-        <location filename="../src/sim/simwindow.cpp" line="200"/>
+        <location line="+2"/>
         <source>Радио %1: %2 МГц, %3, КСВ %4</source>
         <translation>Radio %1: %2 MHz, %3, SWR %4</translation>
     </message>
     <message>
-        <location filename="../src/sim/simwindow.cpp" line="203"/>
+        <location line="+3"/>
         <source>передача</source>
         <translation>transmitting</translation>
     </message>
     <message>
-        <location filename="../src/sim/simwindow.cpp" line="203"/>
+        <location line="+0"/>
         <source>приём</source>
         <translation>receiving</translation>
     </message>
 </context>
 <context>
+    <name>StatusStrip</name>
+    <message>
+        <location filename="../src/console/statusstrip.cpp" line="+25"/>
+        <source>Меню (правая кнопка мыши на свободном месте окна, клавиша меню)</source>
+        <translation>Menu (also a right click on a free area of the window, or the menu key)</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Сообщение</source>
+        <translation>Message</translation>
+    </message>
+</context>
+<context>
     <name>TcpEndpoint</name>
     <message>
-        <location filename="../src/sim/endpoint.cpp" line="191"/>
+        <location filename="../src/sim/endpoint.cpp" line="+63"/>
         <source>прежнее соединение закрыто: %1</source>
         <translation>the previous connection was closed: %1</translation>
     </message>
     <message>
-        <location filename="../src/sim/endpoint.cpp" line="196"/>
+        <location line="+5"/>
         <source>подключено: %1</source>
         <translation>connected: %1</translation>
     </message>
     <message>
-        <location filename="../src/sim/endpoint.cpp" line="202"/>
+        <location line="+6"/>
         <source>соединение закрыто</source>
         <translation>connection closed</translation>
     </message>
     <message>
-        <location filename="../src/sim/endpoint.cpp" line="217"/>
+        <location line="+14"/>
         <source>отключено: %1</source>
         <translation>unplugged: %1</translation>
     </message>
@@ -866,145 +1573,198 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>TuneDialog</name>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="17"/>
+        <location filename="../src/dialogs/tunedialog.cpp" line="+19"/>
         <source>Сохранить в ячейку</source>
         <translation>Store in the slot</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="19"/>
+        <location line="+2"/>
         <source>Подбор согласования</source>
         <translation>Finding the match</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="21"/>
+        <location line="+2"/>
         <source>&lt;b&gt;Реле будут переключаться под током высокой частоты.&lt;/b&gt;&lt;br&gt;Установите малую мощность (не больше 10 Вт) и дайте несущую (CW или TUNE). Поиск начнётся, когда трансивер перейдёт на передачу, и остановится, как только передача кончится, по кнопке «Отмена», клавише Esc или через %1 с.</source>
         <translation>&lt;b&gt;The relays will switch under RF.&lt;/b&gt;&lt;br&gt;Set low power (10 W at most) and key a carrier (CW or TUNE). The search starts when the transceiver transmits and stops as soon as it stops, on Cancel, on Esc, or after %1 s.</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="29"/>
+        <location line="+10"/>
         <source>проб: %v</source>
         <translation>probes: %v</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="30"/>
+        <location line="+1"/>
         <source>Отмена</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="60"/>
+        <location line="+30"/>
         <source>КСВ %1 при C %2, L %3, %4</source>
         <translation>SWR %1 at C %2, L %3, %4</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="74"/>
+        <location line="+14"/>
         <source>Лучшее: %1</source>
         <translation>Best: %1</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="78"/>
+        <location line="+4"/>
         <source>Ждём передачи…</source>
         <translation>Waiting for the carrier…</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="82"/>
+        <location line="+3"/>
         <source>Поиск: C %1, L %2, %3</source>
         <translation>Searching: C %1, L %2, %3</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="87"/>
+        <location line="+4"/>
         <source>Поиск…</source>
         <translation>Searching…</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="90"/>
-        <source>Готово. Снимите несущую. Найдено: %1</source>
-        <translation>Done. Drop the carrier. Found: %1</translation>
+        <location line="+3"/>
+        <source>Готово. Снимите несущую. %1</source>
+        <translation>Done. Drop the carrier. %1</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="94"/>
+        <location line="+3"/>
         <source>Не сохранять</source>
         <translation>Do not store</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="99"/>
+        <location line="+5"/>
         <source>передача кончилась</source>
         <translation>the transmission ended</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="100"/>
+        <location line="+1"/>
         <source>время вышло</source>
         <translation>time is up</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="101"/>
+        <location line="+1"/>
         <source>связь с трансивером потеряна</source>
         <translation>the connection to the transceiver was lost</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="102"/>
+        <location line="+1"/>
         <source>трансивер не сообщает КСВ</source>
         <translation>the transceiver does not report SWR</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="103"/>
+        <location line="+1"/>
         <source>отменено</source>
         <translation>cancelled</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="104"/>
+        <location line="+1"/>
         <source>Остановлено: %1. Реле вернулись как были.</source>
         <translation>Stopped: %1. The relays are back as they were.</translation>
     </message>
     <message>
-        <location filename="../src/tune/tunedialog.cpp" line="105"/>
+        <location line="+1"/>
         <source>Закрыть</source>
         <translation>Close</translation>
     </message>
 </context>
 <context>
+    <name>Tuning</name>
+    <message>
+        <location filename="../src/tune/tuning.cpp" line="+34"/>
+        <source>сначала включите слежение за трансивером</source>
+        <translation>follow the transceiver first</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>нет связи с трансивером</source>
+        <translation>no connection to the transceiver</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>трансивер не сообщает КСВ</source>
+        <translation>the transceiver does not report SWR</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>трансивер не сообщает, передаёт ли он</source>
+        <translation>the transceiver does not say whether it transmits</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>поиск уже идёт</source>
+        <translation>a search is under way</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>не заданы шаги реле (пФ и нГн)</source>
+        <translation>the relay steps (pF and nH) are not set</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>Подбор остановлен, реле вернулись как были.</source>
+        <translation>The search stopped; the relays are back as they were.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>КСВ %1 при C %2, L %3, %4</source>
+        <translation>SWR %1 at C %2, L %3, %4</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1: хорошее согласование.</source>
+        <translation>%1: a good match.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1: лучшее, что удалось; согласование плохое (КСВ выше %2).</source>
+        <translation>%1: the best it could reach; a poor match (SWR above %2).</translation>
+    </message>
+</context>
+<context>
     <name>frmAbout</name>
     <message>
-        <location filename="../src/about/frmabout.ui" line="14"/>
+        <location filename="../src/about/frmabout.ui" line="+14"/>
         <source>About Orvane</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/about/frmabout.ui" line="42"/>
+        <location line="+28"/>
         <source>Orvane</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/about/frmabout.ui" line="55"/>
+        <location line="+13"/>
         <source>Version</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/about/frmabout.ui" line="77"/>
+        <location line="+22"/>
         <source>color: black;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/about/frmabout.ui" line="106"/>
+        <location line="+29"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/about/frmabout.ui" line="122"/>
+        <location line="+16"/>
         <source>&amp;System Info...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/about/frmabout.cpp" line="57"/>
+        <location filename="../src/about/frmabout.cpp" line="+57"/>
         <source>About %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/about/frmabout.cpp" line="58"/>
+        <location line="+1"/>
         <source>Version %1.%2.%3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/about/frmabout.cpp" line="63"/>
+        <location line="+5"/>
         <source>Управление блоком реле антенного тюнера
 Разработчики Orvane
 г. Энск, orvane@example.invalid</source>
@@ -1013,7 +1773,7 @@ The Orvane developers
 Ensk, orvane@example.invalid</translation>
     </message>
     <message>
-        <location filename="../src/about/frmabout.cpp" line="90"/>
+        <location line="+27"/>
         <source>System Information Is Unavailable At This Time</source>
         <translation type="unfinished"></translation>
     </message>

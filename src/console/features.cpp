@@ -288,10 +288,13 @@ void ConsoleFeatures::importMemories()
 
 void ConsoleFeatures::showHelp()
 {
-    // The operator's guide, installed with the package or beside a program folder.
+    // The operator's guide in the window's language, installed with the package or beside a
+    // program folder.
     const QDir here(QCoreApplication::applicationDirPath());
-    for (const QString &guide : {here.filePath(QStringLiteral("../share/doc/orvane/guide.html")),
-                                 here.filePath(QStringLiteral("guide.html"))}) {
+    //: The operator's guide in this language: guide.html for English.
+    const QString name = tr("guide.ru.html");
+    for (const QString &guide : {here.filePath(QStringLiteral("../share/doc/orvane/") + name),
+                                 here.filePath(name)}) {
         if (QFileInfo::exists(guide) &&
             QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(guide).absoluteFilePath())))
             return;

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 StatusStrip::StatusStrip(QWidget *area)
     : QWidget(area)
@@ -32,10 +33,10 @@ StatusStrip::StatusStrip(QWidget *area)
     m_message->setObjectName(QStringLiteral("statusMessage"));
     for (QLabel *label : {m_radio, m_message}) {
         label->setFont(consoleFont(9));
-        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        label->setWordWrap(true);
     }
-    m_radio->setWordWrap(true);
     m_radio->hide();
     m_message->setTextFormat(Qt::RichText);
     connect(m_message, &QLabel::linkActivated, this, &StatusStrip::hintActivated);
@@ -54,9 +55,16 @@ StatusStrip::StatusStrip(QWidget *area)
     layout->setSpacing(2);
     layout->addWidget(m_menu, 0, 0, Qt::AlignTop);
     layout->addWidget(m_tx, 1, 0, Qt::AlignTop);
-    layout->addWidget(m_radio, 0, 1);
-    layout->addWidget(m_message, 1, 1);
+    // The words take the rest, two or three short lines; while a message is fresh it has
+    // them to itself.
+    auto *words = new QVBoxLayout;
+    words->setSpacing(0);
+    words->addWidget(m_radio);
+    words->addWidget(m_message);
+    words->addStretch();
+    layout->addLayout(words, 0, 1, 2, 1);
     layout->setColumnStretch(1, 1);
+    layout->setRowStretch(1, 1);
     auto *fill = new QGridLayout(area);
     fill->setContentsMargins(0, 0, 0, 0);
     fill->addWidget(this);
@@ -70,6 +78,7 @@ void StatusStrip::say(const QString &text, bool warning)
     m_message->setAccessibleName(text);
     m_message->setStyleSheet(warning ? QStringLiteral("color: #c00000") : QString());
     m_message->show();
+    m_radio->hide();
     m_expiry.start(MessageMs);
     if (m_pace.isActive()) {
         m_announcePending = true;
@@ -101,13 +110,14 @@ void StatusStrip::showLine()
     m_message->setText(m_hint);
     m_message->setToolTip(QString());
     m_message->setVisible(!m_hint.isEmpty());
+    m_radio->setVisible(!m_radio->text().isEmpty());
 }
 
 void StatusStrip::setRadio(const QString &text)
 {
     m_radio->setText(text);
     m_radio->setToolTip(text);
-    m_radio->setVisible(!text.isEmpty());
+    m_radio->setVisible(!text.isEmpty() && !m_expiry.isActive());
 }
 
 void StatusStrip::setTransmitting(bool on)

@@ -30,6 +30,10 @@ BandsDialog::BandsDialog(const BandPlan &plan, QWidget *parent)
         bands << BandNames::caption(b);
     m_table->setVerticalHeaderLabels(bands);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // All of it in sight, whatever the language and the scale.
+    m_table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setAccessibleName(tr("Края диапазонов и поддиапазонов, МГц"));
     m_problem->setObjectName(QStringLiteral("problem"));
     m_problem->setStyleSheet(QStringLiteral("color: #c00000"));
@@ -37,6 +41,8 @@ BandsDialog::BandsDialog(const BandPlan &plan, QWidget *parent)
     m_problem->setAccessibleName(tr("Ошибка в таблице"));
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("Сохранить"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("Отмена"));
     QPushButton *defaults =
         buttons->addButton(tr("Восстановить стандартные"), QDialogButtonBox::ResetRole);
     connect(defaults, &QPushButton::clicked, this, &BandsDialog::restoreDefaults);

@@ -40,6 +40,10 @@ FirstStartDialog::FirstStartDialog(const QList<SerialDevice> &devices, bool virt
     const bool adapter = !ordered.isEmpty() && !ordered.first().byId.isEmpty();
     m_controllers->setCurrentIndex(adapter || !virtualController ? 0 : int(ordered.size()));
     m_controllers->lineEdit()->setPlaceholderText(tr("устройство или узел:порт"));
+    m_controllers->setAccessibleName(tr("Контроллер"));
+    m_controllers->lineEdit()->setAccessibleName(tr("Контроллер"));
+    m_stepC->setAccessibleName(tr("Шаг ёмкости C, пФ"));
+    m_stepL->setAccessibleName(tr("Шаг индуктивности L, нГн"));
     m_controllers->setToolTip(tr("Куда подключён контроллер тюнера: последовательный порт, "
                                  "сервер порта в сети (узел:порт) или виртуальный контроллер"));
 

@@ -27,6 +27,7 @@ PortsDialog::PortsDialog(const PortMap &ports, QSettings *settings, const QStrin
     m_found->verticalHeader()->hide();
     m_found->horizontalHeader()->setStretchLastSection(true);
     m_found->setMinimumHeight(110);
+    m_found->setAccessibleName(tr("Найденные последовательные порты"));
 
     auto *numbers = new QFormLayout;
     for (int n = PortMap::FirstPort; n <= PortMap::LastPort; ++n) {
@@ -38,11 +39,15 @@ PortsDialog::PortsDialog(const PortMap &ports, QSettings *settings, const QStrin
         choice->setToolTip(
             tr("Устройство, путь или узел:порт; пусто — %1").arg(PortMap().device(n)));
         choice->setEditText(ports.isMapped(n) ? ports.device(n) : QString());
+        choice->setAccessibleName(tr("Порт %1").arg(n));
+        choice->lineEdit()->setAccessibleName(tr("Порт %1").arg(n));
         m_choices[static_cast<size_t>(n - 1)] = choice;
         numbers->addRow(tr("Порт %1").arg(n), choice);
     }
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("Сохранить"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("Отмена"));
     QPushButton *refresh = buttons->addButton(tr("Обновить список"), QDialogButtonBox::ActionRole);
     connect(refresh, &QPushButton::clicked, this, &PortsDialog::rescan);
     connect(buttons, &QDialogButtonBox::accepted, this, &PortsDialog::accept);

@@ -116,6 +116,7 @@ SimWindow::SimWindow(VirtualController &controller, SimEndpoint &endpoint, RigSe
     , m_log(new QListWidget(this))
 {
     setWindowTitle(tr("Orvane — виртуальный контроллер"));
+    m_log->setAccessibleName(tr("Журнал пакетов"));
     m_where->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_log->setUniformItemSizes(true);
     m_log->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -190,7 +191,7 @@ void SimWindow::showState()
     m_valueC->setText(
         QStringLiteral("%1  (%2 pF)").arg(s.codeC).arg(generalNumberText(s.capacitancePf(steps))));
     m_valueL->setText(
-        QStringLiteral("%1  (%2 uH)").arg(s.codeL).arg(generalNumberText(s.inductanceUh(steps))));
+        QStringLiteral("%1  (%2 µH)").arg(s.codeL).arg(generalNumberText(s.inductanceUh(steps))));
     m_sketch->setTransmitterSide(s.side == 1);
     m_side->setText(tr("Конденсаторы: %1\nФлаг антенны 3: %2").arg(sideText(s.side)).arg(s.flag));
     m_counters->setText(tr("Пакетов: %1   Ошибок: %2").arg(s.packets).arg(s.errors));

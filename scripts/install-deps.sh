@@ -16,6 +16,8 @@ packages=(
     xvfb xauth dbus at-spi2-core
     # The Debian package and its checks.
     dpkg-dev file desktop-file-utils appstream lintian
+    # The control port's certificate is made with the openssl command.
+    openssl
 )
 
 missing=()

@@ -29,6 +29,9 @@ lintian --allow-root --fail-on error,warning \
 expected=(
     usr/bin/orvane
     usr/bin/orvane-sim
+    usr/bin/orvane-ctl
+    usr/share/man/man1/orvane-ctl.1.gz
+    usr/lib/systemd/system/orvane.service
     usr/share/orvane/img/HotEnd.jpg
     usr/share/orvane/img/ColdEnd.jpg
     "usr/share/applications/$id.desktop"

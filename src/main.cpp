@@ -1,5 +1,6 @@
 #include "app/dialogs.h"
 #include "app/language.h"
+#include "app/signals.h"
 #include "app/startup.h"
 #include "backup/memorycommands.h"
 #include "console/commandline.h"
@@ -8,6 +9,8 @@
 #include "console/form1.h"
 #include "console/virtualline.h"
 #include "dialogs/firststartdialog.h"
+#include "net/credentials.h"
+#include "net/identity.h"
 #include "version.h"
 
 #include <QApplication>
@@ -15,6 +18,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <csignal>
 #include <cstdio>
 #include <list>
 
@@ -28,6 +32,8 @@ int main(int argc, char *argv[])
     PortMap ports;
     QStringList arguments;
     QString rigAddress;
+    QString controlAddress;
+    bool headless = false;
     Language language = Language::Russian;
     ProgramFolders folders;
     {
@@ -50,11 +56,39 @@ int main(int argc, char *argv[])
             return exportMemories(*line.exportPath, folders.settings, dataDir);
         if (line.importPath)
             return importMemories(*line.importPath, folders.settings, dataDir);
+        if (line.setControlPassword) {
+            const QString password = Credentials::readSecret("Control port password: ");
+            if (!password.isEmpty() && Credentials::readSecret("The same again: ") != password) {
+                std::fputs("orvane: the two differ; nothing was changed\n", stderr);
+                return 1;
+            }
+            Credentials::store(settings, QStringLiteral("control/password"), password);
+            std::fputs(password.isEmpty() ? "orvane: the control port has no password now\n"
+                                          : "orvane: the password is kept, hashed\n",
+                       stderr);
+            return 0;
+        }
+        if (line.controlFingerprint) {
+            Identity identity;
+            QString error;
+            if (!identity.loadOrCreate(dataDir, &error)) {
+                std::fprintf(stderr, "orvane: %s\n", qPrintable(error));
+                return 1;
+            }
+            std::printf("%s\n", qPrintable(identity.fingerprint()));
+            return 0;
+        }
         ports = line.ports;
         arguments = probe.arguments();
         rigAddress = line.rigAddress;
+        controlAddress = line.controlAddress;
+        headless = line.headless;
     }
 
+    // Without a screen the console runs on Qt's offscreen platform: the same window, never
+    // shown, its messages on standard error.
+    if (headless)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QApplication> app = openDisplay(argc, argv);
     useLanguage(language);
     QtDialogs dialogs;
@@ -67,10 +101,12 @@ int main(int argc, char *argv[])
     QSettings userSettings;
     environment.userSettings = &userSettings;
     environment.rigAddress = rigAddress;
+    environment.controlAddress = controlAddress;
+    environment.headless = headless;
 
     const QString simProgram =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("orvane-sim"));
-    if (FirstStart::isNeeded(environment.programDir, environment.dataDir) &&
+    if (!headless && FirstStart::isNeeded(environment.programDir, environment.dataDir) &&
         FirstStart::ask(environment.programDir, environment.dataDir, dialogs, &userSettings,
                         simProgram, environment.serialByIdFolder)) {
         // The answer is in the settings now; the command line still wins.
@@ -93,6 +129,14 @@ int main(int argc, char *argv[])
     Form1 window(environment);
     if (!window.loaded())
         return 1;
+    // A service's stop ends it as closing the window does: nothing is written that was not
+    // written already.
+    handleSignals({SIGTERM, SIGINT, SIGHUP}, [&window](int) {
+        window.close();
+        QCoreApplication::quit();
+    });
+    if (headless)
+        return app->exec();
     // Where the operator left it; the size is the designed one.
     const QString placeKey = QStringLiteral("window/position");
     if (userSettings.contains(placeKey))

@@ -1,6 +1,7 @@
 #include "commandline.h"
 
 #include "app/startup.h"
+#include "control/controlport.h"
 #include "rig/rigctldclient.h"
 
 #include <QCommandLineParser>
@@ -47,6 +48,25 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
                                                  "English elsewhere."),
                                   QStringLiteral("ru|en"));
     parser.addOption(lang);
+    const QCommandLineOption control(
+        QStringLiteral("control"),
+        QStringLiteral("Open the control port at [HOST:]PORT (127.0.0.1:4534 by default; a port "
+                       "alone is on 127.0.0.1). Beyond this computer it needs the password and "
+                       "speaks TLS. Overrides control/address of the user's settings."),
+        QStringLiteral("[HOST:]PORT"));
+    const QCommandLineOption headless(
+        QStringLiteral("headless"),
+        QStringLiteral("Run the console without a window or a display: band following and the "
+                       "control port work as with one. SIGTERM ends it."));
+    const QCommandLineOption password(
+        QStringLiteral("set-control-password"),
+        QStringLiteral("Ask for the control port's password (empty: none) and keep it, hashed, "
+                       "in the user's settings; then exit."));
+    const QCommandLineOption fingerprint(
+        QStringLiteral("control-fingerprint"),
+        QStringLiteral("Print the SHA-256 fingerprint of the control port's TLS certificate "
+                       "(made at first use) and exit."));
+    parser.addOptions({control, headless, password, fingerprint});
 
     CommandLine result;
     result.ports = ports;
@@ -111,6 +131,19 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
             return result;
         }
         (option == &exportOption ? result.exportPath : result.importPath) = path;
+    }
+    result.headless = parser.isSet(headless);
+    result.setControlPassword = parser.isSet(password);
+    result.controlFingerprint = parser.isSet(fingerprint);
+    if (parser.isSet(control)) {
+        result.controlAddress = parser.value(control);
+        if (!ControlPort::parseAddress(result.controlAddress)) {
+            result.run = false;
+            result.exitCode = UsageError;
+            result.error = QStringLiteral("invalid --control \"%1\": expected [HOST:]PORT")
+                               .arg(result.controlAddress);
+            return result;
+        }
     }
     if (parser.isSet(rig)) {
         result.rigAddress = parser.value(rig);

@@ -20,6 +20,13 @@ struct CommandLine
     std::optional<QString> importPath;
     // --lang ru|en; otherwise the system's language decides.
     std::optional<Language> language;
+    // --control [HOST:]PORT: the control port.
+    QString controlAddress;
+    // --headless: the console without a window or a display.
+    bool headless = false;
+    // --set-control-password, --control-fingerprint: do that and exit.
+    bool setControlPassword = false;
+    bool controlFingerprint = false;
 };
 
 // Applies --port N=DEVICE (repeatable) over the given map, takes --rig; handles --help and

@@ -25,6 +25,11 @@ struct ConsoleEnvironment
     QSettings *userSettings = nullptr;
     // rigctld's address from the command line; it wins over the settings.
     QString rigAddress;
+    // The control port's address from the command line ([HOST:]PORT); it wins over
+    // control/address of the settings.
+    QString controlAddress;
+    // Without a screen the control port is the only door: it opens by default.
+    bool headless = false;
     // Where udev keeps the serial devices' lasting names.
     QString serialByIdFolder = QStringLiteral("/dev/serial/by-id");
 };

@@ -2,12 +2,15 @@
 
 #include "app/dialogs.h"
 #include "backup/memorybackup.h"
+#include "control/controlport.h"
 #include "controlhints.h"
 #include "dialogs/bandsdialog.h"
 #include "dialogs/linelogwindow.h"
 #include "dialogs/portsdialog.h"
 #include "dialogs/tunedialog.h"
 #include "model/bandnames.h"
+#include "net/credentials.h"
+#include "net/identity.h"
 #include "panel/panel.h"
 #include "rig/following.h"
 #include "statusstrip.h"
@@ -25,6 +28,8 @@
 #include <QShortcut>
 #include <QToolButton>
 #include <QUrl>
+
+#include <cstdio>
 
 namespace {
 
@@ -99,6 +104,50 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
         address = m_env.userSettings->value(QString::fromLatin1(Following::AddressKey)).toString();
     m_following->follow(address);
     showPanelState();
+    startControlPort();
+}
+
+void ConsoleFeatures::startControlPort()
+{
+    QString text = m_env.controlAddress;
+    if (text.isEmpty() && m_env.userSettings)
+        text = m_env.userSettings->value(QStringLiteral("control/address")).toString();
+    if (text.isEmpty() && m_env.headless)
+        text = QString::number(ControlPort::DefaultPort);
+    if (text.trimmed().isEmpty() || text.trimmed() == QLatin1String("off"))
+        return;
+    const auto say = [this](const QString &what) {
+        std::fprintf(stderr, "orvane: %s\n", qPrintable(what));
+        m_panel.say(what, Panel::Tone::Warning);
+    };
+    const std::optional<HostPort> where = ControlPort::parseAddress(text);
+    if (!where)
+        return say(tr("Порт управления: «%1» — не адрес").arg(text));
+    ControlPort::Security security;
+    if (m_env.userSettings)
+        security.passwordRecord =
+            Credentials::stored(*m_env.userSettings, QStringLiteral("control/password"));
+    QString error;
+    const QList<QHostAddress> addresses = where->resolve(&error);
+    const bool beyond = std::any_of(addresses.begin(), addresses.end(),
+                                    [](const QHostAddress &a) { return !a.isLoopback(); });
+    Identity identity;
+    if (beyond && !security.passwordRecord.isEmpty() &&
+        identity.loadOrCreate(m_env.dataDir, &error)) {
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setLocalCertificate(identity.certificate());
+        tls.setPrivateKey(identity.key());
+        tls.setPeerVerifyMode(QSslSocket::VerifyNone);
+        security.tls = tls;
+    }
+    auto port = std::make_unique<ControlPort>(m_panel, m_tuning.get());
+    if (!port->start(*where, security, &error))
+        return say(tr("Порт управления не открыт: %1").arg(error));
+    std::fprintf(stderr, "orvane: control port on %s%s\n", qPrintable(port->address().text()),
+                 port->secure() ? qPrintable(QStringLiteral(", TLS, SHA-256 fingerprint ") +
+                                             identity.fingerprint())
+                                : "");
+    m_control = std::move(port);
 }
 
 ConsoleFeatures::~ConsoleFeatures()
@@ -293,8 +342,8 @@ void ConsoleFeatures::showHelp()
     const QDir here(QCoreApplication::applicationDirPath());
     //: The operator's guide in this language: guide.html for English.
     const QString name = tr("guide.ru.html");
-    for (const QString &guide : {here.filePath(QStringLiteral("../share/doc/orvane/") + name),
-                                 here.filePath(name)}) {
+    for (const QString &guide :
+         {here.filePath(QStringLiteral("../share/doc/orvane/") + name), here.filePath(name)}) {
         if (QFileInfo::exists(guide) &&
             QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(guide).absoluteFilePath())))
             return;

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class ControlPort;
 class Following;
 class MemoryBackup;
 class Panel;
@@ -35,6 +36,8 @@ public:
     std::unique_ptr<QMenu> contextMenu();
 
     Following &following() { return *m_following; }
+    // The control port while it listens.
+    ControlPort *controlPort() { return m_control.get(); }
     Tuning &tuning() { return *m_tuning; }
     StatusStrip &strip() { return *m_strip; }
     QLabel &rigStatus();
@@ -56,6 +59,7 @@ private:
     void showPanelState();
     // The sub-band options say which stretch of the selected band each one is.
     void showSubBandRanges();
+    void startControlPort();
 
     Panel &m_panel;
     ConsoleEnvironment m_env;
@@ -63,6 +67,7 @@ private:
     std::unique_ptr<Following> m_following;
     std::unique_ptr<Tuning> m_tuning;
     std::unique_ptr<MemoryBackup> m_backup;
+    std::unique_ptr<ControlPort> m_control;
     StatusStrip *m_strip;
     QPointer<LineLogWindow> m_lineLog;
     int m_subBandsOf = -1;

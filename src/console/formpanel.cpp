@@ -143,7 +143,7 @@ Panel::State FormPanel::state() const
     s.stepL = m_form.m_module->StepL;
     const SerialService &port = m_form.m_comPort1;
     s.port.number = port.CommPort();
-    s.port.device = port.target();
+    s.port.device = PortMap::isPortNumber(port.CommPort()) ? port.target() : QString();
     s.port.problem = port.problem().text();
     s.port.state = port.opening()                             ? Port::State::Opening
                    : port.PortOpen()                          ? Port::State::Open

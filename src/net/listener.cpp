@@ -1,5 +1,6 @@
 #include "listener.h"
 
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -8,9 +9,19 @@ Listener::~Listener()
     close();
 }
 
+void Listener::useTls(const QSslConfiguration &configuration)
+{
+    m_tls = configuration;
+}
+
 QTcpServer *Listener::makeServer()
 {
-    return new QTcpServer(this);
+    if (!m_tls)
+        return new QTcpServer(this);
+    auto *server = new QSslServer(this);
+    server->setSslConfiguration(*m_tls);
+    server->setHandshakeTimeout(HandshakeMs);
+    return server;
 }
 
 bool Listener::listen(const HostPort &where, QString *error)

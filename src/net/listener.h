@@ -3,6 +3,9 @@
 #include "hostport.h"
 
 #include <QObject>
+#include <QSslConfiguration>
+
+#include <optional>
 
 class QTcpServer;
 class QTcpSocket;
@@ -13,12 +16,19 @@ class Listener : public QObject
 {
     Q_OBJECT
 public:
+    // A client that has not finished the TLS handshake by then is dropped.
+    static constexpr int HandshakeMs = 5000;
+
     using QObject::QObject;
     ~Listener() override;
 
     // All of the host's addresses on one port (with port 0, the one the first address got).
     // False with the reason when the name resolves to nothing or an address cannot be bound.
     bool listen(const HostPort &where, QString *error);
+    // From the next listen on, connections are TLS: handed over once the handshake is done,
+    // never to a client that does not speak it.
+    void useTls(const QSslConfiguration &configuration);
+    bool usesTls() const { return m_tls.has_value(); }
     void close();
     bool isListening() const { return !m_servers.isEmpty(); }
     // The first address and its port, as a client would reach it.
@@ -31,10 +41,9 @@ signals:
     // A connection arrived; the socket is the receiver's to keep or delete.
     void connected(QTcpSocket *socket);
 
-protected:
-    // A server for one address; a TLS listener makes its own kind.
-    virtual QTcpServer *makeServer();
-
 private:
+    QTcpServer *makeServer();
+
     QList<QTcpServer *> m_servers;
+    std::optional<QSslConfiguration> m_tls;
 };

@@ -3,6 +3,7 @@
 // tests, and as a monitor of a real line.
 
 #include "app/language.h"
+#include "app/signals.h"
 #include "app/startup.h"
 #include "endpoint.h"
 #include "loadmodel.h"
@@ -14,24 +15,12 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QSocketNotifier>
 
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
-
-// Signals arrive through a socket pair, so that they are handled in the event loop.
-int g_signalPipe[2] = {-1, -1};
-
-void onSignal(int signal)
-{
-    const char byte = static_cast<char>(signal);
-    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
-}
 
 void say(const QString &line)
 {
@@ -197,24 +186,12 @@ int main(int argc, char *argv[])
 
     // SIGUSR1 pulls the plug, as the window's button does; Ctrl+C or a script's kill ends
     // the controller cleanly, removing its link.
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) == 0) {
-        auto *arrivals = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, app.get());
-        QObject::connect(arrivals, &QSocketNotifier::activated, endpoint.get(), [&] {
-            char byte = 0;
-            if (::read(g_signalPipe[0], &byte, 1) != 1)
-                return;
-            if (byte == SIGUSR1)
-                endpoint->unplug();
-            else
-                QCoreApplication::quit();
-        });
-        struct sigaction action
-        {};
-        action.sa_handler = onSignal;
-        action.sa_flags = SA_RESTART;
-        for (int signal : {SIGUSR1, SIGINT, SIGTERM, SIGHUP})
-            ::sigaction(signal, &action, nullptr);
-    }
+    handleSignals({SIGUSR1, SIGINT, SIGTERM, SIGHUP}, [&](int signal) {
+        if (signal == SIGUSR1)
+            endpoint->unplug();
+        else
+            QCoreApplication::quit();
+    });
 
     std::unique_ptr<SimWindow> window;
     if (!headless) {

@@ -255,7 +255,16 @@ int main(int argc, char *argv[])
         startup.ms << clock.nsecsElapsed() / 1e6;
     }
 
-    Form1 form(env);
+    // The measured console also serves its control port, for the station's programs.
+    ConsoleEnvironment serving = env;
+    quint16 controlPort = 0;
+    {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost);
+        controlPort = probe.serverPort();
+    }
+    serving.controlAddress = QString::number(controlPort);
+    Form1 form(serving);
     form.show();
     (void)QTest::qWaitForWindowExposed(&form);
     auto *toggle = form.findChild<QAbstractButton *>(QStringLiteral("tglC0"));
@@ -274,6 +283,47 @@ int main(int argc, char *argv[])
         QTest::mouseClick(bands[i % 2], Qt::LeftButton);
         if (controller.awaitLines(3))
             recall.ms << clock.nsecsElapsed() / 1e6;
+    }
+
+    // Through the control port: a \recall to its third packet on the line, and a click in the
+    // window to the state line a subscribed program receives.
+    Series remoteRecall;
+    Series pushed;
+    {
+        QTcpSocket client;
+        client.connectToHost(QHostAddress::LocalHost, controlPort);
+        client.waitForConnected(3000);
+        client.write("\\subscribe\n");
+        const auto nextState = [&](int timeoutMs) {
+            QElapsedTimer wait;
+            wait.start();
+            while (wait.elapsed() < timeoutMs) {
+                while (client.canReadLine()) {
+                    if (client.readLine().startsWith("!state"))
+                        return true;
+                }
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+            }
+            return false;
+        };
+        nextState(2000);
+        for (int i = 0; i < actions && client.state() == QAbstractSocket::ConnectedState; ++i) {
+            while (client.canReadLine())
+                client.readLine();
+            QElapsedTimer clock;
+            clock.start();
+            client.write(i % 2 ? "\\recall 1 80m 1\n" : "\\recall 1 40m 1\n");
+            if (controller.awaitLines(3, 5000, true))
+                remoteRecall.ms << clock.nsecsElapsed() / 1e6;
+            nextState(200); // what the recall pushed
+            while (client.canReadLine())
+                client.readLine();
+            clock.restart();
+            QTest::mouseClick(toggle, Qt::LeftButton);
+            if (nextState(2000))
+                pushed.ms << clock.nsecsElapsed() / 1e6;
+            controller.awaitLines(1, 1000, true);
+        }
     }
 
     // Dragging along the C bar against a bare window of the same size given the same moves:
@@ -414,6 +464,8 @@ int main(int argc, char *argv[])
     row("start-up to window shown", startup);
     row("toggle click to packet decoded", click);
     row("recall to third packet decoded", recall);
+    row("\\recall on the control port to third packet", remoteRecall);
+    row("window click to !state at a subscriber", pushed);
     if (follow.ms.isEmpty())
         std::printf("%-42s %s\n", "radio band change to third packet", "no rigctld");
     else

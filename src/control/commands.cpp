@@ -1,0 +1,242 @@
+#include "commands.h"
+
+#include "model/bandnames.h"
+#include "model/valuetext.h"
+#include "tune/tuning.h"
+
+#include <QLocale>
+
+namespace {
+
+QByteArray text(const QString &s)
+{
+    return s.toUtf8();
+}
+
+QByteArray portState(const Panel::Port &port)
+{
+    switch (port.state) {
+    case Panel::Port::State::Open:
+        return "open";
+    case Panel::Port::State::Opening:
+        return "opening";
+    case Panel::Port::State::Failed:
+        return "failed";
+    case Panel::Port::State::Closed:
+        break;
+    }
+    return "closed";
+}
+
+QByteArray transmitting(const Panel::Radio &radio)
+{
+    return radio.transmitting ? (*radio.transmitting ? "1" : "0") : "unknown";
+}
+
+QByteArray frequency(const Panel::Radio &radio)
+{
+    return radio.hz ? QByteArray::number(*radio.hz) : QByteArray("unknown");
+}
+
+// A slot named as a client would: antenna 1–3, the band by number 1–10 or any of its names,
+// the sub-band 1–5.
+std::optional<Slots::Selection> slotOf(const QList<QByteArray> &words)
+{
+    if (words.size() != 4)
+        return std::nullopt;
+    bool okA = false;
+    bool okS = false;
+    const int antenna = words[1].toInt(&okA);
+    const int subBand = words[3].toInt(&okS);
+    const std::optional<int> band = BandNames::find(QString::fromUtf8(words[2]), true);
+    if (!okA || !okS || !band || antenna < 1 || antenna > Slots::Antennas || subBand < 1 ||
+        subBand > Slots::SubBands)
+        return std::nullopt;
+    return Slots::Selection{antenna - 1, *band, subBand - 1};
+}
+
+std::optional<quint8> codeOf(const QByteArray &word)
+{
+    bool ok = false;
+    const int code = word.toInt(&ok);
+    if (!ok || code < 0 || code > 255)
+        return std::nullopt;
+    return static_cast<quint8>(code);
+}
+
+QByteArray uh(int stepL, int code)
+{
+    return text(generalNumberText(stepL / 1000.0 * code, QLocale::c()));
+}
+
+} // namespace
+
+ControlCommands::ControlCommands(Panel &panel, Tuning *tuning)
+    : m_panel(panel)
+    , m_tuning(tuning)
+{}
+
+QByteArray ControlCommands::stateLine(const Panel::State &s)
+{
+    return "!state Antenna=" + QByteArray::number(s.selection.antenna + 1) +
+           " Band=" + text(BandNames::key(s.selection.band)) +
+           " Subband=" + QByteArray::number(s.selection.subBand + 1) +
+           " C=" + QByteArray::number(s.relays.codeC) + " L=" + QByteArray::number(s.relays.codeL) +
+           " Side=" + text(sideText(s.relays.side)) + " Port=" + portState(s.port) +
+           " Transmitting=" + transmitting(s.radio) + " Frequency=" + frequency(s.radio) +
+           " Saved=" + (s.saved ? "1" : "0") + '\n';
+}
+
+QByteArray ControlCommands::logLine(const LineLog::Entry &entry)
+{
+    return "!log " + text(LineLog::line(entry)) + '\n';
+}
+
+QByteArray ControlCommands::tuneLine(const TuneSession &session)
+{
+    using State = TuneSession::State;
+    static const char *const names[] = {"waiting", "searching", "found", "stopped"};
+    QByteArray line = QByteArray("!tune state=") + names[int(session.state())] +
+                      " probes=" + QByteArray::number(session.probes());
+    if (const auto best = session.best())
+        line += " SWR=" + QByteArray::number(session.bestSwr(), 'f', 2) +
+                " C=" + QByteArray::number(best->codeC) + " L=" + QByteArray::number(best->codeL) +
+                " Side=" + text(sideText(best->side));
+    if (session.state() == State::Found)
+        line += session.bestSwr() <= Tuning::GoodSwr ? " match=good" : " match=poor";
+    return line + '\n';
+}
+
+ControlCommands::Reply ControlCommands::run(const QByteArray &received)
+{
+    QByteArray line = received.trimmed();
+    const bool extended = line.startsWith('+');
+    if (extended)
+        line.remove(0, 1);
+    const QList<QByteArray> words = line.simplified().split(' ');
+    const QByteArray command = words.value(0);
+    const QByteArray arguments = words.mid(1).join(' ');
+    const auto is = [&](const char *letter, const char *name) {
+        return (letter && command == letter) || command == QByteArray("\\") + name;
+    };
+    const auto status = [&](const char *name, int code) {
+        const QByteArray rprt = "RPRT " + QByteArray::number(code) + '\n';
+        return Reply{extended ? name + QByteArray(": ") + arguments + '\n' + rprt : rprt};
+    };
+    // A get: its values one a line, or with their keys in the extended form.
+    const auto values = [&](const char *name,
+                            const QList<std::pair<QByteArray, QByteArray>> &pairs) {
+        const QByteArray header =
+            arguments.isEmpty() ? name + QByteArray(":") : name + QByteArray(": ") + arguments;
+        QByteArray out = extended ? header + '\n' : QByteArray();
+        for (const auto &[key, value] : pairs)
+            out += (extended ? key + ": " : QByteArray()) + value + '\n';
+        return Reply{extended ? out + "RPRT 0\n" : out};
+    };
+    const auto outcome = [&](const char *name, Panel::Outcome o) {
+        return status(name, o == Panel::Outcome::Done   ? Ok
+                            : o == Panel::Outcome::Held ? Refused
+                                                        : Io);
+    };
+
+    if (is("s", "get_state")) {
+        const Panel::State s = m_panel.state();
+        const QByteArray device = s.port.device.isEmpty() ? "-" : text(s.port.device);
+        const QByteArray port =
+            QByteArray::number(s.port.number) + ' ' + device + ' ' + portState(s.port) +
+            (s.port.state == Panel::Port::State::Failed ? ": " + text(s.port.problem)
+                                                        : QByteArray());
+        return values("get_state", {{"Antenna", QByteArray::number(s.selection.antenna + 1)},
+                                    {"Band", text(BandNames::key(s.selection.band))},
+                                    {"Subband", QByteArray::number(s.selection.subBand + 1)},
+                                    {"C", QByteArray::number(s.relays.codeC)},
+                                    {"L", QByteArray::number(s.relays.codeL)},
+                                    {"C_pF", QByteArray::number(s.stepC * s.relays.codeC)},
+                                    {"L_uH", uh(s.stepL, s.relays.codeL)},
+                                    {"Side", text(sideText(s.relays.side))},
+                                    {"Port", port},
+                                    {"Transmitting", transmitting(s.radio)},
+                                    {"Frequency", frequency(s.radio)},
+                                    {"Saved", s.saved ? "1" : "0"}});
+    }
+    if (is(nullptr, "recall")) {
+        const std::optional<Slots::Selection> slot = slotOf(words);
+        if (!slot)
+            return status("recall", Invalid);
+        return outcome("recall", m_panel.recall(*slot, Panel::Cause::Remote));
+    }
+    if (is(nullptr, "set_c") || is(nullptr, "set_l")) {
+        const bool c = command == "\\set_c";
+        const std::optional<quint8> code = words.size() == 2 ? codeOf(words[1]) : std::nullopt;
+        if (!code)
+            return status(c ? "set_c" : "set_l", Invalid);
+        return outcome(c ? "set_c" : "set_l", m_panel.enterCode(c ? Panel::Bank::C : Panel::Bank::L,
+                                                                *code, Panel::Cause::Remote));
+    }
+    if (is(nullptr, "set_side")) {
+        const QByteArray side = words.value(1).toLower();
+        if (words.size() != 2 || (side != "tx" && side != "ant"))
+            return status("set_side", Invalid);
+        return outcome("set_side", m_panel.chooseSide(side == "tx" ? 1 : 0, Panel::Cause::Remote));
+    }
+    if (is(nullptr, "store")) {
+        // A search that found its match ends in the slot.
+        if (m_tuning && m_tuning->session() &&
+            m_tuning->session()->state() == TuneSession::State::Found) {
+            m_tuning->end(true);
+            return status("store", Ok);
+        }
+        return outcome("store", m_panel.store(Panel::Cause::Remote));
+    }
+    if (is(nullptr, "get_slot")) {
+        const std::optional<Slots::Selection> slot = slotOf(words);
+        if (!slot)
+            return status("get_slot", Invalid);
+        const RelaySetting stored = m_panel.stored(*slot);
+        return values("get_slot", {{"C", QByteArray::number(stored.codeC)},
+                                   {"L", QByteArray::number(stored.codeL)},
+                                   {"Side", text(sideText(stored.side))}});
+    }
+    if (is(nullptr, "tune")) {
+        if (!m_tuning)
+            return status("tune", NotImplemented);
+        TuneSession *session = m_tuning->begin();
+        if (!session)
+            return status("tune", NotAvailable);
+        session->start();
+        return status("tune", Ok);
+    }
+    if (is(nullptr, "tune_stop")) {
+        if (!m_tuning || !m_tuning->session())
+            return status("tune_stop", NotAvailable);
+        m_tuning->end(false);
+        return status("tune_stop", Ok);
+    }
+    if (is(nullptr, "subscribe")) {
+        Reply reply = status("subscribe", Ok);
+        reply.effect = Reply::Effect::Subscribe;
+        return reply;
+    }
+    if (is(nullptr, "unsubscribe")) {
+        Reply reply = status("unsubscribe", Ok);
+        reply.effect = Reply::Effect::Unsubscribe;
+        return reply;
+    }
+    if (is(nullptr, "dump_caps")) {
+        QList<std::pair<QByteArray, QByteArray>> caps{{"Protocol", QByteArray::number(Protocol)}};
+        for (const char *name :
+             {"\\get_state s", "\\recall ANT BAND SUB", "\\set_c CODE", "\\set_l CODE",
+              "\\set_side Tx|Ant", "\\store", "\\get_slot ANT BAND SUB", "\\tune", "\\tune_stop",
+              "\\subscribe", "\\unsubscribe", "\\auth PASSWORD", "\\dump_caps", "q"})
+            caps.append(std::pair<QByteArray, QByteArray>("Command", name));
+        return values("dump_caps", caps);
+    }
+    if (is("q", "quit")) {
+        Reply reply = status("quit", Ok);
+        reply.effect = Reply::Effect::Quit;
+        return reply;
+    }
+    if (command.isEmpty())
+        return {};
+    return status(command.mid(command.startsWith('\\') ? 1 : 0).constData(), NotImplemented);
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "link/linelog.h"
+#include "panel/panel.h"
+
+#include <QByteArray>
+
+class TuneSession;
+class Tuning;
+
+// The control port's language, in rigctld's manner: one command a line, short letters or
+// \long_names; a set answers RPRT n, a get its values one a line; a leading "+" asks for the
+// extended form (the command's name and ":", Key: value lines, RPRT n). Every request goes
+// through the panel, so it does what the same action in the window does.
+class ControlCommands
+{
+public:
+    static constexpr int Protocol = 1;
+    // Hamlib's return codes.
+    enum Code {
+        Ok = 0,
+        Invalid = -1,
+        Io = -6,
+        NotImplemented = -4,
+        Refused = -9,
+        NotAvailable = -11,
+        Security = -19
+    };
+
+    struct Reply
+    {
+        QByteArray text;
+        enum class Effect { None, Subscribe, Unsubscribe, Quit } effect = Effect::None;
+    };
+
+    // tuning: the matching search, where the console offers one.
+    ControlCommands(Panel &panel, Tuning *tuning);
+
+    Reply run(const QByteArray &line);
+
+    // What a subscribed client is told: the whole state, one line.
+    static QByteArray stateLine(const Panel::State &state);
+    static QByteArray logLine(const LineLog::Entry &entry);
+    static QByteArray tuneLine(const TuneSession &session);
+
+private:
+    Panel &m_panel;
+    Tuning *m_tuning;
+};

@@ -1,0 +1,101 @@
+#include "credentials.h"
+
+#include <QCryptographicHash>
+#include <QPasswordDigestor>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QStringList>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr int SaltBytes = 16;
+constexpr int HashBytes = 32;
+const QLatin1String Scheme("pbkdf2-sha256");
+
+QByteArray derive(const QString &password, const QByteArray &salt, int rounds)
+{
+    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt,
+                                              rounds, HashBytes);
+}
+
+bool sameBytes(const QByteArray &a, const QByteArray &b)
+{
+    if (a.size() != b.size())
+        return false;
+    unsigned char difference = 0;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        difference |= static_cast<unsigned char>(a[i] ^ b[i]);
+    return difference == 0;
+}
+
+} // namespace
+
+QString Credentials::hash(const QString &password)
+{
+    QByteArray salt(SaltBytes, '\0');
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(salt.data()),
+                                          SaltBytes / sizeof(quint32));
+    return QStringList{Scheme, QString::number(Rounds), QString::fromLatin1(salt.toBase64()),
+                       QString::fromLatin1(derive(password, salt, Rounds).toBase64())}
+        .join(QLatin1Char('$'));
+}
+
+bool Credentials::matches(const QString &password, const QString &record)
+{
+    const QStringList parts = record.split(QLatin1Char('$'));
+    bool ok = false;
+    const int rounds = parts.value(1).toInt(&ok);
+    if (parts.size() != 4 || parts[0] != Scheme || !ok || rounds < 1)
+        return false;
+    const QByteArray salt = QByteArray::fromBase64(parts[2].toLatin1());
+    const QByteArray expected = QByteArray::fromBase64(parts[3].toLatin1());
+    return sameBytes(derive(password, salt, rounds), expected);
+}
+
+QString Credentials::readSecret(const char *prompt)
+{
+#ifdef Q_OS_UNIX
+    const bool terminal = ::isatty(STDIN_FILENO);
+    termios before{};
+    if (terminal) {
+        std::fputs(prompt, stderr);
+        std::fflush(stderr);
+        ::tcgetattr(STDIN_FILENO, &before);
+        termios quiet = before;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
+    }
+#endif
+    std::string line;
+    std::getline(std::cin, line);
+#ifdef Q_OS_UNIX
+    if (terminal) {
+        ::tcsetattr(STDIN_FILENO, TCSANOW, &before);
+        std::fputs("\n", stderr);
+    }
+#endif
+    return QString::fromLocal8Bit(line.c_str()).trimmed();
+}
+
+QString Credentials::stored(QSettings &settings, const QString &key)
+{
+    return settings.value(key).toString();
+}
+
+void Credentials::store(QSettings &settings, const QString &key, const QString &password)
+{
+    if (password.isEmpty())
+        settings.remove(key);
+    else
+        settings.setValue(key, hash(password));
+    settings.sync();
+}

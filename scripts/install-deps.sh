@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(
     cmake g++ make
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
+    # The web page: served by Qt HttpServer, kept live over Qt WebSockets.
+    qt6-httpserver-dev qt6-websockets-dev
     # lrelease compiles the English texts at build time.
     qt6-l10n-tools qt6-tools-dev
     # Captions are Russian: fonts with Cyrillic glyphs, Arial-like metrics first.
@@ -14,6 +16,8 @@ packages=(
     # The accessibility test runs where a screen reader would: an X display, a D-Bus session
     # and the AT-SPI bus.
     xvfb xauth dbus at-spi2-core
+    # The web page's test drives a real browser.
+    chromium chromium-driver
     # The Debian package and its checks.
     dpkg-dev file desktop-file-utils appstream lintian
     # The control port's certificate is made with the openssl command.

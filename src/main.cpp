@@ -22,6 +22,25 @@
 #include <cstdio>
 #include <list>
 
+namespace {
+
+// Asks twice at the terminal and keeps the hash; an empty answer removes the password.
+int setPassword(QSettings &settings, const QString &key, const char *prompt)
+{
+    const QString password = Credentials::readSecret(prompt);
+    if (!password.isEmpty() && Credentials::readSecret("The same again: ") != password) {
+        std::fputs("orvane: the two differ; nothing was changed\n", stderr);
+        return 1;
+    }
+    Credentials::store(settings, key, password);
+    std::fputs(password.isEmpty() ? "orvane: no such password now\n"
+                                  : "orvane: the password is kept, hashed\n",
+               stderr);
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
@@ -33,6 +52,7 @@ int main(int argc, char *argv[])
     QStringList arguments;
     QString rigAddress;
     QString controlAddress;
+    QString webAddress;
     bool headless = false;
     Language language = Language::Russian;
     ProgramFolders folders;
@@ -56,17 +76,12 @@ int main(int argc, char *argv[])
             return exportMemories(*line.exportPath, folders.settings, dataDir);
         if (line.importPath)
             return importMemories(*line.importPath, folders.settings, dataDir);
-        if (line.setControlPassword) {
-            const QString password = Credentials::readSecret("Control port password: ");
-            if (!password.isEmpty() && Credentials::readSecret("The same again: ") != password) {
-                std::fputs("orvane: the two differ; nothing was changed\n", stderr);
-                return 1;
-            }
-            Credentials::store(settings, QStringLiteral("control/password"), password);
-            std::fputs(password.isEmpty() ? "orvane: the control port has no password now\n"
-                                          : "orvane: the password is kept, hashed\n",
-                       stderr);
-            return 0;
+        if (line.setControlPassword || line.setViewerPassword) {
+            const bool viewer = line.setViewerPassword;
+            return setPassword(
+                settings,
+                viewer ? QStringLiteral("web/viewer_password") : QStringLiteral("control/password"),
+                viewer ? "The web page's watching password: " : "Control port password: ");
         }
         if (line.controlFingerprint) {
             Identity identity;
@@ -82,6 +97,7 @@ int main(int argc, char *argv[])
         arguments = probe.arguments();
         rigAddress = line.rigAddress;
         controlAddress = line.controlAddress;
+        webAddress = line.webAddress;
         headless = line.headless;
     }
 
@@ -102,6 +118,7 @@ int main(int argc, char *argv[])
     environment.userSettings = &userSettings;
     environment.rigAddress = rigAddress;
     environment.controlAddress = controlAddress;
+    environment.webAddress = webAddress;
     environment.headless = headless;
 
     const QString simProgram =

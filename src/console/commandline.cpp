@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "control/controlport.h"
 #include "rig/rigctldclient.h"
+#include "web/webserver.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -50,9 +51,10 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
     parser.addOption(lang);
     const QCommandLineOption control(
         QStringLiteral("control"),
-        QStringLiteral("Open the control port at [HOST:]PORT (127.0.0.1:4534 by default; a port "
-                       "alone is on 127.0.0.1). Beyond this computer it needs the password and "
-                       "speaks TLS. Overrides control/address of the user's settings."),
+        QStringLiteral(
+            "Open the control port at [HOST:]PORT (127.0.0.1:4534 by default; a port "
+            "alone is on 127.0.0.1; off: none). Beyond this computer it needs the password "
+            "and speaks TLS. Overrides control/address of the user's settings."),
         QStringLiteral("[HOST:]PORT"));
     const QCommandLineOption headless(
         QStringLiteral("headless"),
@@ -62,11 +64,22 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
         QStringLiteral("set-control-password"),
         QStringLiteral("Ask for the control port's password (empty: none) and keep it, hashed, "
                        "in the user's settings; then exit."));
+    const QCommandLineOption viewerPassword(
+        QStringLiteral("set-web-viewer-password"),
+        QStringLiteral("Ask for the web page's second password (empty: none), which sees "
+                       "everything and changes nothing, and keep it hashed; then exit."));
     const QCommandLineOption fingerprint(
         QStringLiteral("control-fingerprint"),
         QStringLiteral("Print the SHA-256 fingerprint of the control port's TLS certificate "
                        "(made at first use) and exit."));
-    parser.addOptions({control, headless, password, fingerprint});
+    const QCommandLineOption web(
+        QStringLiteral("web"),
+        QStringLiteral(
+            "Serve the web page at [HOST:]PORT (127.0.0.1:8434 by default; a port "
+            "alone is on 127.0.0.1; off: none). Beyond this computer it needs the "
+            "control password and speaks HTTPS. Overrides web/address of the user's settings."),
+        QStringLiteral("[HOST:]PORT"));
+    parser.addOptions({control, web, headless, password, viewerPassword, fingerprint});
 
     CommandLine result;
     result.ports = ports;
@@ -134,14 +147,27 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
     }
     result.headless = parser.isSet(headless);
     result.setControlPassword = parser.isSet(password);
+    result.setViewerPassword = parser.isSet(viewerPassword);
     result.controlFingerprint = parser.isSet(fingerprint);
     if (parser.isSet(control)) {
         result.controlAddress = parser.value(control);
-        if (!ControlPort::parseAddress(result.controlAddress)) {
+        if (result.controlAddress != QLatin1String("off") &&
+            !ControlPort::parseAddress(result.controlAddress)) {
             result.run = false;
             result.exitCode = UsageError;
-            result.error = QStringLiteral("invalid --control \"%1\": expected [HOST:]PORT")
+            result.error = QStringLiteral("invalid --control \"%1\": expected [HOST:]PORT or off")
                                .arg(result.controlAddress);
+            return result;
+        }
+    }
+    if (parser.isSet(web)) {
+        result.webAddress = parser.value(web);
+        if (result.webAddress != QLatin1String("off") &&
+            !WebServer::parseAddress(result.webAddress)) {
+            result.run = false;
+            result.exitCode = UsageError;
+            result.error = QStringLiteral("invalid --web \"%1\": expected [HOST:]PORT or off")
+                               .arg(result.webAddress);
             return result;
         }
     }

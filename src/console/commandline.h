@@ -22,10 +22,14 @@ struct CommandLine
     std::optional<Language> language;
     // --control [HOST:]PORT: the control port.
     QString controlAddress;
+    // --web [HOST:]PORT: the web page.
+    QString webAddress;
     // --headless: the console without a window or a display.
     bool headless = false;
     // --set-control-password, --control-fingerprint: do that and exit.
     bool setControlPassword = false;
+    // --set-web-viewer-password: the web page's watching password; do that and exit.
+    bool setViewerPassword = false;
     bool controlFingerprint = false;
 };
 

@@ -28,6 +28,8 @@ struct ConsoleEnvironment
     // The control port's address from the command line ([HOST:]PORT); it wins over
     // control/address of the settings.
     QString controlAddress;
+    // The web page's address from the command line; it wins over web/address.
+    QString webAddress;
     // Without a screen the control port is the only door: it opens by default.
     bool headless = false;
     // Where udev keeps the serial devices' lasting names.

@@ -15,6 +15,7 @@
 #include "rig/following.h"
 #include "statusstrip.h"
 #include "tune/tuning.h"
+#include "web/webserver.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -78,6 +79,7 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
         {"follow", QKeySequence(Qt::CTRL | Qt::Key_F), nullptr},
         {"tune", QKeySequence(Qt::CTRL | Qt::Key_T), &ConsoleFeatures::startTuning},
         {"log", QKeySequence(Qt::CTRL | Qt::Key_L), &ConsoleFeatures::showLineLog},
+        {"web", QKeySequence(Qt::CTRL | Qt::Key_U), &ConsoleFeatures::openWebPage},
         {"bands", QKeySequence(Qt::CTRL | Qt::Key_B), &ConsoleFeatures::chooseBands},
         {"ports", QKeySequence(Qt::CTRL | Qt::Key_P), &ConsoleFeatures::choosePorts},
         {"export", QKeySequence(Qt::CTRL | Qt::Key_E), &ConsoleFeatures::exportMemories},
@@ -105,49 +107,114 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
     m_following->follow(address);
     showPanelState();
     startControlPort();
+    if (const QString web = serviceAddress(m_env.webAddress, QStringLiteral("web/address"), 0);
+        !web.isEmpty())
+        startWeb(web);
+}
+
+QString ConsoleFeatures::serviceAddress(const QString &given, const QString &key,
+                                        quint16 headlessPort) const
+{
+    QString text = given;
+    if (text.isEmpty() && m_env.userSettings)
+        text = m_env.userSettings->value(key).toString();
+    if (text.isEmpty() && m_env.headless && headlessPort)
+        text = QString::number(headlessPort);
+    text = text.trimmed();
+    return text == QLatin1String("off") ? QString() : text;
+}
+
+std::optional<QSslConfiguration>
+ConsoleFeatures::tlsFor(const HostPort &where, const QString &passwordRecord, QString *fingerprint)
+{
+    // Only beyond loopback, and only with a password to go with it: without one the service
+    // does not start there, and no certificate need be made for it.
+    QString error;
+    const QList<QHostAddress> addresses = where.resolve(&error);
+    const bool beyond = std::any_of(addresses.begin(), addresses.end(),
+                                    [](const QHostAddress &a) { return !a.isLoopback(); });
+    Identity identity;
+    if (!beyond || passwordRecord.isEmpty() || !identity.loadOrCreate(m_env.dataDir, &error))
+        return std::nullopt;
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(identity.certificate());
+    tls.setPrivateKey(identity.key());
+    tls.setPeerVerifyMode(QSslSocket::VerifyNone);
+    *fingerprint = identity.fingerprint();
+    return tls;
+}
+
+void ConsoleFeatures::sayServiceProblem(const QString &what)
+{
+    std::fprintf(stderr, "orvane: %s\n", qPrintable(what));
+    m_panel.say(what, Panel::Tone::Warning);
+}
+
+void ConsoleFeatures::sayServing(const char *what, const QString &address, bool secure,
+                                 const QString &fingerprint)
+{
+    std::fprintf(stderr, "orvane: %s on %s%s\n", what, qPrintable(address),
+                 secure ? qPrintable(QStringLiteral(", TLS, SHA-256 fingerprint ") + fingerprint)
+                        : "");
+}
+
+QString ConsoleFeatures::passwordRecord(const QString &key) const
+{
+    return m_env.userSettings ? Credentials::stored(*m_env.userSettings, key) : QString();
 }
 
 void ConsoleFeatures::startControlPort()
 {
-    QString text = m_env.controlAddress;
-    if (text.isEmpty() && m_env.userSettings)
-        text = m_env.userSettings->value(QStringLiteral("control/address")).toString();
-    if (text.isEmpty() && m_env.headless)
-        text = QString::number(ControlPort::DefaultPort);
-    if (text.trimmed().isEmpty() || text.trimmed() == QLatin1String("off"))
+    const QString text = serviceAddress(m_env.controlAddress, QStringLiteral("control/address"),
+                                        ControlPort::DefaultPort);
+    if (text.isEmpty())
         return;
-    const auto say = [this](const QString &what) {
-        std::fprintf(stderr, "orvane: %s\n", qPrintable(what));
-        m_panel.say(what, Panel::Tone::Warning);
-    };
     const std::optional<HostPort> where = ControlPort::parseAddress(text);
     if (!where)
-        return say(tr("Порт управления: «%1» — не адрес").arg(text));
+        return sayServiceProblem(tr("Порт управления: «%1» — не адрес").arg(text));
     ControlPort::Security security;
-    if (m_env.userSettings)
-        security.passwordRecord =
-            Credentials::stored(*m_env.userSettings, QStringLiteral("control/password"));
-    QString error;
-    const QList<QHostAddress> addresses = where->resolve(&error);
-    const bool beyond = std::any_of(addresses.begin(), addresses.end(),
-                                    [](const QHostAddress &a) { return !a.isLoopback(); });
-    Identity identity;
-    if (beyond && !security.passwordRecord.isEmpty() &&
-        identity.loadOrCreate(m_env.dataDir, &error)) {
-        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.setLocalCertificate(identity.certificate());
-        tls.setPrivateKey(identity.key());
-        tls.setPeerVerifyMode(QSslSocket::VerifyNone);
-        security.tls = tls;
-    }
+    security.passwordRecord = passwordRecord(QStringLiteral("control/password"));
+    QString fingerprint;
+    security.tls = tlsFor(*where, security.passwordRecord, &fingerprint);
     auto port = std::make_unique<ControlPort>(m_panel, m_tuning.get());
+    QString error;
     if (!port->start(*where, security, &error))
-        return say(tr("Порт управления не открыт: %1").arg(error));
-    std::fprintf(stderr, "orvane: control port on %s%s\n", qPrintable(port->address().text()),
-                 port->secure() ? qPrintable(QStringLiteral(", TLS, SHA-256 fingerprint ") +
-                                             identity.fingerprint())
-                                : "");
+        return sayServiceProblem(tr("Порт управления не открыт: %1").arg(error));
+    sayServing("control port", port->address().text(), port->secure(), fingerprint);
     m_control = std::move(port);
+}
+
+bool ConsoleFeatures::startWeb(const QString &text)
+{
+    const std::optional<HostPort> where = WebServer::parseAddress(text);
+    if (!where) {
+        sayServiceProblem(tr("Веб-страница: «%1» — не адрес").arg(text));
+        return false;
+    }
+    WebServer::Security security;
+    security.operatorRecord = passwordRecord(QStringLiteral("control/password"));
+    security.viewerRecord = passwordRecord(QStringLiteral("web/viewer_password"));
+    if (m_env.userSettings)
+        security.hosts = m_env.userSettings->value(QStringLiteral("web/hosts")).toStringList();
+    QString fingerprint;
+    security.tls = tlsFor(*where, security.operatorRecord, &fingerprint);
+    auto web = std::make_unique<WebServer>(m_panel, m_tuning.get());
+    QString error;
+    if (!web->start(*where, security, &error)) {
+        sayServiceProblem(tr("Веб-страница не открыта: %1").arg(error));
+        return false;
+    }
+    sayServing("web page", web->url(), web->secure(), fingerprint);
+    m_web = std::move(web);
+    return true;
+}
+
+void ConsoleFeatures::openWebPage()
+{
+    if (!m_web && !startWeb(QString::number(WebServer::DefaultPort)))
+        return;
+    if (!QDesktopServices::openUrl(QUrl(m_web->url())))
+        m_panel.say(tr("Веб-страница: %1").arg(m_web->url()));
 }
 
 ConsoleFeatures::~ConsoleFeatures()
@@ -244,6 +311,8 @@ std::unique_ptr<QMenu> ConsoleFeatures::contextMenu()
         &ConsoleFeatures::choosePorts);
     add(tr("Журнал линии"), "showLineLog", QKeySequence(Qt::CTRL | Qt::Key_L),
         &ConsoleFeatures::showLineLog);
+    add(m_web ? tr("Веб-страница (%1)").arg(m_web->url()) : tr("Веб-страница в браузере"),
+        "openWebPage", QKeySequence(Qt::CTRL | Qt::Key_U), &ConsoleFeatures::openWebPage);
     QAction *save =
         add(tr("Сохранить в ячейку (Save)"), "save", QKeySequence(Qt::CTRL | Qt::Key_S), nullptr);
     connect(save, &QAction::triggered, this, [this] { m_panel.store(Panel::Cause::Operator); });

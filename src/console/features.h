@@ -5,8 +5,10 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSslConfiguration>
 
 #include <memory>
+#include <optional>
 
 class ControlPort;
 class Following;
@@ -18,6 +20,8 @@ class QLabel;
 class QWidget;
 class StatusStrip;
 class Tuning;
+class WebServer;
+struct HostPort;
 
 // What the console offers beyond its designed window, wired to it: band following and its
 // status, the matching search, the band table, the ports, the line log and the memories, the
@@ -38,6 +42,8 @@ public:
     Following &following() { return *m_following; }
     // The control port while it listens.
     ControlPort *controlPort() { return m_control.get(); }
+    // The web page's server while it listens.
+    WebServer *webServer() { return m_web.get(); }
     Tuning &tuning() { return *m_tuning; }
     StatusStrip &strip() { return *m_strip; }
     QLabel &rigStatus();
@@ -53,6 +59,8 @@ public:
     void exportMemories();
     void importMemories();
     void showHelp();
+    // Serves the page on loopback when it is not served yet, and opens it in the browser.
+    void openWebPage();
 
 private:
     void showRadio();
@@ -60,6 +68,16 @@ private:
     // The sub-band options say which stretch of the selected band each one is.
     void showSubBandRanges();
     void startControlPort();
+    bool startWeb(const QString &address);
+    // The address a service is to listen on: the command line's, else the settings' key,
+    // else without a screen headlessPort (0: none); empty when off.
+    QString serviceAddress(const QString &given, const QString &key, quint16 headlessPort) const;
+    QString passwordRecord(const QString &key) const;
+    std::optional<QSslConfiguration> tlsFor(const HostPort &where, const QString &passwordRecord,
+                                            QString *fingerprint);
+    void sayServiceProblem(const QString &what);
+    static void sayServing(const char *what, const QString &address, bool secure,
+                           const QString &fingerprint);
 
     Panel &m_panel;
     ConsoleEnvironment m_env;
@@ -68,6 +86,7 @@ private:
     std::unique_ptr<Tuning> m_tuning;
     std::unique_ptr<MemoryBackup> m_backup;
     std::unique_ptr<ControlPort> m_control;
+    std::unique_ptr<WebServer> m_web;
     StatusStrip *m_strip;
     QPointer<LineLogWindow> m_lineLog;
     int m_subBandsOf = -1;

@@ -87,6 +87,20 @@ QByteArray ControlCommands::stateLine(const Panel::State &s)
            " Saved=" + (s.saved ? "1" : "0") + '\n';
 }
 
+bool ControlCommands::readsOnly(const QByteArray &line)
+{
+    QByteArray command = line.trimmed();
+    if (command.startsWith('+'))
+        command.remove(0, 1);
+    command = command.split(' ').value(0);
+    for (const char *reading : {"s", "\\get_state", "\\get_slot", "\\dump_caps", "\\subscribe",
+                                "\\unsubscribe", "q", "\\quit"}) {
+        if (command == reading)
+            return true;
+    }
+    return false;
+}
+
 QByteArray ControlCommands::logLine(const LineLog::Entry &entry)
 {
     return "!log " + text(LineLog::line(entry)) + '\n';
@@ -173,6 +187,15 @@ ControlCommands::Reply ControlCommands::run(const QByteArray &received)
         return outcome(c ? "set_c" : "set_l", m_panel.enterCode(c ? Panel::Bank::C : Panel::Bank::L,
                                                                 *code, Panel::Cause::Remote));
     }
+    if (is(nullptr, "toggle")) {
+        const QByteArray bank = words.value(1).toUpper();
+        bool ok = false;
+        const int bit = words.value(2).toInt(&ok);
+        if (words.size() != 3 || (bank != "C" && bank != "L") || !ok || bit < 0 || bit > 7)
+            return status("toggle", Invalid);
+        return outcome("toggle", m_panel.toggleBit(bank == "C" ? Panel::Bank::C : Panel::Bank::L,
+                                                   bit, Panel::Cause::Remote));
+    }
     if (is(nullptr, "set_side")) {
         const QByteArray side = words.value(1).toLower();
         if (words.size() != 2 || (side != "tx" && side != "ant"))
@@ -224,10 +247,10 @@ ControlCommands::Reply ControlCommands::run(const QByteArray &received)
     }
     if (is(nullptr, "dump_caps")) {
         QList<std::pair<QByteArray, QByteArray>> caps{{"Protocol", QByteArray::number(Protocol)}};
-        for (const char *name :
-             {"\\get_state s", "\\recall ANT BAND SUB", "\\set_c CODE", "\\set_l CODE",
-              "\\set_side Tx|Ant", "\\store", "\\get_slot ANT BAND SUB", "\\tune", "\\tune_stop",
-              "\\subscribe", "\\unsubscribe", "\\auth PASSWORD", "\\dump_caps", "q"})
+        for (const char *name : {"\\get_state s", "\\recall ANT BAND SUB", "\\set_c CODE",
+                                 "\\set_l CODE", "\\toggle C|L BIT", "\\set_side Tx|Ant", "\\store",
+                                 "\\get_slot ANT BAND SUB", "\\tune", "\\tune_stop", "\\subscribe",
+                                 "\\unsubscribe", "\\auth PASSWORD", "\\dump_caps", "q"})
             caps.append(std::pair<QByteArray, QByteArray>("Command", name));
         return values("dump_caps", caps);
     }

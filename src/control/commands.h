@@ -42,6 +42,8 @@ public:
     static QByteArray stateLine(const Panel::State &state);
     static QByteArray logLine(const LineLog::Entry &entry);
     static QByteArray tuneLine(const TuneSession &session);
+    // Whether a command only reads: all a client allowed to watch may send.
+    static bool readsOnly(const QByteArray &line);
 
 private:
     Panel &m_panel;

@@ -42,33 +42,16 @@ ControlPort::~ControlPort()
 
 std::optional<HostPort> ControlPort::parseAddress(const QString &text)
 {
-    bool number = false;
-    const uint port = text.trimmed().toUInt(&number);
-    if (number)
-        return port > 0 && port <= 65535
-                   ? std::optional<HostPort>(HostPort{QStringLiteral("127.0.0.1"), quint16(port)})
-                   : std::nullopt;
-    return HostPort::parse(text, DefaultPort);
+    return ServiceGate::parseAddress(text, DefaultPort);
 }
 
 bool ControlPort::start(const HostPort &where, const Security &security, QString *error)
 {
-    const QList<QHostAddress> addresses = where.resolve(error);
-    if (addresses.isEmpty())
+    const std::optional<bool> beyond = ServiceGate::reach(where, !security.passwordRecord.isEmpty(),
+                                                          security.tls.has_value(), error);
+    if (!beyond)
         return false;
-    m_secure = std::any_of(addresses.begin(), addresses.end(),
-                           [](const QHostAddress &a) { return !a.isLoopback(); });
-    if (m_secure && security.passwordRecord.isEmpty()) {
-        *error = tr("%1 is beyond this computer: set a password first (orvane "
-                    "--set-control-password)")
-                     .arg(where.text());
-        return false;
-    }
-    if (m_secure && !security.tls) {
-        *error =
-            tr("%1 is beyond this computer and no TLS certificate could be made").arg(where.text());
-        return false;
-    }
+    m_secure = *beyond;
     m_passwordRecord = security.passwordRecord;
     if (m_secure)
         m_listener.useTls(*security.tls);
@@ -79,10 +62,7 @@ void ControlPort::accept(QTcpSocket *socket)
 {
     socket->setParent(this);
     const QString from = socket->peerAddress().toString();
-    const auto locked = m_failures.constFind(from);
-    const bool refused = m_clients.size() >= MaxClients ||
-                         (locked != m_failures.cend() && locked->count >= MaxFailures &&
-                          locked->since.elapsed() < LockoutMs);
+    const bool refused = m_clients.size() >= MaxClients || m_lockout.locked(from);
     if (refused) {
         socket->write(QByteArray("RPRT ") + QByteArray::number(ControlCommands::Refused) + '\n');
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
@@ -159,17 +139,13 @@ bool ControlPort::authenticate(Client *client, const QByteArray &line)
     const QString from = client->socket->peerAddress().toString();
     if (Credentials::matches(QString::fromUtf8(command.mid(6)), m_passwordRecord)) {
         client->authenticated = true;
-        m_failures.remove(from);
+        m_lockout.passed(from);
         send(client, "RPRT 0\n");
         return m_clients.contains(client);
     }
-    Failures &failures = m_failures[from];
-    if (failures.since.isValid() && failures.since.elapsed() >= LockoutMs)
-        failures.count = 0;
-    ++failures.count;
-    failures.since.start();
+    const bool locked = m_lockout.failed(from);
     send(client, security);
-    if (failures.count >= MaxFailures) {
+    if (locked) {
         close(client);
         return false;
     }

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "commands.h"
+#include "net/gate.h"
 #include "net/listener.h"
 
-#include <QElapsedTimer>
-#include <QHash>
 #include <QObject>
 #include <QSslConfiguration>
 
@@ -28,8 +27,8 @@ public:
     // Off loopback: the password within this, and so many wrong ones before its address
     // waits this long.
     static constexpr int AuthMs = 5000;
-    static constexpr int MaxFailures = 5;
-    static constexpr int LockoutMs = 60000;
+    static constexpr int MaxFailures = Lockout::MaxFailures;
+    static constexpr int LockoutMs = Lockout::LockoutMs;
 
     // What a port beyond loopback needs: the password's record (Credentials) and TLS.
     struct Security
@@ -69,10 +68,5 @@ private:
     bool m_secure = false;
     QString m_passwordRecord;
     QList<Client *> m_clients;
-    struct Failures
-    {
-        int count = 0;
-        QElapsedTimer since;
-    };
-    QHash<QString, Failures> m_failures;
+    Lockout m_lockout;
 };

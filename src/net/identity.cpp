@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHostInfo>
+#include <QNetworkInterface>
 #include <QProcess>
 
 namespace {
@@ -37,13 +38,23 @@ bool Identity::loadOrCreate(const QString &folder, QString *error)
             return false;
         }
         // An EC key and ten years: the console is its own authority, checked by fingerprint.
+        // It names this computer and its addresses now, so that a browser that is told to
+        // trust it takes it for this computer.
+        const QString host = QHostInfo::localHostName();
+        QStringList names{QStringLiteral("DNS:localhost"), QStringLiteral("DNS:") + host,
+                          QStringLiteral("DNS:") + host + QStringLiteral(".local")};
+        for (const QHostAddress &address : QNetworkInterface::allAddresses()) {
+            if (!address.isLinkLocal())
+                names << QStringLiteral("IP:") + address.toString().section(QLatin1Char('%'), 0, 0);
+        }
         QProcess openssl;
         openssl.start(QStringLiteral("openssl"),
                       {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
                        QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
                        QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
                        QStringLiteral("-days"), QStringLiteral("3650"), QStringLiteral("-subj"),
-                       QStringLiteral("/CN=Orvane on %1").arg(QHostInfo::localHostName()),
+                       QStringLiteral("/CN=Orvane on %1").arg(host), QStringLiteral("-addext"),
+                       QStringLiteral("subjectAltName=") + names.join(QLatin1Char(',')),
                        QStringLiteral("-keyout"), keyPath, QStringLiteral("-out"), certPath});
         if (!openssl.waitForFinished(MakeMs) || openssl.exitCode() != 0) {
             *error = QStringLiteral("cannot make a certificate with openssl: %1")

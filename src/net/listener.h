@@ -24,10 +24,17 @@ public:
 
     // All of the host's addresses on one port (with port 0, the one the first address got).
     // False with the reason when the name resolves to nothing or an address cannot be bound.
-    bool listen(const HostPort &where, QString *error);
+    // With deliver false the servers only listen, for another to take their connections
+    // (servers()).
+    bool listen(const HostPort &where, QString *error, bool deliver = true);
+    const QList<QTcpServer *> &servers() const { return m_servers; }
     // From the next listen on, connections are TLS: handed over once the handshake is done,
     // never to a client that does not speak it.
     void useTls(const QSslConfiguration &configuration);
+    // From the next listen on, for servers another takes the connections of: at most
+    // maxPeers connections at once; one that sends more than maxUnanswered bytes without
+    // being written to in between, or nothing either way for idleMs, is cut off.
+    void limitPeers(int maxPeers, qint64 maxUnanswered, int idleMs);
     bool usesTls() const { return m_tls.has_value(); }
     void close();
     bool isListening() const { return !m_servers.isEmpty(); }
@@ -46,4 +53,7 @@ private:
 
     QList<QTcpServer *> m_servers;
     std::optional<QSslConfiguration> m_tls;
+    int m_maxPeers = 0;
+    qint64 m_maxUnanswered = 0;
+    int m_idleMs = 0;
 };

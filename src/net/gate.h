@@ -1,0 +1,43 @@
+#pragma once
+
+#include "hostport.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QString>
+
+#include <optional>
+
+// What every service others reach keeps to: an address as the operator writes it, and
+// beyond loopback a password and TLS.
+namespace ServiceGate {
+
+// "[HOST:]PORT": a port alone is on 127.0.0.1, a host alone takes the default port.
+std::optional<HostPort> parseAddress(const QString &text, quint16 defaultPort);
+
+// Whether the address reaches beyond this computer (0.0.0.0 does); none with the reason when
+// it names nothing, or reaches beyond without the password or the TLS it then needs.
+std::optional<bool> reach(const HostPort &where, bool hasPassword, bool hasTls, QString *error);
+
+} // namespace ServiceGate
+
+// Wrong passwords per peer address: so many, and that address waits a while.
+class Lockout
+{
+public:
+    static constexpr int MaxFailures = 5;
+    static constexpr int LockoutMs = 60000;
+
+    bool locked(const QString &from) const;
+    // Counts a wrong password; true when the address is locked now.
+    bool failed(const QString &from);
+    void passed(const QString &from) { m_failures.remove(from); }
+
+private:
+    struct Failures
+    {
+        int count = 0;
+        QElapsedTimer since;
+    };
+    QHash<QString, Failures> m_failures;
+};

@@ -1,0 +1,226 @@
+// The tuner from a browser: what the console's window shows, live over a WebSocket, and what
+// it does, sent as the console's control commands. Nothing is fetched from anywhere else.
+'use strict';
+
+const TEXT = {
+  en: {
+    antenna: 'Antenna', band: 'Band', subBand: 'Sub-band', side: 'Network side', tune: 'Matching search',
+    log: 'Line log', store: 'Store in the slot', saved: 'stored', unsaved: 'not stored',
+    connected: 'connected', lost: 'connection lost, reconnecting…', lang: 'Русский',
+    bands: ['160 m', '80 m', '40 m', '30 m', '20 m', '17 m', '15 m', '12 m', '10 m', 'Ext'],
+    bit: (bank, bit, value) => `${bank} bit ${bit}, ${value}`, bar: bank => `${bank} code`,
+    down: bank => `${bank} step down`, up: bank => `${bank} step up`,
+    tx: 'Tx: capacitors on the transmitter side', ant: 'Ant: capacitors on the antenna side',
+    port: p => `Port ${p.number || '–'}${p.device ? ' ' + p.device : ''}: ${p.state}${p.problem ? ' (' + p.problem + ')' : ''}`,
+    radio: r => !r.following ? '' : !r.connected ? 'Transceiver: no connection'
+      : `Transceiver: ${r.hz ? (r.hz / 1e6).toFixed(3) + ' MHz' : '—'}`,
+    logout: 'Log out', start: 'Start', stop: 'Stop', viewer: 'watching only', refused: 'Refused: ',
+    held: 'Transmitting: relays held', antennaN: n => `Antenna ${n}`, subN: n => `Sub-band ${n}`,
+  },
+  ru: {
+    antenna: 'Антенна', band: 'Диапазон', subBand: 'Поддиапазон', side: 'Сторона конденсаторов',
+    tune: 'Подбор согласования', log: 'Журнал линии', store: 'Сохранить в ячейку', saved: 'сохранено',
+    unsaved: 'не сохранено', connected: 'на связи', lost: 'связь потеряна, повтор…', lang: 'English',
+    bands: ['160 м', '80 м', '40 м', '30 м', '20 м', '17 м', '15 м', '12 м', '10 м', 'Д'],
+    bit: (bank, bit, value) => `${bank}, бит ${bit}, ${value}`, bar: bank => `Код ${bank}`,
+    down: bank => `${bank} на шаг вниз`, up: bank => `${bank} на шаг вверх`,
+    tx: 'Tx: конденсаторы на стороне передатчика', ant: 'Ant: конденсаторы на стороне антенны',
+    port: p => `Порт ${p.number || '–'}${p.device ? ' ' + p.device : ''}: ${p.state}${p.problem ? ' (' + p.problem + ')' : ''}`,
+    radio: r => !r.following ? '' : !r.connected ? 'Трансивер: нет связи'
+      : `Трансивер: ${r.hz ? (r.hz / 1e6).toFixed(3) + ' МГц' : '—'}`,
+    logout: 'Выйти', start: 'Начать', stop: 'Остановить', viewer: 'только просмотр', refused: 'Отказано: ',
+    held: 'Передача: реле не переключаются', antennaN: n => `Антенна ${n}`, subN: n => `Поддиапазон ${n}`,
+  },
+};
+const KEYS = ['160m', '80m', '40m', '30m', '20m', '17m', '15m', '12m', '10m', 'ext'];
+
+let lang = localStorage.getItem('orvane.lang') ||
+  ((navigator.language || 'en').toLowerCase().startsWith('ru') ? 'ru' : 'en');
+let state = null;
+let socket = null;
+let retryMs = 500;
+// The console says something at least every few seconds; silence longer than this is a lost
+// link even when no connection was seen closing (a Wi-Fi gone, a computer asleep).
+const SILENCE_MS = 12000;
+let silence = null;
+const $ = id => document.getElementById(id);
+const t = () => TEXT[lang];
+
+function send(command) {
+  if (socket && socket.readyState === WebSocket.OPEN && state && state.role === 'operator')
+    socket.send(command);
+}
+
+function choiceButtons(container, count, label, onPick) {
+  container.replaceChildren();
+  for (let i = 1; i <= count; ++i) {
+    const b = document.createElement('button');
+    b.type = 'button';
+    b.setAttribute('role', 'radio');
+    b.dataset.value = String(i);
+    b.addEventListener('click', () => onPick(i));
+    container.append(b);
+  }
+  label();
+}
+
+function build() {
+  choiceButtons($('antennas'), 3, labelAll, n => send(`\\recall ${n} ${KEYS[state.band - 1]} ${state.subBand}`));
+  choiceButtons($('bands'), 10, labelAll, n => send(`\\recall ${state.antenna} ${KEYS[n - 1]} ${state.subBand}`));
+  choiceButtons($('subBands'), 5, labelAll, n => send(`\\recall ${state.antenna} ${KEYS[state.band - 1]} ${n}`));
+  choiceButtons($('sides'), 2, labelAll, n => send(`\\set_side ${n === 1 ? 'Tx' : 'Ant'}`));
+  for (const bank of ['C', 'L']) {
+    const bits = $('bits' + bank);
+    bits.replaceChildren();
+    for (let bit = 7; bit >= 0; --bit) {
+      const b = document.createElement('button');
+      b.type = 'button';
+      b.id = bank + bit;
+      b.dataset.bit = String(bit);
+      b.append(document.createElement('span'), document.createElement('small'));
+      b.addEventListener('click', () => send(`\\toggle ${bank} ${bit}`));
+      bits.append(b);
+    }
+    const lower = bank.toLowerCase();
+    const bar = $(lower + 'Bar');
+    bar.addEventListener('change', () => send(`\\set_${lower} ${bar.value}`));
+    $(lower + 'Down').addEventListener('click', () => send(`\\set_${lower} ${Math.max(0, code(bank) - 1)}`));
+    $(lower + 'Up').addEventListener('click', () => send(`\\set_${lower} ${Math.min(255, code(bank) + 1)}`));
+  }
+  $('store').addEventListener('click', () => send('\\store'));
+  $('tune').addEventListener('click', () => send('\\tune'));
+  $('tuneStop').addEventListener('click', () => send('\\tune_stop'));
+  $('lang').addEventListener('click', () => {
+    lang = lang === 'ru' ? 'en' : 'ru';
+    localStorage.setItem('orvane.lang', lang);
+    labelAll();
+    render();
+  });
+}
+
+function setText(element, text) {
+  if (element.textContent !== text) element.textContent = text;
+}
+
+function code(bank) { return state ? (bank === 'C' ? state.c : state.l) : 0; }
+
+// A relay's weight: with its unit for a label, the number alone under the bit.
+function weight(bank, bit, unit = true) {
+  if (!state) return '';
+  const value = bank === 'C' ? state.stepC * (1 << bit) : +(state.stepL / 1000 * (1 << bit)).toFixed(3);
+  return unit ? `${value} ${bank === 'C' ? 'pF' : 'µH'}` : String(value);
+}
+
+function labelAll() {
+  document.documentElement.lang = lang;
+  for (const el of document.querySelectorAll('[data-t]')) el.textContent = t()[el.dataset.t];
+  $('lang').textContent = t().lang;
+  $('antennas').querySelectorAll('button').forEach((b, i) => { b.textContent = String(i + 1); b.setAttribute('aria-label', t().antennaN(i + 1)); });
+  $('bands').querySelectorAll('button').forEach((b, i) => { b.textContent = t().bands[i]; b.setAttribute('aria-label', `${t().band} ${t().bands[i]}`); });
+  $('subBands').querySelectorAll('button').forEach((b, i) => { b.textContent = String(i + 1); b.setAttribute('aria-label', t().subN(i + 1)); });
+  $('sides').querySelectorAll('button').forEach((b, i) => { b.textContent = i === 0 ? 'Tx' : 'Ant'; b.setAttribute('aria-label', i === 0 ? t().tx : t().ant); });
+  for (const bank of ['C', 'L']) {
+    const lower = bank.toLowerCase();
+    $(lower + 'Bar').setAttribute('aria-label', t().bar(bank));
+    $(lower + 'Down').setAttribute('aria-label', t().down(bank));
+    $(lower + 'Up').setAttribute('aria-label', t().up(bank));
+  }
+  $('store').textContent = t().store;
+  $('tune').textContent = t().start;
+  $('tuneStop').textContent = t().stop;
+}
+
+function render() {
+  if (!state) return;
+  const viewer = state.role !== 'operator';
+  $('logout').hidden = !state.secure;
+  const mark = (container, value) => container.querySelectorAll('button').forEach(b => {
+    b.setAttribute('aria-checked', String(Number(b.dataset.value) === value));
+  });
+  mark($('antennas'), state.antenna);
+  mark($('bands'), state.band);
+  mark($('subBands'), state.subBand);
+  mark($('sides'), state.side === 'Tx' ? 1 : 2);
+  for (const bank of ['C', 'L']) {
+    const value = code(bank);
+    for (const b of $('bits' + bank).querySelectorAll('button')) {
+      const bit = Number(b.dataset.bit);
+      const on = (value >> bit) & 1;
+      b.setAttribute('aria-pressed', String(!!on));
+      b.setAttribute('aria-label', t().bit(bank, bit, weight(bank, bit)));
+      // Only the texts change: a tap that lands while a state arrives keeps its target.
+      setText(b.firstElementChild, String(on));
+      setText(b.lastElementChild, weight(bank, bit, false));
+    }
+    const lower = bank.toLowerCase();
+    const bar = $(lower + 'Bar');
+    if (document.activeElement !== bar) bar.value = String(value);
+    bar.setAttribute('aria-valuetext', bank === 'C' ? `C ${state.cPf} pF, ${value}` : `L ${state.lUh} µH, ${value}`);
+    $(lower + 'Value').textContent = bank === 'C' ? `${state.cPf} pF (${value})` : `${state.lUh} µH (${value})`;
+  }
+  const hot = state.side === 'Tx';
+  // The capacitors sit at the transmitter's end or the antenna's.
+  for (const id of ['capWire', 'capTop', 'capBottom', 'capGround']) {
+    const line = $(id);
+    const shift = hot ? -70 : 0;
+    line.setAttribute('transform', `translate(${shift} 0)`);
+  }
+  $('sideText').textContent = hot ? t().tx : t().ant;
+  $('port').textContent = t().port(state.port);
+  $('radio').textContent = state.held ? `${t().radio(state.radio)} — ${t().held}` : t().radio(state.radio);
+  $('tx').hidden = !(state.radio && state.radio.transmitting);
+  $('saved').textContent = viewer ? t().viewer : (state.saved ? t().saved : t().unsaved);
+  for (const el of document.querySelectorAll('main button, main input')) el.disabled = viewer || state.held;
+}
+
+function showLink(up) {
+  const link = $('link');
+  link.textContent = up ? t().connected : t().lost;
+  link.classList.toggle('lost', !up);
+  // What the page shows may be stale now: nothing to press until the console answers again.
+  document.querySelector('main').inert = !up;
+  document.querySelector('main').classList.toggle('stale', !up);
+}
+
+function addLog(line) {
+  const log = $('log');
+  const item = document.createElement('li');
+  item.textContent = line;
+  log.append(item);
+  while (log.children.length > 30) log.firstElementChild.remove();
+  log.scrollTop = log.scrollHeight;
+}
+
+function connect() {
+  socket = new WebSocket(`${location.protocol === 'https:' ? 'wss' : 'ws'}://${location.host}/ws`);
+  const watch = () => {
+    clearTimeout(silence);
+    silence = setTimeout(() => socket.close(), SILENCE_MS);
+  };
+  socket.addEventListener('open', () => { retryMs = 500; showLink(true); watch(); });
+  socket.addEventListener('message', event => {
+    watch();
+    const message = JSON.parse(event.data);
+    if (message.type === 'state') {
+      state = message;
+      render();
+    } else if (message.type === 'log') {
+      addLog(message.line);
+    } else if (message.type === 'tune') {
+      $('tuneState').textContent = message.result || message.line;
+    } else if (message.type === 'reply' && message.text !== 'RPRT 0') {
+      $('tuneState').textContent = t().refused + message.command + ' → ' + message.text;
+    }
+  });
+  socket.addEventListener('close', () => {
+    clearTimeout(silence);
+    showLink(false);
+    setTimeout(connect, retryMs);
+    retryMs = Math.min(retryMs * 2, 5000);
+  });
+}
+
+build();
+labelAll();
+showLink(false);
+connect();

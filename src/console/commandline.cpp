@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "control/controlport.h"
+#include "rig/followsource.h"
 #include "rig/rigctldclient.h"
 #include "web/webserver.h"
 
@@ -32,6 +33,15 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
                        "given). Overrides rig/address of the user's settings."),
         QStringLiteral("HOST[:PORT]"));
     parser.addOption(rig);
+    const QCommandLineOption follow(
+        QStringLiteral("follow"),
+        QStringLiteral("Follow the radio's band from SOURCE: rigctld:HOST[:PORT], "
+                       "udp-radioinfo[:[GROUP:]PORT] (a logger's RadioInfo, port 12060), "
+                       "wsjtx[:[GROUP:]PORT] (WSJT-X, port 2237), "
+                       "hamlib-multicast[:GROUP:PORT] (224.0.1.1:4532). Without GROUP only "
+                       "programs on this computer are heard. Overrides rig/address."),
+        QStringLiteral("SOURCE"));
+    parser.addOption(follow);
     const QCommandLineOption exportOption(
         QStringLiteral("export"),
         QStringLiteral("Write the 150 memory slots and the relay steps to FILE as CSV (- for "
@@ -171,6 +181,22 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
             return result;
         }
     }
+    if (parser.isSet(rig) && parser.isSet(follow)) {
+        result.run = false;
+        result.exitCode = UsageError;
+        result.error = QStringLiteral("--rig and --follow exclude each other");
+        return result;
+    }
+    if (parser.isSet(follow)) {
+        result.rigAddress = parser.value(follow);
+        if (!FollowSource::parse(result.rigAddress)) {
+            result.run = false;
+            result.exitCode = UsageError;
+            result.error =
+                QStringLiteral("invalid --follow \"%1\": see --help").arg(result.rigAddress);
+            return result;
+        }
+    }
     if (parser.isSet(rig)) {
         result.rigAddress = parser.value(rig);
         if (!RigctldClient::parseAddress(result.rigAddress)) {
@@ -180,6 +206,8 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
                                .arg(result.rigAddress);
             return result;
         }
+        // A host may be called like a source.
+        result.rigAddress = QStringLiteral("rigctld:") + result.rigAddress;
     }
     if (!parser.positionalArguments().isEmpty()) {
         result.run = false;

@@ -13,7 +13,7 @@ struct CommandLine
     QString output;
     QString error;
     PortMap ports;
-    // --rig HOST[:PORT]: follow the radio behind rigctld there.
+    // --rig HOST[:PORT]: follow the radio behind rigctld there; --follow SOURCE: any source.
     QString rigAddress;
     // --export FILE, --import FILE: the memories as a table, without the window.
     std::optional<QString> exportPath;

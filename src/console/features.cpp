@@ -5,6 +5,7 @@
 #include "control/controlport.h"
 #include "controlhints.h"
 #include "dialogs/bandsdialog.h"
+#include "dialogs/followdialog.h"
 #include "dialogs/linelogwindow.h"
 #include "dialogs/portsdialog.h"
 #include "dialogs/tunedialog.h"
@@ -230,7 +231,8 @@ QLabel &ConsoleFeatures::rigStatus()
 void ConsoleFeatures::showRadio()
 {
     m_strip->setRadio(m_following->statusText());
-    m_strip->radio()->setToolTip(tr("rigctld: %1").arg(m_following->rig().address()));
+    m_strip->radio()->setToolTip(
+        QStringLiteral("%1: %2").arg(m_following->source().name(), m_following->rig().address()));
 }
 
 void ConsoleFeatures::showPanelState()
@@ -268,15 +270,20 @@ void ConsoleFeatures::chooseRig(bool on)
         m_following->followAndKeep({});
         return;
     }
-    const QString address =
-        m_env.dialogs->input(m_window, tr("Следить за трансивером"),
-                             tr("Адрес rigctld (узел или узел:порт, порт по умолчанию 4532):"),
-                             m_following->lastAddress());
-    if (address.trimmed().isEmpty())
+    QSettings *settings = m_env.userSettings;
+    const auto kept = [settings](const char *key) {
+        return settings ? settings->value(QString::fromLatin1(key)) : QVariant();
+    };
+    FollowDialog dialog(m_following->lastAddress(), kept(Following::RadioKey).toInt(),
+                        kept(Following::ProgramKey).toString(), m_window);
+    m_env.dialogs->exec(dialog);
+    if (dialog.result() != QDialog::Accepted)
         return;
-    if (!m_following->followAndKeep(address))
-        m_env.dialogs->message(m_window, QStringLiteral("Orvane"),
-                               tr("Адрес «%1» не похож на узел или узел:порт.").arg(address));
+    if (settings) {
+        settings->setValue(QString::fromLatin1(Following::RadioKey), dialog.radio());
+        settings->setValue(QString::fromLatin1(Following::ProgramKey), dialog.program());
+    }
+    m_following->followAndKeep(dialog.source());
 }
 
 std::unique_ptr<QMenu> ConsoleFeatures::contextMenu()

@@ -1,7 +1,9 @@
 #include "following.h"
 
+#include "announcedradio.h"
 #include "model/bandnames.h"
 #include "panel/panel.h"
+#include "rigctldclient.h"
 
 #include <QSettings>
 
@@ -9,13 +11,23 @@ Following::Following(Panel &panel, QSettings *settings, QObject *parent)
     : QObject(parent)
     , m_panel(panel)
     , m_settings(settings)
-    , m_rig(std::make_unique<RigctldClient>())
 {
-    if (m_settings) {
+    if (m_settings)
         m_plan.loadFrom(*m_settings);
-        m_rig->setPollInterval(
-            m_settings->value(QString::fromLatin1(PollKey), RigctldClient::DefaultPollMs).toInt());
-    }
+    use(std::make_unique<RigctldClient>());
+}
+
+Following::~Following()
+{
+    m_rig->disconnect(this);
+}
+
+void Following::use(std::unique_ptr<RigControl> rig)
+{
+    m_follower.reset();
+    if (m_rig)
+        m_rig->disconnect(this);
+    m_rig = std::move(rig);
     // The panel learns the radio's state before the follower acts on it: a band change that
     // comes with the end of a transmission must find the relays free.
     connect(m_rig.get(), &RigControl::stateChanged, this, &Following::update);
@@ -24,6 +36,7 @@ Following::Following(Panel &panel, QSettings *settings, QObject *parent)
         const Slots::Selection s = m_panel.state().selection;
         return BandPlan::Position{s.band, s.subBand};
     });
+    m_follower->setPaused(m_paused);
     connect(m_follower.get(), &RigFollower::follow, this, [this](BandPlan::Position p) {
         Slots::Selection s = m_panel.state().selection;
         s.band = p.band;
@@ -36,33 +49,51 @@ Following::Following(Panel &panel, QSettings *settings, QObject *parent)
     });
 }
 
-Following::~Following()
+bool Following::follow(const QString &text)
 {
-    m_rig->disconnect(this);
-}
-
-bool Following::follow(const QString &address)
-{
-    if (address.trimmed().isEmpty()) {
-        m_rig->stop();
+    if (text.trimmed().isEmpty()) {
+        if (auto *rigctld = qobject_cast<RigctldClient *>(m_rig.get()))
+            rigctld->stop();
+        else
+            use(std::make_unique<RigctldClient>());
         update();
         return true;
     }
-    const std::optional<HostPort> where = RigctldClient::parseAddress(address);
-    if (!where)
+    const std::optional<FollowSource> source = FollowSource::parse(text);
+    if (!source)
         return false;
-    m_rig->setAddress(*where);
-    m_rig->start();
+    m_source = *source;
+    if (!source->announced()) {
+        auto rigctld = std::make_unique<RigctldClient>();
+        if (m_settings)
+            rigctld->setPollInterval(
+                m_settings->value(QString::fromLatin1(PollKey), RigctldClient::DefaultPollMs)
+                    .toInt());
+        rigctld->setAddress(source->where);
+        RigctldClient *started = rigctld.get();
+        use(std::move(rigctld));
+        started->start();
+    } else {
+        auto announced = std::make_unique<AnnouncedRadio>(*source);
+        if (m_settings) {
+            announced->setRadio(
+                std::clamp(m_settings->value(QString::fromLatin1(RadioKey), 0).toInt(), 0, 2));
+            announced->setProgram(m_settings->value(QString::fromLatin1(ProgramKey)).toString());
+        }
+        AnnouncedRadio *started = announced.get();
+        use(std::move(announced));
+        started->start();
+    }
     update();
     return true;
 }
 
-bool Following::followAndKeep(const QString &address)
+bool Following::followAndKeep(const QString &text)
 {
-    if (!follow(address))
+    if (!follow(text))
         return false;
     if (m_settings) {
-        const QString trimmed = address.trimmed();
+        const QString trimmed = text.trimmed();
         if (trimmed.isEmpty()) {
             m_settings->remove(QString::fromLatin1(AddressKey));
         } else {
@@ -81,27 +112,71 @@ QString Following::lastAddress() const
                : QStringLiteral("localhost");
 }
 
+AnnouncedRadio *Following::announced() const
+{
+    return qobject_cast<AnnouncedRadio *>(m_rig.get());
+}
+
 void Following::setPlan(const BandPlan &plan)
 {
     m_plan = plan;
     m_follower->setPlan(plan);
 }
 
-QString Following::statusText() const
+void Following::setPaused(bool paused)
 {
-    switch (m_rig->state()) {
+    m_paused = paused;
+    m_follower->setPaused(paused);
+}
+
+QString Following::announcedStatus() const
+{
+    const AnnouncedRadio &radio = *announced();
+    const QString name = radio.source().name();
+    switch (radio.state()) {
     case RigControl::State::Off:
         return {};
     case RigControl::State::Connecting:
-        return tr("Трансивер: подключение…");
+        return tr("%1: ждём объявлений (%2)").arg(name, radio.address());
     case RigControl::State::Lost:
-        return tr("Трансивер: нет связи, повтор…");
+        return radio.problem().isEmpty() ? tr("%1: нет объявлений").arg(name)
+                                         : tr("%1: порт не открыт: %2").arg(name, radio.problem());
     case RigControl::State::Connected:
         break;
     }
+    const std::optional<qint64> hz = radio.frequency();
+    QString text = hz ? tr("%1: %2 МГц").arg(name, QString::number(*hz / 1e6, 'f', 3))
+                      : tr("%1: на связи").arg(name);
+    if (!radio.who().isEmpty())
+        text += radio.source().kind == FollowSource::Kind::RadioInfo
+                    ? tr(", радио %1").arg(radio.who())
+                    : QStringLiteral(", %1").arg(radio.who());
+    return text;
+}
+
+QString Following::statusText() const
+{
+    QString text;
+    if (announced()) {
+        text = announcedStatus();
+        if (m_rig->state() != RigControl::State::Connected)
+            return text;
+    } else {
+        switch (m_rig->state()) {
+        case RigControl::State::Off:
+            return {};
+        case RigControl::State::Connecting:
+            return tr("Трансивер: подключение…");
+        case RigControl::State::Lost:
+            return tr("Трансивер: нет связи, повтор…");
+        case RigControl::State::Connected:
+            break;
+        }
+        const std::optional<qint64> hz = m_rig->frequency();
+        text = hz ? tr("Трансивер: %1 МГц").arg(QString::number(*hz / 1e6, 'f', 3))
+                  : tr("Трансивер: на связи");
+    }
     const std::optional<qint64> hz = m_rig->frequency();
-    QString text = hz ? tr("Трансивер: %1 МГц").arg(QString::number(*hz / 1e6, 'f', 3))
-                      : tr("Трансивер: на связи");
     if (hz && !m_plan.locate(*hz))
         text += tr(": вне таблицы диапазонов");
     if (m_rig->ptt() == RigControl::Ptt::Transmitting)

@@ -1,19 +1,23 @@
 #pragma once
 
 #include "bandplan.h"
-#include "rigctldclient.h"
+#include "followsource.h"
+#include "rigcontrol.h"
 #include "rigfollower.h"
 
 #include <QObject>
 
 #include <memory>
 
+class AnnouncedRadio;
 class Panel;
 class QSettings;
+class RigctldClient;
 
-// Band following as the console offers it: the radio behind rigctld, its band and sub-band
-// recalled through the panel as the operator's click would, its state in words for the
-// status strip, and its transmit state told to the panel so that relays hold still under RF.
+// Band following as the console offers it: the radio behind rigctld or announced by another
+// program, its band and sub-band recalled through the panel as the operator's click would,
+// its state in words for the status strip, and its transmit state told to the panel so that
+// relays hold still under RF.
 class Following : public QObject
 {
     Q_OBJECT
@@ -21,38 +25,49 @@ public:
     static constexpr const char *AddressKey = "rig/address";
     static constexpr const char *LastAddressKey = "rig/last_address";
     static constexpr const char *PollKey = "rig/poll_ms";
+    // RadioInfo: 0 the active radio, 1 or 2 that one. WSJT-X: the program's id, or empty.
+    static constexpr const char *RadioKey = "rig/radio";
+    static constexpr const char *ProgramKey = "rig/program";
 
     // settings: the user's, for the band table and the poll interval; may be none.
     Following(Panel &panel, QSettings *settings, QObject *parent = nullptr);
     ~Following() override;
 
-    // Follows the radio behind rigctld at the address; an empty one switches following off.
-    // False when the text is no address.
-    bool follow(const QString &address);
-    // The same, kept in the user's settings as the address to follow at the next start.
-    bool followAndKeep(const QString &address);
+    // Follows the source (FollowSource's text: rigctld's address, or an announcement); an
+    // empty one switches following off. False when the text is no source.
+    bool follow(const QString &source);
+    // The same, kept in the user's settings as the source to follow at the next start.
+    bool followAndKeep(const QString &source);
     bool isOn() const { return m_rig->state() != RigControl::State::Off; }
-    // The address last followed, to propose the next time.
+    // The source last followed, to propose the next time.
     QString lastAddress() const;
+    const FollowSource &source() const { return m_source; }
 
-    RigctldClient &rig() { return *m_rig; }
+    RigControl &rig() { return *m_rig; }
+    // The announcing source's listener while one is followed.
+    AnnouncedRadio *announced() const;
     const BandPlan &plan() const { return m_plan; }
     void setPlan(const BandPlan &plan);
     // While a matching search runs, the radio's band waits.
-    void setPaused(bool paused) { m_follower->setPaused(paused); }
+    void setPaused(bool paused);
 
-    // "Трансивер: 7.074 МГц, передача", or empty while following is off.
+    // "Трансивер: 7.074 МГц, передача", "RadioInfo: 14.074 МГц, радио 1", or empty while
+    // following is off.
     QString statusText() const;
 
 signals:
     void statusChanged();
 
 private:
+    void use(std::unique_ptr<RigControl> rig);
     void update();
+    QString announcedStatus() const;
 
     Panel &m_panel;
     QSettings *m_settings;
     BandPlan m_plan;
-    std::unique_ptr<RigctldClient> m_rig;
+    FollowSource m_source;
+    std::unique_ptr<RigControl> m_rig;
     std::unique_ptr<RigFollower> m_follower;
+    bool m_paused = false;
 };

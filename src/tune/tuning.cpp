@@ -28,7 +28,7 @@ bool Tuning::stepsKnown() const
 
 QString Tuning::unavailable() const
 {
-    const RigctldClient &rig = m_following.rig();
+    const RigControl &rig = m_following.rig();
     switch (rig.state()) {
     case RigControl::State::Off:
         return tr("сначала включите слежение за трансивером");

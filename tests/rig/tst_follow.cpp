@@ -1,11 +1,13 @@
 #include "console/features.h"
 #include "console/form1.h"
+#include "dialogs/followdialog.h"
 #include "rig/following.h"
 #include "rig/rigctldclient.h"
 #include "support/consolefixture.h"
 #include "support/station.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QTcpServer>
@@ -103,7 +105,10 @@ private slots:
         auto menu = form.features().contextMenu();
         QAction *follow = menu->findChild<QAction *>(QStringLiteral("followRig"));
         QVERIFY(follow && follow->isCheckable() && !follow->isChecked());
-        f.dialogs.answers << QStringLiteral("127.0.0.1:1");
+        f.dialogs.onExec = [](QDialog &dialog) {
+            dynamic_cast<FollowDialog &>(dialog).addressEdit()->setText("127.0.0.1:1");
+            dialog.accept();
+        };
         follow->trigger();
         QCOMPARE(f.userSettings.value("rig/address").toString(), QStringLiteral("127.0.0.1:1"));
         QVERIFY(form.features().rigStatus().isVisible());

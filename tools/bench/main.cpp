@@ -4,8 +4,10 @@
 
 #include "app/dialogs.h"
 #include "console/environment.h"
+#include "console/features.h"
 #include "console/form1.h"
 #include "link/packet.h"
+#include "rig/following.h"
 #include "settings/conflayout.h"
 #include "sim/loadmodel.h"
 #include "tune/matchsearch.h"
@@ -25,15 +27,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QUdpSocket>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -285,6 +290,41 @@ int main(int argc, char *argv[])
             recall.ms << clock.nsecsElapsed() / 1e6;
     }
 
+    // The same click while a program floods the followed UDP port with 10,000 malformed
+    // datagrams a second: the window should not notice.
+    Series underFlood;
+    {
+        quint16 udpPort = 0;
+        {
+            QUdpSocket probe;
+            probe.bind(QHostAddress::LocalHost, 0);
+            udpPort = probe.localPort();
+        }
+        form.features().following().follow(QStringLiteral("udp-radioinfo:%1").arg(udpPort));
+        std::atomic<bool> flooding{true};
+        std::thread flood([&] {
+            QUdpSocket socket;
+            const QByteArray junk = "<RadioInfo><Freq>70";
+            QElapsedTimer clock;
+            clock.start();
+            for (qint64 sent = 0; flooding; ++sent) {
+                socket.writeDatagram(junk, QHostAddress::LocalHost, udpPort);
+                if (sent % 10 == 0 && clock.elapsed() < sent / 10)
+                    QThread::msleep(quint64(sent / 10 - clock.elapsed()));
+            }
+        });
+        for (int i = 0; i < actions; ++i) {
+            QElapsedTimer clock;
+            clock.start();
+            QTest::mouseClick(toggle, Qt::LeftButton);
+            if (controller.awaitLines(1, 5000, true))
+                underFlood.ms << clock.nsecsElapsed() / 1e6;
+        }
+        flooding = false;
+        flood.join();
+        form.features().following().follow({});
+    }
+
     // Through the control port: a \recall to its third packet on the line, and a click in the
     // window to the state line a subscribed program receives.
     Series remoteRecall;
@@ -463,6 +503,7 @@ int main(int argc, char *argv[])
     std::printf("\n%-42s %12s %12s %6s\n", "Orvane benchmark", "median", "p95", "n");
     row("start-up to window shown", startup);
     row("toggle click to packet decoded", click);
+    row("the same under a 10,000/s datagram flood", underFlood);
     row("recall to third packet decoded", recall);
     row("\\recall on the control port to third packet", remoteRecall);
     row("window click to !state at a subscriber", pushed);

@@ -105,9 +105,14 @@ Announcement Announcement::wsjtx(const QByteArray &datagram, const QString &prog
         bool txEnabled = false;
         bool transmitting = false;
         in >> dial >> mode >> dxCall >> report >> txMode >> txEnabled >> transmitting;
-        out.hz = dial < quint64(MaxHz) ? hzOf(qint64(dial)) : std::nullopt;
-        if (in.status() != QDataStream::Ok || !out.hz)
+        if (in.status() != QDataStream::Ok || dial >= quint64(MaxHz))
             return {};
+        // Before the radio answers WSJT-X says 0: there, but no frequency yet.
+        out.hz = hzOf(qint64(dial));
+        if (!out.hz) {
+            out.kind = Kind::Alive;
+            return out;
+        }
         out.ptt = transmitting ? RigControl::Ptt::Transmitting : RigControl::Ptt::Receiving;
         out.kind = Kind::Reading;
         return out;

@@ -50,10 +50,10 @@ QByteArray radioInfo(qint64 hz, int radioNr = 1, int active = 1, const char *tra
         .toUtf8();
 }
 
-// WSJT-X's header: magic, schema 3 (Qt 5.4's stream), type, id.
-QByteArray wsjtxHeader(QDataStream &out, quint32 type, const char *id, quint32 schema = 3)
+// WSJT-X's header: magic, schema 2 (Qt 5.2's stream; what WSJT-X 2.6 sends), type, id.
+QByteArray wsjtxHeader(QDataStream &out, quint32 type, const char *id, quint32 schema = 2)
 {
-    out.setVersion(QDataStream::Qt_5_4);
+    out.setVersion(schema >= 3 ? QDataStream::Qt_5_4 : QDataStream::Qt_5_2);
     out << quint32(0xadbccbda) << schema << type << QByteArray(id);
     return {};
 }

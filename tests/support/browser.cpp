@@ -8,6 +8,9 @@
 #include <QNetworkReply>
 #include <QTest>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 namespace {
 
 bool waitFor(const std::function<bool()> &done, int ms)
@@ -57,6 +60,8 @@ bool Browser::start(const QStringList &flags)
     arguments << flags << QStringLiteral("about:blank");
     m_process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     m_process.setStandardErrorFile(m_profile.filePath(QStringLiteral("stderr.log")));
+    // Ends with the test even when the test is killed (a timeout).
+    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     m_process.start(QStringLiteral("chromium"), arguments);
     if (!m_process.waitForStarted(10000)) {
         m_error = QStringLiteral("chromium did not start: ") + m_process.errorString();

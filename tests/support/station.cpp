@@ -8,6 +8,9 @@
 #include <QTcpSocket>
 #include <QThread>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 SimProcess::~SimProcess()
 {
     process.terminate();
@@ -67,6 +70,8 @@ bool Rigctld::start()
 {
     if (port == 0)
         port = freeLocalPort();
+    // Ends with the test even when the test is killed (a timeout).
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     process.start(QStringLiteral("rigctld"),
                   {"-m", "1", "-P", "RIG", "-T", "127.0.0.1", "-t", QString::number(port)});
     for (int i = 0; i < 100; ++i) {

@@ -68,7 +68,7 @@
     <message>
         <location line="+1"/>
         <source>Отмена</source>
-        <translation type="unfinished">Cancel</translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -89,17 +89,12 @@
 <context>
     <name>ConsoleFeatures</name>
     <message>
-        <location filename="../src/console/features.cpp" line="+62"/>
+        <location filename="../src/console/features.cpp" line="+69"/>
         <source>Порт %1 недоступен: %2</source>
         <translation>Port %1 is not available: %2</translation>
     </message>
     <message>
-        <location line="+55"/>
-        <source>rigctld: %1</source>
-        <translation>rigctld: %1</translation>
-    </message>
-    <message>
-        <location line="+9"/>
+        <location line="+175"/>
         <source>Шаги реле не заданы: &lt;a href=&quot;%1&quot;&gt;задать…&lt;/a&gt;</source>
         <translation>Relay steps not set: &lt;a href=&quot;%1&quot;&gt;set them…&lt;/a&gt;</translation>
     </message>
@@ -109,22 +104,32 @@
         <translation>Sub-band %1 of %2: %3–%4 MHz</translation>
     </message>
     <message>
-        <location line="+15"/>
-        <source>Следить за трансивером</source>
-        <translation>Follow the transceiver</translation>
+        <location line="-84"/>
+        <source>Порт управления: «%1» — не адрес</source>
+        <translation>Control port: &quot;%1&quot; is no address</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>Адрес rigctld (узел или узел:порт, порт по умолчанию 4532):</source>
-        <translation>rigctld address (host or host:port, port 4532 unless given):</translation>
+        <location line="+8"/>
+        <source>Порт управления не открыт: %1</source>
+        <translation>The control port is not open: %1</translation>
     </message>
     <message>
-        <location line="+6"/>
-        <source>Адрес «%1» не похож на узел или узел:порт.</source>
-        <translation>&quot;%1&quot; does not look like a host or host:port.</translation>
+        <location line="+9"/>
+        <source>Веб-страница: «%1» — не адрес</source>
+        <translation>Web page: &quot;%1&quot; is no address</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+13"/>
+        <source>Веб-страница не открыта: %1</source>
+        <translation>The web page is not served: %1</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Веб-страница: %1</source>
+        <translation>Web page: %1</translation>
+    </message>
+    <message>
+        <location line="+83"/>
         <source>Следить за трансивером…</source>
         <translation>Follow the transceiver…</translation>
     </message>
@@ -152,6 +157,16 @@
         <location line="+2"/>
         <source>Журнал линии</source>
         <translation>Line log</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Веб-страница (%1)</source>
+        <translation>Web page (%1)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Веб-страница в браузере</source>
+        <translation>Web page in the browser</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -547,14 +562,132 @@
     </message>
 </context>
 <context>
+    <name>FollowDialog</name>
+    <message>
+        <location filename="../src/dialogs/followdialog.cpp" line="+55"/>
+        <source>Радио:</source>
+        <translation>Radio:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Программа (id):</source>
+        <translation>Program (id):</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Следить за трансивером</source>
+        <translation>Follow the transceiver</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>rigctld (Hamlib) — консоль опрашивает трансивер</source>
+        <translation>rigctld (Hamlib): the console asks the transceiver</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>RadioInfo — объявления журнала (N1MM Logger+, DXLab, Log4OM…)</source>
+        <translation>RadioInfo: a logger&apos;s announcements (N1MM Logger+, DXLab, Log4OM…)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>WSJT-X, JTDX — их UDP-сообщения</source>
+        <translation>WSJT-X, JTDX: their UDP messages</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Hamlib multicast — рассылка состояния rigctld</source>
+        <translation>Hamlib multicast: rigctld&apos;s state, multicast</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>активное</source>
+        <translation>the active one</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>первая услышанная</source>
+        <translation>the first one heard</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Источник:</source>
+        <translation>Source:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Адрес:</source>
+        <translation>Address:</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Следить</source>
+        <translation>Follow</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+44"/>
+        <source>Узел или узел:порт; порт по умолчанию 4532.</source>
+        <translation>Host or host:port; the port is 4532 unless given.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Порт — слышны программы этого компьютера. Группа:порт (239.255.0.1:2237) или 0.0.0.0:порт — слышна и сеть; пароля у этих объявлений нет.</source>
+        <translation>A port: programs on this computer are heard. Group:port (239.255.0.1:2237) or 0.0.0.0:port: the network is heard too; these announcements carry no password.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Группа:порт, как у rigctld --multicast-addr и --multicast-port.</source>
+        <translation>Group:port, as given to rigctld&apos;s --multicast-addr and --multicast-port.</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>«%1» — не адрес для этого источника.</source>
+        <translation>&quot;%1&quot; is no address for this source.</translation>
+    </message>
+</context>
+<context>
     <name>Following</name>
     <message>
-        <location filename="../src/rig/following.cpp" line="+32"/>
+        <location filename="../src/rig/following.cpp" line="+45"/>
         <source>Трансивер на %1: ячейка %2</source>
         <translation>Transceiver on %1: slot %2</translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location line="+95"/>
+        <source>%1: ждём объявлений (%2)</source>
+        <translation>%1: waiting for announcements (%2)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1: нет объявлений</source>
+        <translation>%1: no announcements</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1: порт не открыт: %2</source>
+        <translation>%1: the port is not open: %2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1: %2 МГц</source>
+        <translation>%1: %2 MHz</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1: на связи</source>
+        <translation>%1: connected</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>, радио %1</source>
+        <translation>, radio %1</translation>
+    </message>
+    <message>
+        <location line="+17"/>
         <source>Трансивер: подключение…</source>
         <translation>Transceiver: connecting…</translation>
     </message>
@@ -574,7 +707,7 @@
         <translation>Transceiver: connected</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>: вне таблицы диапазонов</source>
         <translation>: outside the band table</translation>
     </message>
@@ -1330,7 +1463,7 @@ then log out and in again.</translation>
     <message>
         <location line="+1"/>
         <source>Отмена</source>
-        <translation type="unfinished">Cancel</translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -1364,6 +1497,19 @@ then log out and in again.</translation>
         <location line="+16"/>
         <source>не удалось создать ссылку %1</source>
         <translation>cannot create the link %1</translation>
+    </message>
+</context>
+<context>
+    <name>ServiceGate</name>
+    <message>
+        <location filename="../src/net/gate.cpp" line="+27"/>
+        <source>%1 — за пределами этого компьютера: сначала задайте пароль (orvane --set-control-password)</source>
+        <translation>%1 is beyond this computer: set a password first (orvane --set-control-password)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 — за пределами этого компьютера, а сертификат TLS не создан</source>
+        <translation>%1 is beyond this computer and no TLS certificate could be made</translation>
     </message>
 </context>
 <context>

@@ -75,6 +75,8 @@ FollowDialog::FollowDialog(const QString &current, int radio, const QString &pro
     m_program->setObjectName(QStringLiteral("program"));
     m_program->setPlaceholderText(tr("первая услышанная"));
     m_addressHint->setWordWrap(true);
+    m_addressHint->setObjectName(QStringLiteral("hint"));
+    setMinimumWidth(fontMetrics().averageCharWidth() * 64);
     m_problem->setObjectName(QStringLiteral("problem"));
     m_problem->setStyleSheet(QStringLiteral("color: #c00000"));
     m_problem->setWordWrap(true);
@@ -82,7 +84,6 @@ FollowDialog::FollowDialog(const QString &current, int radio, const QString &pro
     auto *form = new QFormLayout;
     form->addRow(tr("Источник:"), m_kind);
     form->addRow(tr("Адрес:"), m_address);
-    form->addRow(QString(), m_addressHint);
     form->addRow(m_radioLabel, m_radio);
     form->addRow(m_programLabel, m_program);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -92,6 +93,7 @@ FollowDialog::FollowDialog(const QString &current, int radio, const QString &pro
     connect(buttons, &QDialogButtonBox::rejected, this, &FollowDialog::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    layout->addWidget(m_addressHint);
     layout->addWidget(m_problem);
     layout->addWidget(buttons);
 
@@ -106,6 +108,7 @@ FollowDialog::FollowDialog(const QString &current, int radio, const QString &pro
         m_address->setText(usualAddress(kind));
     }
     showKind();
+    connect(m_address, &QLineEdit::textEdited, m_problem, &QLabel::clear);
     connect(m_kind, &QComboBox::currentIndexChanged, this, [this] {
         m_address->setText(usualAddress(this->kind()));
         showKind();

@@ -8,6 +8,7 @@
 #include "support/station.h"
 
 #include <QDataStream>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -336,6 +337,10 @@ private slots:
             QVERIFY(dialog.isVisible()); // refused, said why
             dialog.addressEdit()->setText(QStringLiteral("239.255.0.1:2237"));
             dialog.findChild<QLineEdit *>(QStringLiteral("program"))->setText("JTDX");
+            // For a person to look at.
+            QDir(QCoreApplication::applicationDirPath()).mkpath(QStringLiteral("screens"));
+            QVERIFY(dialog.grab().save(QCoreApplication::applicationDirPath() +
+                                       QStringLiteral("/screens/follow-dialog.png")));
             dialog.accept();
         };
         form.features().contextMenu()->findChild<QAction *>(QStringLiteral("followRig"))->trigger();

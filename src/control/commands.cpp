@@ -13,7 +13,9 @@ QByteArray text(const QString &s)
     return s.toUtf8();
 }
 
-QByteArray portState(const Panel::Port &port)
+} // namespace
+
+QByteArray ControlCommands::portState(const Panel::Port &port)
 {
     switch (port.state) {
     case Panel::Port::State::Open:
@@ -27,6 +29,8 @@ QByteArray portState(const Panel::Port &port)
     }
     return "closed";
 }
+
+namespace {
 
 QByteArray transmitting(const Panel::Radio &radio)
 {

@@ -41,6 +41,8 @@ public:
     // What a subscribed client is told: the whole state, one line.
     static QByteArray stateLine(const Panel::State &state);
     static QByteArray logLine(const LineLog::Entry &entry);
+    // "open", "opening", "failed", "closed".
+    static QByteArray portState(const Panel::Port &port);
     static QByteArray tuneLine(const TuneSession &session);
     // Whether a command only reads: all a client allowed to watch may send.
     static bool readsOnly(const QByteArray &line);

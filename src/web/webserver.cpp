@@ -288,19 +288,6 @@ void WebServer::drop(Client *client)
 QJsonObject WebServer::stateMessage() const
 {
     const Panel::State s = m_panel.state();
-    const auto state = [](Panel::Port::State p) {
-        switch (p) {
-        case Panel::Port::State::Open:
-            return "open";
-        case Panel::Port::State::Opening:
-            return "opening";
-        case Panel::Port::State::Failed:
-            return "failed";
-        case Panel::Port::State::Closed:
-            break;
-        }
-        return "closed";
-    };
     QJsonObject radio{{"following", s.radio.following}, {"connected", s.radio.connected}};
     radio.insert("hz", s.radio.hz ? QJsonValue(double(*s.radio.hz)) : QJsonValue());
     radio.insert("transmitting",
@@ -321,7 +308,7 @@ QJsonObject WebServer::stateMessage() const
             {"held", s.held},
             {"port", QJsonObject{{"number", s.port.number},
                                  {"device", s.port.device},
-                                 {"state", state(s.port.state)},
+                                 {"state", QString::fromLatin1(ControlCommands::portState(s.port))},
                                  {"problem", s.port.problem}}},
             {"radio", radio}};
 }

@@ -115,6 +115,8 @@ Form1::~Form1()
     // The additions go first, while the panel, the port and the file they use are still
     // there: a search under way puts the relays back on its way out.
     delete std::exchange(m_features, nullptr);
+    // The panel filters the bars' events, which QWidget's own teardown still sends.
+    delete std::exchange(m_panel, nullptr);
     Form_Unload();
     delete ui;
 }

@@ -122,7 +122,8 @@ int main(int argc, char *argv[])
     environment.headless = headless;
 
     const QString simProgram =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("orvane-sim"));
+        QDir(QCoreApplication::applicationDirPath())
+            .filePath(QStringLiteral("orvane-sim") + QStringLiteral(ORVANE_EXE_SUFFIX));
     if (!headless && FirstStart::isNeeded(environment.programDir, environment.dataDir) &&
         FirstStart::ask(environment.programDir, environment.dataDir, dialogs, &userSettings,
                         simProgram, environment.serialByIdFolder)) {
@@ -140,18 +141,20 @@ int main(int argc, char *argv[])
         if (!line.start(simProgram))
             std::fprintf(stderr, "orvane: the virtual controller %s did not start\n",
                          qPrintable(simProgram));
-        environment.ports.map(n, line.link());
+        environment.ports.map(n, line.target());
     }
 
     Form1 window(environment);
     if (!window.loaded())
         return 1;
-    // A service's stop ends it as closing the window does: nothing is written that was not
-    // written already.
+        // A service's stop ends it as closing the window does: nothing is written that was not
+        // written already.
+#ifdef Q_OS_UNIX
     handleSignals({SIGTERM, SIGINT, SIGHUP}, [&window](int) {
         window.close();
         QCoreApplication::quit();
     });
+#endif
     if (headless)
         return app->exec();
     // Where the operator left it; the size is the designed one.

@@ -159,7 +159,7 @@
         <translation>Line log</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Веб-страница (%1)</source>
         <translation>Web page (%1)</translation>
     </message>
@@ -169,7 +169,7 @@
         <translation>Web page in the browser</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Сохранить в ячейку (Save)</source>
         <translation>Store in the slot (Save)</translation>
     </message>
@@ -609,7 +609,7 @@
         <translation>the first one heard</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <source>Источник:</source>
         <translation>Source:</translation>
     </message>
@@ -619,7 +619,7 @@
         <translation>Address:</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>Следить</source>
         <translation>Follow</translation>
     </message>
@@ -629,7 +629,7 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+46"/>
         <source>Узел или узел:порт; порт по умолчанию 4532.</source>
         <translation>Host or host:port; the port is 4532 unless given.</translation>
     </message>
@@ -952,7 +952,7 @@
         <translation>Error opening the COM port</translation>
     </message>
     <message>
-        <location line="+210"/>
+        <location line="+212"/>
         <source>Com-порт %1 не доступен</source>
         <translation>COM port %1 is not available</translation>
     </message>
@@ -1133,7 +1133,7 @@ Maximum value - 999</translation>
 <context>
     <name>LineProblem</name>
     <message>
-        <location filename="../src/link/linedevice.cpp" line="+31"/>
+        <location filename="../src/link/linedevice.cpp" line="+30"/>
         <source>нет такого устройства</source>
         <translation>no such device</translation>
     </message>
@@ -1484,7 +1484,7 @@ then log out and in again.</translation>
 <context>
     <name>PtyEndpoint</name>
     <message>
-        <location filename="../src/sim/endpoint.cpp" line="+32"/>
+        <location filename="../src/sim/localendpoint.cpp" line="+38"/>
         <source>не удалось создать псевдотерминал: %1</source>
         <translation>cannot create a pseudo-terminal: %1</translation>
     </message>
@@ -1610,7 +1610,7 @@ then log out and in again.</translation>
 <context>
     <name>SimEndpoint</name>
     <message>
-        <location filename="../src/sim/endpoint.cpp" line="+35"/>
+        <location filename="../src/sim/endpoint.cpp" line="+8"/>
         <source>отключено: %1</source>
         <translation>unplugged: %1</translation>
     </message>
@@ -1696,7 +1696,7 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>TcpEndpoint</name>
     <message>
-        <location filename="../src/sim/endpoint.cpp" line="+63"/>
+        <location filename="../src/sim/endpoint.cpp" line="+28"/>
         <source>прежнее соединение закрыто: %1</source>
         <translation>the previous connection was closed: %1</translation>
     </message>
@@ -1865,6 +1865,14 @@ Antenna 3 flag: %2</translation>
         <location line="+1"/>
         <source>%1: лучшее, что удалось; согласование плохое (КСВ выше %2).</source>
         <translation>%1: the best it could reach; a poor match (SWR above %2).</translation>
+    </message>
+</context>
+<context>
+    <name>WebServer</name>
+    <message>
+        <location filename="../src/web/webserver_off.cpp" line="+26"/>
+        <source>в этой сборке нет веб-страницы</source>
+        <translation>this build has no web page</translation>
     </message>
 </context>
 <context>

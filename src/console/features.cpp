@@ -318,8 +318,10 @@ std::unique_ptr<QMenu> ConsoleFeatures::contextMenu()
         &ConsoleFeatures::choosePorts);
     add(tr("Журнал линии"), "showLineLog", QKeySequence(Qt::CTRL | Qt::Key_L),
         &ConsoleFeatures::showLineLog);
-    add(m_web ? tr("Веб-страница (%1)").arg(m_web->url()) : tr("Веб-страница в браузере"),
-        "openWebPage", QKeySequence(Qt::CTRL | Qt::Key_U), &ConsoleFeatures::openWebPage);
+    QAction *web =
+        add(m_web ? tr("Веб-страница (%1)").arg(m_web->url()) : tr("Веб-страница в браузере"),
+            "openWebPage", QKeySequence(Qt::CTRL | Qt::Key_U), &ConsoleFeatures::openWebPage);
+    web->setVisible(WebServer::available());
     QAction *save =
         add(tr("Сохранить в ячейку (Save)"), "save", QKeySequence(Qt::CTRL | Qt::Key_S), nullptr);
     connect(save, &QAction::triggered, this, [this] { m_panel.store(Panel::Cause::Operator); });

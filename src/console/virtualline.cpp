@@ -9,7 +9,8 @@ constexpr int StartMs = 10000;
 VirtualLine::~VirtualLine()
 {
     m_process.terminate();
-    m_process.waitForFinished(2000);
+    if (!m_process.waitForFinished(2000))
+        m_process.kill();
 }
 
 bool VirtualLine::start(const QString &simProgram)
@@ -17,7 +18,20 @@ bool VirtualLine::start(const QString &simProgram)
     if (!m_folder.isValid())
         return false;
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(simProgram, {QStringLiteral("--link"), link()});
-    // The first line it prints is its device; by then the link is there.
-    return m_process.waitForReadyRead(StartMs) && QFileInfo(link()).isSymLink();
+#ifdef Q_OS_WIN
+    m_process.start(simProgram, {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
+#else
+    const QString link = m_folder.filePath(QStringLiteral("tuner"));
+    m_process.start(simProgram, {QStringLiteral("--link"), link});
+#endif
+    // The first line it prints is where it listens; by then a link is there too.
+    if (!m_process.waitForReadyRead(StartMs))
+        return false;
+#ifdef Q_OS_WIN
+    m_target = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    return !m_target.isEmpty();
+#else
+    m_target = link;
+    return QFileInfo(link).isSymLink();
+#endif
 }

@@ -3,8 +3,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-// The virtual controller as a port's device: orvane-sim on a pseudo-terminal behind a link
-// in a folder of its own, for as long as the console runs.
+// The virtual controller as a port's device, for as long as the console runs: orvane-sim on a
+// pseudo-terminal behind a link in a folder of its own, or, where there are no
+// pseudo-terminals (Windows), on a free TCP port of this computer.
 class VirtualLine
 {
 public:
@@ -12,9 +13,11 @@ public:
 
     // Starts the controller and waits for its line; false when it did not come.
     bool start(const QString &simProgram);
-    QString link() const { return m_folder.filePath(QStringLiteral("tuner")); }
+    // What the port opens: the link, or HOST:PORT.
+    QString target() const { return m_target; }
 
 private:
     QTemporaryDir m_folder;
     QProcess m_process;
+    QString m_target;
 };

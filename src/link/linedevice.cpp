@@ -1,7 +1,6 @@
 #include "linedevice.h"
 
 #include "networkline.h"
-#include "serialline.h"
 
 #include <QCoreApplication>
 
@@ -19,7 +18,7 @@ std::unique_ptr<LineDevice> LineDevice::create(const LineTarget &target)
 {
     if (target.isNetwork())
         return std::make_unique<NetworkLine>(*target.server);
-    return std::make_unique<SerialLine>(target.device);
+    return serial(target.device);
 }
 
 QString LineProblem::text() const

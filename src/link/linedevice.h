@@ -57,6 +57,8 @@ public:
     const LineProblem &problem() const { return m_problem; }
 
     static std::unique_ptr<LineDevice> create(const LineTarget &target);
+    // The system's serial device: each platform's line defines this.
+    static std::unique_ptr<LineDevice> serial(const QString &device);
 
     // Called once when a Pending open ends: true when the line stands.
     std::function<void(bool)> opened;

@@ -5,13 +5,16 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 
-#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
+
+std::unique_ptr<LineDevice> LineDevice::serial(const QString &device)
+{
+    return std::make_unique<SerialLine>(device);
+}
 
 SerialLine::SerialLine(const QString &device)
     : m_device(device)
@@ -51,8 +54,35 @@ void SerialLine::close()
 
 bool SerialLine::applySettings(const LineSettings &s)
 {
-    return m_port.setBaudRate(s.baudRate) && m_port.setParity(s.parity) &&
-           m_port.setDataBits(s.dataBits) && m_port.setStopBits(s.stopBits);
+    const auto parity = [](LineSettings::Parity p) {
+        switch (p) {
+        case LineSettings::Parity::Even:
+            return QSerialPort::EvenParity;
+        case LineSettings::Parity::Odd:
+            return QSerialPort::OddParity;
+        case LineSettings::Parity::Mark:
+            return QSerialPort::MarkParity;
+        case LineSettings::Parity::Space:
+            return QSerialPort::SpaceParity;
+        case LineSettings::Parity::None:
+            break;
+        }
+        return QSerialPort::NoParity;
+    };
+    const auto stopBits = [](LineSettings::StopBits b) {
+        switch (b) {
+        case LineSettings::StopBits::OneAndHalf:
+            return QSerialPort::OneAndHalfStop;
+        case LineSettings::StopBits::Two:
+            return QSerialPort::TwoStop;
+        case LineSettings::StopBits::One:
+            break;
+        }
+        return QSerialPort::OneStop;
+    };
+    return m_port.setBaudRate(s.baudRate) && m_port.setParity(parity(s.parity)) &&
+           m_port.setDataBits(QSerialPort::DataBits(s.dataBits)) &&
+           m_port.setStopBits(stopBits(s.stopBits));
 }
 
 LineDevice::WriteResult SerialLine::lost()
@@ -62,8 +92,6 @@ LineDevice::WriteResult SerialLine::lost()
     m_port.close();
     return WriteResult::Gone;
 }
-
-#ifdef Q_OS_UNIX
 
 namespace {
 
@@ -184,34 +212,3 @@ void SerialLine::sendPending()
     if (m_writable && (m_pending.isEmpty() || m_failed))
         m_writable->setEnabled(false);
 }
-
-#else
-
-LineProblem SerialLine::diagnose(const QString &device, QSerialPort::SerialPortError error,
-                                 const QString &portError)
-{
-    if (error == QSerialPort::PermissionError)
-        return {LineProblem::Busy, {}};
-    if (!QFileInfo::exists(device) && !device.startsWith(QLatin1String("COM")))
-        return {LineProblem::NotFound, {}};
-    return {LineProblem::Other, portError};
-}
-
-LineDevice::WriteResult SerialLine::write(const QByteArray &bytes)
-{
-    if (!m_port.isOpen())
-        return WriteResult::Gone;
-    if (m_port.bytesToWrite() > 0) {
-        m_problem = {LineProblem::Stalled, {}};
-        return WriteResult::Stalled;
-    }
-    if (m_port.write(bytes) != bytes.size()) {
-        m_problem = {LineProblem::Lost, m_port.errorString()};
-        return lost();
-    }
-    return WriteResult::Accepted;
-}
-
-void SerialLine::sendPending() {}
-
-#endif

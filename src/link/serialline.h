@@ -8,9 +8,10 @@
 
 class QSocketNotifier;
 
-// A serial device at the console's line settings. Bytes go straight to the operating system
-// without waiting: a line that takes nothing drops the packet, and the rare packet the
-// driver takes only in part is finished in the background before anything else is sent.
+// A serial device at the console's line settings, through Qt Serial Port and the POSIX
+// descriptor beneath it. Bytes go straight to the operating system without waiting: a line
+// that takes nothing drops the packet, and the rare packet the driver takes only in part is
+// finished in the background before anything else is sent.
 class SerialLine : public LineDevice
 {
 public:

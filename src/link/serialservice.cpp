@@ -15,30 +15,30 @@ std::optional<LineSettings> LineSettings::parse(const QString &text)
 
     const QString parity = parts[1].trimmed().toLower();
     if (parity == QLatin1String("n"))
-        s.parity = QSerialPort::NoParity;
+        s.parity = LineSettings::Parity::None;
     else if (parity == QLatin1String("e"))
-        s.parity = QSerialPort::EvenParity;
+        s.parity = LineSettings::Parity::Even;
     else if (parity == QLatin1String("o"))
-        s.parity = QSerialPort::OddParity;
+        s.parity = LineSettings::Parity::Odd;
     else if (parity == QLatin1String("m"))
-        s.parity = QSerialPort::MarkParity;
+        s.parity = LineSettings::Parity::Mark;
     else if (parity == QLatin1String("s"))
-        s.parity = QSerialPort::SpaceParity;
+        s.parity = LineSettings::Parity::Space;
     else
         return std::nullopt;
 
     const int dataBits = parts[2].trimmed().toInt(&ok);
     if (!ok || dataBits < 5 || dataBits > 8)
         return std::nullopt;
-    s.dataBits = static_cast<QSerialPort::DataBits>(dataBits);
+    s.dataBits = dataBits;
 
     const QString stop = parts[3].trimmed();
     if (stop == QLatin1String("1"))
-        s.stopBits = QSerialPort::OneStop;
+        s.stopBits = LineSettings::StopBits::One;
     else if (stop == QLatin1String("1.5"))
-        s.stopBits = QSerialPort::OneAndHalfStop;
+        s.stopBits = LineSettings::StopBits::OneAndHalf;
     else if (stop == QLatin1String("2"))
-        s.stopBits = QSerialPort::TwoStop;
+        s.stopBits = LineSettings::StopBits::Two;
     else
         return std::nullopt;
     return s;

@@ -8,8 +8,6 @@
 
 #include <memory>
 
-class QSocketNotifier;
-class QSerialPort;
 class QTcpSocket;
 
 // Where the virtual controller listens: the far end of the console's line. It only reads.
@@ -38,49 +36,6 @@ signals:
     void note(const QString &text);
 };
 
-// A pseudo-terminal pair: the console opens the slave side like any serial device. With a
-// link path, a symbolic link always points at the current slave, so a console mapped to the
-// link finds the new one after an unplug.
-class PtyEndpoint : public SimEndpoint
-{
-    Q_OBJECT
-public:
-    explicit PtyEndpoint(const QString &link = {}, QObject *parent = nullptr);
-    ~PtyEndpoint() override;
-
-    bool start(QString *error) override;
-    QString where() const override { return m_device; }
-    void unplug() override;
-
-private:
-    void close();
-    void readAll();
-
-    QString m_link;
-    QString m_device;
-    int m_master = -1;
-    int m_slave = -1;
-    std::unique_ptr<QSocketNotifier> m_readable;
-};
-
-// An existing serial device at 9600,n,8,1, read only: a monitor on a second adapter wired
-// to the real line.
-class DeviceEndpoint : public SimEndpoint
-{
-    Q_OBJECT
-public:
-    explicit DeviceEndpoint(const QString &device, QObject *parent = nullptr);
-    ~DeviceEndpoint() override;
-
-    bool start(QString *error) override;
-    QString where() const override { return m_device; }
-    void unplug() override;
-
-private:
-    QString m_device;
-    QSerialPort *m_port;
-};
-
 // A TCP listener taking one connection at a time, as a serial server in raw mode would; a
 // new connection replaces the one before. It listens on the addresses its host names only.
 class TcpEndpoint : public SimEndpoint
@@ -100,3 +55,8 @@ private:
     Listener m_listener;
     QTcpSocket *m_client = nullptr;
 };
+
+// Where the controller listens on this computer when no TCP address is named: a device of its
+// own, or one it reads. Each platform has what it can offer; an error says what it cannot.
+std::unique_ptr<SimEndpoint> localEndpoint(const QString &device, const QString &link,
+                                           QString *error);

@@ -163,16 +163,15 @@ int main(int argc, char *argv[])
     }
 
     std::unique_ptr<SimEndpoint> endpoint;
-    if (parser.isSet(device)) {
-        endpoint = std::make_unique<DeviceEndpoint>(parser.value(device));
-    } else if (parser.isSet(listen)) {
+    if (parser.isSet(listen)) {
         const std::optional<HostPort> where = HostPort::parse(parser.value(listen));
         if (!where)
             fail(QStringLiteral("invalid --listen \"%1\": expected HOST:PORT")
                      .arg(parser.value(listen)));
         endpoint = std::make_unique<TcpEndpoint>(*where);
-    } else {
-        endpoint = std::make_unique<PtyEndpoint>(parser.value(link));
+    } else if (endpoint = localEndpoint(parser.value(device), parser.value(link), &error);
+               !endpoint) {
+        fail(error);
     }
     if (!endpoint->start(&error))
         fail(error);
@@ -186,12 +185,14 @@ int main(int argc, char *argv[])
 
     // SIGUSR1 pulls the plug, as the window's button does; Ctrl+C or a script's kill ends
     // the controller cleanly, removing its link.
+#ifdef Q_OS_UNIX
     handleSignals({SIGUSR1, SIGINT, SIGTERM, SIGHUP}, [&](int signal) {
         if (signal == SIGUSR1)
             endpoint->unplug();
         else
             QCoreApplication::quit();
     });
+#endif
 
     std::unique_ptr<SimWindow> window;
     if (!headless) {

@@ -29,7 +29,10 @@ public:
 
     void receive(const QByteArray &bytes);
     // The simulated radio took a command; the log shows it among the packets.
-    void noteRadio(const QString &command) { m_log.writeRadio(QDateTime::currentDateTimeUtc(), command); }
+    void noteRadio(const QString &command)
+    {
+        m_log.writeRadio(QDateTime::currentDateTimeUtc(), command);
+    }
     // The line went away: what is left of a packet will never be completed.
     void endOfStream();
 

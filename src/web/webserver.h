@@ -1,25 +1,23 @@
 #pragma once
 
-#include "access.h"
-#include "control/commands.h"
-#include "net/listener.h"
+#include "net/hostport.h"
 
-#include <QHttpServer>
 #include <QObject>
 #include <QSslConfiguration>
-#include <QTimer>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
 
-class QHttpServerRequest;
-class QWebSocket;
+class Panel;
+class Tuning;
+class WebService;
 
 // The tuner from a browser: one page, served from the program, that shows and works what the
 // window does, live over a WebSocket. The page is one more client of the console's control
 // language: what it asks runs through the panel as the control port's commands do. Beyond
-// loopback it asks for the password, speaks HTTPS only and checks who is asking. The only
-// class that knows Qt HttpServer, whose API is still moving.
+// loopback it asks for the password, speaks HTTPS only and checks who is asking. A build
+// without Qt HttpServer (ORVANE_WEB off) has this class too; it only says so.
 class WebServer : public QObject
 {
     Q_OBJECT
@@ -47,35 +45,19 @@ public:
     WebServer(Panel &panel, Tuning *tuning, QObject *parent = nullptr);
     ~WebServer() override;
 
+    // Whether this build serves the page at all.
+    static bool available();
     // As the control port's: a port alone on 127.0.0.1, a host alone on 8434.
     static std::optional<HostPort> parseAddress(const QString &text);
 
     // False with the reason when it cannot listen there, or may not: beyond loopback without
     // the password or TLS.
     bool start(const HostPort &where, const Security &security, QString *error);
-    HostPort address() const { return m_listener.address(); }
-    bool secure() const { return m_secure; }
+    HostPort address() const;
+    bool secure() const;
     // Where a browser on this computer finds the page.
     QString url() const;
 
 private:
-    struct Client;
-    std::optional<QHttpServerResponse> refusal(const QHttpServerRequest &request);
-    std::optional<WebAccess::Role> roleOf(const QHttpServerRequest &request);
-    void acceptSockets();
-    void received(Client *client, const QString &message);
-    void send(Client *client, const QJsonObject &message);
-    void broadcast(const QJsonObject &message);
-    void drop(Client *client);
-    QJsonObject stateMessage() const;
-
-    Panel &m_panel;
-    Tuning *m_tuning;
-    ControlCommands m_commands;
-    QHttpServer m_http;
-    Listener m_listener;
-    std::unique_ptr<WebAccess> m_access;
-    bool m_secure = false;
-    QList<Client *> m_clients;
-    QTimer m_beat;
+    std::unique_ptr<WebService> m_service;
 };

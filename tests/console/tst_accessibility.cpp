@@ -9,7 +9,7 @@
 #include "dialogs/tunedialog.h"
 #include "panel/panel.h"
 #include "rig/rigctldclient.h"
-#include "sim/endpoint.h"
+#include "sim/localendpoint.h"
 #include "sim/simwindow.h"
 #include "sim/virtualcontroller.h"
 #include "support/consolefixture.h"

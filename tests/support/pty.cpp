@@ -20,6 +20,11 @@ PseudoTerminal::PseudoTerminal()
     m_device = QString::fromLocal8Bit(name);
 }
 
+bool PseudoTerminal::isValid() const
+{
+    return m_master >= 0;
+}
+
 PseudoTerminal::~PseudoTerminal()
 {
     hangUp();

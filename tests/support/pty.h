@@ -2,9 +2,14 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
+
+class QTcpServer;
+class QTcpSocket;
 
 // A pseudo-terminal: the console opens its device as a serial port, the test reads what
-// arrives at the other end.
+// arrives at the other end. Windows has none: there it is a serial server on loopback, which
+// the console opens as a network controller.
 class PseudoTerminal
 {
 public:
@@ -13,7 +18,7 @@ public:
     PseudoTerminal(const PseudoTerminal &) = delete;
     PseudoTerminal &operator=(const PseudoTerminal &) = delete;
 
-    bool isValid() const { return m_master >= 0; }
+    bool isValid() const;
     QString device() const { return m_device; }
 
     // Everything that arrived so far; waits up to waitMs for the first byte.
@@ -26,7 +31,12 @@ public:
     void stall();
 
 private:
+#ifdef Q_OS_WIN
+    QTcpServer *m_server = nullptr;
+    QTcpSocket *m_peer = nullptr;
+#else
     int m_master = -1;
     int m_slave = -1;
+#endif
     QString m_device;
 };

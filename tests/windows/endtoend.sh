@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The Windows console under Wine against the Linux virtual controller. Wine's COM1 is a
+# pseudo-terminal whose other end orvane-sim reads, in a Wine prefix of this test's own: a
+# click must put its exact packet on the line and a recall its three. Then the installer runs
+# silently, the installed console starts, and the uninstaller leaves the operator's conf.cfg.
+#   tests/windows/endtoend.sh WINDOWS_BUILD HOST_BUILD SETUP_EXE
+set -euo pipefail
+build=$(realpath "$1")
+host=$(realpath "$2")
+setup=$(realpath "$3")
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/orvane-wine.XXXXXX")
+pids=()
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "endtoend: $*" >&2
+    [ -f "$work/line.jsonl" ] && sed 's/^/  line: /' "$work/line.jsonl" >&2
+    exit 1
+}
+
+# Waits up to $2 seconds for the command $1 to succeed.
+within() {
+    local deadline=$(($(date +%s) + $2))
+    until eval "$1"; do
+        [ "$(date +%s)" -lt "$deadline" ] || return 1
+        sleep 0.2
+    done
+}
+
+export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 800x700x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY=$display
+within "[ -e /tmp/.X11-unix/X${display#:} ]" 10 ||
+    fail "no X display"
+wineboot -i >/dev/null 2>&1
+
+# The virtual controller on a pseudo-terminal, mapped as COM1.
+"$host/bin/orvane-sim" --headless --log "$work/line.jsonl" >"$work/sim.out" &
+pids+=($!)
+within "[ -s '$work/sim.out' ]" 10 || fail "the simulator did not start"
+pts=$(head -1 "$work/sim.out")
+ln -sf "$pts" "$WINEPREFIX/dosdevices/com1"
+
+# A program folder whose conf.cfg names port 1, steps of 10 pF and 500 nH, the last slot saved
+# 160 m, sub-band 1 (C 5, L 6, transmitter side) and 80 m, sub-band 1 (C 20, L 30, antenna side).
+put() { printf "$2" | dd of="$work/program/conf.cfg" bs=1 seek="$1" conv=notrunc status=none; }
+cp -r "$build/bin" "$work/program"
+head -c 458 /dev/zero >"$work/program/conf.cfg"
+put 0 '\x05\x06\x00'
+put 15 '\x14\x1e\x01'
+put 454 '\x01\x0a\xf4\x01'
+
+packets() { grep -c '"hex"' "$work/line.jsonl" 2>/dev/null || true; }
+last() { grep -o '"hex": "[0-9A-F]*"' "$work/line.jsonl" | tail -n "$1" | cut -d'"' -f4 | paste -sd' '; }
+
+wine "$work/program/orvane.exe" >"$work/console.out" 2>&1 &
+pids+=($!)
+window=$(timeout 60 xdotool search --sync --onlyvisible --name 'антенного тюнера' | head -1) ||
+    fail "the console's window did not appear"
+within "[ \"\$(packets)\" -ge 3 ]" 20 || fail "the start-up recall did not arrive"
+sleep 1
+before=$(packets)
+
+# The lowest C relay: 5 becomes 4.
+xdotool mousemove --window "$window" 396 28 click 1
+within "[ \"\$(packets)\" -ge $((before + 1)) ]" 10 || fail "a click sent nothing"
+sleep 0.5
+[ "$(packets)" -eq $((before + 1)) ] || fail "a click sent more than its packet"
+[ "$(last 1)" = "AA55010104000D0A00" ] || fail "a click sent $(last 1)"
+
+# 80 m: its slot, three packets.
+xdotool mousemove --window "$window" 132 400 click 1
+within "[ \"\$(packets)\" -ge $((before + 4)) ]" 10 || fail "a recall did not send three packets"
+sleep 0.5
+[ "$(packets)" -eq $((before + 4)) ] || fail "a recall sent more than three packets"
+expected="AA55010114000D0A00 AA5501021E000D0A00 AA55010301000D0A00"
+[ "$(last 3)" = "$expected" ] || fail "a recall sent $(last 3)"
+
+mkdir -p "$build/screens"
+sleep 0.5
+import -window root "$build/screens/windows-console.png"
+wineserver -k
+echo "endtoend: a click and a recall went through Wine's COM1 byte for byte"
+
+# The installer, silently; the installed console; the uninstaller.
+installed="$WINEPREFIX/drive_c/Program Files/Orvane"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Orvane"
+wine "$setup" /S
+within "[ -f '$installed/orvane.exe' ] && [ -f '$installed/orvane-sim.exe' ]" 60 ||
+    fail "the installer did not install the programs"
+[ -f "$menu/Orvane.lnk" ] || fail "no Start-menu entry"
+cp "$work/program/conf.cfg" "$installed/conf.cfg"
+wine "$installed/orvane.exe" >"$work/installed.out" 2>&1 &
+timeout 60 xdotool search --sync --onlyvisible --name 'антенного тюнера' >/dev/null ||
+    fail "the installed console did not start"
+wineserver -k
+wine "$installed/uninstall.exe" /S
+within "[ ! -e '$installed/orvane.exe' ]" 60 || fail "the uninstaller left the console"
+[ ! -e "$menu" ] || fail "the uninstaller left the Start-menu entry"
+[ -f "$installed/conf.cfg" ] || fail "the uninstaller took the operator's conf.cfg"
+echo "endtoend: installed silently, started, uninstalled; conf.cfg kept"

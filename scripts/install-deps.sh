@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Orvane need, where missing.
+#   scripts/install-deps.sh [PACKAGE...]   also these (the Windows build names its own)
 set -euo pipefail
 
 packages=(
@@ -23,6 +24,7 @@ packages=(
     # The control port's certificate is made with the openssl command.
     openssl
 )
+packages+=("$@")
 
 missing=()
 for package in "${packages[@]}"; do

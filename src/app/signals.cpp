@@ -10,9 +10,9 @@
 #endif
 
 namespace {
+#ifdef Q_OS_UNIX
 int g_pipe[2] = {-1, -1};
 
-#ifdef Q_OS_UNIX
 void arrived(int signal)
 {
     const char byte = static_cast<char>(signal);

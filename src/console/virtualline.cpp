@@ -19,7 +19,8 @@ bool VirtualLine::start(const QString &simProgram)
         return false;
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
 #ifdef Q_OS_WIN
-    m_process.start(simProgram, {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
+    // There it listens on a free loopback port unless told otherwise.
+    m_process.start(simProgram, QStringList());
 #else
     const QString link = m_folder.filePath(QStringLiteral("tuner"));
     m_process.start(simProgram, {QStringLiteral("--link"), link});

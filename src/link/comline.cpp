@@ -58,8 +58,9 @@ LineDevice::OpenResult ComLine::open(const LineSettings &settings)
     const QString path = m_device.startsWith(QLatin1String("\\\\.\\"))
                              ? m_device
                              : QStringLiteral("\\\\.\\") + m_device;
-    HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()), GENERIC_WRITE, 0,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE handle =
+        CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()), GENERIC_READ | GENERIC_WRITE,
+                    0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         m_problem = problemOf(GetLastError());
         return OpenResult::Failed;
@@ -83,6 +84,7 @@ LineDevice::OpenResult ComLine::open(const LineSettings &settings)
     }
     m_stop = false;
     m_failed = false;
+    m_stuck = false;
     m_pending.clear();
     m_writer = std::thread([this] { run(); });
     return OpenResult::Open;
@@ -138,11 +140,11 @@ LineDevice::WriteResult ComLine::write(const QByteArray &bytes)
         std::lock_guard lock(m_mutex);
         if (m_failed) {
             m_problem = {LineProblem::Lost, systemMessage(m_error)};
-        } else if (!m_pending.isEmpty()) {
+        } else if (m_stuck || m_pending.size() + bytes.size() > MaxPending) {
             m_problem = {LineProblem::Stalled, {}};
             return WriteResult::Stalled;
         } else {
-            m_pending = bytes;
+            m_pending += bytes;
             m_wake.notify_one();
             return WriteResult::Accepted;
         }
@@ -158,7 +160,8 @@ void ComLine::run()
         m_wake.wait(lock, [this] { return m_stop || !m_pending.isEmpty(); });
         if (m_pending.isEmpty())
             return; // stopped with nothing left to say
-        const QByteArray bytes = m_pending;
+        QByteArray bytes;
+        bytes.swap(m_pending);
         lock.unlock();
         DWORD written = 0;
         const bool ok =
@@ -172,8 +175,10 @@ void ComLine::run()
             m_pending.clear();
             return;
         }
-        // A timeout leaves the rest for the next turn, while the line is open.
-        m_pending.remove(0, qsizetype(written));
+        // A timeout: the line takes nothing new until the rest, which goes first, is out.
+        m_stuck = qsizetype(written) < bytes.size();
+        if (m_stuck)
+            m_pending.prepend(bytes.mid(qsizetype(written)));
         if (m_stop)
             return;
     }

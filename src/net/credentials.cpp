@@ -10,7 +10,9 @@
 #include <iostream>
 #include <string>
 
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <termios.h>
 #include <unistd.h>
 #endif
@@ -63,26 +65,37 @@ bool Credentials::matches(const QString &password, const QString &record)
 
 QString Credentials::readSecret(const char *prompt)
 {
-#ifdef Q_OS_UNIX
+    // At a terminal the prompt shows and the typing does not.
+#ifdef Q_OS_WIN
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    DWORD before = 0;
+    const bool terminal = GetConsoleMode(input, &before);
+    if (terminal)
+        SetConsoleMode(input, before & ~DWORD(ENABLE_ECHO_INPUT));
+#else
     const bool terminal = ::isatty(STDIN_FILENO);
     termios before{};
     if (terminal) {
-        std::fputs(prompt, stderr);
-        std::fflush(stderr);
         ::tcgetattr(STDIN_FILENO, &before);
         termios quiet = before;
         quiet.c_lflag &= ~tcflag_t(ECHO);
         ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
     }
 #endif
+    if (terminal) {
+        std::fputs(prompt, stderr);
+        std::fflush(stderr);
+    }
     std::string line;
     std::getline(std::cin, line);
-#ifdef Q_OS_UNIX
     if (terminal) {
+#ifdef Q_OS_WIN
+        SetConsoleMode(input, before);
+#else
         ::tcsetattr(STDIN_FILENO, TCSANOW, &before);
+#endif
         std::fputs("\n", stderr);
     }
-#endif
     return QString::fromLocal8Bit(line.c_str()).trimmed();
 }
 

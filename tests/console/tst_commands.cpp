@@ -68,6 +68,8 @@ private slots:
         QCOMPARE(f.control<QLineEdit>("txtLEnter")->text(), QStringLiteral("60"));
     }
 
+#ifdef Q_OS_UNIX
+    // Windows keeps an open file from being deleted or replaced.
     void saveReachesAConfCfgDeletedOrReplacedMeanwhile_data()
     {
         QTest::addColumn<bool>("replace");
@@ -97,6 +99,7 @@ private slots:
         QCOMPARE(again.module().StepL, qint16(500)); // the rest came along
         QCOMPARE(f.stored().portNumber(), 1);
     }
+#endif
 
     void saveThatCannotWriteSaysSo()
     {
@@ -167,6 +170,8 @@ private slots:
                  QColor(0, 0, 0));
     }
 
+#ifdef Q_OS_UNIX
+    // A device node that goes away with its name: a Unix adapter.
     void refreshThatCannotReopenLeavesTheLabelRed()
     {
         ConsoleFixture f;
@@ -192,6 +197,7 @@ private slots:
         QVERIFY(f.control("cmdRefresh")->isEnabled());
         QCOMPARE(f.control<QLineEdit>("txtCEnter")->text(), QStringLiteral("5"));
     }
+#endif
 
     void closingDuringTheWaitLeavesNothingToRun()
     {

@@ -20,6 +20,12 @@ trap cleanup EXIT
 
 fail() {
     echo "endtoend: $*" >&2
+    [ -f "$work/console.out" ] && sed 's/^/  console: /' "$work/console.out" >&2
+    if [ -n "${DISPLAY:-}" ]; then
+        mkdir -p "$build/screens"
+        import -window root "$build/screens/windows-failure.png" 2>/dev/null &&
+            echo "endtoend: the screen is in $build/screens/windows-failure.png" >&2
+    fi
     [ -f "$work/line.jsonl" ] && sed 's/^/  line: /' "$work/line.jsonl" >&2
     exit 1
 }
@@ -47,7 +53,11 @@ wineboot -i >/dev/null 2>&1
 pids+=($!)
 within "[ -s '$work/sim.out' ]" 10 || fail "the simulator did not start"
 pts=$(head -1 "$work/sim.out")
-ln -sf "$pts" "$WINEPREFIX/dosdevices/com1"
+# Wine's mount manager remakes dosdevices/com1 from its registry whenever it starts, so the
+# mapping goes there, and the link it makes is checked.
+wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$pts" /f >/dev/null 2>&1
+wineserver -w
+ln -sfn "$pts" "$WINEPREFIX/dosdevices/com1"
 
 # A program folder whose conf.cfg names port 1, steps of 10 pF and 500 nH, the last slot saved
 # 160 m, sub-band 1 (C 5, L 6, transmitter side) and 80 m, sub-band 1 (C 20, L 30, antenna side).
@@ -58,15 +68,19 @@ put 0 '\x05\x06\x00'
 put 15 '\x14\x1e\x01'
 put 454 '\x01\x0a\xf4\x01'
 
+# The window's title, in Russian or in English.
+title='антенного тюнера|Antenna tuner relay block'
 packets() { grep -c '"hex"' "$work/line.jsonl" 2>/dev/null || true; }
 last() { grep -o '"hex": "[0-9A-F]*"' "$work/line.jsonl" | tail -n "$1" | cut -d'"' -f4 | paste -sd' '; }
 
 wine "$work/program/orvane.exe" >"$work/console.out" 2>&1 &
 pids+=($!)
-window=$(timeout 60 xdotool search --sync --onlyvisible --name 'антенного тюнера' | head -1) ||
+disown
+window=$(timeout 60 xdotool search --sync --onlyvisible --name "$title" | head -1) ||
     fail "the console's window did not appear"
-within "[ \"\$(packets)\" -ge 3 ]" 20 || fail "the start-up recall did not arrive"
-sleep 1
+[ "$(readlink "$WINEPREFIX/dosdevices/com1")" = "$pts" ] || fail "COM1 is not the pseudo-terminal"
+# Whatever the start-up sends has gone out by then.
+sleep 3
 before=$(packets)
 
 # The lowest C relay: 5 becomes 4.
@@ -99,11 +113,15 @@ within "[ -f '$installed/orvane.exe' ] && [ -f '$installed/orvane-sim.exe' ]" 60
 [ -f "$menu/Orvane.lnk" ] || fail "no Start-menu entry"
 cp "$work/program/conf.cfg" "$installed/conf.cfg"
 wine "$installed/orvane.exe" >"$work/installed.out" 2>&1 &
-timeout 60 xdotool search --sync --onlyvisible --name 'антенного тюнера' >/dev/null ||
+disown
+timeout 60 xdotool search --sync --onlyvisible --name "$title" >/dev/null ||
     fail "the installed console did not start"
 wineserver -k
 wine "$installed/uninstall.exe" /S
-within "[ ! -e '$installed/orvane.exe' ]" 60 || fail "the uninstaller left the console"
+# It runs from a copy of itself in the background: done when its own file is gone.
+within "[ ! -e '$installed/uninstall.exe' ]" 60 || fail "the uninstaller did not finish"
+wineserver -w
+[ ! -e "$installed/orvane.exe" ] || fail "the uninstaller left the console"
 [ ! -e "$menu" ] || fail "the uninstaller left the Start-menu entry"
 [ -f "$installed/conf.cfg" ] || fail "the uninstaller took the operator's conf.cfg"
 echo "endtoend: installed silently, started, uninstalled; conf.cfg kept"

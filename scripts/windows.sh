@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Orvane for 64-bit Windows, tests it under Wine and packages it. Installs what is
 # missing. The first run builds Qt for Windows from Debian's source package into a cache
-# outside the checkout (about 45 minutes on 2 cores); later runs reuse it.
+# outside the checkout (about 50 minutes on 2 cores); later runs reuse it.
 #   build-windows/bin                        orvane.exe, orvane-sim.exe, orvane-ctl.exe, the
 #                                            pictures and the guide: the portable folder
 #   build-windows/orvane-VERSION-setup.exe   the installer

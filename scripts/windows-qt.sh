@@ -31,7 +31,7 @@ apt-get "${apt_options[@]}" update -qq
 (cd "$work" && dpkg-source -x --skip-patches qt6-base_*.dsc source >/dev/null)
 
 # What the trial found to build in one pass; everything Orvane does not use is off.
-features=(sql dbus concurrent printsupport vulkan opengl dynamicgl tabletevent openssl direct2d)
+features=(sql dbus concurrent printsupport vulkan opengl dynamicgl tabletevent openssl)
 bundled=(zlib pcre2 freetype harfbuzz png jpeg doubleconversion)
 options=()
 for feature in "${features[@]}"; do options+=("-DFEATURE_$feature=OFF"); done

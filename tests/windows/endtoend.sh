@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows console under Wine against the Linux virtual controller. Wine's COM1 is a
 # pseudo-terminal whose other end orvane-sim reads, in a Wine prefix of this test's own: a
-# click must put its exact packet on the line and a recall its three. Then the installer runs
+# click must put its exact packet on the line and a recall its three, and so must a recall asked
+# of the console without a screen through its control port. Then the installer runs
 # silently, the installed console starts, and the uninstaller leaves the operator's conf.cfg.
 #   tests/windows/endtoend.sh WINDOWS_BUILD HOST_BUILD SETUP_EXE
 set -euo pipefail
@@ -101,8 +102,25 @@ expected="AA55010114000D0A00 AA5501021E000D0A00 AA55010301000D0A00"
 mkdir -p "$build/screens"
 sleep 0.5
 import -window root "$build/screens/windows-console.png"
-wineserver -k
+# Closed as the operator would, so its hold on conf.cfg goes with it.
+wine taskkill /im orvane.exe >/dev/null 2>&1
+within "! pgrep -f 'program/orvane.exe' >/dev/null" 20 || fail "the console did not close"
 echo "endtoend: a click and a recall went through Wine's COM1 byte for byte"
+
+# Without a screen: a client of the control port recalls the same slot through COM1.
+control=$((47000 + RANDOM % 1000))
+wine "$work/program/orvane.exe" --headless --control "$control" >"$work/console.out" 2>&1 &
+disown
+ctl() { "$host/bin/orvane-ctl" -H "127.0.0.1:$control" "$@"; }
+within "ctl '\\get_state' >/dev/null 2>&1" 30 || fail "the headless console's control port did not answer"
+before=$(packets)
+ctl '\recall 1 80m 1' >/dev/null || fail "the control port refused a recall"
+within "[ \"\$(packets)\" -ge $((before + 3)) ]" 10 || fail "a recall by the control port sent nothing"
+sleep 0.5
+[ "$(last 3)" = "$expected" ] && [ "$(packets)" -eq $((before + 3)) ] ||
+    fail "a recall by the control port sent $(last 3)"
+wineserver -k
+echo "endtoend: the console without a screen took a recall from its control port"
 
 # The installer, silently; the installed console; the uninstaller.
 installed="$WINEPREFIX/drive_c/Program Files/Orvane"

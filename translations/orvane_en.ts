@@ -635,8 +635,8 @@
     </message>
     <message>
         <location line="+5"/>
-        <source>Порт — слышны программы этого компьютера. Группа:порт (239.255.0.1:2237) или 0.0.0.0:порт — слышна и сеть; пароля у этих объявлений нет.</source>
-        <translation>A port: programs on this computer are heard. Group:port (239.255.0.1:2237) or 0.0.0.0:port: the network is heard too; these announcements carry no password.</translation>
+        <source>Порт или группа:порт (239.255.0.1:2237). Слышны только программы этого компьютера: у этих объявлений нет пароля.</source>
+        <translation>A port, or group:port (239.255.0.1:2237). Only programs on this computer are heard: these announcements carry no password.</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -1870,7 +1870,7 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>WebServer</name>
     <message>
-        <location filename="../src/web/webserver_off.cpp" line="+26"/>
+        <location filename="../src/web/webserver_off.cpp" line="+24"/>
         <source>в этой сборке нет веб-страницы</source>
         <translation>this build has no web page</translation>
     </message>

@@ -139,8 +139,8 @@ void FollowDialog::showKind()
     case FollowSource::Kind::RadioInfo:
     case FollowSource::Kind::Wsjtx:
         m_addressHint->setText(
-            tr("Порт — слышны программы этого компьютера. Группа:порт (239.255.0.1:2237) или "
-               "0.0.0.0:порт — слышна и сеть; пароля у этих объявлений нет."));
+            tr("Порт или группа:порт (239.255.0.1:2237). Слышны только программы этого "
+               "компьютера: у этих объявлений нет пароля."));
         break;
     case FollowSource::Kind::HamlibMulticast:
         m_addressHint->setText(tr("Группа:порт, как у rigctld --multicast-addr и "

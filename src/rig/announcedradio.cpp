@@ -26,13 +26,22 @@ void AnnouncedRadio::start()
 {
     stop();
     m_problem.clear();
-    // Programs on this computer unless the operator named a group or an address: a port
-    // that other programs share (loggers' broadcasts have many listeners).
+    // A port that other programs share (loggers' broadcasts have many listeners), on
+    // loopback unless the operator named a group. A group's socket is bound to the group
+    // itself, so nothing sent to this computer's own addresses arrives on it; Windows takes
+    // a group only on a socket bound to every address. Either way only senders on this
+    // computer are heard (readSome): an announcement carries no password.
     const QHostAddress named(m_source.where.host);
     const bool group = named.isMulticast();
+#ifdef Q_OS_WIN
+    const QHostAddress groupBound(QHostAddress::AnyIPv4);
+#else
+    const QHostAddress groupBound = named;
+#endif
     const QHostAddress bound = m_source.where.host.isEmpty() ? QHostAddress(QHostAddress::LocalHost)
-                               : group                       ? QHostAddress(QHostAddress::AnyIPv4)
+                               : group                       ? groupBound
                                                              : named;
+    m_own = group ? QNetworkInterface::allAddresses() : QList<QHostAddress>();
     if (!m_socket.bind(bound, m_source.where.port,
                        QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
         m_problem = m_socket.errorString();
@@ -86,7 +95,13 @@ void AnnouncedRadio::readSome()
             ++m_counts.dropped;
             continue;
         }
-        take(m_socket.receiveDatagram(MaxDatagram).data());
+        const QNetworkDatagram datagram = m_socket.receiveDatagram(MaxDatagram);
+        const QHostAddress sender = datagram.senderAddress();
+        if (!sender.isLoopback() && !m_own.contains(sender)) {
+            ++m_counts.dropped; // from beyond this computer
+            continue;
+        }
+        take(datagram.data());
     }
 }
 

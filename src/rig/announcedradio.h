@@ -28,7 +28,7 @@ public:
         quint64 taken = 0;
         // Another radio's, another program's, messages of no interest.
         quint64 ignored = 0;
-        // Not the format, cut short, of a future version, too long.
+        // Not the format, cut short, of a future version, too long, from another computer.
         quint64 dropped = 0;
     };
 
@@ -73,4 +73,6 @@ private:
     QString m_who;
     QString m_problem;
     Counts m_counts;
+    // This computer's addresses, whose senders a group's socket hears.
+    QList<QHostAddress> m_own;
 };

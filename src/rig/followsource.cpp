@@ -17,7 +17,8 @@ constexpr Prefix Prefixes[] = {
     {"hamlib-multicast", FollowSource::Kind::HamlibMulticast, FollowSource::HamlibPort},
 };
 
-// "", "PORT", "GROUP", "GROUP:PORT" of an IPv4 group or address.
+// "", "PORT", "GROUP", "GROUP:PORT" of an IPv4 group or loopback address. Announcements
+// carry no password, so no other address of this computer is listened on.
 std::optional<HostPort> listenedOn(const QString &rest, quint16 port)
 {
     if (rest.isEmpty())
@@ -30,7 +31,8 @@ std::optional<HostPort> listenedOn(const QString &rest, quint16 port)
     HostPort where{{}, number ? quint16(given) : port};
     if (parts.size() == 2 || !number) {
         const QHostAddress address(parts.first());
-        if (address.protocol() != QAbstractSocket::IPv4Protocol || (parts.size() == 2 && !number))
+        if (address.protocol() != QAbstractSocket::IPv4Protocol || (parts.size() == 2 && !number) ||
+            !(address.isLoopback() || address.isMulticast()))
             return std::nullopt;
         where.host = address.toString();
     }

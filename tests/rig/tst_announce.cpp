@@ -205,6 +205,24 @@ class TestAnnounce : public QObject
     }
 
 private slots:
+    // Announcements carry no password: loopback or a group, never another address.
+    void onlyThisComputerOrAGroupIsListenedOn_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("a port") << "udp-radioinfo:12060" << true;
+        QTest::newRow("loopback") << "wsjtx:127.0.0.1:2237" << true;
+        QTest::newRow("a group") << "wsjtx:239.255.0.1:2237" << true;
+        QTest::newRow("every address") << "udp-radioinfo:0.0.0.0:12060" << false;
+        QTest::newRow("a network address") << "wsjtx:192.168.1.5:2237" << false;
+    }
+    void onlyThisComputerOrAGroupIsListenedOn()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, taken);
+        QCOMPARE(FollowSource::parse(text).has_value(), taken);
+    }
+
     void eachFormatFollowsTheBandButNeverUnderRf_data()
     {
         QTest::addColumn<QString>("kind");

@@ -13,6 +13,9 @@ struct ControlPort::Client
     bool authenticated = false;
     bool subscribed = false;
     QTimer *deadline = nullptr;
+
+    // The socket may outlive its client while it says goodbye; the deadline must not.
+    ~Client() { delete deadline; }
 };
 
 ControlPort::ControlPort(Panel &panel, Tuning *tuning, QObject *parent)

@@ -14,21 +14,7 @@ fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/orvane-qt.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-# The source package, through a deb-src entry of our own: the system's sources stay as they are.
-apt_dir=$work/apt
-mkdir -p "$apt_dir/lists/partial"
-cat > "$apt_dir/debian-src.sources" <<SOURCES
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SOURCES
-apt_options=(-o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$apt_dir"
-             -o "Dir::State::Lists=$apt_dir/lists" -o "APT::Sandbox::User=$(id -un)")
-apt-get "${apt_options[@]}" update -qq
-(cd "$work" && apt-get "${apt_options[@]}" source --download-only -qq "qt6-base=$version")
-(cd "$work" && dpkg-source -x --skip-patches qt6-base_*.dsc source >/dev/null)
+bash scripts/debian-source.sh qt6-base "$version" "$work"
 
 # What the trial found to build in one pass; everything Orvane does not use is off.
 features=(sql dbus concurrent printsupport vulkan opengl dynamicgl tabletevent openssl)

@@ -5,6 +5,7 @@
 #include "backup/memorycommands.h"
 #include "console/commandline.h"
 #include "console/environment.h"
+#include "console/features.h"
 #include "console/firststart.h"
 #include "console/form1.h"
 #include "console/virtualline.h"
@@ -28,6 +29,13 @@ namespace {
 int setPassword(QSettings &settings, const QString &key, const char *prompt)
 {
     const QString password = Credentials::readSecret(prompt);
+    // It opens a door beyond this computer: a short one is guessed in no time.
+    if (!password.isEmpty() && password.size() < Credentials::MinLength) {
+        std::fprintf(stderr,
+                     "orvane: a password needs at least %d characters; nothing was changed\n",
+                     Credentials::MinLength);
+        return 1;
+    }
     if (!password.isEmpty() && Credentials::readSecret("The same again: ") != password) {
         std::fputs("orvane: the two differ; nothing was changed\n", stderr);
         return 1;
@@ -47,6 +55,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION_STRING));
     ignoreRelativeXdgFolders();
+    // A client gone mid-answer is that connection's end, not the console's.
+    ignoreBrokenPipes();
 
     PortMap ports;
     QStringList arguments;
@@ -60,6 +70,8 @@ int main(int argc, char *argv[])
         // --help, --version and bad options must work without a display.
         QCoreApplication probe(argc, argv);
         QSettings settings;
+        // The settings hold password hashes: only the user reads them.
+        Credentials::keepPrivate(settings.fileName());
         ports.loadFrom(settings);
         const CommandLine line = parseCommandLine(probe.arguments(), ports);
         if (!line.run) {
@@ -146,6 +158,10 @@ int main(int argc, char *argv[])
 
     Form1 window(environment);
     if (!window.loaded())
+        return 1;
+    // A console without a screen is a service: one that cannot serve what it was asked to
+    // ends, so that its service manager says so.
+    if (headless && !window.features().closedDoors().isEmpty())
         return 1;
         // A service's stop ends it as closing the window does: nothing is written that was not
         // written already.

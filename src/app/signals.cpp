@@ -21,6 +21,13 @@ void arrived(int signal)
 #endif
 } // namespace
 
+void ignoreBrokenPipes()
+{
+#ifdef Q_OS_UNIX
+    ::signal(SIGPIPE, SIG_IGN);
+#endif
+}
+
 void handleSignals(std::initializer_list<int> numbers, std::function<void(int)> handler)
 {
 #ifdef Q_OS_UNIX

@@ -12,6 +12,7 @@
 #include "model/bandnames.h"
 #include "net/credentials.h"
 #include "net/identity.h"
+#include "net/passwordcheck.h"
 #include "panel/panel.h"
 #include "rig/following.h"
 #include "statusstrip.h"
@@ -56,6 +57,7 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
     , m_following(std::make_unique<Following>(panel, environment.userSettings))
     , m_tuning(std::make_unique<Tuning>(panel, *m_following, environment.userSettings))
     , m_backup(std::make_unique<MemoryBackup>(panel))
+    , m_passwords(new PasswordCheck(this))
     , m_strip(new StatusStrip(statusArea))
 {
     new ControlHints(panel, window);
@@ -145,10 +147,11 @@ ConsoleFeatures::tlsFor(const HostPort &where, const QString &passwordRecord, QS
     return tls;
 }
 
-void ConsoleFeatures::sayServiceProblem(const QString &what)
+void ConsoleFeatures::doorClosed(const QString &what)
 {
     std::fprintf(stderr, "orvane: %s\n", qPrintable(what));
     m_panel.say(what, Panel::Tone::Warning);
+    m_closedDoors << what;
 }
 
 void ConsoleFeatures::sayServing(const char *what, const QString &address, bool secure,
@@ -172,15 +175,16 @@ void ConsoleFeatures::startControlPort()
         return;
     const std::optional<HostPort> where = ControlPort::parseAddress(text);
     if (!where)
-        return sayServiceProblem(tr("Порт управления: «%1» — не адрес").arg(text));
+        return doorClosed(tr("Порт управления: «%1» — не адрес").arg(text));
     ControlPort::Security security;
     security.passwordRecord = passwordRecord(QStringLiteral("control/password"));
+    security.passwords = m_passwords;
     QString fingerprint;
     security.tls = tlsFor(*where, security.passwordRecord, &fingerprint);
     auto port = std::make_unique<ControlPort>(m_panel, m_tuning.get());
     QString error;
     if (!port->start(*where, security, &error))
-        return sayServiceProblem(tr("Порт управления не открыт: %1").arg(error));
+        return doorClosed(tr("Порт управления не открыт: %1").arg(error));
     sayServing("control port", port->address().text(), port->secure(), fingerprint);
     m_control = std::move(port);
 }
@@ -189,11 +193,12 @@ bool ConsoleFeatures::startWeb(const QString &text)
 {
     const std::optional<HostPort> where = WebServer::parseAddress(text);
     if (!where) {
-        sayServiceProblem(tr("Веб-страница: «%1» — не адрес").arg(text));
+        doorClosed(tr("Веб-страница: «%1» — не адрес").arg(text));
         return false;
     }
     WebServer::Security security;
     security.operatorRecord = passwordRecord(QStringLiteral("control/password"));
+    security.passwords = m_passwords;
     security.viewerRecord = passwordRecord(QStringLiteral("web/viewer_password"));
     if (m_env.userSettings)
         security.hosts = m_env.userSettings->value(QStringLiteral("web/hosts")).toStringList();
@@ -202,7 +207,7 @@ bool ConsoleFeatures::startWeb(const QString &text)
     auto web = std::make_unique<WebServer>(m_panel, m_tuning.get());
     QString error;
     if (!web->start(*where, security, &error)) {
-        sayServiceProblem(tr("Веб-страница не открыта: %1").arg(error));
+        doorClosed(tr("Веб-страница не открыта: %1").arg(error));
         return false;
     }
     sayServing("web page", web->url(), web->secure(), fingerprint);
@@ -239,10 +244,16 @@ void ConsoleFeatures::showPanelState()
 {
     const Panel::State state = m_panel.state();
     m_strip->setTransmitting(state.held);
-    m_strip->setHint(
-        state.stepC == 0 || state.stepL == 0
-            ? tr("Шаги реле не заданы: <a href=\"%1\">задать…</a>").arg(QLatin1String(StepsLink))
-            : QString());
+    QStringList hints;
+    // The controller may hold other relays than those shown: the start-up's recall, say, went
+    // before the port was open, or a full line dropped a packet.
+    if (!state.delivered)
+        hints << QStringLiteral("<span style=\"color: #c00000\">%1</span>")
+                     .arg(tr("не доставлено, Refresh"));
+    if (state.stepC == 0 || state.stepL == 0)
+        hints
+            << tr("Шаги реле не заданы: <a href=\"%1\">задать…</a>").arg(QLatin1String(StepsLink));
+    m_strip->setHint(hints.join(QStringLiteral("<br>")));
     if (state.selection.band != m_subBandsOf)
         showSubBandRanges();
 }

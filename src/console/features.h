@@ -14,6 +14,7 @@ class ControlPort;
 class Following;
 class MemoryBackup;
 class Panel;
+class PasswordCheck;
 class QAction;
 class QMenu;
 class QLabel;
@@ -49,6 +50,9 @@ public:
     QLabel &rigStatus();
     // The line log's window while it is open.
     LineLogWindow *lineLogWindow() const { return m_lineLog; }
+    // Doors asked for that did not open: a console without a screen that serves nothing it
+    // was asked to serve says so and ends.
+    const QStringList &closedDoors() const { return m_closedDoors; }
 
     // The menu's entries.
     void chooseRig(bool on);
@@ -75,7 +79,8 @@ private:
     QString passwordRecord(const QString &key) const;
     std::optional<QSslConfiguration> tlsFor(const HostPort &where, const QString &passwordRecord,
                                             QString *fingerprint);
-    void sayServiceProblem(const QString &what);
+    // A door asked for did not open: said, and remembered.
+    void doorClosed(const QString &what);
     static void sayServing(const char *what, const QString &address, bool secure,
                            const QString &fingerprint);
 
@@ -85,9 +90,12 @@ private:
     std::unique_ptr<Following> m_following;
     std::unique_ptr<Tuning> m_tuning;
     std::unique_ptr<MemoryBackup> m_backup;
+    // Passwords of every door are checked here, one at a time, off the window's thread.
+    PasswordCheck *m_passwords;
     std::unique_ptr<ControlPort> m_control;
     std::unique_ptr<WebServer> m_web;
     StatusStrip *m_strip;
     QPointer<LineLogWindow> m_lineLog;
+    QStringList m_closedDoors;
     int m_subBandsOf = -1;
 };

@@ -42,6 +42,10 @@ FormPanel::FormPanel(Form1 &form)
     watch(m_form.ui->Opt1);
     // Every packet, open, close and failure of the port passes through the log.
     connect(&m_form.m_link.log(), &LineLog::added, this, &FormPanel::touch);
+    connect(&m_form.m_link, &ControllerLink::accepting, this, [this] {
+        m_redeliver = true;
+        redeliver();
+    });
     // Save and the steps write conf.cfg; these run after the window's own handlers.
     connect(m_form.ui->cmdSave1, &QAbstractButton::clicked, this, [this] {
         sayStored();
@@ -139,6 +143,7 @@ Panel::State FormPanel::state() const
     s.relays = {composeCode(m_form.m_bankC.controls), composeCode(m_form.m_bankL.controls),
                 static_cast<quint8>(m_form.ui->Opt1->isChecked() ? 1 : 0)};
     s.saved = stored(s.selection) == s.relays;
+    s.delivered = m_form.m_link.delivered();
     s.stepC = m_form.m_module->StepC;
     s.stepL = m_form.m_module->StepL;
     const SerialService &port = m_form.m_comPort1;
@@ -179,30 +184,33 @@ Panel::Outcome FormPanel::recall(const Slots::Selection &slot, Cause cause)
     return Outcome::Done;
 }
 
-Panel::Outcome FormPanel::enterCode(Bank bank, quint8 code, Cause)
+Panel::Outcome FormPanel::enterCode(Bank bank, quint8 code, Cause cause)
 {
     if (held())
         return Outcome::Held;
+    const ControllerLink::CauseScope scope(m_form.m_link, cause);
     const Form1::Bank which = bank == Bank::C ? Form1::Bank::C : Form1::Bank::L;
     m_form.parts(which).controls.entry->setText(QString::number(code));
     bank == Bank::C ? m_form.cmdCEnter_Click() : m_form.cmdLEnter_Click();
     return Outcome::Done;
 }
 
-Panel::Outcome FormPanel::toggleBit(Bank bank, int bit, Cause)
+Panel::Outcome FormPanel::toggleBit(Bank bank, int bit, Cause cause)
 {
     if (held())
         return Outcome::Held;
+    const ControllerLink::CauseScope scope(m_form.m_link, cause);
     const Form1::Bank which = bank == Bank::C ? Form1::Bank::C : Form1::Bank::L;
     m_form.tgl_MouseDown();
     m_form.parts(which).controls.toggles[bit]->toggle();
     return Outcome::Done;
 }
 
-Panel::Outcome FormPanel::chooseSide(quint8 side, Cause)
+Panel::Outcome FormPanel::chooseSide(quint8 side, Cause cause)
 {
     if (held())
         return Outcome::Held;
+    const ControllerLink::CauseScope scope(m_form.m_link, cause);
     QAbstractButton *option = side == 1 ? m_form.ui->Opt1 : m_form.ui->Opt2;
     side == 1 ? m_form.Opt1_MouseDown() : m_form.Opt2_MouseDown();
     // A click on the side already chosen sends it again, as the operator's click does.
@@ -299,6 +307,20 @@ void FormPanel::setRadio(const Radio &radio)
         return;
     m_radio = radio;
     touch();
+    redeliver();
+}
+
+void FormPanel::redeliver()
+{
+    const ControllerLink &link = m_form.m_link;
+    if (!m_redeliver || held())
+        return;
+    m_redeliver = false;
+    // The operator's own dropped packets stay dropped, as they always were: Refresh is theirs.
+    if (link.delivered() || link.droppedCause() == Cause::Operator)
+        return;
+    const ControllerLink::CauseScope scope(m_form.m_link, link.droppedCause());
+    setRelays(state().relays, true);
 }
 
 void FormPanel::refuseWhileHeld()

@@ -48,9 +48,13 @@ private:
     void touch() { m_check.start(); }
     void check();
     void sayStored();
+    // What the radio or a client asked for, dropped by a line that was full, goes out again
+    // once the line takes bytes and the radio does not transmit.
+    void redeliver();
 
     Form1 &m_form;
     Radio m_radio;
     State m_last;
+    bool m_redeliver = false;
     QTimer m_check;
 };

@@ -2,6 +2,7 @@
 
 #include "model/bandnames.h"
 #include "model/valuetext.h"
+#include "panel/relaypacer.h"
 #include "tune/tuning.h"
 
 #include <QLocale>
@@ -42,17 +43,18 @@ QByteArray frequency(const Panel::Radio &radio)
     return radio.hz ? QByteArray::number(*radio.hz) : QByteArray("unknown");
 }
 
-// A slot named as a client would: antenna 1–3, the band by number 1–10 or any of its names,
-// the sub-band 1–5.
+// A slot named as a client would: antenna 1–3, the band by any of its names ("40m", "40",
+// "40 м", "ext") or its place, the sub-band 1–5.
 std::optional<Slots::Selection> slotOf(const QList<QByteArray> &words)
 {
-    if (words.size() != 4)
+    if (words.size() != 4 && words.size() != 5)
         return std::nullopt;
     bool okA = false;
     bool okS = false;
     const int antenna = words[1].toInt(&okA);
-    const int subBand = words[3].toInt(&okS);
-    const std::optional<int> band = BandNames::find(QString::fromUtf8(words[2]), true);
+    const int subBand = words.last().toInt(&okS);
+    const std::optional<int> band =
+        BandNames::find(QString::fromUtf8(words.mid(2, words.size() - 3).join(' ')), true);
     if (!okA || !okS || !band || antenna < 1 || antenna > Slots::Antennas || subBand < 1 ||
         subBand > Slots::SubBands)
         return std::nullopt;
@@ -75,9 +77,10 @@ QByteArray uh(int stepL, int code)
 
 } // namespace
 
-ControlCommands::ControlCommands(Panel &panel, Tuning *tuning)
+ControlCommands::ControlCommands(Panel &panel, Tuning *tuning, Panel::Cause cause)
     : m_panel(panel)
     , m_tuning(tuning)
+    , m_cause(cause)
 {}
 
 QByteArray ControlCommands::stateLine(const Panel::State &s)
@@ -125,7 +128,7 @@ QByteArray ControlCommands::tuneLine(const TuneSession &session)
     return line + '\n';
 }
 
-ControlCommands::Reply ControlCommands::run(const QByteArray &received)
+void ControlCommands::run(const QByteArray &received, const Answer &answer)
 {
     QByteArray line = received.trimmed();
     const bool extended = line.startsWith('+');
@@ -137,7 +140,9 @@ ControlCommands::Reply ControlCommands::run(const QByteArray &received)
     const auto is = [&](const char *letter, const char *name) {
         return (letter && command == letter) || command == QByteArray("\\") + name;
     };
-    const auto status = [&](const char *name, int code) {
+    // A set's answer; the extended form repeats the command. Copied into answers that come
+    // later.
+    const auto status = [extended, arguments](const char *name, int code) {
         const QByteArray rprt = "RPRT " + QByteArray::number(code) + '\n';
         return Reply{extended ? name + QByteArray(": ") + arguments + '\n' + rprt : rprt};
     };
@@ -151,11 +156,15 @@ ControlCommands::Reply ControlCommands::run(const QByteArray &received)
             out += (extended ? key + ": " : QByteArray()) + value + '\n';
         return Reply{extended ? out + "RPRT 0\n" : out};
     };
-    const auto outcome = [&](const char *name, Panel::Outcome o) {
-        return status(name, o == Panel::Outcome::Done   ? Ok
-                            : o == Panel::Outcome::Held ? Refused
-                                                        : Io);
+    // What a relay request answers once it has had its turn.
+    const auto outcome = [answer, status](const char *name) -> RelayPacer::Done {
+        return [answer, status, name](Panel::Outcome o) {
+            answer(status(name, o == Panel::Outcome::Done   ? Ok
+                                : o == Panel::Outcome::Held ? Refused
+                                                            : Io));
+        };
     };
+    RelayPacer &paced = m_panel.paced();
 
     if (is("s", "get_state")) {
         const Panel::State s = m_panel.state();
@@ -164,90 +173,90 @@ ControlCommands::Reply ControlCommands::run(const QByteArray &received)
             QByteArray::number(s.port.number) + ' ' + device + ' ' + portState(s.port) +
             (s.port.state == Panel::Port::State::Failed ? ": " + text(s.port.problem)
                                                         : QByteArray());
-        return values("get_state", {{"Antenna", QByteArray::number(s.selection.antenna + 1)},
-                                    {"Band", text(BandNames::key(s.selection.band))},
-                                    {"Subband", QByteArray::number(s.selection.subBand + 1)},
-                                    {"C", QByteArray::number(s.relays.codeC)},
-                                    {"L", QByteArray::number(s.relays.codeL)},
-                                    {"C_pF", QByteArray::number(s.stepC * s.relays.codeC)},
-                                    {"L_uH", uh(s.stepL, s.relays.codeL)},
-                                    {"Side", text(sideText(s.relays.side))},
-                                    {"Port", port},
-                                    {"Transmitting", transmitting(s.radio)},
-                                    {"Frequency", frequency(s.radio)},
-                                    {"Saved", s.saved ? "1" : "0"}});
+        return answer(values("get_state", {{"Antenna", QByteArray::number(s.selection.antenna + 1)},
+                                           {"Band", text(BandNames::key(s.selection.band))},
+                                           {"Subband", QByteArray::number(s.selection.subBand + 1)},
+                                           {"C", QByteArray::number(s.relays.codeC)},
+                                           {"L", QByteArray::number(s.relays.codeL)},
+                                           {"C_pF", QByteArray::number(s.stepC * s.relays.codeC)},
+                                           {"L_uH", uh(s.stepL, s.relays.codeL)},
+                                           {"Side", text(sideText(s.relays.side))},
+                                           {"Port", port},
+                                           {"Transmitting", transmitting(s.radio)},
+                                           {"Frequency", frequency(s.radio)},
+                                           {"Saved", s.saved ? "1" : "0"}}));
     }
     if (is(nullptr, "recall")) {
         const std::optional<Slots::Selection> slot = slotOf(words);
         if (!slot)
-            return status("recall", Invalid);
-        return outcome("recall", m_panel.recall(*slot, Panel::Cause::Remote));
+            return answer(status("recall", Invalid));
+        return paced.recall(*slot, m_cause, outcome("recall"));
     }
     if (is(nullptr, "set_c") || is(nullptr, "set_l")) {
         const bool c = command == "\\set_c";
         const std::optional<quint8> code = words.size() == 2 ? codeOf(words[1]) : std::nullopt;
         if (!code)
-            return status(c ? "set_c" : "set_l", Invalid);
-        return outcome(c ? "set_c" : "set_l", m_panel.enterCode(c ? Panel::Bank::C : Panel::Bank::L,
-                                                                *code, Panel::Cause::Remote));
+            return answer(status(c ? "set_c" : "set_l", Invalid));
+        return paced.enterCode(c ? Panel::Bank::C : Panel::Bank::L, *code, m_cause,
+                               outcome(c ? "set_c" : "set_l"));
     }
     if (is(nullptr, "toggle")) {
         const QByteArray bank = words.value(1).toUpper();
         bool ok = false;
         const int bit = words.value(2).toInt(&ok);
         if (words.size() != 3 || (bank != "C" && bank != "L") || !ok || bit < 0 || bit > 7)
-            return status("toggle", Invalid);
-        return outcome("toggle", m_panel.toggleBit(bank == "C" ? Panel::Bank::C : Panel::Bank::L,
-                                                   bit, Panel::Cause::Remote));
+            return answer(status("toggle", Invalid));
+        return paced.toggleBit(bank == "C" ? Panel::Bank::C : Panel::Bank::L, bit, m_cause,
+                               outcome("toggle"));
     }
     if (is(nullptr, "set_side")) {
         const QByteArray side = words.value(1).toLower();
         if (words.size() != 2 || (side != "tx" && side != "ant"))
-            return status("set_side", Invalid);
-        return outcome("set_side", m_panel.chooseSide(side == "tx" ? 1 : 0, Panel::Cause::Remote));
+            return answer(status("set_side", Invalid));
+        return paced.chooseSide(side == "tx" ? 1 : 0, m_cause, outcome("set_side"));
     }
     if (is(nullptr, "store")) {
         // A search that found its match ends in the slot.
         if (m_tuning && m_tuning->session() &&
             m_tuning->session()->state() == TuneSession::State::Found) {
             m_tuning->end(true);
-            return status("store", Ok);
+            return answer(status("store", Ok));
         }
-        return outcome("store", m_panel.store(Panel::Cause::Remote));
+        return paced.store(m_cause, outcome("store"));
     }
     if (is(nullptr, "get_slot")) {
         const std::optional<Slots::Selection> slot = slotOf(words);
         if (!slot)
-            return status("get_slot", Invalid);
+            return answer(status("get_slot", Invalid));
         const RelaySetting stored = m_panel.stored(*slot);
-        return values("get_slot", {{"C", QByteArray::number(stored.codeC)},
-                                   {"L", QByteArray::number(stored.codeL)},
-                                   {"Side", text(sideText(stored.side))}});
+        return answer(values("get_slot", {{"C", QByteArray::number(stored.codeC)},
+                                          {"L", QByteArray::number(stored.codeL)},
+                                          {"Side", text(sideText(stored.side))}}));
     }
     if (is(nullptr, "tune")) {
         if (!m_tuning)
-            return status("tune", NotImplemented);
+            return answer(status("tune", NotImplemented));
         TuneSession *session = m_tuning->begin();
         if (!session)
-            return status("tune", NotAvailable);
+            return answer(status("tune", NotAvailable));
         session->start();
-        return status("tune", Ok);
+        return answer(status("tune", Ok));
     }
     if (is(nullptr, "tune_stop")) {
         if (!m_tuning || !m_tuning->session())
-            return status("tune_stop", NotAvailable);
+            return answer(status("tune_stop", NotAvailable));
         m_tuning->end(false);
-        return status("tune_stop", Ok);
+        return answer(status("tune_stop", Ok));
     }
     if (is(nullptr, "subscribe")) {
         Reply reply = status("subscribe", Ok);
         reply.effect = Reply::Effect::Subscribe;
-        return reply;
+        return answer(reply);
     }
     if (is(nullptr, "unsubscribe")) {
         Reply reply = status("unsubscribe", Ok);
         reply.effect = Reply::Effect::Unsubscribe;
-        return reply;
+        return answer(reply);
     }
     if (is(nullptr, "dump_caps")) {
         QList<std::pair<QByteArray, QByteArray>> caps{{"Protocol", QByteArray::number(Protocol)}};
@@ -256,14 +265,14 @@ ControlCommands::Reply ControlCommands::run(const QByteArray &received)
                                  "\\get_slot ANT BAND SUB", "\\tune", "\\tune_stop", "\\subscribe",
                                  "\\unsubscribe", "\\auth PASSWORD", "\\dump_caps", "q"})
             caps.append(std::pair<QByteArray, QByteArray>("Command", name));
-        return values("dump_caps", caps);
+        return answer(values("dump_caps", caps));
     }
     if (is("q", "quit")) {
         Reply reply = status("quit", Ok);
         reply.effect = Reply::Effect::Quit;
-        return reply;
+        return answer(reply);
     }
     if (command.isEmpty())
-        return {};
-    return status(command.mid(command.startsWith('\\') ? 1 : 0).constData(), NotImplemented);
+        return answer({});
+    answer(status(command.mid(command.startsWith('\\') ? 1 : 0).constData(), NotImplemented));
 }

@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 
+#include <functional>
+
 class TuneSession;
 class Tuning;
 
@@ -32,11 +34,14 @@ public:
         QByteArray text;
         enum class Effect { None, Subscribe, Unsubscribe, Quit } effect = Effect::None;
     };
+    // Runs at once, or once the relays have had their turn (RelayPacer).
+    using Answer = std::function<void(const Reply &)>;
 
-    // tuning: the matching search, where the console offers one.
-    ControlCommands(Panel &panel, Tuning *tuning);
+    // tuning: the matching search, where the console offers one. cause: whose requests these
+    // are, for the line log.
+    ControlCommands(Panel &panel, Tuning *tuning, Panel::Cause cause = Panel::Cause::Remote);
 
-    Reply run(const QByteArray &line);
+    void run(const QByteArray &line, const Answer &answer);
 
     // What a subscribed client is told: the whole state, one line.
     static QByteArray stateLine(const Panel::State &state);
@@ -50,4 +55,5 @@ public:
 private:
     Panel &m_panel;
     Tuning *m_tuning;
+    Panel::Cause m_cause;
 };

@@ -1,17 +1,39 @@
 #include "controlport.h"
 
-#include "net/credentials.h"
 #include "net/linereader.h"
+#include "net/passwordcheck.h"
 #include "tune/tuning.h"
 
+#include <QElapsedTimer>
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
+
+namespace {
+
+QByteArray rprt(int code)
+{
+    return "RPRT " + QByteArray::number(code) + '\n';
+}
+
+} // namespace
+
 struct ControlPort::Client
 {
+    quint64 id = 0;
     QTcpSocket *socket = nullptr;
+    QString from;
+    // Beyond loopback the password was given; on loopback there is none to give.
     bool authenticated = false;
+    bool seated = false;
     bool subscribed = false;
+    // An answer is being worked out; the next line waits.
+    bool busy = false;
+    // Lines are being read from it just now.
+    bool reading = false;
+    QElapsedTimer since;
+    QElapsedTimer heard;
     QTimer *deadline = nullptr;
 
     // The socket may outlive its client while it says goodbye; the deadline must not.
@@ -56,24 +78,59 @@ bool ControlPort::start(const HostPort &where, const Security &security, QString
         return false;
     m_secure = *beyond;
     m_passwordRecord = security.passwordRecord;
+    m_passwords = security.passwords ? security.passwords : new PasswordCheck(this);
     if (m_secure)
         m_listener.useTls(*security.tls);
+    // Connections at once: the places, those waiting for one, and those being sent away.
+    Listener::Limits limits;
+    limits.maxPeers = 4 * (MaxClients + MaxWaiting);
+    m_listener.limitPeers(limits);
     return m_listener.listen(where, error);
+}
+
+int ControlPort::clientCount() const
+{
+    return int(std::count_if(m_clients.cbegin(), m_clients.cend(),
+                             [](const Client *client) { return client->seated; }));
 }
 
 void ControlPort::accept(QTcpSocket *socket)
 {
     socket->setParent(this);
     const QString from = socket->peerAddress().toString();
-    const bool refused = m_clients.size() >= MaxClients || m_lockout.locked(from);
-    if (refused) {
-        socket->write(QByteArray("RPRT ") + QByteArray::number(ControlCommands::Refused) + '\n');
+    if (m_lockout.locked(from)) {
+        socket->write(rprt(ControlCommands::Refused));
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        QTimer::singleShot(AuthMs, socket, &QObject::deleteLater);
+        QTimer::singleShot(FirstWordMs, socket, &QObject::deleteLater);
         socket->disconnectFromHost();
         return;
     }
-    auto *client = new Client{socket, !m_secure, false, nullptr};
+    // Too many waiting: the one waiting longest, from this address if it has one, goes.
+    const QList<Client *> waiting = [this] {
+        QList<Client *> out;
+        for (Client *client : std::as_const(m_clients)) {
+            if (!client->seated && !client->busy)
+                out << client;
+        }
+        return out;
+    }();
+    if (waiting.size() >= MaxWaiting) {
+        const auto older = [](const Client *a, const Client *b) {
+            return a->since.elapsed() < b->since.elapsed();
+        };
+        QList<Client *> same;
+        std::copy_if(waiting.cbegin(), waiting.cend(), std::back_inserter(same),
+                     [&](const Client *client) { return client->from == from; });
+        const QList<Client *> &pool = same.isEmpty() ? waiting : same;
+        drop(*std::max_element(pool.cbegin(), pool.cend(), older));
+    }
+    auto *client = new Client;
+    client->id = ++m_lastId;
+    client->socket = socket;
+    client->from = from;
+    client->authenticated = !m_secure;
+    client->since.start();
+    client->heard.start();
     m_clients << client;
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
@@ -81,78 +138,174 @@ void ControlPort::accept(QTcpSocket *socket)
     socket->setReadBufferSize(MaxBacklog);
     connect(socket, &QIODevice::readyRead, this, [this, client] { read(client); });
     connect(socket, &QAbstractSocket::disconnected, this, [this, client] { drop(client); });
-    if (m_secure) {
-        client->deadline = new QTimer(socket);
-        client->deadline->setSingleShot(true);
-        connect(client->deadline, &QTimer::timeout, this, [this, client] {
-            if (!client->authenticated)
-                drop(client);
-        });
-        client->deadline->start(AuthMs);
-    }
+    client->deadline = new QTimer(socket);
+    client->deadline->setSingleShot(true);
+    connect(client->deadline, &QTimer::timeout, this, [this, client] {
+        if (!client->seated && !client->busy)
+            drop(client);
+    });
+    client->deadline->start(FirstWordMs);
 }
 
 void ControlPort::read(Client *client)
 {
+    if (client->reading)
+        return;
+    client->reading = true;
     QByteArray line;
-    while (m_clients.contains(client)) {
-        const LineReader::Status status = LineReader::next(*client->socket, &line, MaxLine);
-        if (status == LineReader::Status::NoLine)
+    qsizetype size = 0;
+    while (m_clients.contains(client) && !client->busy) {
+        const LineReader::Status status = LineReader::peek(*client->socket, &line, &size, MaxLine);
+        if (status == LineReader::Status::NoLine) {
+            // Answers go out before a client's end of input can be read.
+            client->socket->flush();
+            break;
+        }
+        // A line over the cap, or a browser's request carrying a page's lines: the
+        // connection goes, and nothing of it runs.
+        if (status == LineReader::Status::TooLong || LineReader::isHttp(line)) {
+            drop(client);
             return;
-        if (status == LineReader::Status::TooLong)
-            return drop(client);
-        if (!client->authenticated) {
-            if (!authenticate(client, line))
-                return;
-            continue;
         }
-        // A password sent to a port that needs none is taken without a word about it.
-        if (line.startsWith("\\auth ") || line.startsWith("+\\auth ")) {
-            send(client, "RPRT 0\n");
-            continue;
-        }
-        const ControlCommands::Reply reply = m_commands.run(line);
-        send(client, reply.text);
-        switch (reply.effect) {
-        case ControlCommands::Reply::Effect::Subscribe:
-            client->subscribed = true;
-            send(client, ControlCommands::stateLine(m_panel.state()));
-            break;
-        case ControlCommands::Reply::Effect::Unsubscribe:
-            client->subscribed = false;
-            break;
-        case ControlCommands::Reply::Effect::Quit:
+        client->heard.restart();
+        handle(client, line, size);
+    }
+    if (m_clients.contains(client))
+        client->reading = false;
+}
+
+void ControlPort::handle(Client *client, const QByteArray &line, qsizetype size)
+{
+    const QByteArray trimmed = line.trimmed();
+    const QByteArray command = trimmed.startsWith('+') ? trimmed.mid(1) : trimmed;
+    const bool auth = command.startsWith("\\auth ");
+    if (!client->authenticated) {
+        if (auth)
+            return authenticate(client, command, size);
+        client->socket->skip(size);
+        return send(client, rprt(ControlCommands::Security));
+    }
+    if (!client->seated && !seat(client)) {
+        client->socket->skip(size);
+        send(client, rprt(ControlCommands::Refused));
+        return close(client);
+    }
+    // A password sent to a port that needs none is taken without a word about it.
+    if (auth) {
+        client->socket->skip(size);
+        return send(client, rprt(ControlCommands::Ok));
+    }
+    hold(client, true);
+    const quint64 id = client->id;
+    m_commands.run(
+        line, [this, id, size](const ControlCommands::Reply &reply) { answered(id, size, reply); });
+}
+
+void ControlPort::authenticate(Client *client, const QByteArray &command, qsizetype size)
+{
+    // Checked one at a time on the checker's thread; so many at once, and the rest are
+    // turned away to try again.
+    if (!m_passwords->hasRoom(client->from)) {
+        client->socket->skip(size);
+        return send(client, rprt(ControlCommands::Refused));
+    }
+    if (!m_lockout.admit(client->from)) {
+        client->socket->skip(size);
+        send(client, rprt(ControlCommands::Security));
+        return close(client);
+    }
+    const quint64 id = client->id;
+    hold(client, true);
+    m_passwords->submit(QString::fromUtf8(command.mid(6)), {m_passwordRecord}, client->from, this,
+                        [this, id, size](int matched) { checked(id, size, matched == 0); });
+}
+
+void ControlPort::checked(quint64 id, qsizetype size, bool matched)
+{
+    Client *client = find(id);
+    if (!client)
+        return;
+    hold(client, false);
+    client->socket->skip(size);
+    if (!matched) {
+        send(client, rprt(ControlCommands::Security));
+        if (m_lockout.locked(client->from))
             return close(client);
-        case ControlCommands::Reply::Effect::None:
-            break;
+    } else {
+        client->authenticated = true;
+        m_lockout.passed(client->from);
+        if (!seat(client)) {
+            send(client, rprt(ControlCommands::Refused));
+            return close(client);
         }
+        send(client, rprt(ControlCommands::Ok));
+    }
+    client->socket->flush();
+    read(client);
+}
+
+void ControlPort::answered(quint64 id, qsizetype size, const ControlCommands::Reply &reply)
+{
+    Client *client = find(id);
+    if (!client)
+        return;
+    hold(client, false);
+    client->socket->skip(size);
+    send(client, reply.text);
+    switch (reply.effect) {
+    case ControlCommands::Reply::Effect::Subscribe:
+        client->subscribed = true;
+        send(client, ControlCommands::stateLine(m_panel.state()));
+        break;
+    case ControlCommands::Reply::Effect::Unsubscribe:
+        client->subscribed = false;
+        break;
+    case ControlCommands::Reply::Effect::Quit:
+        return close(client);
+    case ControlCommands::Reply::Effect::None:
+        break;
+    }
+    // An answer that came later takes up the lines that waited for it.
+    if (m_clients.contains(client) && !client->reading) {
+        client->socket->flush();
+        read(client);
     }
 }
 
-bool ControlPort::authenticate(Client *client, const QByteArray &line)
+bool ControlPort::seat(Client *client)
 {
-    const QByteArray trimmed = line.trimmed();
-    const bool extended = trimmed.startsWith('+');
-    const QByteArray command = extended ? trimmed.mid(1) : trimmed;
-    const QByteArray security = "RPRT " + QByteArray::number(ControlCommands::Security) + '\n';
-    if (!command.startsWith("\\auth ")) {
-        send(client, security);
-        return m_clients.contains(client);
+    if (clientCount() >= MaxClients) {
+        Client *silent = nullptr;
+        for (Client *other : std::as_const(m_clients)) {
+            if (!other->seated || other->subscribed || other->busy ||
+                other->heard.elapsed() <= SilentMs)
+                continue;
+            if (!silent || other->heard.elapsed() > silent->heard.elapsed())
+                silent = other;
+        }
+        if (!silent)
+            return false;
+        close(silent);
     }
-    const QString from = client->socket->peerAddress().toString();
-    if (Credentials::matches(QString::fromUtf8(command.mid(6)), m_passwordRecord)) {
-        client->authenticated = true;
-        m_lockout.passed(from);
-        send(client, "RPRT 0\n");
-        return m_clients.contains(client);
+    client->seated = true;
+    return true;
+}
+
+void ControlPort::hold(Client *client, bool held)
+{
+    client->busy = held;
+    // The line being answered stays in the buffer, which is then full: nothing more is read,
+    // not even the end of input, until the answer is out.
+    client->socket->setReadBufferSize(held ? 1 : MaxBacklog);
+}
+
+ControlPort::Client *ControlPort::find(quint64 id) const
+{
+    for (Client *client : m_clients) {
+        if (client->id == id)
+            return client;
     }
-    const bool locked = m_lockout.failed(from);
-    send(client, security);
-    if (locked) {
-        close(client);
-        return false;
-    }
-    return m_clients.contains(client);
+    return nullptr;
 }
 
 void ControlPort::send(Client *client, const QByteArray &bytes)
@@ -184,7 +337,7 @@ void ControlPort::close(Client *client)
     delete client;
     socket->disconnect(this);
     connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
-    QTimer::singleShot(AuthMs, socket, &QObject::deleteLater);
+    QTimer::singleShot(FirstWordMs, socket, &QObject::deleteLater);
     socket->disconnectFromHost();
 }
 
@@ -192,7 +345,7 @@ void ControlPort::push(const QByteArray &line)
 {
     const QList<Client *> clients = m_clients;
     for (Client *client : clients) {
-        if (client->subscribed && client->authenticated)
+        if (client->subscribed && client->seated)
             send(client, line);
     }
 }

@@ -9,32 +9,42 @@
 
 #include <optional>
 
+class PasswordCheck;
 class QTcpSocket;
 
 // The tuner as a station service: a TCP port in rigctld's manner that the station's other
 // programs use to read the console, act on it and hear what changes. Several clients at
 // once, each bounded; beyond loopback only with a password and TLS.
+//
+// A connection holds one of the MaxClients places only once it has given the password
+// (beyond loopback) or its first command (on loopback), within FirstWordMs; until then it
+// waits among a few others, the oldest of which makes room for a newcomer. With every place
+// taken, the client silent longest (over SilentMs, and not subscribed) gives its place to a
+// newcomer. Idle or abandoned connections thus keep nobody out for long.
 class ControlPort : public QObject
 {
     Q_OBJECT
 public:
     static constexpr quint16 DefaultPort = 4534;
     static constexpr int MaxClients = 8;
+    // Connections that have not yet earned a place.
+    static constexpr int MaxWaiting = 16;
+    static constexpr int FirstWordMs = 5000;
+    static constexpr int SilentMs = 10000;
     // A longer line closes its connection.
     static constexpr qsizetype MaxLine = 1024;
     // What one client may leave unread before it is dropped.
     static constexpr qint64 MaxBacklog = 64 * 1024;
-    // Off loopback: the password within this, and so many wrong ones before its address
-    // waits this long.
-    static constexpr int AuthMs = 5000;
     static constexpr int MaxFailures = Lockout::MaxFailures;
     static constexpr int LockoutMs = Lockout::LockoutMs;
 
-    // What a port beyond loopback needs: the password's record (Credentials) and TLS.
+    // What a port beyond loopback needs: the password's record (Credentials) and TLS, and
+    // where passwords are checked (one of its own when none is given).
     struct Security
     {
         QString passwordRecord;
         std::optional<QSslConfiguration> tls;
+        PasswordCheck *passwords = nullptr;
     };
 
     ControlPort(Panel &panel, Tuning *tuning, QObject *parent = nullptr);
@@ -48,18 +58,28 @@ public:
     bool start(const HostPort &where, const Security &security, QString *error);
     HostPort address() const { return m_listener.address(); }
     bool secure() const { return m_secure; }
-    int clientCount() const { return int(m_clients.size()); }
+    // Clients holding a place.
+    int clientCount() const;
 
 private:
     struct Client;
     void accept(QTcpSocket *socket);
     void read(Client *client);
+    void handle(Client *client, const QByteArray &line, qsizetype size);
+    void authenticate(Client *client, const QByteArray &command, qsizetype size);
+    void checked(quint64 id, qsizetype size, bool matched);
+    void answered(quint64 id, qsizetype size, const ControlCommands::Reply &reply);
+    // Gives the client a place, making one where a client has been silent long enough.
+    bool seat(Client *client);
+    // Keeps what the client sent unread while its answer is worked out: a client that has
+    // said all it will and half-closed its end still hears every answer.
+    void hold(Client *client, bool held);
+    Client *find(quint64 id) const;
     void send(Client *client, const QByteArray &bytes);
     void drop(Client *client);
     // Says what is pending, then closes.
     void close(Client *client);
     void push(const QByteArray &line);
-    bool authenticate(Client *client, const QByteArray &line);
 
     Panel &m_panel;
     Tuning *m_tuning;
@@ -67,6 +87,8 @@ private:
     Listener m_listener;
     bool m_secure = false;
     QString m_passwordRecord;
+    PasswordCheck *m_passwords = nullptr;
     QList<Client *> m_clients;
+    quint64 m_lastId = 0;
     Lockout m_lockout;
 };

@@ -23,6 +23,11 @@ public:
     QByteArray PacketBuffer;
 
     LineLog &log() { return m_log; }
+    // Whether the controller has had the last C, L and side packet: none was dropped since,
+    // and the port has not changed since they went.
+    bool delivered() const { return m_delivered == AllDelivered; }
+    // Who made the last packet that was dropped.
+    LineLog::Cause droppedCause() const { return m_droppedCause; }
     // Notes a recall of the slot described, with the cause in force.
     void noteRecall(const QString &slot);
     LineLog::Cause cause() const { return m_cause; }
@@ -49,11 +54,18 @@ signals:
     void lineFailed();
     // A packet was handed to the line, or dropped.
     void sent();
+    // The line takes bytes again after it refused some for being full.
+    void accepting();
 
 private:
     void send(quint8 command, quint8 value, quint8 flag);
 
+    static constexpr quint8 AllDelivered = 0b111;
+
     SerialService &m_port;
     LineLog m_log;
     LineLog::Cause m_cause = LineLog::Cause::Operator;
+    // One bit for each of the C, L and side packets the controller has had.
+    quint8 m_delivered = 0;
+    LineLog::Cause m_droppedCause = LineLog::Cause::Operator;
 };

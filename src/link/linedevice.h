@@ -62,6 +62,8 @@ public:
 
     // Called once when a Pending open ends: true when the line stands.
     std::function<void(bool)> opened;
+    // Called once the line takes bytes again after a write it refused as Stalled.
+    std::function<void()> accepting;
 
 protected:
     LineProblem m_problem;

@@ -42,6 +42,13 @@ LineDevice::OpenResult NetworkLine::open(const LineSettings &)
         if (socket == m_socket && !m_connected)
             connectionFailed(socket->errorString());
     });
+    QObject::connect(socket, &QIODevice::bytesWritten, socket, [this, socket] {
+        if (socket == m_socket && m_waitingForRoom && socket->bytesToWrite() == 0) {
+            m_waitingForRoom = false;
+            if (accepting)
+                accepting();
+        }
+    });
     // The controller's replies are not for the console; nothing may pile up unread.
     QObject::connect(socket, &QIODevice::readyRead, socket, [socket] { socket->readAll(); });
     m_deadline.start(ConnectTimeoutMs);
@@ -119,6 +126,7 @@ LineDevice::WriteResult NetworkLine::write(const QByteArray &bytes)
         m_socket->flush();
     if (m_socket->bytesToWrite() > 0) {
         m_problem = {LineProblem::Stalled, {}};
+        m_waitingForRoom = true;
         return WriteResult::Stalled;
     }
     if (m_socket->write(bytes) != bytes.size())

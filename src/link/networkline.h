@@ -41,4 +41,6 @@ private:
     QTimer m_deadline;
     QByteArray m_backlog;
     bool m_connected = false;
+    // A write was refused for a full line: say when it empties.
+    bool m_waitingForRoom = false;
 };

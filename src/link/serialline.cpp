@@ -47,6 +47,7 @@ void SerialLine::close()
     // The rest of a packet the driver took in part still goes out, if the line takes it now.
     sendPending();
     m_writable.reset();
+    m_waitingForRoom = false;
     m_pending.clear();
     if (m_port.isOpen())
         m_port.close();
@@ -88,6 +89,7 @@ bool SerialLine::applySettings(const LineSettings &s)
 LineDevice::WriteResult SerialLine::lost()
 {
     m_writable.reset();
+    m_waitingForRoom = false;
     m_pending.clear();
     m_port.close();
     return WriteResult::Gone;
@@ -167,33 +169,49 @@ LineDevice::WriteResult SerialLine::write(const QByteArray &bytes)
         sendPending();
         if (m_failed)
             return lost();
-        if (!m_pending.isEmpty()) {
-            m_problem = {LineProblem::Stalled, {}};
-            return WriteResult::Stalled;
-        }
+        if (!m_pending.isEmpty())
+            return stalled();
     }
     ssize_t n;
     do {
         n = ::write(m_port.handle(), bytes.constData(), static_cast<size_t>(bytes.size()));
     } while (n < 0 && errno == EINTR);
     if (n < 0) {
-        if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            m_problem = {LineProblem::Stalled, {}};
-            return WriteResult::Stalled;
-        }
+        if (errno == EAGAIN || errno == EWOULDBLOCK)
+            return stalled();
         m_problem = {LineProblem::Lost, QString::fromLocal8Bit(std::strerror(errno))};
         return lost();
     }
     if (n < bytes.size()) {
         m_pending = bytes.mid(n);
-        if (!m_writable) {
-            m_writable = std::make_unique<QSocketNotifier>(m_port.handle(), QSocketNotifier::Write);
-            QObject::connect(m_writable.get(), &QSocketNotifier::activated, m_writable.get(),
-                             [this] { sendPending(); });
-        }
-        m_writable->setEnabled(true);
+        watchForRoom();
     }
     return WriteResult::Accepted;
+}
+
+LineDevice::WriteResult SerialLine::stalled()
+{
+    m_problem = {LineProblem::Stalled, {}};
+    m_waitingForRoom = true;
+    watchForRoom();
+    return WriteResult::Stalled;
+}
+
+void SerialLine::watchForRoom()
+{
+    if (!m_writable) {
+        m_writable = std::make_unique<QSocketNotifier>(m_port.handle(), QSocketNotifier::Write);
+        QObject::connect(m_writable.get(), &QSocketNotifier::activated, m_writable.get(), [this] {
+            sendPending();
+            if (m_pending.isEmpty() && m_waitingForRoom && !m_failed) {
+                m_waitingForRoom = false;
+                m_writable->setEnabled(false);
+                if (accepting)
+                    accepting();
+            }
+        });
+    }
+    m_writable->setEnabled(true);
 }
 
 void SerialLine::sendPending()
@@ -209,6 +227,6 @@ void SerialLine::sendPending()
         }
         m_pending.remove(0, n);
     }
-    if (m_writable && (m_pending.isEmpty() || m_failed))
+    if (m_writable && ((m_pending.isEmpty() && !m_waitingForRoom) || m_failed))
         m_writable->setEnabled(false);
 }

@@ -31,10 +31,15 @@ public:
 private:
     WriteResult lost();
     void sendPending();
+    // Watches for room on the line: for the rest of a packet, or to say it takes bytes again.
+    void watchForRoom();
+    WriteResult stalled();
 
     QString m_device;
     QSerialPort m_port;
     QByteArray m_pending;
     std::unique_ptr<QSocketNotifier> m_writable;
     bool m_failed = false;
+    // A write was refused for a full line: say when it has room again.
+    bool m_waitingForRoom = false;
 };

@@ -92,6 +92,10 @@ bool SerialService::setPortOpen(bool open)
         return false;
     m_line = LineDevice::create(LineTarget::parse(target()));
     const LineDevice *line = m_line.get();
+    m_line->accepting = [this, line] {
+        if (m_line.get() == line && onAccepting)
+            onAccepting();
+    };
     m_line->opened = [this, line](bool opened) {
         if (m_line.get() != line)
             return;

@@ -39,6 +39,8 @@ public:
     bool setPortOpen(bool open);
     bool opening() const { return m_line && m_line->isOpening(); }
     std::function<void(bool opened)> onOpened;
+    // The line takes bytes again after it refused a packet for being full.
+    std::function<void()> onAccepting;
     // Hands all bytes over or none; fails when closed, when the line takes nothing, or when
     // the device has gone (the port is then closed).
     bool Output(const QByteArray &bytes);

@@ -31,20 +31,13 @@ QString plain(const QString &name)
 QString caption(int band)
 {
     if (band == Slots::Bands - 1)
-        return QStringLiteral("Д");
-    return keys().value(band).chopped(1) + QStringLiteral(" м");
+        return QCoreApplication::translate("BandNames", "Д");
+    return QCoreApplication::translate("BandNames", "%1 м").arg(keys().value(band).chopped(1));
 }
 
 QString key(int band)
 {
     return keys().value(band);
-}
-
-QString englishCaption(int band)
-{
-    if (band == Slots::Bands - 1)
-        return QStringLiteral("Ext");
-    return keys().value(band).chopped(1) + QStringLiteral(" m");
 }
 
 QString slotText(int antenna, int band, int subBand)
@@ -61,6 +54,11 @@ std::optional<int> find(const QString &name, bool numbers)
     if (wanted.isEmpty())
         return std::nullopt;
     if (numbers) {
+        // A band's wavelength alone names it ("40", "10"); any other number is a place.
+        for (int band = 0; band + 1 < Slots::Bands; ++band) {
+            if (wanted + QLatin1Char('m') == keys()[band])
+                return band;
+        }
         bool ok = false;
         const int number = wanted.toInt(&ok);
         if (ok)

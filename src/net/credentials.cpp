@@ -1,6 +1,9 @@
 #include "credentials.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPasswordDigestor>
 #include <QRandomGenerator>
 #include <QSettings>
@@ -13,6 +16,8 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 #endif
@@ -104,8 +109,25 @@ QString Credentials::stored(QSettings &settings, const QString &key)
     return settings.value(key).toString();
 }
 
+void Credentials::keepPrivate(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(path);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd >= 0) {
+        ::fchmod(fd, 0600);
+        ::close(fd);
+    }
+#else
+    // A Windows profile's folders are the user's own already.
+    Q_UNUSED(path);
+#endif
+}
+
 void Credentials::store(QSettings &settings, const QString &key, const QString &password)
 {
+    keepPrivate(settings.fileName());
     if (password.isEmpty())
         settings.remove(key);
     else

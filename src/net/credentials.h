@@ -11,6 +11,8 @@ class Credentials
 {
 public:
     static constexpr int Rounds = 200000;
+    // A password that opens a door beyond this computer has at least this many characters.
+    static constexpr int MinLength = 8;
 
     // "pbkdf2-sha256$ROUNDS$SALT$HASH", salt and hash in base64.
     static QString hash(const QString &password);
@@ -25,4 +27,6 @@ public:
     // The records kept in the user's settings under key.
     static QString stored(QSettings &settings, const QString &key);
     static void store(QSettings &settings, const QString &key, const QString &password);
+    // Makes the file readable by its owner alone, creating it empty when it is not there.
+    static void keepPrivate(const QString &path);
 };

@@ -46,12 +46,19 @@ bool Lockout::locked(const QString &from) const
     return it != m_failures.cend() && it->count >= MaxFailures && it->since.elapsed() < LockoutMs;
 }
 
-bool Lockout::failed(const QString &from)
+bool Lockout::admit(const QString &from)
 {
+    if (locked(from))
+        return false;
+    // Addresses that guessed long ago are forgotten once there are many.
+    if (m_failures.size() > MaxAddresses) {
+        m_failures.removeIf(
+            [](const auto &entry) { return entry.value().since.elapsed() >= LockoutMs; });
+    }
     Failures &failures = m_failures[from];
     if (failures.since.isValid() && failures.since.elapsed() >= LockoutMs)
         failures.count = 0;
     ++failures.count;
     failures.since.start();
-    return failures.count >= MaxFailures;
+    return true;
 }

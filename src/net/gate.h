@@ -21,16 +21,20 @@ std::optional<bool> reach(const HostPort &where, bool hasPassword, bool hasTls, 
 
 } // namespace ServiceGate
 
-// Wrong passwords per peer address: so many, and that address waits a while.
+// Password guesses per peer address, across all its connections: so many, and that address
+// waits a while. A guess counts when it is made, before it is checked, so that guesses sent
+// side by side on several connections count as well.
 class Lockout
 {
 public:
     static constexpr int MaxFailures = 5;
     static constexpr int LockoutMs = 60000;
+    static constexpr int MaxAddresses = 4096;
 
     bool locked(const QString &from) const;
-    // Counts a wrong password; true when the address is locked now.
-    bool failed(const QString &from);
+    // Counts a guess from the address; false, counting nothing, when it is locked out.
+    bool admit(const QString &from);
+    // The guess was right: the address starts afresh.
     void passed(const QString &from) { m_failures.remove(from); }
 
 private:

@@ -10,6 +10,8 @@
 
 #include <optional>
 
+class RelayPacer;
+
 // The one way into the console for everything outside its window: the window's own helpers
 // (band following, the matching search, backup, the ports), the control port and the web
 // page. What they may read, and what they may ask; every request runs the handlers the
@@ -56,6 +58,9 @@ public:
         RelaySetting relays;
         // Whether the relays are what the selected slot holds in conf.cfg.
         bool saved = false;
+        // Whether the controller has had the relays shown: no packet of theirs was dropped,
+        // and none was left unsent since the port last opened.
+        bool delivered = false;
         int stepC = 0; // pF
         int stepL = 0; // nH
         Port port;
@@ -102,8 +107,15 @@ public:
     // A short message for the status strip, and for whoever else shows what the console did.
     void say(const QString &text, Tone tone = Tone::Info) { emit said(text, tone); }
 
+    // The way in for whatever moves relays but the operator's own hand: at most four moves a
+    // second, the latest request winning.
+    RelayPacer &paced();
+
 signals:
     // Something of state() changed: sent once for a burst of changes.
     void changed();
     void said(const QString &text, Panel::Tone tone);
+
+private:
+    RelayPacer *m_pacer = nullptr;
 };

@@ -3,8 +3,10 @@
 #include "announcedradio.h"
 #include "model/bandnames.h"
 #include "panel/panel.h"
+#include "panel/relaypacer.h"
 #include "rigctldclient.h"
 
+#include <QPointer>
 #include <QSettings>
 
 Following::Following(Panel &panel, QSettings *settings, QObject *parent)
@@ -41,11 +43,18 @@ void Following::use(std::unique_ptr<RigControl> rig)
         Slots::Selection s = m_panel.state().selection;
         s.band = p.band;
         s.subBand = p.subBand;
-        if (m_panel.recall(s, Panel::Cause::Radio) == Panel::Outcome::Done)
-            m_panel.say(tr("Трансивер на %1: ячейка %2")
-                            .arg(BandNames::caption(p.band),
-                                 BandNames::slotText(s.antenna, s.band, s.subBand)));
-        emit statusChanged();
+        // A radio that flaps between bands moves the relays a few times a second at most.
+        m_panel.paced().recall(
+            s, Panel::Cause::Radio,
+            [self = QPointer<Following>(this), p, s](Panel::Outcome outcome) {
+                if (!self)
+                    return;
+                if (outcome == Panel::Outcome::Done)
+                    self->m_panel.say(tr("Трансивер на %1: ячейка %2")
+                                          .arg(BandNames::caption(p.band),
+                                               BandNames::slotText(s.antenna, s.band, s.subBand)));
+                emit self->statusChanged();
+            });
     });
 }
 

@@ -42,6 +42,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("orvane-sim"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION_STRING));
     ignoreRelativeXdgFolders();
+    ignoreBrokenPipes();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

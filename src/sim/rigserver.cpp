@@ -38,8 +38,16 @@ void RigServer::serve(QTcpSocket *socket)
                 socket->abort();
                 return;
             }
-            if (status == LineReader::Status::NoLine)
+            if (status == LineReader::Status::NoLine) {
+                // A client that has said all it will still hears every answer.
+                socket->flush();
                 return;
+            }
+            // A browser's request carries a page's lines to any port: none of them runs.
+            if (LineReader::isHttp(line)) {
+                socket->abort();
+                return;
+            }
             line = line.trimmed();
             const bool quit =
                 line == "q" || line == "Q" || line == "\\quit" || line == "+q" || line == "+\\quit";

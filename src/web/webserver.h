@@ -10,6 +10,7 @@
 #include <optional>
 
 class Panel;
+class PasswordCheck;
 class Tuning;
 class WebService;
 
@@ -23,11 +24,15 @@ class WebServer : public QObject
     Q_OBJECT
 public:
     static constexpr quint16 DefaultPort = 8434;
-    static constexpr int MaxClients = 16;
-    // Connections of any kind at once, what one may send before it is answered, and how
-    // long one may say nothing (a page's WebSocket hears a beat more often).
+    // Live pages at once, for the operator and for viewers each.
+    static constexpr int MaxClientsPerRole = 8;
+    // Connections of any kind at once, and from one address; what one may send before it is
+    // answered, how long a request may take to arrive whole, and how long one may say
+    // nothing (a page's WebSocket hears a beat more often).
     static constexpr int MaxPeers = 64;
+    static constexpr int MaxPeersPerAddress = 16;
     static constexpr qint64 MaxRequest = 64 * 1024;
+    static constexpr int RequestMs = 10000;
     static constexpr int IdleMs = 30000;
     static constexpr qint64 MaxMessage = 1024;
     static constexpr qint64 MaxBacklog = 256 * 1024;
@@ -40,6 +45,8 @@ public:
         std::optional<QSslConfiguration> tls;
         // Names the page is reached by, besides addresses and this computer's name.
         QStringList hosts;
+        // Where passwords are checked (one of its own when none is given).
+        PasswordCheck *passwords = nullptr;
     };
 
     WebServer(Panel &panel, Tuning *tuning, QObject *parent = nullptr);

@@ -2,6 +2,7 @@
 
 #include "model/bandnames.h"
 #include "model/valuetext.h"
+#include "net/passwordcheck.h"
 #include "tune/tuning.h"
 
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QJsonObject>
 #include <QLocale>
 #include <QNetworkRequest>
+#include <QTcpSocket>
 #include <QUrlQuery>
 #include <QWebSocket>
 
@@ -39,7 +41,7 @@ QHttpServerResponse guarded(QHttpServerResponse response)
                        "script-src 'self'; connect-src 'self'; frame-ancestors 'none'; "
                        "form-action 'self'");
     response.setHeader("X-Content-Type-Options", "nosniff");
-    response.setHeader("Referrer-Policy", "no-referrer");
+    response.setHeader("Referrer-Policy", "same-origin");
     response.setHeader("Cache-Control", "no-store");
     return response;
 }
@@ -58,6 +60,37 @@ QHttpServerResponse redirect(const QByteArray &to, const QByteArray &cookie = {}
     return guarded(std::move(response));
 }
 
+QHttpServerResponse status(QHttpServerResponse::StatusCode code)
+{
+    return guarded(QHttpServerResponse(code));
+}
+
+// The login page again, saying why.
+QByteArray loginPage(const char *said)
+{
+    return resource(QStringLiteral("login.html")).replace("<!--said-->", said);
+}
+
+// An answer written once its work is done, after the request itself has gone: the login's
+// password check ends on another turn of the event loop.
+QByteArray laterAnswer(int status, const char *reason, const QByteArray &body,
+                       const QList<std::pair<QByteArray, QByteArray>> &headers)
+{
+    QByteArray out = "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason + "\r\n";
+    const QList<std::pair<QByteArray, QByteArray>> always{
+        {"Content-Security-Policy", "default-src 'self'; img-src 'self' data:; style-src 'self'; "
+                                    "script-src 'self'; connect-src 'self'; frame-ancestors "
+                                    "'none'; form-action 'self'"},
+        {"X-Content-Type-Options", "nosniff"},
+        {"Referrer-Policy", "same-origin"},
+        {"Cache-Control", "no-store"}};
+    for (const auto &[name, value] : always + headers)
+        out += name + ": " + value + "\r\n";
+    out += "Content-Type: text/html; charset=utf-8\r\nContent-Length: " +
+           QByteArray::number(body.size()) + "\r\n\r\n" + body;
+    return out;
+}
+
 } // namespace
 
 struct WebService::Client
@@ -66,11 +99,45 @@ struct WebService::Client
     WebAccess::Role role = WebAccess::Role::Operator;
 };
 
+// Qt HttpServer's parser with the page's own dispatch in front: a QHttpServer's router runs
+// a route before anything could check who asks.
+class WebService::Server : public QAbstractHttpServer
+{
+public:
+    using Route = std::function<bool(const QHttpServerRequest &, QTcpSocket *)>;
+    explicit Server(Route route)
+        : m_route(std::move(route))
+    {}
+
+    static void respond(const QHttpServerResponse &response, const QHttpServerRequest &request,
+                        QTcpSocket *socket)
+    {
+        response.write(makeResponder(request, socket));
+    }
+
+protected:
+    bool handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) override
+    {
+        return m_route(request, socket);
+    }
+    void missingHandler(const QHttpServerRequest &request, QTcpSocket *socket) override
+    {
+        respond(status(QHttpServerResponse::StatusCode::NotFound), request, socket);
+    }
+
+private:
+    Route m_route;
+};
+
 WebService::WebService(Panel &panel, Tuning *tuning, QObject *parent)
     : QObject(parent)
     , m_panel(panel)
     , m_tuning(tuning)
     , m_commands(panel, tuning)
+    , m_http(
+          std::make_unique<Server>([this](const QHttpServerRequest &request, QTcpSocket *socket) {
+              return route(request, socket);
+          }))
 {
     connect(&m_panel, &Panel::changed, this, [this] { broadcast(stateMessage()); });
     // Pages take long silence for a lost link.
@@ -106,85 +173,127 @@ bool WebService::start(const HostPort &where, const Security &security, QString 
     if (!beyond)
         return false;
     m_secure = *beyond;
-    QStringList hosts = security.hosts;
-    hosts << where.host;
-    m_access = std::make_unique<WebAccess>(security.operatorRecord, security.viewerRecord, hosts);
+    m_passwords = security.passwords ? security.passwords : new PasswordCheck(this);
     if (m_secure)
         m_listener.useTls(*security.tls);
-    m_listener.limitPeers(WebServer::MaxPeers, WebServer::MaxRequest, WebServer::IdleMs);
-
-    m_http.route("/", [this](const QHttpServerRequest &request) {
-        if (auto refused = refusal(request))
-            return std::move(*refused);
-        if (!roleOf(request))
-            return redirect("/login");
-        return file("text/html; charset=utf-8", QStringLiteral("index.html"));
-    });
-    m_http.route("/app.js",
-                 [] { return file("text/javascript; charset=utf-8", QStringLiteral("app.js")); });
-    m_http.route("/style.css",
-                 [] { return file("text/css; charset=utf-8", QStringLiteral("style.css")); });
-    m_http.route("/login", [this](const QHttpServerRequest &request) {
-        if (auto refused = refusal(request))
-            return std::move(*refused);
-        if (request.method() != QHttpServerRequest::Method::Post)
-            return file("text/html; charset=utf-8", QStringLiteral("login.html"));
-        const QString from = request.remoteAddress().toString();
-        const QString password =
-            QUrlQuery(QString::fromUtf8(request.body()).replace(QLatin1Char('+'), QLatin1Char(' ')))
-                .queryItemValue(QStringLiteral("password"), QUrl::FullyDecoded);
-        const auto again = [](const char *said, QHttpServerResponse::StatusCode status) {
-            return guarded(QHttpServerResponse(
-                "text/html; charset=utf-8",
-                resource(QStringLiteral("login.html")).replace("<!--said-->", said), status));
-        };
-        if (m_access->lockedOut(from))
-            return again("Слишком много неверных паролей: подождите минуту. "
-                         "Too many wrong passwords: wait a minute.",
-                         QHttpServerResponse::StatusCode::TooManyRequests);
-        const std::optional<QByteArray> token = m_access->login(password, from);
-        if (!token)
-            return again("Неверный пароль. Wrong password.",
-                         QHttpServerResponse::StatusCode::Unauthorized);
-        return redirect("/", WebAccess::cookieFor(*token));
-    });
-    m_http.route("/logout", [this](const QHttpServerRequest &request) {
-        if (request.method() != QHttpServerRequest::Method::Post)
-            return guarded(QHttpServerResponse(QHttpServerResponse::StatusCode::MethodNotAllowed));
-        m_access->logout(header(request, "Cookie"));
-        return redirect("/login", QByteArray(WebAccess::Cookie) +
-                                      "=; Path=/; Max-Age=0; "
-                                      "HttpOnly; Secure; SameSite=Strict");
-    });
-    m_http.route("/api/state", [this](const QHttpServerRequest &request) {
-        if (auto refused = refusal(request))
-            return std::move(*refused);
-        if (!roleOf(request))
-            return guarded(QHttpServerResponse(QHttpServerResponse::StatusCode::Unauthorized));
-        return guarded(QHttpServerResponse(stateMessage()));
-    });
-    // Qt HttpServer 6.4 upgrades a request only when a route takes it; this one answers
-    // nothing, so the WebSocket handshake is what the client gets. The socket is checked
-    // when it arrives.
-    m_http.route("/ws", [](const QHttpServerRequest &request, QHttpServerResponder &&responder) {
-        if (header(request, "Upgrade").compare("websocket", Qt::CaseInsensitive) != 0)
-            responder.write(QHttpServerResponder::StatusCode::BadRequest);
-    });
-    connect(&m_http, &QAbstractHttpServer::newWebSocketConnection, this,
+    Listener::Limits limits;
+    limits.maxPeers = WebServer::MaxPeers;
+    limits.maxPerAddress = WebServer::MaxPeersPerAddress;
+    limits.maxUnanswered = WebServer::MaxRequest;
+    limits.idleMs = WebServer::IdleMs;
+    limits.requestMs = WebServer::RequestMs;
+    m_listener.limitPeers(limits);
+    connect(m_http.get(), &QAbstractHttpServer::newWebSocketConnection, this,
             &WebService::acceptSockets);
-
     if (!m_listener.listen(where, error, false))
         return false;
+    // The names the page answers to: beyond this computer the ones the operator gave and the
+    // computer's own; everywhere loopback, localhost and the addresses listened on.
+    m_access = std::make_unique<WebAccess>(security.operatorRecord, security.viewerRecord,
+                                           m_secure ? security.hosts : QStringList(),
+                                           m_listener.addresses(), m_secure);
     for (QTcpServer *server : m_listener.servers())
-        m_http.bind(server);
+        m_http->bind(server);
     return true;
 }
 
-std::optional<QHttpServerResponse> WebService::refusal(const QHttpServerRequest &request)
+bool WebService::route(const QHttpServerRequest &request, QTcpSocket *socket)
 {
-    // A page that reached us through a name we do not answer to is another site's.
-    if (m_secure && !m_access->hostAllowed(header(request, "Host")))
-        return guarded(QHttpServerResponse(QHttpServerResponse::StatusCode::Forbidden));
+    const QString path = request.url().path();
+    // Qt upgrades a request to a WebSocket once a route takes it without a word; one that is
+    // not taken is answered 404 and closed. The socket is checked again when it arrives.
+    if (header(request, "Upgrade").compare("websocket", Qt::CaseInsensitive) == 0) {
+        const QByteArray host = header(request, "Host");
+        return path == QLatin1String("/ws") && m_access->hostAllowed(host) &&
+               WebAccess::originMatches(header(request, "Origin"), host, m_secure);
+    }
+    if (auto refused = refusal(request)) {
+        Server::respond(*refused, request, socket);
+        return true;
+    }
+    const auto reply = [&](QHttpServerResponse response) {
+        Server::respond(response, request, socket);
+        return true;
+    };
+    const bool post = request.method() == QHttpServerRequest::Method::Post;
+    if (path == QLatin1String("/"))
+        return reply(roleOf(request)
+                         ? file("text/html; charset=utf-8", QStringLiteral("index.html"))
+                         : redirect("/login"));
+    if (path == QLatin1String("/app.js"))
+        return reply(file("text/javascript; charset=utf-8", QStringLiteral("app.js")));
+    if (path == QLatin1String("/style.css"))
+        return reply(file("text/css; charset=utf-8", QStringLiteral("style.css")));
+    if (path == QLatin1String("/login")) {
+        if (!post)
+            return reply(file("text/html; charset=utf-8", QStringLiteral("login.html")));
+        login(request, socket);
+        return true;
+    }
+    if (path == QLatin1String("/logout")) {
+        if (!post)
+            return reply(status(QHttpServerResponse::StatusCode::MethodNotAllowed));
+        m_access->logout(header(request, "Cookie"));
+        return reply(redirect("/login", QByteArray(WebAccess::Cookie) +
+                                            "=; Path=/; Max-Age=0; HttpOnly; Secure; "
+                                            "SameSite=Strict"));
+    }
+    if (path == QLatin1String("/api/state"))
+        return reply(roleOf(request) ? guarded(QHttpServerResponse(stateMessage()))
+                                     : status(QHttpServerResponse::StatusCode::Unauthorized));
+    // The WebSocket arrives through Qt's upgrade; a plain request for it is no request.
+    if (path == QLatin1String("/ws"))
+        return reply(status(QHttpServerResponse::StatusCode::BadRequest));
+    return false;
+}
+
+void WebService::login(const QHttpServerRequest &request, QTcpSocket *socket)
+{
+    const QString from = request.remoteAddress().toString();
+    const QString password =
+        QUrlQuery(QString::fromUtf8(request.body()).replace(QLatin1Char('+'), QLatin1Char(' ')))
+            .queryItemValue(QStringLiteral("password"), QUrl::FullyDecoded);
+    const auto again = [&](const char *said, QHttpServerResponse::StatusCode code) {
+        Server::respond(
+            guarded(QHttpServerResponse("text/html; charset=utf-8", loginPage(said), code)),
+            request, socket);
+    };
+    if (!m_passwords->hasRoom(from))
+        return again("Занято, попробуйте ещё раз. Busy: try again.",
+                     QHttpServerResponse::StatusCode::ServiceUnavailable);
+    if (!m_access->admit(from))
+        return again("Слишком много неверных паролей: подождите минуту. "
+                     "Too many wrong passwords: wait a minute.",
+                     QHttpServerResponse::StatusCode::TooManyRequests);
+    // The check takes a while on its own thread; the answer goes out when it is done, to a
+    // connection that may have gone meanwhile.
+    QPointer<QTcpSocket> asked(socket);
+    m_passwords->submit(
+        password, m_access->records(), from, this, [this, asked, from](int matched) {
+            if (!asked)
+                return;
+            const std::optional<QByteArray> token = m_access->open(matched, from);
+            asked->write(token ? laterAnswer(303, "See Other", {},
+                                             {{"Location", "/"},
+                                              {"Set-Cookie", WebAccess::cookieFor(*token)}})
+                               : laterAnswer(401, "Unauthorized",
+                                             loginPage("Неверный пароль. Wrong password."), {}));
+        });
+}
+
+std::optional<QHttpServerResponse> WebService::refusal(const QHttpServerRequest &request) const
+{
+    // A page that reached us through a name we do not answer to is another site's (DNS
+    // rebinding), on loopback as much as beyond.
+    const QByteArray host = header(request, "Host");
+    if (!m_access->hostAllowed(host))
+        return status(QHttpServerResponse::StatusCode::Forbidden);
+    // A change asked for by another site's page: its browser names that site.
+    if (request.method() != QHttpServerRequest::Method::Get &&
+        request.method() != QHttpServerRequest::Method::Head &&
+        !WebAccess::sameSite(header(request, "Origin"), header(request, "Sec-Fetch-Site"), host,
+                             m_secure))
+        return status(QHttpServerResponse::StatusCode::Forbidden);
     return std::nullopt;
 }
 
@@ -197,22 +306,32 @@ std::optional<WebAccess::Role> WebService::roleOf(const QHttpServerRequest &requ
 
 void WebService::acceptSockets()
 {
-    while (m_http.hasPendingWebSocketConnections()) {
-        QWebSocket *socket = m_http.nextPendingWebSocketConnection().release();
+    while (m_http->hasPendingWebSocketConnections()) {
+        QWebSocket *socket = m_http->nextPendingWebSocketConnection().release();
         socket->setParent(this);
         const QNetworkRequest request = socket->request();
         const QByteArray host = request.rawHeader("Host");
-        std::optional<WebAccess::Role> role = WebAccess::Role::Operator;
-        if (m_secure)
-            role = m_access->hostAllowed(host) ? m_access->session(request.rawHeader("Cookie"))
-                                               : std::nullopt;
-        // Only the page itself may open it: a foreign page's script carries its own Origin.
-        const bool ours = WebAccess::originMatches(socket->origin().toUtf8(), host, m_secure);
-        if (!role || !ours || m_clients.size() >= WebServer::MaxClients) {
+        std::optional<WebAccess::Role> role;
+        // Only the page itself may open it, reached by a name of ours: a foreign page's script
+        // carries its own Origin.
+        if (m_access->hostAllowed(host) &&
+            WebAccess::originMatches(socket->origin().toUtf8(), host, m_secure))
+            role = m_secure ? m_access->session(request.rawHeader("Cookie"))
+                            : std::optional<WebAccess::Role>(WebAccess::Role::Operator);
+        if (!role) {
             socket->close(QWebSocketProtocol::CloseCodePolicyViolated);
             socket->deleteLater();
             continue;
         }
+        // Each role has its own places: a page of the same role opened last takes the place
+        // of the one opened first, and a viewer never takes the operator's.
+        QList<Client *> same;
+        for (Client *client : std::as_const(m_clients)) {
+            if (client->role == *role)
+                same << client;
+        }
+        if (same.size() >= WebServer::MaxClientsPerRole)
+            drop(same.first());
         auto *client = new Client{socket, *role};
         m_clients << client;
         socket->setMaxAllowedIncomingMessageSize(WebServer::MaxMessage);
@@ -228,12 +347,19 @@ void WebService::acceptSockets()
 void WebService::received(Client *client, const QString &message)
 {
     const QByteArray line = message.toUtf8();
-    QByteArray reply;
+    // The answer may come after the relays' turn, to a page that may have gone meanwhile.
+    const auto reply = [this, socket = QPointer<QWebSocket>(client->socket),
+                        message](const QByteArray &text) {
+        for (Client *client : std::as_const(m_clients)) {
+            if (socket && client->socket == socket)
+                return send(client, {{"type", "reply"},
+                                     {"command", message},
+                                     {"text", QString::fromUtf8(text.trimmed())}});
+        }
+    };
     if (client->role == WebAccess::Role::Viewer && !ControlCommands::readsOnly(line))
-        reply = "RPRT " + QByteArray::number(ControlCommands::Security);
-    else
-        reply = m_commands.run(line).text.trimmed();
-    send(client, {{"type", "reply"}, {"command", message}, {"text", QString::fromUtf8(reply)}});
+        return reply("RPRT " + QByteArray::number(ControlCommands::Security));
+    m_commands.run(line, [reply](const ControlCommands::Reply &answer) { reply(answer.text); });
 }
 
 void WebService::send(Client *client, const QJsonObject &message)

@@ -5,17 +5,22 @@
 #include "net/listener.h"
 #include "webserver.h"
 
-#include <QHttpServer>
+#include <QAbstractHttpServer>
+#include <QHttpServerResponse>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
+class PasswordCheck;
 class QHttpServerRequest;
 class QWebSocket;
 
 // What stands behind WebServer where the build has the page: the only class that knows Qt
-// HttpServer, whose API is still moving.
+// HttpServer, whose API is still moving. Qt parses the requests; every one of them meets the
+// checks of who is asking before any of the page's few routes runs.
 class WebService : public QObject
 {
     Q_OBJECT
@@ -31,8 +36,14 @@ public:
 
 private:
     struct Client;
-    std::optional<QHttpServerResponse> refusal(const QHttpServerRequest &request);
+    class Server;
+    // Answers the request: false when no route takes it.
+    bool route(const QHttpServerRequest &request, QTcpSocket *socket);
+    // Why a request may not be served at all: a name the console does not answer to, or a
+    // change asked for by another site's page.
+    std::optional<QHttpServerResponse> refusal(const QHttpServerRequest &request) const;
     std::optional<WebAccess::Role> roleOf(const QHttpServerRequest &request);
+    void login(const QHttpServerRequest &request, QTcpSocket *socket);
     void acceptSockets();
     void received(Client *client, const QString &message);
     void send(Client *client, const QJsonObject &message);
@@ -43,9 +54,10 @@ private:
     Panel &m_panel;
     Tuning *m_tuning;
     ControlCommands m_commands;
-    QHttpServer m_http;
+    std::unique_ptr<Server> m_http;
     Listener m_listener;
     std::unique_ptr<WebAccess> m_access;
+    PasswordCheck *m_passwords = nullptr;
     bool m_secure = false;
     QList<Client *> m_clients;
     QTimer m_beat;

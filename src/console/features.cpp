@@ -244,16 +244,13 @@ void ConsoleFeatures::showPanelState()
 {
     const Panel::State state = m_panel.state();
     m_strip->setTransmitting(state.held);
-    QStringList hints;
     // The controller may hold other relays than those shown: the start-up's recall, say, went
     // before the port was open, or a full line dropped a packet.
-    if (!state.delivered)
-        hints << QStringLiteral("<span style=\"color: #c00000\">%1</span>")
-                     .arg(tr("не доставлено, Refresh"));
-    if (state.stepC == 0 || state.stepL == 0)
-        hints
-            << tr("Шаги реле не заданы: <a href=\"%1\">задать…</a>").arg(QLatin1String(StepsLink));
-    m_strip->setHint(hints.join(QStringLiteral("<br>")));
+    m_strip->setUndelivered(!state.delivered);
+    m_strip->setHint(
+        state.stepC == 0 || state.stepL == 0
+            ? tr("Шаги реле не заданы: <a href=\"%1\">задать…</a>").arg(QLatin1String(StepsLink))
+            : QString());
     if (state.selection.band != m_subBandsOf)
         showSubBandRanges();
 }

@@ -14,6 +14,7 @@ StatusStrip::StatusStrip(QWidget *area)
     , m_tx(new QLabel(this))
     , m_radio(new QLabel(this))
     , m_message(new QLabel(this))
+    , m_undelivered(new QLabel(this))
 {
     // A right press anywhere here opens the menu, as on the window's other free areas.
     setProperty("orvaneFreeArea", true);
@@ -38,6 +39,13 @@ StatusStrip::StatusStrip(QWidget *area)
         label->setWordWrap(true);
     }
     m_radio->hide();
+    m_undelivered->setObjectName(QStringLiteral("undelivered"));
+    m_undelivered->setFont(consoleFont(9));
+    m_undelivered->setText(tr("не доставлено, Refresh"));
+    m_undelivered->setToolTip(tr("Контроллер мог не получить показанные реле: порт не был "
+                                 "открыт или линия не принимала данные. Refresh отправит их."));
+    m_undelivered->setStyleSheet(QStringLiteral("color: #c00000"));
+    m_undelivered->hide();
     m_message->setTextFormat(Qt::RichText);
     connect(m_message, &QLabel::linkActivated, this, &StatusStrip::hintActivated);
     m_message->setAccessibleName(tr("Сообщение"));
@@ -60,6 +68,7 @@ StatusStrip::StatusStrip(QWidget *area)
     auto *words = new QVBoxLayout;
     words->setSpacing(0);
     words->addWidget(m_radio);
+    words->addWidget(m_undelivered);
     words->addWidget(m_message);
     words->addStretch();
     layout->addLayout(words, 0, 1, 2, 1);
@@ -123,4 +132,15 @@ void StatusStrip::setRadio(const QString &text)
 void StatusStrip::setTransmitting(bool on)
 {
     m_tx->setVisible(on);
+}
+
+void StatusStrip::setUndelivered(bool on)
+{
+    if (on == m_undelivered->isVisible())
+        return;
+    m_undelivered->setVisible(on);
+    if (on) {
+        QAccessibleEvent named(m_undelivered, QAccessible::Alert);
+        QAccessible::updateAccessibility(&named);
+    }
 }

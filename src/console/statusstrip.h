@@ -23,6 +23,7 @@ public:
     QLabel *radio() const { return m_radio; }
     QLabel *message() const { return m_message; }
     QLabel *transmitting() const { return m_tx; }
+    QLabel *undelivered() const { return m_undelivered; }
 
     // Shown for a few seconds and said to a screen reader.
     void say(const QString &text, bool warning);
@@ -30,6 +31,8 @@ public:
     void setHint(const QString &html);
     void setRadio(const QString &text);
     void setTransmitting(bool on);
+    // The controller may hold other relays than the window shows; said until it has them.
+    void setUndelivered(bool on);
 
 signals:
     void hintActivated(const QString &link);
@@ -42,6 +45,7 @@ private:
     QLabel *m_tx;
     QLabel *m_radio;
     QLabel *m_message;
+    QLabel *m_undelivered;
     QTimer m_expiry;
     // Announcements come at most a few a second; the newest one waits for its turn.
     QTimer m_pace;

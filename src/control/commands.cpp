@@ -91,7 +91,7 @@ QByteArray ControlCommands::stateLine(const Panel::State &s)
            " C=" + QByteArray::number(s.relays.codeC) + " L=" + QByteArray::number(s.relays.codeL) +
            " Side=" + text(sideText(s.relays.side)) + " Port=" + portState(s.port) +
            " Transmitting=" + transmitting(s.radio) + " Frequency=" + frequency(s.radio) +
-           " Saved=" + (s.saved ? "1" : "0") + '\n';
+           " Saved=" + (s.saved ? "1" : "0") + " Delivered=" + (s.delivered ? "1" : "0") + '\n';
 }
 
 bool ControlCommands::readsOnly(const QByteArray &line)
@@ -184,7 +184,8 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
                                            {"Port", port},
                                            {"Transmitting", transmitting(s.radio)},
                                            {"Frequency", frequency(s.radio)},
-                                           {"Saved", s.saved ? "1" : "0"}}));
+                                           {"Saved", s.saved ? "1" : "0"},
+                                           {"Delivered", s.delivered ? "1" : "0"}}));
     }
     if (is(nullptr, "recall")) {
         const std::optional<Slots::Selection> slot = slotOf(words);

@@ -32,6 +32,8 @@ struct Peer
     bool answered = false;
     // Put out to make room; it counts no more.
     bool ending = false;
+    // Taken over by another protocol: watched no more.
+    bool settled = false;
 };
 using PeerPtr = std::shared_ptr<Peer>;
 
@@ -46,6 +48,24 @@ public:
     {
         // Only finished connections wait here, and they are taken at once.
         setMaxPendingConnections(std::numeric_limits<int>::max());
+    }
+
+    // Ends the watch over the connection from that peer, if it came here.
+    bool settle(const QHostAddress &address, quint16 port)
+    {
+        for (const PeerPtr &peer : std::as_const(m_peers)) {
+            if (!peer->socket || peer->socket->peerPort() != port ||
+                peer->socket->peerAddress() != address)
+                continue;
+            for (QTimer *timer : peer->socket->findChildren<QTimer *>(QStringLiteral("guard"),
+                                                                      Qt::FindDirectChildrenOnly))
+                timer->stop();
+            peer->settled = true;
+            peer->waiting = false;
+            peer->answered = true;
+            return true;
+        }
+        return false;
     }
 
     ~GuardedServer() override
@@ -165,16 +185,20 @@ private:
         QTcpSocket *socket = peer->socket;
         const Listener::Limits limits = m_limits;
         auto *idle = new QTimer(socket);
+        idle->setObjectName(QStringLiteral("guard"));
         idle->setSingleShot(true);
         idle->setInterval(limits.idleMs > 0 ? limits.idleMs : std::numeric_limits<int>::max());
         connect(idle, &QTimer::timeout, socket, &QAbstractSocket::abort);
         idle->start();
         auto *request = new QTimer(socket);
+        request->setObjectName(QStringLiteral("guard"));
         request->setSingleShot(true);
         connect(request, &QTimer::timeout, socket, &QAbstractSocket::abort);
         auto unanswered = std::make_shared<qint64>(0);
         // Connected before the taker's own handler, so what is available is what just came.
         connect(socket, &QIODevice::readyRead, socket, [=] {
+            if (peer->settled)
+                return;
             idle->start();
             *unanswered += socket->bytesAvailable();
             if (limits.maxUnanswered > 0 && *unanswered > limits.maxUnanswered)
@@ -185,6 +209,8 @@ private:
             }
         });
         connect(socket, &QIODevice::bytesWritten, socket, [=] {
+            if (peer->settled)
+                return;
             *unanswered = 0;
             idle->start();
             request->stop();
@@ -271,6 +297,14 @@ QList<QHostAddress> Listener::addresses() const
     for (const QTcpServer *server : m_servers)
         out << server->serverAddress();
     return out;
+}
+
+void Listener::settle(const QHostAddress &peer, quint16 port)
+{
+    for (QTcpServer *server : std::as_const(m_servers)) {
+        if (static_cast<GuardedServer *>(server)->settle(peer, port))
+            return;
+    }
 }
 
 bool Listener::loopbackOnly() const

@@ -61,6 +61,9 @@ public:
     QList<QHostAddress> addresses() const;
     // True when every address is a loopback address.
     bool loopbackOnly() const;
+    // The connection from that peer has become another protocol's (a WebSocket): no request
+    // deadline or idle time of ours applies to it any more, and it makes room for nobody.
+    void settle(const QHostAddress &peer, quint16 port);
 
 signals:
     // A connection arrived; the socket is the receiver's to keep or delete.

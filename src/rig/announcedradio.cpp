@@ -12,6 +12,10 @@ AnnouncedRadio::AnnouncedRadio(const FollowSource &source, QObject *parent)
     connect(&m_silence, &QTimer::timeout, this, [this] {
         m_frequency.reset();
         m_ptt = Ptt::Unknown;
+        // A program that went without a word is gone all the same: the next one heard is
+        // followed, unless the operator named one.
+        if (m_program.isEmpty())
+            m_who.clear();
         setState(State::Lost);
     });
     connect(&m_socket, &QUdpSocket::readyRead, this, &AnnouncedRadio::readSome);

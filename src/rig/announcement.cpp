@@ -1,22 +1,12 @@
 #include "announcement.h"
 
+#include "bandplan.h"
+
 #include <QDataStream>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QXmlStreamReader>
-
-namespace {
-
-// Beyond every band a tuner serves, and below none: not a radio's frequency.
-constexpr qint64 MaxHz = 100'000'000'000;
-
-std::optional<qint64> hzOf(qint64 value)
-{
-    return value > 0 && value < MaxHz ? std::optional<qint64>(value) : std::nullopt;
-}
-
-} // namespace
 
 Announcement Announcement::radioInfo(const QByteArray &datagram, int radio)
 {
@@ -51,7 +41,8 @@ Announcement Announcement::radioInfo(const QByteArray &datagram, int radio)
     std::optional<qint64> tens = number("TXFreq");
     if (!tens || *tens <= 0)
         tens = number("Freq");
-    out.hz = tens ? hzOf(*tens * 10) : std::nullopt;
+    // In double, where ten times a huge number cannot wrap round into a plausible one.
+    out.hz = tens ? BandPlan::hertzOf(double(*tens) * 10) : std::nullopt;
     if (!out.hz)
         return {};
     if (fields.contains(QStringLiteral("IsTransmitting"))) {
@@ -105,10 +96,12 @@ Announcement Announcement::wsjtx(const QByteArray &datagram, const QString &prog
         bool txEnabled = false;
         bool transmitting = false;
         in >> dial >> mode >> dxCall >> report >> txMode >> txEnabled >> transmitting;
-        if (in.status() != QDataStream::Ok || dial >= quint64(MaxHz))
+        if (in.status() != QDataStream::Ok)
             return {};
         // Before the radio answers WSJT-X says 0: there, but no frequency yet.
-        out.hz = hzOf(qint64(dial));
+        out.hz = BandPlan::hertzOf(double(dial));
+        if (dial != 0 && !out.hz)
+            return {};
         if (!out.hz) {
             out.kind = Kind::Alive;
             return out;
@@ -147,7 +140,7 @@ Announcement Announcement::hamlib(const QByteArray &datagram)
         transmitting = transmitting || object.value(QLatin1String("ptt")).toBool();
     }
     const double freq = current.value(QLatin1String("freq")).toDouble(-1);
-    out.hz = freq > 0 && freq < double(MaxHz) ? std::optional<qint64>(qint64(freq)) : std::nullopt;
+    out.hz = BandPlan::hertzOf(freq);
     if (!out.hz)
         return {};
     out.ptt = transmitting ? RigControl::Ptt::Transmitting : RigControl::Ptt::Receiving;

@@ -26,10 +26,9 @@ std::optional<qint64> megahertzText(const QString &text)
 
 std::optional<qint64> BandPlan::hertzOf(double hz)
 {
-    if (!std::isfinite(hz) || !(hz > 0) || hz > double(MaxHz))
+    if (!std::isfinite(hz) || hz < double(MinHz) || hz > double(MaxHz))
         return std::nullopt;
-    const qint64 whole = std::llround(hz);
-    return whole > 0 ? std::optional<qint64>(whole) : std::nullopt;
+    return std::llround(hz);
 }
 
 BandPlan::BandPlan()

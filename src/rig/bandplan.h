@@ -17,11 +17,13 @@ class BandPlan
 public:
     static constexpr int Bands = Slots::Bands;
     static constexpr int SubBands = Slots::SubBands;
-    // Nothing a radio tunes lies above this; a reading beyond it is no reading.
-    static constexpr qint64 MaxHz = 100'000'000'000;
+    // What a radio of the station can tune; a reading outside is no reading (an overflow in
+    // the sender's arithmetic, a unit mistaken).
+    static constexpr qint64 MinHz = 100'000;
+    static constexpr qint64 MaxHz = 3'000'000'000;
 
-    // A frequency a radio can have, in whole hertz; none for NaN, infinity, 0 and below, or
-    // beyond MaxHz.
+    // A frequency a radio can have, in whole hertz; none for NaN, infinity, or outside
+    // MinHz–MaxHz.
     static std::optional<qint64> hertzOf(double hz);
 
     struct Position

@@ -23,7 +23,7 @@ public:
 
     static constexpr qint64 IdleMs = 12LL * 3600 * 1000;
     // Sessions per role: past this many, a login ends the session of its role idle longest.
-    static constexpr int MaxSessionsPerRole = 32;
+    static constexpr int MaxSessionsPerRole = 16;
     static constexpr const char *Cookie = "orvane_session";
 
     // operatorRecord, viewerRecord: password hashes (Credentials); the viewer's may be empty.

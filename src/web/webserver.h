@@ -30,7 +30,7 @@ public:
     // answered, how long a request may take to arrive whole, and how long one may say
     // nothing (a page's WebSocket hears a beat more often).
     static constexpr int MaxPeers = 64;
-    static constexpr int MaxPeersPerAddress = 16;
+    static constexpr int MaxPeersPerAddress = 32;
     static constexpr qint64 MaxRequest = 64 * 1024;
     static constexpr int RequestMs = 10000;
     static constexpr int IdleMs = 30000;

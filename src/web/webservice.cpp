@@ -332,6 +332,8 @@ void WebService::acceptSockets()
         }
         if (same.size() >= WebServer::MaxClientsPerRole)
             drop(same.first());
+        // A live page: long-lived by design, its silence and beats are its own affair.
+        m_listener.settle(socket->peerAddress(), socket->peerPort());
         auto *client = new Client{socket, *role};
         m_clients << client;
         socket->setMaxAllowedIncomingMessageSize(WebServer::MaxMessage);
@@ -415,6 +417,7 @@ QJsonObject WebService::stateMessage() const
             {"stepC", s.stepC},
             {"stepL", s.stepL},
             {"saved", s.saved},
+            {"delivered", s.delivered},
             {"held", s.held},
             {"port", QJsonObject{{"number", s.port.number},
                                  {"device", s.port.device},

@@ -105,7 +105,7 @@ private slots:
         for (Client *s : {&a, &b})
             QCOMPARE(s->state(), QByteArray("!state Antenna=1 Band=40m Subband=2 C=37 L=12 Side=Tx "
                                             "Port=open Transmitting=unknown Frequency=unknown "
-                                            "Saved=1"));
+                                            "Saved=1 Delivered=1"));
         // The window's own captions and a band's number name it too.
         QCOMPARE(c.ask("\\recall 3 Д 5"), QByteArray("RPRT 0"));
         QCOMPARE(packetsOf(f.pty.read()).size(), 3);

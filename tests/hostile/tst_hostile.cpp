@@ -9,7 +9,6 @@
 #include "support/station.h"
 
 #include <QElapsedTimer>
-#include <QtEndian>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -17,6 +16,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QtEndian>
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -54,8 +54,7 @@ public:
                         written += socket->write(m_chunk);
                 };
                 QObject::connect(socket, &QTcpSocket::bytesWritten, socket, more);
-                QObject::connect(socket, &QTcpSocket::disconnected, socket,
-                                 &QObject::deleteLater);
+                QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
                 more();
             }
         });
@@ -105,7 +104,10 @@ struct Sim
         where = startAndReadLine(process, program, arguments);
         return !where.isEmpty();
     }
-    bool finished() { return process.state() == QProcess::NotRunning || process.waitForFinished(10000); }
+    bool finished()
+    {
+        return process.state() == QProcess::NotRunning || process.waitForFinished(10000);
+    }
     ~Sim()
     {
         process.terminate();
@@ -132,8 +134,8 @@ Run run(const ProgramFolder &folder, const QStringList &arguments, int timeoutMs
         return result;
     }
     result.status = process.exitCode();
-    result.said = QString::fromLocal8Bit(process.readAllStandardError() +
-                                         process.readAllStandardOutput());
+    result.said =
+        QString::fromLocal8Bit(process.readAllStandardError() + process.readAllStandardOutput());
     return result;
 }
 
@@ -158,14 +160,16 @@ QList<QHostAddress> listening(quint16 port)
         for (const QByteArray &line : file.readAll().split('\n')) {
             const QList<QByteArray> fields = line.simplified().split(' ');
             const QList<QByteArray> local = fields.value(1).split(':');
-            if (fields.value(3) != "0A" || local.size() != 2 || local[1].toUInt(nullptr, 16) != port)
+            if (fields.value(3) != "0A" || local.size() != 2 ||
+                local[1].toUInt(nullptr, 16) != port)
                 continue; // not listening, or another port
             QByteArray raw = QByteArray::fromHex(local[0]);
             // Each 32-bit word is in host order.
             for (int i = 0; i + 4 <= raw.size(); i += 4)
                 std::reverse(raw.begin() + i, raw.begin() + i + 4);
-            out << (raw.size() == 4 ? QHostAddress(qFromBigEndian<quint32>(raw.constData()))
-                                    : QHostAddress(reinterpret_cast<const quint8 *>(raw.constData())));
+            out << (raw.size() == 4
+                        ? QHostAddress(qFromBigEndian<quint32>(raw.constData()))
+                        : QHostAddress(reinterpret_cast<const quint8 *>(raw.constData())));
         }
     }
     return out;
@@ -199,16 +203,17 @@ private slots:
         file.write("127.0.0.1 localhost\n::1 orvane-v6\n127.0.0.1 orvane-v4\n");
         file.close();
         const auto start = [&](Sim &sim, const QString &option, const QString &where) {
-            return sim.start(QStringLiteral("unshare"),
-                             {"-m", "sh", "-c",
-                              QStringLiteral("mount --bind %1 /etc/hosts && exec %2 --headless %3 %4")
-                                  .arg(hosts, builtProgram(QStringLiteral("orvane-sim")), option,
-                                       where)});
+            return sim.start(
+                QStringLiteral("unshare"),
+                {"-m", "sh", "-c",
+                 QStringLiteral("mount --bind %1 /etc/hosts && exec %2 --headless %3 %4")
+                     .arg(hosts, builtProgram(QStringLiteral("orvane-sim")), option, where)});
         };
         for (const char *option : {"--listen", "--rigctld"}) {
             const quint16 port = freeLocalPort();
             Sim sim;
-            QVERIFY(start(sim, QString::fromLatin1(option), QStringLiteral("orvane-v6:%1").arg(port)));
+            QVERIFY(
+                start(sim, QString::fromLatin1(option), QStringLiteral("orvane-v6:%1").arg(port)));
             QCOMPARE(listening(port), QList<QHostAddress>{QHostAddress::LocalHostIPv6});
             QTcpSocket v4;
             v4.connectToHost(QHostAddress::LocalHost, port);
@@ -246,9 +251,9 @@ private slots:
         QTest::qWait(3000);
         const double after = residentMb(console.processId());
         QVERIFY2(after - before < 100, qPrintable(QStringLiteral("%1 → %2 MB, %3 MB sent")
-                                                       .arg(before)
-                                                       .arg(after)
-                                                       .arg(daemon.written >> 20)));
+                                                      .arg(before)
+                                                      .arg(after)
+                                                      .arg(daemon.written >> 20)));
         // Dropped and tried again, with the usual backoff.
         QVERIFY(daemon.connections >= 2);
         QCOMPARE(console.state(), QProcess::Running);
@@ -271,7 +276,8 @@ private slots:
         const double before = residentMb(sim.process.processId());
         pour(port, chunk, 3000);
         const double after = residentMb(sim.process.processId());
-        QVERIFY2(after - before < 100, qPrintable(QStringLiteral("%1 → %2 MB").arg(before).arg(after)));
+        QVERIFY2(after - before < 100,
+                 qPrintable(QStringLiteral("%1 → %2 MB").arg(before).arg(after)));
         QVERIFY(answers(port));
     }
 
@@ -294,7 +300,8 @@ private slots:
         }
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(log).size() > 0, 20000);
         const double after = residentMb(sim.process.processId());
-        QVERIFY2(after - before < 100, qPrintable(QStringLiteral("%1 → %2 MB").arg(before).arg(after)));
+        QVERIFY2(after - before < 100,
+                 qPrintable(QStringLiteral("%1 → %2 MB").arg(before).arg(after)));
         QFile file(log);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
@@ -433,8 +440,8 @@ private slots:
                                          second.state() == QProcess::NotRunning,
                                      10000);
             QTest::qWait(500);
-            const int running = int(first.state() == QProcess::Running) +
-                                int(second.state() == QProcess::Running);
+            const int running =
+                int(first.state() == QProcess::Running) + int(second.state() == QProcess::Running);
             QCOMPARE(running, 1);
             for (QProcess *p : {&first, &second}) {
                 p->terminate();
@@ -457,6 +464,8 @@ private slots:
         QTest::newRow("inf") << QByteArray("inf");
         QTest::newRow("nan") << QByteArray("nan");
         QTest::newRow("below zero") << QByteArray("-7074000");
+        QTest::newRow("below 100 kHz") << QByteArray("99999");
+        QTest::newRow("past 3 GHz") << QByteArray("3000000001");
     }
     void nonsenseFrequenciesAreNoReading()
     {

@@ -3,6 +3,7 @@
 #include "dialogs/followdialog.h"
 #include "panel/panel.h"
 #include "rig/announcedradio.h"
+#include "rig/announcement.h"
 #include "rig/following.h"
 #include "support/consolefixture.h"
 #include "support/station.h"
@@ -16,6 +17,8 @@
 #include <QTest>
 #include <QThread>
 #include <QUdpSocket>
+
+#include <functional>
 
 namespace {
 
@@ -109,14 +112,32 @@ QByteArray reading(Format format, qint64 hz, bool transmitting)
     return {};
 }
 
+// Malformed datagrams of every kind a listener meets.
+QByteArray junk(int i)
+{
+    switch (i % 5) {
+    case 0:
+        return "<RadioInfo><Freq>70"; // cut short
+    case 1:
+        return "<RadioInfo><Freq>x</Freq></Radio>";
+    case 2:
+        return QByteArray::fromHex("adbccbdb00000003"); // wrong magic
+    case 3:
+        return QByteArray::fromHex("adbccbda0000000900000001"); // a future schema
+    default:
+        return QByteArray(i % 50 == 4 ? 60000 : 300, char(i));
+    }
+}
+
 // Sends datagrams from its own thread as fast as asked, like another program would.
 class Flood : public QThread
 {
 public:
-    Flood(quint16 port, int count, int ms)
+    Flood(quint16 port, int count, int ms, std::function<QByteArray(int)> datagram = junk)
         : m_port(port)
         , m_count(count)
         , m_ms(ms)
+        , m_datagram(std::move(datagram))
     {}
     void run() override
     {
@@ -124,25 +145,7 @@ public:
         QElapsedTimer clock;
         clock.start();
         for (int i = 0; i < m_count; ++i) {
-            QByteArray junk;
-            switch (i % 5) {
-            case 0:
-                junk = "<RadioInfo><Freq>70";
-                break; // cut short
-            case 1:
-                junk = "<RadioInfo><Freq>x</Freq></Radio>";
-                break;
-            case 2:
-                junk = QByteArray::fromHex("adbccbdb00000003");
-                break; // wrong magic
-            case 3:
-                junk = QByteArray::fromHex("adbccbda0000000900000001");
-                break; // a future schema
-            case 4:
-                junk = QByteArray(i % 50 == 4 ? 60000 : 300, char(i));
-                break;
-            }
-            socket.writeDatagram(junk, QHostAddress::LocalHost, m_port);
+            socket.writeDatagram(m_datagram(i), QHostAddress::LocalHost, m_port);
             // Evenly over the time given.
             const qint64 due = qint64(i) * m_ms / m_count;
             if (clock.elapsed() < due)
@@ -154,6 +157,7 @@ private:
     quint16 m_port;
     int m_count;
     int m_ms;
+    std::function<QByteArray(int)> m_datagram;
 };
 
 } // namespace
@@ -326,6 +330,32 @@ private slots:
         QCOMPARE(lineAfter(f, 1000), recall(40, 41, 1));
     }
 
+    // The relays are mechanical: a logger flapping between two bands a thousand times a
+    // second moves them a few times a second, and the last band it names is where they end.
+    void aFlappingBroadcastMovesTheRelaysAFewTimesASecond()
+    {
+        ConsoleFixture f;
+        start(f, QStringLiteral("udp-radioinfo"));
+        Flood flood(port, 2000, 2000, [](int i) {
+            return radioInfo(i % 2 ? 14180000 : 7074000, 1, 1, i % 7 ? "False" : "True");
+        });
+        QElapsedTimer clock;
+        clock.start();
+        flood.start();
+        QByteArray bytes;
+        while (flood.isRunning() || clock.elapsed() < 2600) {
+            QTest::qWait(10);
+            bytes += f.pty.read(0);
+        }
+        bytes += f.pty.read(300);
+        const QList<QByteArray> packets = packetsOf(bytes);
+        const qint64 seconds = (clock.elapsed() + 999) / 1000;
+        QVERIFY2(packets.size() <= 3 * 4 * seconds + 3,
+                 qPrintable(QString::number(packets.size())));
+        QVERIFY(packets.size() >= 3);
+        QCOMPARE(packets.mid(packets.size() - 3), recall(20, 21, 0));
+    }
+
     void silenceIsShownAndTheNextWordIsFollowed()
     {
         ConsoleFixture f;
@@ -338,8 +368,31 @@ private slots:
         QVERIFY(!form.panel().state().radio.connected);
         clickCentre(f.band("20 м")); // the operator moves on meanwhile
         f.pty.drain();
-        send(wsjtxStatus(7074000, false));
+        // The program that went silent ended without a word: another one now is followed.
+        send(wsjtxStatus(7074000, false, "JTDX"));
         QCOMPARE(lineAfter(f), recall(40, 41, 1));
+    }
+
+    // A sender's arithmetic that overflowed, or a unit mistaken, is no radio's frequency.
+    void strayFrequenciesAreNoReading_data()
+    {
+        QTest::addColumn<QByteArray>("datagram");
+        QTest::newRow("RadioInfo ten times over 2^64") << radioInfo(7074000).replace(
+            "<TXFreq>707400</TXFreq>", "<TXFreq>1844674407371662562</TXFreq>");
+        QTest::newRow("RadioInfo in hertz")
+            << radioInfo(7074000).replace("<TXFreq>707400</TXFreq>", "<TXFreq>707400000</TXFreq>");
+        QTest::newRow("WSJT-X at 50 Hz") << wsjtxStatus(50, false);
+        QTest::newRow("WSJT-X past 3 GHz") << wsjtxStatus(3'000'000'001, false);
+        QTest::newRow("Hamlib at 12 kHz") << hamlibSnapshot(12000, false);
+    }
+    void strayFrequenciesAreNoReading()
+    {
+        QFETCH(QByteArray, datagram);
+        const Announcement heard = datagram.startsWith('<')   ? Announcement::radioInfo(datagram, 0)
+                                   : datagram.startsWith('{') ? Announcement::hamlib(datagram)
+                                                              : Announcement::wsjtx(datagram, {});
+        QCOMPARE(heard.kind, Announcement::Kind::Malformed);
+        QVERIFY(!heard.hz);
     }
 
     void theDialogChoosesTheSourceAndKeepsIt()

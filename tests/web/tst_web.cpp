@@ -8,6 +8,7 @@
 #include "support/consolefixture.h"
 #include "support/programs.h"
 #include "support/station.h"
+#include "web/access.h"
 #include "web/webserver.h"
 
 #include <QCryptographicHash>
@@ -250,6 +251,82 @@ private slots:
         QTRY_COMPARE(b.eval("document.documentElement.lang"), QJsonValue("ru"));
     }
 
+    // A page on another site that points a name of its own at this computer (DNS
+    // rebinding) reaches the loopback page with that name: it is turned away.
+    void aForeignNameOrPageIsRefusedOnLoopbackToo()
+    {
+        ConsoleFixture f;
+        start(f, SettingsImage());
+        Https http;
+        const QString api = local() + QStringLiteral("api/state");
+        QCOMPARE(Https::status(http.send("GET", api, {}, {{"Host", "evil.example:18434"}})), 403);
+        QCOMPARE(Https::status(http.send("GET", api)), 200);
+        QCOMPARE(Https::status(http.send("GET", api, {}, {{"Host", "localhost"}})), 200);
+        // A change asked for from another site's page.
+        QCOMPARE(Https::status(http.send(
+                     "POST", local() + "logout", {},
+                     {{"Origin", "http://evil.example"}, {"Sec-Fetch-Site", "cross-site"}})),
+                 403);
+        const QString ws = QStringLiteral("ws://127.0.0.1:%1/ws").arg(port);
+        for (const auto &[host, origin] : QList<std::pair<QByteArray, QString>>{
+                 {"evil.example", "http://evil.example"},
+                 {"127.0.0.1:" + QByteArray::number(port), "http://evil.example"}}) {
+            QWebSocket socket(origin);
+            QNetworkRequest request{QUrl(ws)};
+            request.setRawHeader("Host", host);
+            socket.open(request);
+            QTest::qWait(300);
+            socket.sendTextMessage(QStringLiteral("\\set_c 201"));
+            QTest::qWait(200);
+            QVERIFY(socket.state() != QAbstractSocket::ConnectedState);
+        }
+        QVERIFY(f.pty.read(200).isEmpty());
+        Socket ours(local().chopped(1), {}, ws);
+        QVERIFY(ours.first().contains("\"type\":\"state\""));
+    }
+
+    void dribbledRequestsKeepNoOneOutAndEndInTime()
+    {
+        ConsoleFixture f;
+        start(f, SettingsImage());
+        // Sixty-four connections that send a request a byte at a time.
+        std::vector<std::unique_ptr<QTcpSocket>> slow;
+        for (int i = 0; i < WebServer::MaxPeers; ++i) {
+            slow.push_back(std::make_unique<QTcpSocket>());
+            slow.back()->connectToHost(QHostAddress::LocalHost, port);
+            QTRY_VERIFY(slow.back()->state() != QAbstractSocket::ConnectingState);
+            slow.back()->write("G");
+        }
+        Https http;
+        for (int i = 0; i < 5; ++i) {
+            QElapsedTimer clock;
+            clock.start();
+            QCOMPARE(Https::status(http.send("GET", local() + "login")), 200);
+            QVERIFY(clock.elapsed() < 2000);
+            for (auto &s : slow) {
+                if (s->state() == QAbstractSocket::ConnectedState)
+                    s->write("E");
+            }
+        }
+        // However they dribble, a request has so long to arrive whole.
+        QTcpSocket dribbler;
+        dribbler.connectToHost(QHostAddress::LocalHost, port);
+        QTRY_COMPARE(dribbler.state(), QAbstractSocket::ConnectedState);
+        QElapsedTimer clock;
+        clock.start();
+        for (const char c : QByteArray("GET /login HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Pad: ")) {
+            dribbler.write(&c, 1);
+            QTest::qWait(200);
+        }
+        while (dribbler.state() == QAbstractSocket::ConnectedState && clock.elapsed() < 20000) {
+            dribbler.write("x");
+            QTest::qWait(200);
+        }
+        QCOMPARE(dribbler.state(), QAbstractSocket::UnconnectedState);
+        QVERIFY2(clock.elapsed() < WebServer::RequestMs + 2000,
+                 qPrintable(QString::number(clock.elapsed())));
+    }
+
     void whileTheRadioTransmitsATapSwitchesNothing()
     {
         Rigctld rig;
@@ -460,6 +537,23 @@ private slots:
         viewer.socket.sendTextMessage(QStringLiteral("\\set_c 5"));
         QTRY_VERIFY(viewer.messages.join('\n').contains("\"text\":\"RPRT -19\""));
         QVERIFY(packetsAfter(f.pty, 1, 200).isEmpty());
+
+        // A crowd of viewers never ends the operator's session or closes the operator's page.
+        QList<std::shared_ptr<Socket>> crowd;
+        for (int i = 0; i < WebAccess::MaxSessionsPerRole + 4; ++i) {
+            QNetworkReply *seen = https.send("POST", site + "/login", "password=look");
+            QCOMPARE(Https::status(seen), 303);
+            if (i < WebServer::MaxClientsPerRole + 4) {
+                const QByteArray c = seen->rawHeader("Set-Cookie");
+                crowd << std::make_shared<Socket>(site, c.left(c.indexOf(';')), ws);
+                QVERIFY(crowd.last()->first().contains("\"role\":\"viewer\""));
+            }
+        }
+        QCOMPARE(Https::status(https.send("GET", site + "/api/state", {}, {{"Cookie", session}})),
+                 200);
+        QCOMPARE(operatorSocket.socket.state(), QAbstractSocket::ConnectedState);
+        operatorSocket.socket.sendTextMessage(QStringLiteral("\\set_c 6"));
+        QCOMPARE(packetsAfter(f.pty), QList<QByteArray>{packet(1, 6, 0)});
 
         // Five wrong passwords and this address waits, even with the right one.
         for (int i = 0; i < 5; ++i)

@@ -8,7 +8,6 @@
 #include "console/features.h"
 #include "console/firststart.h"
 #include "console/form1.h"
-#include "console/virtualline.h"
 #include "dialogs/firststartdialog.h"
 #include "net/credentials.h"
 #include "net/identity.h"
@@ -21,7 +20,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <list>
 
 namespace {
 
@@ -144,17 +142,8 @@ int main(int argc, char *argv[])
         chosen.loadFrom(userSettings);
         environment.ports = parseCommandLine(arguments, chosen).ports;
     }
-    // A port may lead to the virtual controller, started for as long as the console runs.
-    std::list<VirtualLine> virtualLines;
-    for (int n = PortMap::FirstPort; n <= PortMap::LastPort; ++n) {
-        if (environment.ports.device(n) != QLatin1String(FirstStartDialog::Virtual))
-            continue;
-        VirtualLine &line = virtualLines.emplace_back();
-        if (!line.start(simProgram))
-            std::fprintf(stderr, "orvane: the virtual controller %s did not start\n",
-                         qPrintable(simProgram));
-        environment.ports.map(n, line.target());
-    }
+    // A port may lead to the virtual controller, started while the console has it open.
+    environment.virtualProgram = simProgram;
 
     Form1 window(environment);
     if (!window.loaded())

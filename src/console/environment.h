@@ -19,6 +19,8 @@ struct ConsoleEnvironment
     // Holds conf.cfg when the program folder cannot (a read-only install).
     QString dataDir;
     PortMap ports;
+    // The virtual controller's program, started while a port mapped to it is open.
+    QString virtualProgram;
     ConsoleDialogs *dialogs = nullptr;
     // The user's settings (~/.config/Orvane/Orvane.conf): the additions read and store their
     // choices there. None in tests that do not need it.

@@ -236,8 +236,11 @@ QLabel &ConsoleFeatures::rigStatus()
 void ConsoleFeatures::showRadio()
 {
     m_strip->setRadio(m_following->statusText());
-    m_strip->radio()->setToolTip(
-        QStringLiteral("%1: %2").arg(m_following->source().name(), m_following->rig().address()));
+    // Before any address is set there is nothing to name.
+    m_strip->radio()->setToolTip(m_following->isOn()
+                                     ? QStringLiteral("%1: %2").arg(m_following->source().name(),
+                                                                    m_following->rig().address())
+                                     : QString());
 }
 
 void ConsoleFeatures::showPanelState()
@@ -284,6 +287,10 @@ void ConsoleFeatures::chooseRig(bool on)
     };
     FollowDialog dialog(m_following->lastAddress(), kept(Following::RadioKey).toInt(),
                         kept(Following::ProgramKey).toString(), m_window);
+    QString status = m_following->statusText();
+    if (m_following->transmitUnknown())
+        status += QStringLiteral("\n") + Following::transmitUnknownText();
+    dialog.setStatus(status);
     m_env.dialogs->exec(dialog);
     if (dialog.result() != QDialog::Accepted)
         return;
@@ -385,7 +392,8 @@ void ConsoleFeatures::startTuning()
 
 void ConsoleFeatures::choosePorts()
 {
-    PortsDialog dialog(m_panel.ports(), m_env.userSettings, m_env.serialByIdFolder, m_window);
+    PortsDialog dialog(m_panel.ports(), m_env.userSettings, m_env.serialByIdFolder,
+                       QFileInfo::exists(m_env.virtualProgram), m_window);
     m_env.dialogs->exec(dialog);
     if (dialog.result() == QDialog::Accepted)
         m_panel.setPorts(dialog.ports());

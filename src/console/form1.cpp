@@ -61,6 +61,7 @@ Form1::Form1(const ConsoleEnvironment &environment, QWidget *parent)
 {
     ui->setupUi(this);
     setFixedSize(size());
+    m_comPort1.setVirtualProgram(m_env.virtualProgram);
     applyFonts();
     m_surface = new BarSurface(this);
 

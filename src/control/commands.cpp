@@ -16,6 +16,13 @@ QByteArray text(const QString &s)
 
 } // namespace
 
+QByteArray ControlCommands::interlock(const Panel::Radio &radio)
+{
+    if (!radio.following || !radio.connected)
+        return "none";
+    return radio.transmitting ? "on" : "off";
+}
+
 QByteArray ControlCommands::portState(const Panel::Port &port)
 {
     switch (port.state) {
@@ -83,15 +90,37 @@ ControlCommands::ControlCommands(Panel &panel, Tuning *tuning, Panel::Cause caus
     , m_cause(cause)
 {}
 
+QList<std::pair<QByteArray, QByteArray>> ControlCommands::stateFields(const Panel::State &s)
+{
+    QList<std::pair<QByteArray, QByteArray>> fields{
+        {"Antenna", QByteArray::number(s.selection.antenna + 1)},
+        {"Band", text(BandNames::key(s.selection.band))},
+        {"Subband", QByteArray::number(s.selection.subBand + 1)},
+        {"C", QByteArray::number(s.relays.codeC)},
+        {"L", QByteArray::number(s.relays.codeL)},
+        {"C_pF", QByteArray::number(s.stepC * s.relays.codeC)},
+        {"L_uH", uh(s.stepL, s.relays.codeL)},
+        {"Side", text(sideText(s.relays.side))},
+        {"Port", portState(s.port)},
+        {"PortNumber", QByteArray::number(s.port.number)},
+        {"Device", s.port.device.isEmpty() ? QByteArray("-") : text(s.port.device)}};
+    if (s.port.state == Panel::Port::State::Failed)
+        fields.append({"Problem", text(s.port.problem)});
+    fields << std::pair<QByteArray, QByteArray>{"Transmitting", transmitting(s.radio)}
+           << std::pair<QByteArray, QByteArray>{"Interlock", interlock(s.radio)}
+           << std::pair<QByteArray, QByteArray>{"Frequency", frequency(s.radio)}
+           << std::pair<QByteArray, QByteArray>{"Saved", s.saved ? "1" : "0"}
+           << std::pair<QByteArray, QByteArray>{"Delivered", s.delivered ? "1" : "0"};
+    return fields;
+}
+
 QByteArray ControlCommands::stateLine(const Panel::State &s)
 {
-    return "!state Antenna=" + QByteArray::number(s.selection.antenna + 1) +
-           " Band=" + text(BandNames::key(s.selection.band)) +
-           " Subband=" + QByteArray::number(s.selection.subBand + 1) +
-           " C=" + QByteArray::number(s.relays.codeC) + " L=" + QByteArray::number(s.relays.codeL) +
-           " Side=" + text(sideText(s.relays.side)) + " Port=" + portState(s.port) +
-           " Transmitting=" + transmitting(s.radio) + " Frequency=" + frequency(s.radio) +
-           " Saved=" + (s.saved ? "1" : "0") + " Delivered=" + (s.delivered ? "1" : "0") + '\n';
+    // One line: a value's spaces (a device's path, a reason) are written %20.
+    QByteArray line = "!state";
+    for (const auto &[key, value] : stateFields(s))
+        line += ' ' + key + '=' + value.toPercentEncoding("/:.,-_+()[]");
+    return line + '\n';
 }
 
 bool ControlCommands::readsOnly(const QByteArray &line)
@@ -167,25 +196,7 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
     RelayPacer &paced = m_panel.paced();
 
     if (is("s", "get_state")) {
-        const Panel::State s = m_panel.state();
-        const QByteArray device = s.port.device.isEmpty() ? "-" : text(s.port.device);
-        const QByteArray port =
-            QByteArray::number(s.port.number) + ' ' + device + ' ' + portState(s.port) +
-            (s.port.state == Panel::Port::State::Failed ? ": " + text(s.port.problem)
-                                                        : QByteArray());
-        return answer(values("get_state", {{"Antenna", QByteArray::number(s.selection.antenna + 1)},
-                                           {"Band", text(BandNames::key(s.selection.band))},
-                                           {"Subband", QByteArray::number(s.selection.subBand + 1)},
-                                           {"C", QByteArray::number(s.relays.codeC)},
-                                           {"L", QByteArray::number(s.relays.codeL)},
-                                           {"C_pF", QByteArray::number(s.stepC * s.relays.codeC)},
-                                           {"L_uH", uh(s.stepL, s.relays.codeL)},
-                                           {"Side", text(sideText(s.relays.side))},
-                                           {"Port", port},
-                                           {"Transmitting", transmitting(s.radio)},
-                                           {"Frequency", frequency(s.radio)},
-                                           {"Saved", s.saved ? "1" : "0"},
-                                           {"Delivered", s.delivered ? "1" : "0"}}));
+        return answer(values("get_state", stateFields(m_panel.state())));
     }
     if (is(nullptr, "recall")) {
         const std::optional<Slots::Selection> slot = slotOf(words);

@@ -43,11 +43,16 @@ public:
 
     void run(const QByteArray &line, const Answer &answer);
 
+    // The state's fields, the same in \get_state and in the pushed line.
+    static QList<std::pair<QByteArray, QByteArray>> stateFields(const Panel::State &state);
     // What a subscribed client is told: the whole state, one line.
     static QByteArray stateLine(const Panel::State &state);
     static QByteArray logLine(const LineLog::Entry &entry);
     // "open", "opening", "failed", "closed".
     static QByteArray portState(const Panel::Port &port);
+    // Whether relays hold still while the radio transmits: "on", "off" for a radio that
+    // cannot say when it transmits, "none" while no radio is followed.
+    static QByteArray interlock(const Panel::Radio &radio);
     static QByteArray tuneLine(const TuneSession &session);
     // Whether a command only reads: all a client allowed to watch may send.
     static bool readsOnly(const QByteArray &line);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/portscan.h"
+#include "link/virtualline.h"
 
 #include <QDialog>
 
@@ -13,9 +14,9 @@ class FirstStartDialog : public QDialog
 {
     Q_OBJECT
 public:
-    // What a port may lead to besides a device: the virtual controller, started with the
-    // console.
-    static constexpr const char *Virtual = "virtual";
+    // What a port may lead to besides a device: the virtual controller, started while the
+    // console has the port open.
+    static constexpr const char *Virtual = VirtualLine::Name;
 
     struct Choice
     {

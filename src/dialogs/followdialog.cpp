@@ -56,6 +56,7 @@ FollowDialog::FollowDialog(const QString &current, int radio, const QString &pro
     , m_program(new QLineEdit(program, this))
     , m_programLabel(new QLabel(tr("Программа (id):"), this))
     , m_problem(new QLabel(this))
+    , m_status(new QLabel(this))
 {
     setWindowTitle(tr("Следить за трансивером"));
     m_kind->setObjectName(QStringLiteral("kind"));
@@ -91,7 +92,11 @@ FollowDialog::FollowDialog(const QString &current, int radio, const QString &pro
     buttons->button(QDialogButtonBox::Cancel)->setText(tr("Отмена"));
     connect(buttons, &QDialogButtonBox::accepted, this, &FollowDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &FollowDialog::reject);
+    m_status->setObjectName(QStringLiteral("status"));
+    m_status->setWordWrap(true);
+    m_status->hide();
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_status);
     layout->addLayout(form);
     layout->addWidget(m_addressHint);
     layout->addWidget(m_problem);
@@ -113,6 +118,12 @@ FollowDialog::FollowDialog(const QString &current, int radio, const QString &pro
         m_address->setText(usualAddress(this->kind()));
         showKind();
     });
+}
+
+void FollowDialog::setStatus(const QString &text)
+{
+    m_status->setText(text);
+    m_status->setVisible(!text.isEmpty());
 }
 
 FollowSource::Kind FollowDialog::kind() const

@@ -27,6 +27,9 @@ public:
 
     // Picks the kind as the list does, with its usual address.
     void choose(FollowSource::Kind kind);
+    // What the radio followed now says, or what it cannot say; empty hides it.
+    void setStatus(const QString &text);
+    QLabel *status() const { return m_status; }
     QLineEdit *addressEdit() const { return m_address; }
 
 public slots:
@@ -44,4 +47,5 @@ private:
     QLineEdit *m_program;
     QLabel *m_programLabel;
     QLabel *m_problem;
+    QLabel *m_status;
 };

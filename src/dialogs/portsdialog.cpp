@@ -1,5 +1,7 @@
 #include "portsdialog.h"
 
+#include "link/virtualline.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -11,10 +13,16 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+QString PortsDialog::virtualCaption()
+{
+    return tr("Виртуальный контроллер");
+}
+
 PortsDialog::PortsDialog(const PortMap &ports, QSettings *settings, const QString &byIdFolder,
-                         QWidget *parent)
+                         bool virtualController, QWidget *parent)
     : QDialog(parent)
     , m_byIdFolder(byIdFolder)
+    , m_virtual(virtualController)
     , m_settings(settings)
     , m_found(new QTableWidget(this))
 {
@@ -38,7 +46,8 @@ PortsDialog::PortsDialog(const PortMap &ports, QSettings *settings, const QStrin
         choice->lineEdit()->setPlaceholderText(PortMap().device(n));
         choice->setToolTip(
             tr("Устройство, путь или узел:порт; пусто — %1").arg(PortMap().device(n)));
-        choice->setEditText(ports.isMapped(n) ? ports.device(n) : QString());
+        const QString device = ports.isMapped(n) ? ports.device(n) : QString();
+        choice->setEditText(device == QLatin1String(VirtualLine::Name) ? virtualCaption() : device);
         choice->setAccessibleName(tr("Порт %1").arg(n));
         choice->lineEdit()->setAccessibleName(tr("Порт %1").arg(n));
         m_choices[static_cast<size_t>(n - 1)] = choice;
@@ -94,6 +103,11 @@ void PortsDialog::rescan()
                                     : d.device + QStringLiteral(" — ") + d.description,
                                 Qt::ToolTipRole);
         }
+        if (m_virtual) {
+            choice->addItem(virtualCaption());
+            choice->setItemData(choice->count() - 1, tr("orvane-sim, запускаемый с портом"),
+                                Qt::ToolTipRole);
+        }
         choice->setEditText(current);
     }
 }
@@ -109,6 +123,8 @@ PortMap PortsDialog::ports() const
     PortMap map;
     for (int n = PortMap::FirstPort; n <= PortMap::LastPort; ++n) {
         QString target = m_choices[static_cast<size_t>(n - 1)]->currentText().trimmed();
+        if (target == virtualCaption())
+            target = QString::fromLatin1(VirtualLine::Name);
         // A device with a by-id name is stored under it, so that it survives replugging.
         for (const SerialDevice &d : m_devices) {
             if (target == d.device && !d.byId.isEmpty())

@@ -17,8 +17,11 @@ class PortsDialog : public QDialog
 {
     Q_OBJECT
 public:
+    // virtualController: whether the virtual controller can be offered.
     PortsDialog(const PortMap &ports, QSettings *settings, const QString &byIdFolder,
-                QWidget *parent = nullptr);
+                bool virtualController, QWidget *parent = nullptr);
+    // How the virtual controller is shown in the lists.
+    static QString virtualCaption();
 
     // The devices found when the dialog opened or was last refreshed.
     const QList<SerialDevice> &devices() const { return m_devices; }
@@ -33,6 +36,7 @@ public slots:
 
 private:
     QString m_byIdFolder;
+    bool m_virtual;
     QSettings *m_settings;
     QList<SerialDevice> m_devices;
     QTableWidget *m_found;

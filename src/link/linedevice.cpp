@@ -1,6 +1,7 @@
 #include "linedevice.h"
 
 #include "networkline.h"
+#include "virtualline.h"
 
 #include <QCoreApplication>
 
@@ -14,8 +15,11 @@ struct ProblemText
 
 } // namespace
 
-std::unique_ptr<LineDevice> LineDevice::create(const LineTarget &target)
+std::unique_ptr<LineDevice> LineDevice::create(const LineTarget &target,
+                                               const QString &virtualProgram)
 {
+    if (!virtualProgram.isEmpty() && target.device == QLatin1String(VirtualLine::Name))
+        return std::make_unique<VirtualLine>(virtualProgram);
     if (target.isNetwork())
         return std::make_unique<NetworkLine>(*target.server);
     return serial(target.device);

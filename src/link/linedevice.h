@@ -56,7 +56,9 @@ public:
 
     const LineProblem &problem() const { return m_problem; }
 
-    static std::unique_ptr<LineDevice> create(const LineTarget &target);
+    // virtualProgram: the virtual controller's program, for a target named VirtualLine::Name.
+    static std::unique_ptr<LineDevice> create(const LineTarget &target,
+                                              const QString &virtualProgram = {});
     // The system's serial device: each platform's line defines this.
     static std::unique_ptr<LineDevice> serial(const QString &device);
 

@@ -74,6 +74,8 @@ QString LineLog::meaning(const Entry &entry)
         return LogText::tr("порт недоступен: %1").arg(entry.text);
     case Entry::Recall:
         return LogText::tr("вызов ячейки: %1 (%2)").arg(entry.text, causeName(entry.cause));
+    case Entry::Note:
+        return entry.text;
     }
     return {};
 }

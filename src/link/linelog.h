@@ -20,12 +20,12 @@ public:
 
     struct Entry
     {
-        enum Kind { Sent, Dropped, Opened, Closed, Failed, Recall };
+        enum Kind { Sent, Dropped, Opened, Closed, Failed, Recall, Note };
         qint64 msecs = 0; // UTC, since the epoch
         Kind kind = Sent;
         int port = 0;
         QByteArray bytes; // the packet
-        QString text;     // the device, the reason, or the recalled slot
+        QString text;     // the device, the reason, the recalled slot, or a note
         Cause cause = Cause::Operator;
         quint64 number = 0; // counts every entry ever added, from 1
     };

@@ -90,7 +90,7 @@ bool SerialService::setPortOpen(bool open)
     }
     if (PortOpen() || !PortMap::isPortNumber(m_commPort))
         return false;
-    m_line = LineDevice::create(LineTarget::parse(target()));
+    m_line = LineDevice::create(LineTarget::parse(target()), m_virtualProgram);
     const LineDevice *line = m_line.get();
     m_line->accepting = [this, line] {
         if (m_line.get() == line && onAccepting)

@@ -27,6 +27,8 @@ public:
     const PortMap &ports() const { return m_ports; }
     // Takes effect at the next open.
     void setPorts(const PortMap &ports) { m_ports = ports; }
+    // What a port mapped to the virtual controller starts.
+    void setVirtualProgram(const QString &program) { m_virtualProgram = program; }
 
     int CommPort() const { return m_commPort; }
     // Fails for numbers outside 1–16 and while the port is open.
@@ -54,6 +56,7 @@ public:
 
 private:
     PortMap m_ports;
+    QString m_virtualProgram;
     std::unique_ptr<LineDevice> m_line;
     int m_commPort = 0;
     // The console asks for "9600,n,8,1" everywhere; a port opened before that request

@@ -197,14 +197,39 @@ QString Following::statusText() const
     return text;
 }
 
+bool Following::transmitUnknown() const
+{
+    return m_rig->state() == RigControl::State::Connected && m_rig->frequency() &&
+           (m_rig->ptt() == RigControl::Ptt::Unknown || !m_rig->pttReliable());
+}
+
+QString Following::transmitUnknownText()
+{
+    return tr("передача не определяется: реле не блокируются");
+}
+
 void Following::update()
 {
+    // Said once a connection, where the operator looks and in the line log.
+    if (m_rig->state() != RigControl::State::Connected) {
+        m_toldUnknown = false;
+    } else if (transmitUnknown() && !m_toldUnknown) {
+        m_toldUnknown = true;
+        m_panel.say(transmitUnknownText(), Panel::Tone::Warning);
+        LineLog::Entry note;
+        note.kind = LineLog::Entry::Note;
+        note.text = transmitUnknownText();
+        m_panel.lineLog().add(note);
+    }
     Panel::Radio radio;
     radio.following = isOn();
     radio.connected = m_rig->state() == RigControl::State::Connected;
     radio.hz = m_rig->frequency();
-    if (m_rig->ptt() != RigControl::Ptt::Unknown)
-        radio.transmitting = m_rig->ptt() == RigControl::Ptt::Transmitting;
+    // A radio that cannot say is believed only when it says it transmits.
+    if (m_rig->ptt() == RigControl::Ptt::Transmitting)
+        radio.transmitting = true;
+    else if (m_rig->ptt() == RigControl::Ptt::Receiving && m_rig->pttReliable())
+        radio.transmitting = false;
     m_panel.setRadio(radio);
     emit statusChanged();
 }

@@ -54,6 +54,9 @@ public:
     // "Трансивер: 7.074 МГц, передача", "RadioInfo: 14.074 МГц, радио 1", or empty while
     // following is off.
     QString statusText() const;
+    // The radio answers but cannot say whether it transmits: nothing holds the relays then.
+    bool transmitUnknown() const;
+    static QString transmitUnknownText();
 
 signals:
     void statusChanged();
@@ -70,4 +73,6 @@ private:
     std::unique_ptr<RigControl> m_rig;
     std::unique_ptr<RigFollower> m_follower;
     bool m_paused = false;
+    // The notice that the interlock is off was given for this connection.
+    bool m_toldUnknown = false;
 };

@@ -23,6 +23,9 @@ public:
     // The last frequency read, in Hz.
     virtual std::optional<qint64> frequency() const = 0;
     virtual Ptt ptt() const = 0;
+    // False once the radio failed to say whether it transmits: its "receiving" may then be a
+    // guess (Hamlib's dummy and some backends answer an error first, a cached 0 after).
+    virtual bool pttReliable() const { return true; }
     // Whether the radio answers for its SWR at all; asked once a connection.
     virtual bool reportsSwr() const = 0;
     // Asks for the transmit state and the SWR now, ahead of the next poll; answered once by

@@ -75,6 +75,7 @@ void RigctldClient::connectNow()
     auto *socket = new QTcpSocket(this);
     m_socket = socket;
     connect(socket, &QTcpSocket::connected, this, [this] {
+        m_pttReliable = true;
         // A radio without an SWR bridge answers the level with an error (RPRT -11).
         ask("+\\get_level SWR", [this](std::optional<QString> value) {
             m_reportsSwr = value.has_value();
@@ -136,6 +137,7 @@ void RigctldClient::poll()
     ask("+\\get_ptt", [this, frequency](std::optional<QString> value) {
         m_frequency = *frequency;
         m_ptt = pttOf(value);
+        m_pttReliable = m_pttReliable && m_ptt != Ptt::Unknown;
         m_retryMs = FirstRetryMs; // the daemon answers: a later loss starts the backoff anew
         emit polled(*frequency, m_ptt);
         m_pollTimer.start(m_pollMs);

@@ -51,6 +51,7 @@ public:
     QString address() const override;
     std::optional<qint64> frequency() const override { return m_frequency; }
     Ptt ptt() const override { return m_ptt; }
+    bool pttReliable() const override { return m_pttReliable; }
     bool reportsSwr() const override { return m_reportsSwr; }
     void probe() override;
 
@@ -87,4 +88,5 @@ private:
     Ptt m_ptt = Ptt::Unknown;
     bool m_probing = false;
     bool m_reportsSwr = false;
+    bool m_pttReliable = true;
 };

@@ -418,6 +418,7 @@ QJsonObject WebService::stateMessage() const
             {"stepL", s.stepL},
             {"saved", s.saved},
             {"delivered", s.delivered},
+            {"interlock", QString::fromLatin1(ControlCommands::interlock(s.radio))},
             {"held", s.held},
             {"port", QJsonObject{{"number", s.port.number},
                                  {"device", s.port.device},

@@ -111,13 +111,14 @@ private slots:
         // Every dialog the additions brought, and the virtual controller's window.
         LineLog log;
         RigctldClient rig;
-        TuneSession session(rig, {}, [](const RelaySetting &) {}, 60);
+        TuneSession session(
+            rig, {}, [](const RelaySetting &) {}, 60);
         VirtualController controller;
         PtyEndpoint endpoint;
         QString error;
         QVERIFY(endpoint.start(&error));
         std::vector<std::unique_ptr<QWidget>> windows;
-        windows.emplace_back(new PortsDialog(PortMap(), nullptr, f.temp.path()));
+        windows.emplace_back(new PortsDialog(PortMap(), nullptr, f.temp.path(), true));
         windows.emplace_back(new TuneDialog(session));
         windows.emplace_back(new BandsDialog(BandPlan()));
         windows.emplace_back(new FirstStartDialog({}, true));
@@ -164,7 +165,8 @@ private slots:
         QAccessible::setActive(true);
         QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
             if (event->type() == QAccessible::NameChanged)
-                heard << std::pair(event->object(), event->accessibleInterface()->text(QAccessible::Name));
+                heard << std::pair(event->object(),
+                                   event->accessibleInterface()->text(QAccessible::Name));
         });
         Rigctld rig;
         QVERIFY(rig.start());

@@ -102,10 +102,13 @@ private slots:
         QCOMPARE(c.ask("\\recall 1 40m 2"), QByteArray("RPRT 0"));
         QCOMPARE(packetsOf(f.pty.read()),
                  (QList<QByteArray>{packet(1, 37, 0), packet(2, 12, 0), packet(3, 1, 0)}));
+        const QByteArray device = f.pty.device().toLatin1();
         for (Client *s : {&a, &b})
-            QCOMPARE(s->state(), QByteArray("!state Antenna=1 Band=40m Subband=2 C=37 L=12 Side=Tx "
-                                            "Port=open Transmitting=unknown Frequency=unknown "
-                                            "Saved=1 Delivered=1"));
+            QCOMPARE(s->state(), "!state Antenna=1 Band=40m Subband=2 C=37 L=12 C_pF=0 L_uH=0 "
+                                 "Side=Tx Port=open PortNumber=1 Device=" +
+                                     device +
+                                     " Transmitting=unknown Interlock=none Frequency=unknown "
+                                     "Saved=1 Delivered=1");
         // The window's own captions and a band's number name it too.
         QCOMPARE(c.ask("\\recall 3 Д 5"), QByteArray("RPRT 0"));
         QCOMPARE(packetsOf(f.pty.read()).size(), 3);

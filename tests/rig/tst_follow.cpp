@@ -1,6 +1,9 @@
 #include "console/features.h"
 #include "console/form1.h"
+#include "console/statusstrip.h"
+#include "control/commands.h"
 #include "dialogs/followdialog.h"
+#include "panel/panel.h"
 #include "rig/following.h"
 #include "rig/rigctldclient.h"
 #include "support/consolefixture.h"
@@ -93,6 +96,38 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(status.text().contains(QStringLiteral("145.000")), 15000);
         QVERIFY(rig.tell("F 7074000"));
         QCOMPARE(awaitRecall(f), recall(40, 41, 1));
+    }
+
+    // Hamlib's dummy without -P RIG, like many rigs behind some backends, cannot say when it
+    // transmits: the relays are then not held, and the console says so once.
+    void aRadioThatCannotSayWhenItTransmitsIsSaidOnce()
+    {
+        Rigctld rig;
+        QVERIFY(rig.start(false));
+        ConsoleFixture f;
+        f.userSettings.setValue("rig/poll_ms", 100);
+        ConsoleEnvironment env = f.environment();
+        env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(rig.port);
+        f.writeSettings(SettingsImage().port(1).bytes());
+        Form1 &form = f.start(env);
+        const QString notice = QStringLiteral("передача не определяется: реле не блокируются");
+        QTRY_COMPARE(form.features().strip().message()->text(), notice);
+        const auto notes = [&] {
+            const std::deque<LineLog::Entry> &entries = form.panel().lineLog().entries();
+            return std::count_if(entries.begin(), entries.end(), [&](const LineLog::Entry &e) {
+                return e.kind == LineLog::Entry::Note && e.text == notice;
+            });
+        };
+        QTest::qWait(500); // several polls
+        QCOMPARE(notes(), 1);
+        const QByteArray line = ControlCommands::stateLine(form.panel().state());
+        QVERIFY2(line.contains(" Interlock=off "), line.constData());
+        bool shown = false;
+        f.dialogs.onExec = [&](QDialog &dialog) {
+            shown = static_cast<FollowDialog &>(dialog).status()->text().contains(notice);
+        };
+        form.features().chooseRig(true);
+        QVERIFY(shown);
     }
 
     void followingIsOffUnlessAsked()

@@ -66,14 +66,17 @@ bool tellRig(quint16 port, const QByteArray &command)
     return socket.readLine().trimmed() == "RPRT 0";
 }
 
-bool Rigctld::start()
+bool Rigctld::start(bool reportsPtt)
 {
     if (port == 0)
         port = freeLocalPort();
     // Ends with the test even when the test is killed (a timeout).
     process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-    process.start(QStringLiteral("rigctld"),
-                  {"-m", "1", "-P", "RIG", "-T", "127.0.0.1", "-t", QString::number(port)});
+    QStringList arguments{"-m", "1", "-T", "127.0.0.1", "-t", QString::number(port)};
+    if (reportsPtt)
+        arguments << "-P"
+                  << "RIG";
+    process.start(QStringLiteral("rigctld"), arguments);
     for (int i = 0; i < 100; ++i) {
         QTcpSocket probe;
         probe.connectToHost(QHostAddress::LocalHost, port);

@@ -38,7 +38,8 @@ struct Rigctld
 {
     QProcess process;
     quint16 port = 0;
-    bool start();
+    // reportsPtt: false plays a radio that cannot say whether it transmits.
+    bool start(bool reportsPtt = true);
     void stop();
     // One command, as another program at the station would send it; true on RPRT 0.
     bool tell(const QByteArray &command) { return tellRig(port, command); }

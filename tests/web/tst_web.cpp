@@ -190,6 +190,12 @@ private slots:
         QTRY_COMPARE(b.eval("document.getElementById('link').textContent"),
                      QJsonValue("connected"));
         QTRY_COMPARE(pageState(b, "c"), QJsonValue(0));
+        // Nothing has reached the controller yet: the start-up's recall went before the port
+        // was open. The page says so until a recall has gone out whole.
+        QCOMPARE(b.eval("document.getElementById('undelivered').hidden"), QJsonValue(false));
+        QVERIFY(b.eval("document.getElementById('undelivered').textContent")
+                    .toString()
+                    .contains("Refresh"));
 
         // A tap on C bit 3 is the window's click on it: the same packet.
         QVERIFY2(b.tap("#C3"), qPrintable(b.error()));
@@ -211,6 +217,7 @@ private slots:
             QTest::qWait(1);
         QVERIFY2(clock.elapsed() < 200, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(pageState(b, "c"), QJsonValue(37));
+        QTRY_COMPARE(b.eval("document.getElementById('undelivered').hidden"), QJsonValue(true));
         f.pty.drain();
 
         // A selector tapped in the page recalls: three packets, the slot's.

@@ -16,6 +16,7 @@ const TEXT = {
       : `Transceiver: ${r.hz ? (r.hz / 1e6).toFixed(3) + ' MHz' : '—'}`,
     logout: 'Log out', start: 'Start', stop: 'Stop', viewer: 'watching only', refused: 'Refused: ',
     held: 'Transmitting: relays held', antennaN: n => `Antenna ${n}`, subN: n => `Sub-band ${n}`,
+    undelivered: 'not delivered, Refresh', interlock: 'transmit not detected: relays are not held',
   },
   ru: {
     antenna: 'Антенна', band: 'Диапазон', subBand: 'Поддиапазон', side: 'Сторона конденсаторов',
@@ -30,6 +31,7 @@ const TEXT = {
       : `Трансивер: ${r.hz ? (r.hz / 1e6).toFixed(3) + ' МГц' : '—'}`,
     logout: 'Выйти', start: 'Начать', stop: 'Остановить', viewer: 'только просмотр', refused: 'Отказано: ',
     held: 'Передача: реле не переключаются', antennaN: n => `Антенна ${n}`, subN: n => `Поддиапазон ${n}`,
+    undelivered: 'не доставлено, Refresh', interlock: 'передача не определяется: реле не блокируются',
   },
 };
 const KEYS = ['160m', '80m', '40m', '30m', '20m', '17m', '15m', '12m', '10m', 'ext'];
@@ -169,6 +171,11 @@ function render() {
   $('port').textContent = t().port(state.port);
   $('radio').textContent = state.held ? `${t().radio(state.radio)} — ${t().held}` : t().radio(state.radio);
   $('tx').hidden = !(state.radio && state.radio.transmitting);
+  // The controller may hold other relays than these; a radio that cannot say it transmits.
+  $('undelivered').hidden = state.delivered;
+  $('undelivered').textContent = t().undelivered;
+  $('interlock').hidden = state.interlock !== 'off';
+  $('interlock').textContent = t().interlock;
   $('saved').textContent = viewer ? t().viewer : (state.saved ? t().saved : t().unsaved);
   for (const el of document.querySelectorAll('main button, main input')) el.disabled = viewer || state.held;
 }

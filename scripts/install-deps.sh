@@ -8,8 +8,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
     # The web page: served by Qt HttpServer, kept live over Qt WebSockets.
     qt6-httpserver-dev qt6-websockets-dev
-    # lrelease compiles the English texts at build time.
-    qt6-l10n-tools qt6-tools-dev
+    # lrelease compiles the English texts at build time; Qt's own texts in Russian.
+    qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
     # Captions are Russian: fonts with Cyrillic glyphs, Arial-like metrics first.
     fonts-liberation2 fonts-dejavu-core
     # The tests run a real rigctld (the dummy rig) and drop to an unprivileged user.

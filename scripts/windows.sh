@@ -32,11 +32,11 @@ step "Qt for Windows" bash scripts/windows-qt.sh "$qt"
 # What runs on this machine: the pictures' painter and the Linux simulator at the far end.
 host=${ORVANE_HOST_BUILD:-build-windows-host}
 host_build() {
-    if [ -x "$host/bin/orvane-sim" ] && [ -f "$host/bin/img/HotEnd.jpg" ]; then
+    if [ -x "$host/bin/orvane-sim" ] && [ -x "$host/bin/orvane-ctl" ] && [ -f "$host/bin/img/HotEnd.jpg" ]; then
         return
     fi
     cmake -S . -B "$host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANE_BUILD_TESTS=OFF >/dev/null
-    cmake --build "$host" --target network_pictures orvane-sim
+    cmake --build "$host" --target network_pictures orvane-sim orvane-ctl
 }
 step "the host's tools" host_build
 

@@ -4,7 +4,17 @@
 <context>
     <name>BandNames</name>
     <message>
-        <location filename="../src/model/bandnames.cpp" line="+52"/>
+        <location filename="../src/model/bandnames.cpp" line="+34"/>
+        <source>Д</source>
+        <translation>Ext</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 м</source>
+        <translation>%1 m</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>антенна %1, %2, %3</source>
         <translation>antenna %1, %2, %3</translation>
     </message>
@@ -12,7 +22,7 @@
 <context>
     <name>BandPlan</name>
     <message>
-        <location filename="../src/rig/bandplan.cpp" line="+129"/>
+        <location filename="../src/rig/bandplan.cpp" line="+128"/>
         <source>%1: края вне 1–60 МГц</source>
         <translation>%1: the edges lie outside 1–60 MHz</translation>
     </message>
@@ -89,12 +99,12 @@
 <context>
     <name>ConsoleFeatures</name>
     <message>
-        <location filename="../src/console/features.cpp" line="+69"/>
+        <location filename="../src/console/features.cpp" line="+71"/>
         <source>Порт %1 недоступен: %2</source>
         <translation>Port %1 is not available: %2</translation>
     </message>
     <message>
-        <location line="+175"/>
+        <location line="+184"/>
         <source>Шаги реле не заданы: &lt;a href=&quot;%1&quot;&gt;задать…&lt;/a&gt;</source>
         <translation>Relay steps not set: &lt;a href=&quot;%1&quot;&gt;set them…&lt;/a&gt;</translation>
     </message>
@@ -104,12 +114,12 @@
         <translation>Sub-band %1 of %2: %3–%4 MHz</translation>
     </message>
     <message>
-        <location line="-84"/>
+        <location line="-92"/>
         <source>Порт управления: «%1» — не адрес</source>
         <translation>Control port: &quot;%1&quot; is no address</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Порт управления не открыт: %1</source>
         <translation>The control port is not open: %1</translation>
     </message>
@@ -119,7 +129,7 @@
         <translation>Web page: &quot;%1&quot; is no address</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+14"/>
         <source>Веб-страница не открыта: %1</source>
         <translation>The web page is not served: %1</translation>
     </message>
@@ -129,7 +139,7 @@
         <translation>Web page: %1</translation>
     </message>
     <message>
-        <location line="+83"/>
+        <location line="+93"/>
         <source>Следить за трансивером…</source>
         <translation>Follow the transceiver…</translation>
     </message>
@@ -214,7 +224,7 @@
         <translation>Matching search: %1</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+30"/>
         <source>Экспорт памяти</source>
         <translation>Export memories</translation>
     </message>
@@ -472,7 +482,7 @@
 <context>
     <name>ControllerLink</name>
     <message>
-        <location filename="../src/link/controllerlink.cpp" line="+22"/>
+        <location filename="../src/link/controllerlink.cpp" line="+31"/>
         <source>порт закрыт</source>
         <translation>port closed</translation>
     </message>
@@ -574,7 +584,7 @@
         <translation>Program (id):</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Следить за трансивером</source>
         <translation>Follow the transceiver</translation>
     </message>
@@ -629,7 +639,7 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+56"/>
         <source>Узел или узел:порт; порт по умолчанию 4532.</source>
         <translation>Host or host:port; the port is 4532 unless given.</translation>
     </message>
@@ -652,12 +662,12 @@
 <context>
     <name>Following</name>
     <message>
-        <location filename="../src/rig/following.cpp" line="+45"/>
+        <location filename="../src/rig/following.cpp" line="+53"/>
         <source>Трансивер на %1: ячейка %2</source>
         <translation>Transceiver on %1: slot %2</translation>
     </message>
     <message>
-        <location line="+95"/>
+        <location line="+96"/>
         <source>%1: ждём объявлений (%2)</source>
         <translation>%1: waiting for announcements (%2)</translation>
     </message>
@@ -720,6 +730,11 @@
         <location line="+2"/>
         <source>; после передачи: %1, %2</source>
         <translation>; after TX: %1, %2</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>передача не определяется: реле не блокируются</source>
+        <translation>transmit not detected: relays are not held</translation>
     </message>
 </context>
 <context>
@@ -952,7 +967,7 @@
         <translation>Error opening the COM port</translation>
     </message>
     <message>
-        <location line="+212"/>
+        <location line="+213"/>
         <source>Com-порт %1 не доступен</source>
         <translation>COM port %1 is not available</translation>
     </message>
@@ -1007,12 +1022,12 @@ Maximum value - 999</translation>
 <context>
     <name>FormPanel</name>
     <message>
-        <location filename="../src/console/formpanel.cpp" line="+229"/>
+        <location filename="../src/console/formpanel.cpp" line="+237"/>
         <source>Сохранено: %1</source>
         <translation>Stored: %1</translation>
     </message>
     <message>
-        <location line="+77"/>
+        <location line="+91"/>
         <source>Передача: реле не переключаются</source>
         <translation>Transmitting: relays held</translation>
     </message>
@@ -1075,7 +1090,7 @@ Maximum value - 999</translation>
         <translation>recall: %1 (%2)</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+12"/>
         <source>порт %1</source>
         <translation>port %1</translation>
     </message>
@@ -1133,7 +1148,7 @@ Maximum value - 999</translation>
 <context>
     <name>LineProblem</name>
     <message>
-        <location filename="../src/link/linedevice.cpp" line="+30"/>
+        <location filename="../src/link/linedevice.cpp" line="+34"/>
         <source>нет такого устройства</source>
         <translation>no such device</translation>
     </message>
@@ -1195,6 +1210,16 @@ then log out and in again.</translation>
         <location filename="../src/link/networkline.cpp" line="+13"/>
         <source>нет ответа за %1 с</source>
         <translation>no answer within %1 s</translation>
+    </message>
+    <message>
+        <location filename="../src/link/virtualline.cpp" line="+19"/>
+        <source>%1 не ответил за %2 с</source>
+        <translation>%1 did not answer within %2 s</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>%1 завершился</source>
+        <translation>%1 ended</translation>
     </message>
 </context>
 <context>
@@ -1409,7 +1434,12 @@ then log out and in again.</translation>
 <context>
     <name>PortsDialog</name>
     <message>
-        <location filename="../src/dialogs/portsdialog.cpp" line="+21"/>
+        <location filename="../src/dialogs/portsdialog.cpp" line="+18"/>
+        <source>Виртуальный контроллер</source>
+        <translation>Virtual controller</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>Порты</source>
         <translation>Ports</translation>
     </message>
@@ -1449,7 +1479,7 @@ then log out and in again.</translation>
         <translation>Device, path or host:port; empty means %1</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <location line="+1"/>
         <location line="+2"/>
         <source>Порт %1</source>
@@ -1479,6 +1509,11 @@ then log out and in again.</translation>
         <location line="+2"/>
         <source>Что стоит за каждым номером в списке Comport:</source>
         <translation>What stands behind each number of the Comport list:</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>orvane-sim, запускаемый с портом</source>
+        <translation>orvane-sim, started with the port</translation>
     </message>
 </context>
 <context>
@@ -1683,12 +1718,22 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>StatusStrip</name>
     <message>
-        <location filename="../src/console/statusstrip.cpp" line="+25"/>
+        <location filename="../src/console/statusstrip.cpp" line="+26"/>
         <source>Меню (правая кнопка мыши на свободном месте окна, клавиша меню)</source>
         <translation>Menu (also a right click on a free area of the window, or the menu key)</translation>
     </message>
     <message>
         <location line="+18"/>
+        <source>не доставлено, Refresh</source>
+        <translation>not delivered, Refresh</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Контроллер мог не получить показанные реле: порт не был открыт или линия не принимала данные. Refresh отправит их.</source>
+        <translation>The controller may not have the relays shown: the port was not open, or the line took no data. Refresh sends them.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>Сообщение</source>
         <translation>Message</translation>
     </message>

@@ -27,14 +27,18 @@ QString displayText(QString text)
 }
 } // namespace
 
-void QtDialogs::message(QWidget *parent, const QString &caption, const QString &text)
+void QtDialogs::message(QWidget *parent, const QString &caption, const QString &text,
+                        const QString &informative)
 {
     if (nobodyToAnswer()) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(displayText(text)));
+        if (!informative.isEmpty())
+            std::fprintf(stderr, "%s\n", qPrintable(displayText(informative)));
         return;
     }
     // A plain box with OK only, as the console's messages have always looked.
     QMessageBox box(QMessageBox::NoIcon, caption, displayText(text), QMessageBox::Ok, parent);
+    box.setInformativeText(displayText(informative));
     box.exec();
 }
 

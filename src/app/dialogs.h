@@ -11,8 +11,13 @@ class ConsoleDialogs
 {
 public:
     virtual ~ConsoleDialogs() = default;
-    // A message with an OK button only.
-    virtual void message(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // A message with an OK button only; informative: the reason and the way out, under it.
+    virtual void message(QWidget *parent, const QString &caption, const QString &text,
+                         const QString &informative) = 0;
+    void message(QWidget *parent, const QString &caption, const QString &text)
+    {
+        message(parent, caption, text, {});
+    }
     // The text the operator typed, or an empty text when the question was cancelled.
     virtual QString input(QWidget *parent, const QString &title, const QString &prompt,
                           const QString &initial) = 0;
@@ -31,7 +36,9 @@ public:
 class QtDialogs : public ConsoleDialogs
 {
 public:
-    void message(QWidget *parent, const QString &caption, const QString &text) override;
+    using ConsoleDialogs::message;
+    void message(QWidget *parent, const QString &caption, const QString &text,
+                 const QString &informative) override;
     QString input(QWidget *parent, const QString &title, const QString &prompt,
                   const QString &initial) override;
     bool question(QWidget *parent, const QString &caption, const QString &text,

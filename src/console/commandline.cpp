@@ -62,10 +62,10 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
     const QCommandLineOption control(
         QStringLiteral("control"),
         QStringLiteral(
-            "Open the control port at [HOST:]PORT (127.0.0.1:4534 by default; a port "
+            "Open the control port at [HOST:]PORT (default: 127.0.0.1:4534; a port "
             "alone is on 127.0.0.1; off: none). Beyond this computer it needs the password "
             "and speaks TLS. Overrides control/address of the user's settings."),
-        QStringLiteral("[HOST:]PORT"));
+        QStringLiteral("[HOST:]PORT|default|off"));
     const QCommandLineOption headless(
         QStringLiteral("headless"),
         QStringLiteral("Run the console without a window or a display: band following and the "
@@ -85,10 +85,10 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
     const QCommandLineOption web(
         QStringLiteral("web"),
         QStringLiteral(
-            "Serve the web page at [HOST:]PORT (127.0.0.1:8434 by default; a port "
+            "Serve the web page at [HOST:]PORT (default: 127.0.0.1:8434; a port "
             "alone is on 127.0.0.1; off: none). Beyond this computer it needs the "
             "control password and speaks HTTPS. Overrides web/address of the user's settings."),
-        QStringLiteral("[HOST:]PORT"));
+        QStringLiteral("[HOST:]PORT|default|off"));
     parser.addOptions({control, web, headless, password, viewerPassword, fingerprint});
 
     CommandLine result;
@@ -159,8 +159,14 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
     result.setControlPassword = parser.isSet(password);
     result.setViewerPassword = parser.isSet(viewerPassword);
     result.controlFingerprint = parser.isSet(fingerprint);
+    // "default" names the usual address, for the option that must have a value.
+    const auto address = [&](const QCommandLineOption &option, quint16 port) {
+        const QString value = parser.value(option);
+        return value == QLatin1String("default") ? QStringLiteral("127.0.0.1:%1").arg(port)
+                                                 : value;
+    };
     if (parser.isSet(control)) {
-        result.controlAddress = parser.value(control);
+        result.controlAddress = address(control, ControlPort::DefaultPort);
         if (result.controlAddress != QLatin1String("off") &&
             !ControlPort::parseAddress(result.controlAddress)) {
             result.run = false;
@@ -171,7 +177,7 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
         }
     }
     if (parser.isSet(web)) {
-        result.webAddress = parser.value(web);
+        result.webAddress = address(web, WebServer::DefaultPort);
         if (result.webAddress != QLatin1String("off") &&
             !WebServer::parseAddress(result.webAddress)) {
             result.run = false;

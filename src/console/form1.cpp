@@ -241,9 +241,15 @@ void Form1::Form_Load()
     }
 
     m_loaded = true;
+    // The box's own text is the console's; under it, why and what to do.
     const auto unavailable = [this, portNumber] {
         m_env.dialogs->message(this, QString::fromLatin1(Title),
-                               tr("Com-порт %1 не доступен").arg(portNumber));
+                               tr("Com-порт %1 не доступен").arg(portNumber),
+                               PortMap::isPortNumber(portNumber) ? m_comPort1.problemText()
+                               : portNumber == 0
+                                   ? tr("порт не выбран: выберите его в списке Comport")
+                                   : tr("порта %1 нет среди 1–16: выберите его в списке Comport")
+                                         .arg(portNumber));
     };
     if (!(m_comPort1.setCommPort(portNumber) &&
           m_comPort1.setSettings(QString::fromLatin1(LineSettingsText)) &&

@@ -3,10 +3,23 @@
 #include "widgets/consolefont.h"
 
 #include <QAccessible>
+#include <QRegularExpression>
 #include <QGridLayout>
 #include <QLabel>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+namespace {
+
+// A number and its unit stay on one line: "40 м", "7.074 МГц" never break in the middle.
+QString keepTogether(QString text)
+{
+    static const QRegularExpression unit(
+        QStringLiteral("(\\d) (м|m|МГц|MHz|кГц|kHz|pF|uH|пФ|нГн)(?=[\\s,.;:)]|$)"));
+    return text.replace(unit, QStringLiteral("\\1\u00a0\\2"));
+}
+
+} // namespace
 
 StatusStrip::StatusStrip(QWidget *area)
     : QWidget(area)
@@ -60,7 +73,9 @@ StatusStrip::StatusStrip(QWidget *area)
 
     auto *layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
+    // The words keep a little distance from the button and the TX badge.
+    layout->setHorizontalSpacing(6);
+    layout->setVerticalSpacing(2);
     layout->addWidget(m_menu, 0, 0, Qt::AlignTop);
     layout->addWidget(m_tx, 1, 0, Qt::AlignTop);
     // The words take the rest, two or three short lines; while a message is fresh it has
@@ -82,7 +97,7 @@ StatusStrip::StatusStrip(QWidget *area)
 
 void StatusStrip::say(const QString &text, bool warning)
 {
-    m_message->setText(text.toHtmlEscaped());
+    m_message->setText(keepTogether(text).toHtmlEscaped());
     m_message->setToolTip(text);
     m_message->setAccessibleName(text);
     m_message->setStyleSheet(warning ? QStringLiteral("color: #c00000") : QString());
@@ -124,7 +139,7 @@ void StatusStrip::showLine()
 
 void StatusStrip::setRadio(const QString &text)
 {
-    m_radio->setText(text);
+    m_radio->setText(keepTogether(text));
     m_radio->setToolTip(text);
     m_radio->setVisible(!text.isEmpty() && !m_expiry.isActive());
 }

@@ -51,8 +51,8 @@ void TuneSession::probed(RigControl::Ptt ptt, std::optional<double> swr)
             m_listen.start(ListenMs);
             return;
         }
+        // The first probe tells the change, as every later one does.
         m_state = State::Searching;
-        emit changed();
         probeNext();
         return;
     }
@@ -71,7 +71,6 @@ void TuneSession::probed(RigControl::Ptt ptt, std::optional<double> swr)
     }
     m_missing = 0;
     m_search.measured(*m_current, *swr);
-    emit changed();
     probeNext();
 }
 

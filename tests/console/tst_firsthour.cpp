@@ -70,6 +70,8 @@ private slots:
         QVERIFY(!FirstStart::isNeeded(f.programDir(), f.environment().dataDir));
         f.start();
         QCOMPARE(f.dialogs.messages.size(), 1); // "Com-порт 0 не доступен", as specified
+        QCOMPARE(f.dialogs.messages[0].informative,
+                 QStringLiteral("порт не выбран: выберите его в списке Comport"));
         QCOMPARE(f.settings(), before);
     }
 
@@ -123,7 +125,7 @@ private slots:
         QVERIFY(log->text().contains(QStringLiteral("L = 13")));
         // Save says so in the strip.
         clickCentre(f.control("cmdSave1"));
-        QCOMPARE(form.features().strip().message()->text(),
+        QCOMPARE(shownText(*form.features().strip().message()),
                  QStringLiteral("Сохранено: антенна 1, 40 м, 1"));
     }
 
@@ -154,12 +156,12 @@ private slots:
         QVERIFY(!f.relayBit('C', 3)->isChecked());
         QVERIFY(f.band("160 м")->isChecked());
         QCOMPARE(f.control<QLineEdit>("txtLEnter")->text(), QStringLiteral("0"));
-        QCOMPARE(form.features().strip().message()->text(),
+        QCOMPARE(shownText(*form.features().strip().message()),
                  QStringLiteral("Передача: реле не переключаются"));
         // A band change made meanwhile waits, and says so.
         QVERIFY(rig.tell("F 14100000"));
-        QTRY_VERIFY2(form.features().rigStatus().text().contains(QStringLiteral("20 м, 2")),
-                     qPrintable(form.features().rigStatus().text()));
+        QTRY_VERIFY2(shownText(form.features().rigStatus()).contains(QStringLiteral("20 м, 2")),
+                     qPrintable(shownText(form.features().rigStatus())));
         QVERIFY(f.pty.read(300).isEmpty());
 
         QVERIFY(rig.tell("T 0"));

@@ -1,5 +1,8 @@
 #include "app/language.h"
 #include "console/form1.h"
+#include "control/commands.h"
+#include "model/bandnames.h"
+#include "panel/panel.h"
 #include "support/consolefixture.h"
 #include "widgets/barsurface.h"
 
@@ -7,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QAccessible>
 #include <QTest>
 
 // The window's design, start-up state and the display of the relay codes.
@@ -172,6 +176,20 @@ private slots:
             QCOMPARE(fixture.control("Command1")->text(), QStringLiteral("About"));
             QCOMPARE(fixture.dialogs.messages.value(0).text,
                      QStringLiteral("COM port 0 is not available"));
+            // Band names speak English everywhere the window speaks: the log, what the control
+            // port pushes, a screen reader's names.
+            clickCentre(fixture.band("40 m"));
+            const std::deque<LineLog::Entry> &entries = form.panel().lineLog().entries();
+            const auto recall = *std::find_if(entries.rbegin(), entries.rend(), [](const auto &e) {
+                return e.kind == LineLog::Entry::Recall;
+            });
+            QVERIFY2(LineLog::line(recall).contains(QStringLiteral("antenna 1, 40 m, 1")),
+                     qPrintable(LineLog::line(recall)));
+            QVERIFY(ControlCommands::logLine(recall).contains("40 m"));
+            QCOMPARE(QAccessible::queryAccessibleInterface(fixture.control("Opt160"))
+                         ->text(QAccessible::Name),
+                     QStringLiteral("Band 160 m"));
+            QCOMPARE(BandNames::caption(9), QStringLiteral("Ext"));
         }
         useLanguage(Language::Russian);
         ConsoleFixture fixture;
@@ -179,6 +197,8 @@ private slots:
         QCOMPARE(form.windowTitle(), QStringLiteral("Управление блоком реле антенного тюнера"));
         QCOMPARE(fixture.control("Opt6")->text(), QStringLiteral("Д"));
         QCOMPARE(fixture.dialogs.messages.value(0).text, QStringLiteral("Com-порт 0 не доступен"));
+        // Qt's own dialogs speak Russian with it.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Отмена"));
     }
 
     void tabOrderFollowsTheDesign()

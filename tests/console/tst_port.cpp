@@ -135,8 +135,9 @@ private slots:
     void startupWithAnAbsentStoredPortSaysSoOnce_data()
     {
         QTest::addColumn<int>("number");
-        QTest::newRow("absent device") << 3;
-        QTest::newRow("out of range") << 200;
+        QTest::addColumn<QString>("why");
+        QTest::newRow("absent device") << 3 << "нет такого устройства";
+        QTest::newRow("out of range") << 200 << "выберите его в списке Comport";
     }
     void startupWithAnAbsentStoredPortSaysSoOnce()
     {
@@ -148,6 +149,10 @@ private slots:
         QCOMPARE(f.dialogs.messages.size(), 1);
         QCOMPARE(f.dialogs.messages[0].caption, QStringLiteral("Orvane"));
         QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("Com-порт %1 не доступен").arg(number));
+        // Under the console's own words, the device and the reason, or the way out.
+        QFETCH(QString, why);
+        QVERIFY2(f.dialogs.messages[0].informative.contains(why),
+                 qPrintable(f.dialogs.messages[0].informative));
         QVERIFY(!form.comPort1().PortOpen());
         QCOMPARE(f.control<QComboBox>("cmb1")->currentIndex(), -1);
         QVERIFY(f.control<QLabel>("Label3")->toolTip().isEmpty());

@@ -218,6 +218,12 @@ private slots:
         const CommandLine unknown =
             parseCommandLine({QStringLiteral("orvane"), QStringLiteral("--bogus")}, {});
         QCOMPARE(unknown.exitCode, 2);
+        // The help names the usual address, and "default" asks for it.
+        QVERIFY(help.output.contains(QStringLiteral("default: 127.0.0.1:8434")));
+        const CommandLine web = parseCommandLine(
+            {QStringLiteral("orvane"), QStringLiteral("--web"), QStringLiteral("default")}, {});
+        QVERIFY(web.run);
+        QCOMPARE(web.webAddress, QStringLiteral("127.0.0.1:8434"));
     }
 };
 

@@ -245,11 +245,11 @@ private slots:
         QFETCH(QString, status);
         ConsoleFixture f;
         Form1 &form = start(f, kind);
-        QTRY_VERIFY(form.features().rigStatus().text().contains(QStringLiteral("ждём")));
+        QTRY_VERIFY(shownText(form.features().rigStatus()).contains(QStringLiteral("ждём")));
 
         send(reading(format, 7074000, false));
         QCOMPARE(lineAfter(f), recall(40, 41, 1));
-        QTRY_COMPARE(form.features().rigStatus().text(), status);
+        QTRY_COMPARE(shownText(form.features().rigStatus()), status);
         send(reading(format, 7074000, false));
         send(reading(format, 7075000, false));
         QVERIFY(lineAfter(f).isEmpty()); // once a sub-band
@@ -289,7 +289,7 @@ private slots:
             send(wsjtxStatus(7074000, false, "WSJT-X"));
             QVERIFY(lineAfter(f).isEmpty());
             send(wsjtxHeartbeat("JTDX"));
-            QTRY_VERIFY(form.features().rigStatus().text().contains(QStringLiteral("на связи")));
+            QTRY_VERIFY(shownText(form.features().rigStatus()).contains(QStringLiteral("на связи")));
             send(wsjtxStatus(7074000, false, "JTDX"));
             QCOMPARE(lineAfter(f), recall(40, 41, 1));
         }
@@ -364,7 +364,7 @@ private slots:
         radio->setSilence(300);
         send(wsjtxStatus(7074000, false));
         QCOMPARE(lineAfter(f), recall(40, 41, 1));
-        QTRY_COMPARE(form.features().rigStatus().text(), QStringLiteral("WSJT-X: нет объявлений"));
+        QTRY_COMPARE(shownText(form.features().rigStatus()), QStringLiteral("WSJT-X: нет объявлений"));
         QVERIFY(!form.panel().state().radio.connected);
         clickCentre(f.band("20 м")); // the operator moves on meanwhile
         f.pty.drain();

@@ -61,7 +61,7 @@ private slots:
         Form1 &form = f.start(env);
         form.show();
         auto &status = form.features().rigStatus();
-        QTRY_VERIFY(status.text().contains(QStringLiteral("145.000 МГц")));
+        QTRY_VERIFY(shownText(status).contains(QStringLiteral("145.000 МГц")));
         QVERIFY(status.toolTip().contains(QString::number(rig.port)));
         QVERIFY(lineOver(f).isEmpty()); // 2 m is no band of ours
 
@@ -88,12 +88,12 @@ private slots:
         QVERIFY(lineOver(f).isEmpty());
 
         rig.stop();
-        QTRY_VERIFY(status.text().contains(QStringLiteral("нет связи")));
+        QTRY_VERIFY(shownText(status).contains(QStringLiteral("нет связи")));
         clickCentre(f.control("cmdIncrementC")); // the console works on
         QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(1, 1, 0)});
 
         QVERIFY(rig.start());
-        QTRY_VERIFY_WITH_TIMEOUT(status.text().contains(QStringLiteral("145.000")), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(shownText(status).contains(QStringLiteral("145.000")), 15000);
         QVERIFY(rig.tell("F 7074000"));
         QCOMPARE(awaitRecall(f), recall(40, 41, 1));
     }
@@ -111,7 +111,7 @@ private slots:
         f.writeSettings(SettingsImage().port(1).bytes());
         Form1 &form = f.start(env);
         const QString notice = QStringLiteral("передача не определяется: реле не блокируются");
-        QTRY_COMPARE(form.features().strip().message()->text(), notice);
+        QTRY_COMPARE(shownText(*form.features().strip().message()), notice);
         const auto notes = [&] {
             const std::deque<LineLog::Entry> &entries = form.panel().lineLog().entries();
             return std::count_if(entries.begin(), entries.end(), [&](const LineLog::Entry &e) {
@@ -135,6 +135,7 @@ private slots:
         ConsoleFixture f;
         Form1 &form = f.startShown();
         QVERIFY(form.features().rigStatus().isHidden());
+        QCOMPARE(form.features().rigStatus().toolTip(), QString()); // no ":0" before an address
         QCOMPARE(form.features().following().rig().state(), RigControl::State::Off);
         // The menu's entry asks for the address and stores it.
         auto menu = form.features().contextMenu();

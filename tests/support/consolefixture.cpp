@@ -1,5 +1,7 @@
 #include "consolefixture.h"
 
+#include <QLabel>
+
 #include "console/form1.h"
 #include "link/controllerlink.h"
 #include "model/bandnames.h"
@@ -10,9 +12,10 @@
 #include <QImage>
 #include <QTest>
 
-void ScriptedDialogs::message(QWidget *, const QString &caption, const QString &text)
+void ScriptedDialogs::message(QWidget *, const QString &caption, const QString &text,
+                              const QString &informative)
 {
-    messages.append({caption, text});
+    messages.append({caption, text, informative});
 }
 
 QString ScriptedDialogs::input(QWidget *, const QString &title, const QString &prompt,
@@ -36,7 +39,7 @@ QString ScriptedDialogs::openFileName(QWidget *parent, const QString &caption, c
 bool ScriptedDialogs::question(QWidget *, const QString &caption, const QString &text,
                                const QString &)
 {
-    messages.append({caption, text});
+    messages.append({caption, text, {}});
     return !answers.isEmpty() && answers.dequeue() == QLatin1String("yes");
 }
 
@@ -198,4 +201,9 @@ QByteArray packet(int command, int value, int flag)
 {
     return Packet::build(static_cast<quint8>(command), static_cast<quint8>(value),
                          static_cast<quint8>(flag));
+}
+
+QString shownText(const QLabel &label)
+{
+    return label.text().replace(QChar::Nbsp, u' ');
 }

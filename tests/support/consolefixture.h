@@ -17,6 +17,7 @@
 
 class Form1;
 class QAbstractButton;
+class QLabel;
 
 // Answers the console's questions from a script and records what it said.
 class ScriptedDialogs : public ConsoleDialogs
@@ -26,6 +27,7 @@ public:
     {
         QString caption;
         QString text;
+        QString informative;
     };
     struct Question
     {
@@ -34,7 +36,9 @@ public:
         QString initial;
     };
 
-    void message(QWidget *parent, const QString &caption, const QString &text) override;
+    using ConsoleDialogs::message;
+    void message(QWidget *parent, const QString &caption, const QString &text,
+                 const QString &informative) override;
     QString input(QWidget *parent, const QString &title, const QString &prompt,
                   const QString &initial) override;
     // Recorded as a message; answered yes by "yes" in the queue.
@@ -149,6 +153,10 @@ private:
 
 // A plain file, so that no folder can be made below it, not even by root.
 QString makeBlocker(const QTemporaryDir &temp);
+
+// A label's text as the operator reads it: the strip keeps numbers and units together with
+// no-break spaces.
+QString shownText(const QLabel &label);
 
 // A click in the middle of a control.
 void clickCentre(QWidget *widget, Qt::MouseButton button = Qt::LeftButton);

@@ -1,5 +1,6 @@
 #include "console/features.h"
 #include "console/form1.h"
+#include "control/commands.h"
 #include "dialogs/tunedialog.h"
 #include "panel/panel.h"
 #include "rig/following.h"
@@ -116,8 +117,12 @@ private slots:
         QTRY_VERIFY(form.features().tuning().unavailable().isEmpty());
         const int before = int(station.log().size());
         LNetwork::Setting found;
+        QList<QByteArray> pushed;
         f.dialogs.onExec = [&](QDialog &dialog) {
             auto &tuning = static_cast<TuneDialog &>(dialog);
+            // What the control port pushes to its clients on every change.
+            connect(&tuning.session(), &TuneSession::changed, this,
+                    [&] { pushed << ControlCommands::tuneLine(tuning.session()); });
             QTest::qWait(200);
             QCOMPARE(tuning.session().state(), TuneSession::State::WaitingForCarrier);
             QVERIFY(!dialog.findChild<QPushButton *>(QStringLiteral("store"))->isVisible());
@@ -130,6 +135,10 @@ private slots:
         };
         form.features().startTuning();
         QCOMPARE(f.stored().slot(at(1, "40 м", 3)), found);
+        // Each change is told once: no line the same as the one before it.
+        QVERIFY(pushed.size() > 2);
+        for (qsizetype i = 1; i < pushed.size(); ++i)
+            QVERIFY2(pushed[i] != pushed[i - 1], pushed[i].constData());
         QCOMPARE(f.stored().lastSavedBase(), ConfLayout::baseOf(at(1, "40 м", 3)));
         // Each probe sent no more than one C, one L and one side packet.
         const QList<QJsonObject> log = station.log();

@@ -45,7 +45,7 @@ namespace {
 
 struct Quiet : ConsoleDialogs
 {
-    void message(QWidget *, const QString &, const QString &) override {}
+    void message(QWidget *, const QString &, const QString &, const QString &) override {}
     QString input(QWidget *, const QString &, const QString &, const QString &) override
     {
         return {};

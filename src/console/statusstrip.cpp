@@ -3,9 +3,11 @@
 #include "widgets/consolefont.h"
 
 #include <QAccessible>
-#include <QRegularExpression>
 #include <QGridLayout>
+#include <QIcon>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -14,9 +16,20 @@ namespace {
 // A number and its unit stay on one line: "40 м", "7.074 МГц" never break in the middle.
 QString keepTogether(QString text)
 {
-    static const QRegularExpression unit(
-        QStringLiteral("(\\d) (м|m|МГц|MHz|кГц|kHz|pF|uH|пФ|нГн)(?=[\\s,.;:)]|$)"));
-    return text.replace(unit, QStringLiteral("\\1\u00a0\\2"));
+    static const QStringList units{
+        QStringLiteral("м"),   QStringLiteral("m"),   QStringLiteral("МГц"), QStringLiteral("MHz"),
+        QStringLiteral("кГц"), QStringLiteral("kHz"), QStringLiteral("pF"),  QStringLiteral("uH")};
+    for (qsizetype i = 1; i + 1 < text.size(); ++i) {
+        if (text[i] != u' ' || !text[i - 1].isDigit())
+            continue;
+        for (const QString &unit : units) {
+            const qsizetype end = i + 1 + unit.size();
+            if (QStringView(text).mid(i + 1).startsWith(unit) &&
+                (end == text.size() || !text[end].isLetterOrNumber()))
+                text[i] = QChar::Nbsp;
+        }
+    }
+    return text;
 }
 
 } // namespace
@@ -32,7 +45,17 @@ StatusStrip::StatusStrip(QWidget *area)
     // A right press anywhere here opens the menu, as on the window's other free areas.
     setProperty("orvaneFreeArea", true);
     m_menu->setObjectName(QStringLiteral("menuButton"));
-    m_menu->setText(QStringLiteral("☰"));
+    // The menu's three lines are drawn, not set as "☰": the window's font has no such glyph,
+    // and a font found for one character costs more memory than the console's own window.
+    QPixmap lines(14, 12);
+    lines.fill(Qt::transparent);
+    {
+        QPainter painter(&lines);
+        for (const int y : {1, 5, 9})
+            painter.fillRect(0, y, 14, 2, palette().color(QPalette::ButtonText));
+    }
+    m_menu->setIcon(QIcon(lines));
+    m_menu->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_menu->setAutoRaise(true);
     m_menu->setFixedSize(24, 22);
     m_menu->setFocusPolicy(Qt::TabFocus);

@@ -1,23 +1,63 @@
 #include "hostport.h"
 
 #include <QHostInfo>
-#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace {
+
+// A name: letters, digits, dots and dashes, beginning with a letter or a digit.
+bool isName(QStringView text)
+{
+    if (text.isEmpty() || !(text[0].isLetterOrNumber() && text[0].unicode() < 128))
+        return false;
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 128 && (c.isLetterOrNumber() || c == u'.' || c == u'-');
+    });
+}
+
+// Up to five digits; none when there are none or other characters.
+std::optional<uint> portOf(QStringView text)
+{
+    if (text.isEmpty() || text.size() > 5 ||
+        !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return std::nullopt;
+    return text.toUInt();
+}
+
+} // namespace
 
 std::optional<HostPort> HostPort::parse(const QString &text, quint16 defaultPort)
 {
     // A name (letters, digits, dots, dashes), an IPv4 address, or an IPv6 address in
-    // brackets, then an optional ":port".
-    static const QRegularExpression form(QStringLiteral(
-        R"(^(?:\[([0-9A-Fa-f:.]+)\]|([A-Za-z0-9][A-Za-z0-9.\-]*))(?::(\d{1,5}))?$)"));
+    // brackets, then an optional ":port". Read by hand: this runs at every port's open, and a
+    // regular expression engine is memory the console would otherwise not need.
     const QString trimmed = text.trimmed();
+    const QStringView whole(trimmed);
     HostPort address;
-    const QRegularExpressionMatch match = form.match(trimmed);
-    if (match.hasMatch()) {
-        address.host = match.captured(1).isEmpty() ? match.captured(2) : match.captured(1);
-        if (!match.captured(1).isEmpty() &&
-            QHostAddress(address.host).protocol() != QAbstractSocket::IPv6Protocol)
+    QStringView host;
+    QStringView rest;
+    bool bracketed = false;
+    if (whole.startsWith(u'[')) {
+        const qsizetype close = whole.indexOf(u']');
+        if (close < 0)
             return std::nullopt;
-        const uint port = match.captured(3).isEmpty() ? defaultPort : match.captured(3).toUInt();
+        host = whole.mid(1, close - 1);
+        rest = whole.mid(close + 1);
+        bracketed = true;
+    } else {
+        const qsizetype colon = whole.indexOf(u':');
+        host = colon < 0 ? whole : whole.left(colon);
+        rest = colon < 0 ? QStringView() : whole.mid(colon);
+    }
+    // In brackets only an IPv6 address, checked below.
+    const bool named = bracketed ? !host.isEmpty() : isName(host);
+    const std::optional<uint> given = rest.startsWith(u':') ? portOf(rest.mid(1)) : std::nullopt;
+    if (named && (rest.isEmpty() || given)) {
+        address.host = host.toString();
+        if (bracketed && QHostAddress(address.host).protocol() != QAbstractSocket::IPv6Protocol)
+            return std::nullopt;
+        const uint port = given ? *given : defaultPort;
         if (port == 0 || port > 65535)
             return std::nullopt;
         address.port = static_cast<quint16>(port);

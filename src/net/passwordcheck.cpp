@@ -8,16 +8,12 @@
 
 PasswordCheck::PasswordCheck(QObject *parent)
     : QObject(parent)
-    , m_thread(new QThread(this))
-    , m_worker(new QObject)
-{
-    m_worker->moveToThread(m_thread);
-    connect(m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
-    m_thread->start();
-}
+{}
 
 PasswordCheck::~PasswordCheck()
 {
+    if (!m_thread)
+        return;
     m_thread->quit();
     m_thread->wait();
 }
@@ -43,6 +39,13 @@ void PasswordCheck::next()
 {
     if (m_running || m_queue.isEmpty())
         return;
+    if (!m_thread) {
+        m_thread = new QThread(this);
+        m_worker = new QObject;
+        m_worker->moveToThread(m_thread);
+        connect(m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
+        m_thread->start();
+    }
     m_running = true;
     const Job &job = m_queue.first();
     QMetaObject::invokeMethod(m_worker, [this, password = job.password, records = job.records] {

@@ -47,8 +47,9 @@ private:
     void next();
     void finished(int matched);
 
-    QThread *m_thread;
-    QObject *m_worker;
+    // Started with the first check: a console whose doors need no password has no thread.
+    QThread *m_thread = nullptr;
+    QObject *m_worker = nullptr;
     QList<Job> m_queue; // the first one runs
     bool m_running = false;
 };

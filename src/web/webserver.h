@@ -12,7 +12,7 @@
 class Panel;
 class PasswordCheck;
 class Tuning;
-class WebService;
+class WebBackend;
 
 // The tuner from a browser: one page, served from the program, that shows and works what the
 // window does, live over a WebSocket. The page is one more client of the console's control
@@ -66,5 +66,7 @@ public:
     QString url() const;
 
 private:
-    std::unique_ptr<WebService> m_service;
+    Panel &m_panel;
+    Tuning *m_tuning;
+    std::unique_ptr<WebBackend> m_service;
 };

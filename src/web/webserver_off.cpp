@@ -4,11 +4,13 @@
 
 #include <QCoreApplication>
 
-class WebService
+class WebBackend : public QObject
 {};
 
-WebServer::WebServer(Panel &, Tuning *, QObject *parent)
+WebServer::WebServer(Panel &panel, Tuning *tuning, QObject *parent)
     : QObject(parent)
+    , m_panel(panel)
+    , m_tuning(tuning)
 {}
 
 WebServer::~WebServer() = default;

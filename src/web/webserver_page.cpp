@@ -1,30 +1,8 @@
-// WebServer where the build has Qt HttpServer: the service does the work.
-#include "webserver.h"
+// The web page's module: what the console loads when the page is asked for.
+#include "webbackend.h"
 #include "webservice.h"
 
-WebServer::WebServer(Panel &panel, Tuning *tuning, QObject *parent)
-    : QObject(parent)
-    , m_service(std::make_unique<WebService>(panel, tuning))
-{}
-
-WebServer::~WebServer() = default;
-
-bool WebServer::available()
+extern "C" Q_DECL_EXPORT WebBackend *orvane_web_create(Panel &panel, Tuning *tuning)
 {
-    return true;
-}
-
-bool WebServer::start(const HostPort &where, const Security &security, QString *error)
-{
-    return m_service->start(where, security, error);
-}
-
-HostPort WebServer::address() const
-{
-    return m_service->address();
-}
-
-bool WebServer::secure() const
-{
-    return m_service->secure();
+    return new WebService(panel, tuning);
 }

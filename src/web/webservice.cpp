@@ -130,7 +130,7 @@ private:
 };
 
 WebService::WebService(Panel &panel, Tuning *tuning, QObject *parent)
-    : QObject(parent)
+    : WebBackend(parent)
     , m_panel(panel)
     , m_tuning(tuning)
     , m_commands(panel, tuning)

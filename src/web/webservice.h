@@ -3,7 +3,7 @@
 #include "access.h"
 #include "control/commands.h"
 #include "net/listener.h"
-#include "webserver.h"
+#include "webbackend.h"
 
 #include <QAbstractHttpServer>
 #include <QHttpServerResponse>
@@ -21,7 +21,7 @@ class QWebSocket;
 // What stands behind WebServer where the build has the page: the only class that knows Qt
 // HttpServer, whose API is still moving. Qt parses the requests; every one of them meets the
 // checks of who is asking before any of the page's few routes runs.
-class WebService : public QObject
+class WebService : public WebBackend
 {
     Q_OBJECT
 public:
@@ -30,9 +30,9 @@ public:
     WebService(Panel &panel, Tuning *tuning, QObject *parent = nullptr);
     ~WebService() override;
 
-    bool start(const HostPort &where, const Security &security, QString *error);
-    HostPort address() const { return m_listener.address(); }
-    bool secure() const { return m_secure; }
+    bool start(const HostPort &where, const Security &security, QString *error) override;
+    HostPort address() const override { return m_listener.address(); }
+    bool secure() const override { return m_secure; }
 
 private:
     struct Client;

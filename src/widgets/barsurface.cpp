@@ -4,6 +4,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <cstdlib>
+
 BarSurface::BarSurface(QWidget *window)
     : QWidget(window)
 {
@@ -48,8 +51,13 @@ void BarSurface::fitWindow()
     setGeometry(QRect(QPoint(0, 0), size));
     if (m_image.size() == size)
         return;
-    QImage resized(size, QImage::Format_ARGB32_Premultiplied);
-    resized.fill(Qt::transparent);
-    QPainter(&resized).drawImage(0, 0, m_image);
+    // Zeroed memory is transparent already, and the system lends it page by page as it is
+    // painted: the window's two bars cost their rows, not the whole window.
+    const qsizetype line = qsizetype(size.width()) * 4;
+    void *pixels = std::calloc(size_t(line) * size_t(std::max(size.height(), 1)), 1);
+    QImage resized(static_cast<uchar *>(pixels), size.width(), size.height(), line,
+                   QImage::Format_ARGB32_Premultiplied, std::free, pixels);
+    if (!m_image.isNull())
+        QPainter(&resized).drawImage(0, 0, m_image);
     m_image = resized;
 }

@@ -353,7 +353,11 @@ private slots:
         QVERIFY2(packets.size() <= 3 * 4 * seconds + 3,
                  qPrintable(QString::number(packets.size())));
         QVERIFY(packets.size() >= 3);
-        QCOMPARE(packets.mid(packets.size() - 3), recall(20, 21, 0));
+        // The word said last is where the relays end, once its turn has come (a flood's own
+        // last datagram may have been dropped by a full socket buffer).
+        send(radioInfo(14180000));
+        const QList<QByteArray> all = packets + lineAfter(f, 600);
+        QCOMPARE(all.mid(all.size() - 3), recall(20, 21, 0));
     }
 
     void silenceIsShownAndTheNextWordIsFollowed()

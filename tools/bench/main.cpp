@@ -18,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProcess>
@@ -222,10 +223,35 @@ double dragShare(QWidget *target, int ms)
 
 } // namespace
 
+// The peak resident size of a program run until its window has been shown a while.
+double residentPeak(const QString &program, const QStringList &arguments,
+                    const QProcessEnvironment &environment)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    if (!process.waitForStarted(5000))
+        return 0;
+    QTest::qWait(2500);
+    const double peak = peakMegabytes(process.processId());
+    process.terminate();
+    if (!process.waitForFinished(5000))
+        process.kill();
+    return peak;
+}
+
 int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication app(argc, argv);
+    // What the console's memory is measured against: a bare window of its size with a line
+    // of text, so that the toolkit, its fonts and the display cost the same in both.
+    if (argc > 1 && qstrcmp(argv[1], "--bare-window") == 0) {
+        QLabel bare(QStringLiteral("Orvane"));
+        bare.setFixedSize(429, 575);
+        bare.show();
+        return app.exec();
+    }
     if (argc < 2) {
         std::fprintf(stderr, "usage: orvane-bench PATH-TO-ORVANE-SIM [ACTIONS]\n");
         return 2;
@@ -498,6 +524,36 @@ int main(int argc, char *argv[])
                     probes.last());
     }
 
+    // The console as an operator starts it, every addition off, on the controller's line.
+    double console = 0;
+    double bare = 0;
+    {
+        const QDir built = QFileInfo(sim).absoluteDir();
+        QTemporaryDir folder;
+        QDir(folder.path()).mkpath(QStringLiteral("img"));
+        QDir(folder.path()).mkpath(QStringLiteral("home"));
+        for (const QString &file :
+             built.entryList({QStringLiteral("orvane*")}, QDir::Files) +
+                 QStringList{QStringLiteral("img/HotEnd.jpg"), QStringLiteral("img/ColdEnd.jpg")})
+            QFile::copy(built.filePath(file), folder.filePath(file));
+        QFile conf(folder.filePath(QStringLiteral("conf.cfg")));
+        conf.open(QIODevice::WriteOnly);
+        conf.write(ConfLayout::Image(QByteArray(ConfLayout::Size, '\0'))
+                       .setPortNumber(1)
+                       .setSteps(12, 50)
+                       .bytes());
+        conf.close();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), folder.filePath(QStringLiteral("home")));
+        environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
+        environment.remove(QStringLiteral("XDG_DATA_HOME"));
+        console = residentPeak(folder.filePath(QStringLiteral("orvane")),
+                               {QStringLiteral("--port"), QStringLiteral("1=") + controller.link()},
+                               environment);
+        bare = residentPeak(QCoreApplication::applicationFilePath(),
+                            {QStringLiteral("--bare-window")}, environment);
+    }
+
     rusage self{};
     ::getrusage(RUSAGE_SELF, &self);
     std::printf("\n%-42s %12s %12s %6s\n", "Orvane benchmark", "median", "p95", "n");
@@ -513,7 +569,10 @@ int main(int argc, char *argv[])
         row("radio band change to third packet", follow);
     std::printf("%-42s %9.1f %% of a core (a bare window: %.1f %%)\n",
                 "dragging a bar, 1000 moves/s", dragBar, dragBare);
-    std::printf("%-42s %9.1f MB\n", "peak RSS, console", self.ru_maxrss / 1024.0);
+    std::printf("%-42s %9.1f MB\n", "peak RSS, this driver with its consoles",
+                self.ru_maxrss / 1024.0);
+    std::printf("%-42s %9.1f MB (%.2f × a bare window, %.1f MB)\n",
+                "peak RSS, console, additions off", console, bare > 0 ? console / bare : 0.0, bare);
     std::printf("%-42s %9.1f MB\n", "peak RSS, orvane-sim", peakMegabytes(controller.pid()));
     if (decoded)
         std::printf("%-42s %9.0f packets/s (%d in %.2f s)\n", "orvane-sim decoding, logged",

@@ -13,7 +13,8 @@ export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DORVANE_BUILD_TESTS=OFF \
     -DCMAKE_INSTALL_PREFIX=/usr \
     -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
-    -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+    -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
+    -DCMAKE_MODULE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/orvane_*.deb)
@@ -30,6 +31,7 @@ expected=(
     usr/bin/orvane
     usr/bin/orvane-sim
     usr/bin/orvane-ctl
+    usr/lib/x86_64-linux-gnu/orvane/orvane-web.so
     usr/share/man/man1/orvane-ctl.1.gz
     usr/lib/systemd/system/orvane.service
     usr/share/orvane/img/HotEnd.jpg
@@ -76,6 +78,24 @@ start
 [ -f "$scratch/home/.local/share/Orvane/Orvane/conf.cfg" ] || { echo "no per-user conf.cfg"; exit 1; }
 [ ! -e "$scratch/prefix/bin/conf.cfg" ] || { echo "conf.cfg written beside the program"; exit 1; }
 if grep -q "picture" "$scratch/said"; then cat "$scratch/said"; exit 1; fi
+# The page's module is found where the package puts it.
+port=$((40000 + RANDOM % 20000))
+env -u DISPLAY HOME="$scratch/home" XDG_DATA_HOME= XDG_CONFIG_HOME= \
+    "$scratch/prefix/bin/orvane" -platform offscreen --web "$port" 2>"$scratch/web" &
+console=$!
+served=no
+for _ in $(seq 100); do
+    if { exec 3<>"/dev/tcp/127.0.0.1/$port"; } 2>/dev/null; then
+        printf 'GET /login HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n' >&3
+        head -n 1 <&3 | grep -q " 200 " && served=yes
+        exec 3<&-
+        break
+    fi
+    sleep 0.1
+done
+kill "$console"
+wait "$console" 2>/dev/null || true
+[ "$served" = yes ] || { echo "the installed console served no page"; cat "$scratch/web"; exit 1; }
 rm "$scratch/prefix/share/orvane/img/ColdEnd.jpg"
 start
 grep -q "picture img/ColdEnd.jpg not found" "$scratch/said" || { echo "a missing picture went unnoticed"; exit 1; }

@@ -15,7 +15,7 @@ QStringList moduleFolders()
     const QString here = QCoreApplication::applicationDirPath();
     QStringList folders =
         qEnvironmentVariable("ORVANE_MODULE_PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts);
-    folders << here << QDir(here).filePath(QStringLiteral("../lib/orvane"));
+    folders << here << QDir(here).filePath(QStringLiteral(ORVANE_MODULE_DIR));
     return folders;
 }
 

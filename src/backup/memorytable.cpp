@@ -1,5 +1,7 @@
 #include "memorytable.h"
 
+#include "csv.h"
+
 #include "model/bandnames.h"
 #include "model/valuetext.h"
 #include "settings/conflayout.h"
@@ -34,7 +36,6 @@ struct TableText
 namespace MemoryTable {
 
 namespace {
-
 const char *const StepCLabel = "C step pF";
 const char *const StepLLabel = "L step nH";
 const QStringList &columns()
@@ -45,145 +46,7 @@ const QStringList &columns()
 }
 enum Column { Antenna, Band, SubBand, CodeC, CodeL, Side, Count };
 
-// RFC 4180: a field with a comma, a quote or a line break is quoted, quotes doubled.
-QByteArray field(const QString &text)
-{
-    QByteArray bytes = text.toUtf8();
-    if (bytes.contains(',') || bytes.contains('"') || bytes.contains('\r') ||
-        bytes.contains('\n')) {
-        bytes.replace("\"", "\"\"");
-        bytes = '"' + bytes + '"';
-    }
-    return bytes;
-}
-
-QByteArray row(const QStringList &fields)
-{
-    QByteArrayList out;
-    for (const QString &f : fields)
-        out << field(f);
-    return out.join(',') + "\r\n";
-}
-
-// The records of a CSV text with the line each starts on.
-struct Record
-{
-    int line = 0;
-    QStringList fields;
-};
-
-// A spreadsheet writes semicolons where the comma is the decimal sign: whichever of the two
-// appears more often outside quotes on the first line separates the fields.
-QChar separatorOf(const QString &text)
-{
-    int commas = 0;
-    int semicolons = 0;
-    bool quoted = false;
-    for (const QChar c : text) {
-        if (c == QLatin1Char('"'))
-            quoted = !quoted;
-        else if (!quoted && (c == QLatin1Char('\n') || c == QLatin1Char('\r')))
-            break;
-        else if (!quoted && c == QLatin1Char(','))
-            ++commas;
-        else if (!quoted && c == QLatin1Char(';'))
-            ++semicolons;
-    }
-    return semicolons > commas ? QLatin1Char(';') : QLatin1Char(',');
-}
-
-std::optional<QList<Record>> records(const QString &text, QChar separator, QString *error)
-{
-    QList<Record> out;
-    Record current{1, {}};
-    QString value;
-    bool quoted = false;
-    bool wasQuoted = false;
-    int line = 1;
-    const auto endField = [&] {
-        current.fields << (wasQuoted ? value : value.trimmed());
-        value.clear();
-        wasQuoted = false;
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == QLatin1Char('"') && i + 1 < text.size() &&
-                text.at(i + 1) == QLatin1Char('"')) {
-                value += c;
-                ++i;
-            } else if (c == QLatin1Char('"')) {
-                quoted = false;
-            } else {
-                if (c == QLatin1Char('\n'))
-                    ++line;
-                value += c;
-            }
-        } else if (c == QLatin1Char('"') && value.trimmed().isEmpty()) {
-            quoted = wasQuoted = true;
-            value.clear();
-        } else if (c == separator) {
-            endField();
-        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            if (c == QLatin1Char('\r') && i + 1 < text.size() &&
-                text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            endField();
-            if (!(current.fields.size() == 1 && current.fields[0].isEmpty()))
-                out << current;
-            current = Record{++line, {}};
-        } else {
-            value += c;
-        }
-    }
-    if (quoted) {
-        *error = TableText::tr("строка %1: кавычка не закрыта").arg(current.line);
-        return std::nullopt;
-    }
-    endField();
-    if (!(current.fields.size() == 1 && current.fields[0].isEmpty()))
-        out << current;
-    return out;
-}
-
-std::optional<int> number(const QString &text, int min, int max)
-{
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    if (!ok || value < min || value > max)
-        return std::nullopt;
-    return value;
-}
-
-// The problems of one file, each on its line; past MaxReported they are only counted.
-class Problems
-{
-public:
-    void add(int line, const QString &what)
-    {
-        if (m_lines.size() < MaxReported)
-            m_lines << TableText::tr("строка %1: %2").arg(line).arg(what);
-        else
-            ++m_more;
-    }
-    bool any() const { return !m_lines.isEmpty(); }
-    QString text() const
-    {
-        QString out = m_lines.join(QLatin1Char('\n'));
-        if (m_more > 0)
-            out += QLatin1Char('\n') + TableText::tr("… и ещё %n", nullptr, m_more);
-        return out;
-    }
-
-private:
-    QStringList m_lines;
-    int m_more = 0;
-};
-
-QString separatorName(QChar separator)
-{
-    return TableText::tr("поля разделены знаком «%1»").arg(separator);
-}
+using namespace Csv;
 
 } // namespace
 
@@ -213,15 +76,10 @@ QByteArray write(const QByteArray &settings)
 
 std::optional<Table> read(const QByteArray &csv, QString *error)
 {
-    QByteArray bytes = csv;
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    auto decoder = QStringDecoder(QStringDecoder::Utf8);
-    const QString text = decoder(bytes);
-    if (decoder.hasError() || text.contains(QChar(0))) {
-        *error = TableText::tr("это не текст в UTF-8");
+    const std::optional<QString> decoded = decode(csv, error);
+    if (!decoded)
         return std::nullopt;
-    }
+    const QString &text = *decoded;
     const QChar separator = separatorOf(text);
     const std::optional<QList<Record>> rows = records(text, separator, error);
     if (!rows)
@@ -267,21 +125,7 @@ std::optional<Table> read(const QByteArray &csv, QString *error)
 
     // The header names the columns; a spreadsheet may have moved them, but none may come twice.
     const Record &head = rows->at(at++);
-    std::array<int, Count> index{};
-    for (int c = 0; c < Count; ++c) {
-        index[c] = -1;
-        for (int i = 0; i < head.fields.size(); ++i) {
-            if (head.fields[i].compare(columns()[c], Qt::CaseInsensitive) != 0)
-                continue;
-            if (index[c] >= 0)
-                problems.add(head.line,
-                             TableText::tr("столбец «%1» назван дважды").arg(columns()[c]));
-            index[c] = i;
-        }
-        if (index[c] < 0)
-            problems.add(head.line,
-                         TableText::tr("в заголовке нет столбца «%1»").arg(columns()[c]));
-    }
+    const std::vector<int> index = columnsOf(head, columns().mid(0, Count), problems);
     if (problems.any())
         return failed();
 

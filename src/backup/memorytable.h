@@ -1,5 +1,7 @@
 #pragma once
 
+#include "csv.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -37,7 +39,7 @@ struct Table
 };
 
 // The most problems of one file that are named, each with its line and field.
-constexpr int MaxReported = 20;
+constexpr int MaxReported = Csv::MaxReported;
 
 // The table of a settings file's bytes; a short file reads as zeros past its end.
 QByteArray write(const QByteArray &settings);

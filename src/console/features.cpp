@@ -17,6 +17,7 @@
 #include "rig/following.h"
 #include "statusstrip.h"
 #include "tune/tuning.h"
+#include "tunes/frequencymemory.h"
 #include "web/webserver.h"
 
 #include <QAbstractButton>
@@ -56,6 +57,7 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
     , m_window(window)
     , m_following(std::make_unique<Following>(panel, environment.userSettings))
     , m_tuning(std::make_unique<Tuning>(panel, *m_following, environment.userSettings))
+    , m_memory(std::make_unique<FrequencyMemory>(panel, *m_following, m_tuning.get()))
     , m_backup(std::make_unique<MemoryBackup>(panel))
     , m_passwords(new PasswordCheck(this))
     , m_strip(new StatusStrip(statusArea))

@@ -12,6 +12,7 @@
 
 class ControlPort;
 class Following;
+class FrequencyMemory;
 class MemoryBackup;
 class Panel;
 class PasswordCheck;
@@ -46,6 +47,7 @@ public:
     // The web page's server while it listens.
     WebServer *webServer() { return m_web.get(); }
     Tuning &tuning() { return *m_tuning; }
+    FrequencyMemory &memory() { return *m_memory; }
     StatusStrip &strip() { return *m_strip; }
     QLabel &rigStatus();
     // The line log's window while it is open.
@@ -89,6 +91,7 @@ private:
     QWidget *m_window;
     std::unique_ptr<Following> m_following;
     std::unique_ptr<Tuning> m_tuning;
+    std::unique_ptr<FrequencyMemory> m_memory;
     std::unique_ptr<MemoryBackup> m_backup;
     // Passwords of every door are checked here, one at a time, off the window's thread.
     PasswordCheck *m_passwords;

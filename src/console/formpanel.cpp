@@ -50,6 +50,8 @@ FormPanel::FormPanel(Form1 &form)
     connect(m_form.ui->cmdSave1, &QAbstractButton::clicked, this, [this] {
         sayStored();
         touch();
+        if (m_form.m_file.errorString().isEmpty())
+            emit slotStored(Cause::Operator);
     });
     connect(m_form.ui->cmdOptions, &QAbstractButton::clicked, this, &FormPanel::touch);
     connect(m_form.ui->cmb1, &QComboBox::currentIndexChanged, this, &FormPanel::touch);
@@ -143,6 +145,8 @@ Panel::State FormPanel::state() const
     s.relays = {composeCode(m_form.m_bankC.controls), composeCode(m_form.m_bankL.controls),
                 static_cast<quint8>(m_form.ui->Opt1->isChecked() ? 1 : 0)};
     s.saved = stored(s.selection) == s.relays;
+    if (m_memory && m_memory->selection == s.selection && m_memory->relays == s.relays)
+        s.memory = m_memory->bin;
     s.delivered = m_form.m_link.delivered();
     s.stepC = m_form.m_module->StepC;
     s.stepL = m_form.m_module->StepL;
@@ -184,6 +188,36 @@ Panel::Outcome FormPanel::recall(const Slots::Selection &slot, Cause cause)
     return Outcome::Done;
 }
 
+Panel::Outcome FormPanel::recallMemory(const Slots::Selection &slot, const RelaySetting &relays,
+                                       const MemoryBin &bin, const QString &note, Cause cause)
+{
+    if (held())
+        return Outcome::Held;
+    using Bank = Form1::Bank;
+    const ControllerLink::CauseScope scope(m_form.m_link, cause);
+    // The options change silently, as a recall's do; then the memory's relays go out as the
+    // slot's would: C, L and the side, the antenna's flag on each.
+    ConsoleModule &module = *m_form.m_module;
+    module.SilentUpdate = 1;
+    m_form.m_selectors[slot.antenna]->setChecked(true);
+    m_form.m_selectors[Slots::Antennas + slot.band]->setChecked(true);
+    m_form.m_selectors[Slots::Antennas + Slots::Bands + slot.subBand]->setChecked(true);
+    module.SlotBase = module.SelectedSlotBase();
+    module.Ant3Flag = slot.antenna == Slots::Antennas - 1 ? 1 : 0;
+    m_form.m_link.noteRecall(note);
+    m_form.setCode(Bank::C, relays.codeC);
+    m_form.fill(Bank::C);
+    m_form.setCode(Bank::L, relays.codeL);
+    m_form.fill(Bank::L);
+    (relays.side == 1 ? m_form.ui->Opt1 : m_form.ui->Opt2)->setChecked(true);
+    m_form.send(Bank::C, relays.codeC);
+    m_form.send(Bank::L, relays.codeL);
+    m_form.m_link.SendNetworkSide(relays.side, module.Ant3Flag);
+    m_memory = Recalled{slot, relays, bin};
+    touch();
+    return Outcome::Done;
+}
+
 Panel::Outcome FormPanel::enterCode(Bank bank, quint8 code, Cause cause)
 {
     if (held())
@@ -221,12 +255,15 @@ Panel::Outcome FormPanel::chooseSide(quint8 side, Cause cause)
     return Outcome::Done;
 }
 
-Panel::Outcome FormPanel::store(Cause)
+Panel::Outcome FormPanel::store(Cause cause)
 {
     m_form.cmdSave1_Click();
     sayStored();
     touch();
-    return m_form.m_file.errorString().isEmpty() ? Outcome::Done : Outcome::Failed;
+    if (!m_form.m_file.errorString().isEmpty())
+        return Outcome::Failed;
+    emit slotStored(cause);
+    return Outcome::Done;
 }
 
 void FormPanel::sayStored()

@@ -18,6 +18,8 @@ public:
     RelaySetting stored(const Slots::Selection &slot) const override;
 
     Outcome recall(const Slots::Selection &slot, Cause cause) override;
+    Outcome recallMemory(const Slots::Selection &slot, const RelaySetting &relays,
+                         const MemoryBin &bin, const QString &note, Cause cause) override;
     Outcome enterCode(Bank bank, quint8 code, Cause cause) override;
     Outcome toggleBit(Bank bank, int bit, Cause cause) override;
     Outcome chooseSide(quint8 side, Cause cause) override;
@@ -55,6 +57,14 @@ private:
     Form1 &m_form;
     Radio m_radio;
     State m_last;
+    // The frequency memory recalled last, while the window still shows it.
+    struct Recalled
+    {
+        Slots::Selection selection;
+        RelaySetting relays;
+        MemoryBin bin;
+    };
+    std::optional<Recalled> m_memory;
     bool m_redeliver = false;
     QTimer m_check;
 };

@@ -10,20 +10,21 @@
 #include <QVBoxLayout>
 
 namespace {
-// Low, the four inner edges, high.
+// Low, the four inner edges, high; then the memory's bin width.
 constexpr int Edges = BandPlan::SubBands + 1;
+constexpr int BinColumn = Edges;
 } // namespace
 
 BandsDialog::BandsDialog(const BandPlan &plan, QWidget *parent)
     : QDialog(parent)
-    , m_table(new QTableWidget(BandPlan::Bands, Edges, this))
+    , m_table(new QTableWidget(BandPlan::Bands, Edges + 1, this))
     , m_problem(new QLabel(this))
 {
     setWindowTitle(tr("Диапазоны"));
     QStringList headers{tr("Начало, МГц")};
     for (int n = 2; n <= BandPlan::SubBands; ++n)
         headers << tr("Поддиапазон %1").arg(n);
-    headers << tr("Конец, МГц");
+    headers << tr("Конец, МГц") << tr("Ячейка памяти частот, кГц");
     m_table->setHorizontalHeaderLabels(headers);
     QStringList bands;
     for (int b = 0; b < BandPlan::Bands; ++b)
@@ -52,7 +53,8 @@ BandsDialog::BandsDialog(const BandPlan &plan, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     auto *note = new QLabel(tr("Слежение за трансивером выбирает диапазон и поддиапазон по этой "
                                "таблице. Поддиапазон 2 начинается там, где кончается 1, и так "
-                               "далее."),
+                               "далее. Память частот хранит одну настройку на ячейку; "
+                               "сохранённые настройки остаются на своих частотах."),
                             this);
     note->setWordWrap(true);
     layout->addWidget(note);
@@ -78,6 +80,9 @@ void BandsDialog::show(const BandPlan &plan)
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             m_table->setItem(b, e, item);
         }
+        auto *bin = new QTableWidgetItem(QString::number(plan.binWidth(b) / 1e3));
+        bin->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_table->setItem(b, BinColumn, bin);
     }
     m_problem->clear();
 }
@@ -104,6 +109,14 @@ std::optional<BandPlan> BandsDialog::plan() const
         band.low = edges.front();
         band.high = edges.back();
         std::copy(edges.begin() + 1, edges.end() - 1, band.splits.begin());
+        bool ok = false;
+        const double khz =
+            m_table->item(b, BinColumn)->text().trimmed().replace(',', '.').toDouble(&ok);
+        if (!ok || khz < 0.1 || khz > 1000)
+            return std::nullopt;
+        // The usual width stays "usual", following the lower edge.
+        const qint64 width = qRound64(khz * 1000);
+        band.binWidth = width == BandPlan::usualBinWidth(band.low) ? 0 : width;
         plan.setBand(b, band);
     }
     return plan;

@@ -1,5 +1,7 @@
 #include "valuetext.h"
 
+#include <QCoreApplication>
+
 #include <cfenv>
 #include <cmath>
 
@@ -54,4 +56,11 @@ std::optional<int> toWholeNumber(const QString &text, int min, int max, const QL
     if (rounded < min || rounded > max)
         return std::nullopt;
     return static_cast<int>(rounded);
+}
+
+QString megahertzShown(qint64 hz)
+{
+    //: The decimal sign of numbers in running text, in this language.
+    const QString sign = QCoreApplication::translate("ValueText", ",");
+    return QString::number(hz / 1e6, 'f', 3).replace(QLatin1Char('.'), sign);
 }

@@ -18,6 +18,9 @@ QString inductanceText(qint16 stepL, int code, const QLocale &locale = QLocale()
 // no grouping.
 QString generalNumberText(double value, const QLocale &locale = QLocale());
 
+// "7,074" in Russian, "7.074" in English: MHz with three decimals in the window's language.
+QString megahertzShown(qint64 hz);
+
 // Right edge of a bar whose full width stands for code 255.
 int barRight(int left, int width, int code);
 

@@ -52,10 +52,21 @@ public:
         friend bool operator==(const Radio &, const Radio &) = default;
     };
 
+    // A stretch of a band the frequency memory recalled the relays for, [low, high) Hz.
+    struct MemoryBin
+    {
+        qint64 low = 0;
+        qint64 high = 0;
+        friend bool operator==(const MemoryBin &, const MemoryBin &) = default;
+    };
+
     struct State
     {
         Slots::Selection selection;
         RelaySetting relays;
+        // Where the relays came from a frequency memory, its bin; none for a slot's or a
+        // hand's.
+        std::optional<MemoryBin> memory;
         // Whether the relays are what the selected slot holds in conf.cfg.
         bool saved = false;
         // Whether the controller has had the relays shown: no packet of theirs was dropped,
@@ -77,6 +88,10 @@ public:
 
     // Selects the slot as a click on its options does, recalling it: three packets.
     virtual Outcome recall(const Slots::Selection &slot, Cause cause) = 0;
+    // Selects the slot and puts a frequency memory's relays on, as a recall does: three
+    // packets, the memory's instead of the slot's. note: what the line log says of it.
+    virtual Outcome recallMemory(const Slots::Selection &slot, const RelaySetting &relays,
+                                 const MemoryBin &bin, const QString &note, Cause cause) = 0;
     // Puts a code on a bank as its entry command does, and sends it.
     virtual Outcome enterCode(Bank bank, quint8 code, Cause cause) = 0;
     // Flips one relay as a click on its toggle does, and sends the bank.
@@ -115,6 +130,8 @@ signals:
     // Something of state() changed: sent once for a burst of changes.
     void changed();
     void said(const QString &text, Panel::Tone tone);
+    // The relays were stored in the selected slot, as Save does, at the cause's asking.
+    void slotStored(Panel::Cause cause);
 
 private:
     RelayPacer *m_pacer = nullptr;

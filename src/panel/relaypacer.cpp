@@ -55,6 +55,21 @@ void RelayPacer::recall(const Slots::Selection &slot, Cause cause, Done done)
         return;
     // A recall sets everything: what waited before it is replaced.
     m_target.slot = slot;
+    m_target.memory.reset();
+    m_target.codeC.reset();
+    m_target.codeL.reset();
+    m_target.side.reset();
+    wait(cause, std::move(done));
+}
+
+void RelayPacer::recallMemory(const Slots::Selection &slot, const RelaySetting &relays,
+                              const Panel::MemoryBin &bin, const QString &note, Cause cause,
+                              Done done)
+{
+    if (runNow([&] { return m_panel.recallMemory(slot, relays, bin, note, cause); }, done))
+        return;
+    m_target.slot = slot;
+    m_target.memory = Memory{relays, bin, note};
     m_target.codeC.reset();
     m_target.codeL.reset();
     m_target.side.reset();
@@ -104,8 +119,9 @@ quint8 RelayPacer::projected(Bank bank) const
 {
     if (const auto &code = bank == Bank::C ? m_target.codeC : m_target.codeL)
         return *code;
-    const RelaySetting relays =
-        m_target.slot ? m_panel.stored(*m_target.slot) : m_panel.state().relays;
+    const RelaySetting relays = m_target.memory ? m_target.memory->relays
+                                : m_target.slot ? m_panel.stored(*m_target.slot)
+                                                : m_panel.state().relays;
     return bank == Bank::C ? relays.codeC : relays.codeL;
 }
 
@@ -115,7 +131,11 @@ void RelayPacer::move()
     m_waiting = false;
     m_lastMove.start();
     Outcome outcome = Outcome::Done;
-    if (target.slot)
+    if (target.slot && target.memory)
+        outcome = worse(outcome, m_panel.recallMemory(*target.slot, target.memory->relays,
+                                                      target.memory->bin, target.memory->note,
+                                                      target.cause));
+    else if (target.slot)
         outcome = worse(outcome, m_panel.recall(*target.slot, target.cause));
     if (target.codeC)
         outcome = worse(outcome, m_panel.enterCode(Bank::C, *target.codeC, target.cause));

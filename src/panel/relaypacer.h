@@ -28,6 +28,9 @@ public:
     explicit RelayPacer(Panel &panel);
 
     void recall(const Slots::Selection &slot, Cause cause, Done done = {});
+    void recallMemory(const Slots::Selection &slot, const RelaySetting &relays,
+                      const Panel::MemoryBin &bin, const QString &note, Cause cause,
+                      Done done = {});
     void enterCode(Bank bank, quint8 code, Cause cause, Done done = {});
     void toggleBit(Bank bank, int bit, Cause cause, Done done = {});
     void chooseSide(quint8 side, Cause cause, Done done = {});
@@ -36,11 +39,27 @@ public:
 
     // Whether a move waits for its turn.
     bool waiting() const { return m_waiting; }
+    // The slot the relays are headed for once what waits has moved, and whether a frequency
+    // memory's relays come with it; none when no recall waits.
+    std::optional<std::pair<Slots::Selection, bool>> heading() const
+    {
+        return m_waiting && m_target.slot
+                   ? std::optional(std::pair(*m_target.slot, m_target.memory.has_value()))
+                   : std::nullopt;
+    }
 
 private:
+    struct Memory
+    {
+        RelaySetting relays;
+        Panel::MemoryBin bin;
+        QString note;
+    };
     struct Target
     {
         std::optional<Slots::Selection> slot;
+        // With the slot: a frequency memory's relays instead of the slot's.
+        std::optional<Memory> memory;
         std::optional<quint8> codeC;
         std::optional<quint8> codeL;
         std::optional<quint8> side;

@@ -95,6 +95,16 @@ QStringList BandPlan::loadFrom(QSettings &settings)
                 problems << QStringLiteral("bands/%1: expected four rising edges inside the band")
                                 .arg(splitKey);
         }
+        const QString binKey = key + QStringLiteral("_bin");
+        if (settings.contains(binKey)) {
+            bool ok = false;
+            const double khz = settings.value(binKey).toString().toDouble(&ok);
+            if (ok && khz >= 0.1 && khz <= 1000)
+                band.binWidth = qRound64(khz * 1000);
+            else
+                problems
+                    << QStringLiteral("bands/%1: expected a width in kHz, 0.1–1000").arg(binKey);
+        }
     }
     settings.endGroup();
     return problems;
@@ -113,6 +123,10 @@ void BandPlan::saveTo(QSettings &settings) const
         for (const qint64 edge : b.splits)
             edges << mhz(edge);
         settings.setValue(keyOf(i) + QStringLiteral("_split"), edges.join(QLatin1Char(',')));
+        if (b.binWidth > 0)
+            settings.setValue(keyOf(i) + QStringLiteral("_bin"), QString::number(b.binWidth / 1e3));
+        else
+            settings.remove(keyOf(i) + QStringLiteral("_bin"));
     }
     settings.endGroup();
 }
@@ -150,6 +164,29 @@ std::pair<qint64, qint64> BandPlan::subBandRange(int index, int subBand) const
     const qint64 from = subBand == 0 ? b.low : b.splits[size_t(subBand - 1)];
     const qint64 to = subBand == SubBands - 1 ? b.high : b.splits[size_t(subBand)];
     return {from, to};
+}
+
+qint64 BandPlan::usualBinWidth(qint64 low)
+{
+    // 0.1 % of the lower edge in whole kHz: 2 kHz on 160 m … 28 kHz on 10 m.
+    return std::max<qint64>(1, (low + 500'000) / 1'000'000) * 1000;
+}
+
+qint64 BandPlan::binWidth(int index) const
+{
+    const Band &b = band(index);
+    return b.binWidth > 0 ? b.binWidth : usualBinWidth(b.low);
+}
+
+std::optional<BandPlan::Bin> BandPlan::binOf(qint64 hz) const
+{
+    const std::optional<Position> at = locate(hz);
+    if (!at)
+        return std::nullopt;
+    const Band &b = band(at->band);
+    const qint64 width = binWidth(at->band);
+    const qint64 low = b.low + (hz - b.low) / width * width;
+    return Bin{at->band, low, low + width};
 }
 
 std::optional<BandPlan::Position> BandPlan::locate(qint64 hz) const

@@ -39,6 +39,18 @@ public:
         qint64 high = 0;
         // Where sub-bands 2 to 5 begin; equal parts unless set.
         std::array<qint64, SubBands - 1> splits{};
+        // The frequency memory's bins, Hz; 0: 0.1 % of the lower edge, in whole kHz.
+        qint64 binWidth = 0;
+    };
+
+    // A stretch of a band the frequency memory keeps one tune for, [low, high).
+    struct Bin
+    {
+        int band = 0;
+        qint64 low = 0;
+        qint64 high = 0;
+        qint64 middle() const { return (low + high) / 2; }
+        friend bool operator==(const Bin &, const Bin &) = default;
     };
 
     // 160 m to 10 m at their usual edges, the additional band at 50–54 MHz, five equal
@@ -46,7 +58,8 @@ public:
     BandPlan();
 
     // The bands/<name> keys of the user's settings ("bands/40m=7.000-7.200", MHz), and
-    // bands/<name>_split for the four inner sub-band edges ("7.040,7.080,7.120,7.160").
+    // bands/<name>_split for the four inner sub-band edges ("7.040,7.080,7.120,7.160"), and
+    // bands/<name>_bin for the frequency memory's bin width in kHz.
     // A key that does not read as a range keeps the default; problems are listed.
     QStringList loadFrom(QSettings &settings);
 
@@ -58,6 +71,11 @@ public:
     QString problem() const;
 
     std::optional<Position> locate(qint64 hz) const;
+    // The memory's bin a frequency falls in, bins counted from the band's lower edge.
+    std::optional<Bin> binOf(qint64 hz) const;
+    // The bin width in use for a band, Hz, and its usual one.
+    qint64 binWidth(int band) const;
+    static qint64 usualBinWidth(qint64 low);
     const Band &band(int index) const { return m_bands[static_cast<size_t>(index)]; }
     void setBand(int index, const Band &band) { m_bands[static_cast<size_t>(index)] = band; }
     // Where a sub-band begins and ends, Hz.

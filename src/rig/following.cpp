@@ -2,9 +2,11 @@
 
 #include "announcedradio.h"
 #include "model/bandnames.h"
+#include "model/valuetext.h"
 #include "panel/panel.h"
 #include "panel/relaypacer.h"
 #include "rigctldclient.h"
+#include "tunelookup.h"
 
 #include <QPointer>
 #include <QSettings>
@@ -35,27 +37,56 @@ void Following::use(std::unique_ptr<RigControl> rig)
     connect(m_rig.get(), &RigControl::stateChanged, this, &Following::update);
     connect(m_rig.get(), &RigControl::polled, this, &Following::update);
     m_follower = std::make_unique<RigFollower>(*m_rig, m_plan, [this] {
-        const Slots::Selection s = m_panel.state().selection;
+        const Slots::Selection s = shown().first;
         return BandPlan::Position{s.band, s.subBand};
     });
     m_follower->setPaused(m_paused);
-    connect(m_follower.get(), &RigFollower::follow, this, [this](BandPlan::Position p) {
-        Slots::Selection s = m_panel.state().selection;
-        s.band = p.band;
-        s.subBand = p.subBand;
-        // A radio that flaps between bands moves the relays a few times a second at most.
-        m_panel.paced().recall(
-            s, Panel::Cause::Radio,
-            [self = QPointer<Following>(this), p, s](Panel::Outcome outcome) {
-                if (!self)
-                    return;
-                if (outcome == Panel::Outcome::Done)
-                    self->m_panel.say(tr("Трансивер на %1: ячейка %2")
-                                          .arg(BandNames::caption(p.band),
-                                               BandNames::slotText(s.antenna, s.band, s.subBand)));
-                emit self->statusChanged();
-            });
-    });
+    m_follower->setBinned(m_lookup != nullptr);
+    connect(m_follower.get(), &RigFollower::follow, this, &Following::moved);
+}
+
+std::pair<Slots::Selection, bool> Following::shown() const
+{
+    if (const auto heading = m_panel.paced().heading())
+        return *heading;
+    const Panel::State state = m_panel.state();
+    return {state.selection, state.memory.has_value()};
+}
+
+void Following::moved(BandPlan::Position p, qint64 hz)
+{
+    const auto [selection, fromMemory] = shown();
+    Slots::Selection s = selection;
+    s.band = p.band;
+    s.subBand = p.subBand;
+    // A radio that flaps between bands moves the relays a few times a second at most.
+    const auto told = [self = QPointer<Following>(this)](const QString &text) {
+        return [self, text](Panel::Outcome outcome) {
+            if (!self)
+                return;
+            if (outcome == Panel::Outcome::Done)
+                self->m_panel.say(text);
+            emit self->statusChanged();
+        };
+    };
+    if (m_lookup) {
+        if (const std::optional<TuneLookup::Found> found = m_lookup->find(s.antenna, hz)) {
+            const QString note = tr("%1 МГц: память частоты %2–%3")
+                                     .arg(megahertzShown(hz), megahertzShown(found->bin.low),
+                                          megahertzShown(found->bin.high));
+            m_panel.paced().recallMemory(s, found->relays, {found->bin.low, found->bin.high}, note,
+                                         Panel::Cause::Radio, told(note));
+            return;
+        }
+        // No memory near: the slot, where the radio's band or sub-band is not the one shown
+        // or the relays shown are a memory's.
+        if (s == selection && !fromMemory)
+            return;
+    }
+    m_panel.paced().recall(s, Panel::Cause::Radio,
+                           told(tr("Трансивер на %1: ячейка %2")
+                                    .arg(BandNames::caption(p.band),
+                                         BandNames::slotText(s.antenna, s.band, s.subBand))));
 }
 
 bool Following::follow(const QString &text)
@@ -66,6 +97,8 @@ bool Following::follow(const QString &text)
         else
             use(std::make_unique<RigctldClient>());
         update();
+        if (m_lookup)
+            m_lookup->following(false);
         return true;
     }
     const std::optional<FollowSource> source = FollowSource::parse(text);
@@ -94,6 +127,8 @@ bool Following::follow(const QString &text)
         started->start();
     }
     update();
+    if (m_lookup)
+        m_lookup->following(isOn());
     return true;
 }
 
@@ -130,6 +165,14 @@ void Following::setPlan(const BandPlan &plan)
 {
     m_plan = plan;
     m_follower->setPlan(plan);
+}
+
+void Following::setLookup(TuneLookup *lookup)
+{
+    m_lookup = lookup;
+    m_follower->setBinned(lookup != nullptr);
+    if (m_lookup)
+        m_lookup->following(isOn());
 }
 
 void Following::setPaused(bool paused)

@@ -11,6 +11,7 @@
 
 class AnnouncedRadio;
 class Panel;
+class TuneLookup;
 class QSettings;
 class RigctldClient;
 
@@ -50,6 +51,8 @@ public:
     void setPlan(const BandPlan &plan);
     // While a matching search runs, the radio's band waits.
     void setPaused(bool paused);
+    // The frequency memory, asked at every new bin while following; none: slots alone.
+    void setLookup(TuneLookup *lookup);
 
     // "Трансивер: 7.074 МГц, передача", "RadioInfo: 14.074 МГц, радио 1", or empty while
     // following is off.
@@ -63,6 +66,11 @@ signals:
 
 private:
     void use(std::unique_ptr<RigControl> rig);
+    // The radio is in a new place: its bin's memory, or its band's slot, is recalled.
+    void moved(BandPlan::Position position, qint64 hz);
+    // The slot shown, or the one a recall that waits its turn is headed for, and whether its
+    // relays are a frequency memory's.
+    std::pair<Slots::Selection, bool> shown() const;
     void update();
     QString announcedStatus() const;
 
@@ -73,6 +81,7 @@ private:
     std::unique_ptr<RigControl> m_rig;
     std::unique_ptr<RigFollower> m_follower;
     bool m_paused = false;
+    TuneLookup *m_lookup = nullptr;
     // The notice that the interlock is off was given for this connection.
     bool m_toldUnknown = false;
 };

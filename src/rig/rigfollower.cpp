@@ -24,15 +24,28 @@ void RigFollower::setPaused(bool paused)
         applyPending(m_rig.ptt());
 }
 
+bool RigFollower::left(const std::optional<Place> &place, qint64 hz,
+                       const std::optional<BandPlan::Position> &position) const
+{
+    if (!place || !position)
+        return bool(place) != bool(position);
+    if (!m_binned || !place->bin)
+        return place->position != *position;
+    const BandPlan::Bin &bin = *place->bin;
+    const qint64 margin = (bin.high - bin.low) / 4;
+    return hz < bin.low - margin || hz >= bin.high + margin;
+}
+
 void RigFollower::take(std::optional<qint64> hz, RigControl::Ptt ptt)
 {
     if (!hz)
         return; // no reading: nothing is known about the band
     const std::optional<BandPlan::Position> position = m_plan.locate(*hz);
-    if (!m_seen || position != m_radio) {
+    if (!m_seen || left(m_radio, *hz, position)) {
         m_seen = true;
-        m_radio = position;
-        m_pending = position; // outside every band there is nothing to select
+        // Outside every band there is nothing to select.
+        m_radio = position ? std::optional(Place{*position, *hz, m_plan.binOf(*hz)}) : std::nullopt;
+        m_pending = m_radio;
     }
     applyPending(ptt);
 }
@@ -41,8 +54,9 @@ void RigFollower::applyPending(RigControl::Ptt ptt)
 {
     if (!m_pending || m_paused || ptt == RigControl::Ptt::Transmitting)
         return;
-    const BandPlan::Position position = *m_pending;
+    const Place place = *m_pending;
     m_pending.reset();
-    if (position != m_selection())
-        emit follow(position);
+    // By sub-band, what the operator chose stands; by bin, the memory decides.
+    if (m_binned || place.position != m_selection())
+        emit follow(place.position, place.hz);
 }

@@ -96,8 +96,9 @@ void Tuning::end(bool store)
     if (session->state() != TuneSession::State::Found &&
         session->state() != TuneSession::State::Stopped)
         session->cancel(); // the relays go back with the three packets of a recall
-    else if (store && session->state() == TuneSession::State::Found)
-        m_panel.store(Panel::Cause::Search);
+    else if (store && session->state() == TuneSession::State::Found &&
+             m_panel.store(Panel::Cause::Search) == Panel::Outcome::Done && session->best())
+        emit stored(*session->best(), session->bestSwr());
     else if (session->state() == TuneSession::State::Found)
         m_panel.setRelays(m_before, true);
     m_following.setPaused(false);

@@ -43,6 +43,8 @@ public:
 signals:
     void begun(TuneSession *session);
     void ended(const QString &result);
+    // The setting found was stored in the slot, with the SWR it gave.
+    void stored(const RelaySetting &relays, double swr);
 
 private:
     Panel &m_panel;

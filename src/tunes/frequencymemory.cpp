@@ -1,0 +1,185 @@
+#include "frequencymemory.h"
+
+#include "panel/panel.h"
+#include "rig/following.h"
+#include "tune/tuning.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+
+FrequencyMemory::FrequencyMemory(Panel &panel, Following &following, Tuning *tuning,
+                                 QObject *parent)
+    : QObject(parent)
+    , m_panel(panel)
+    , m_following(following)
+{
+    connect(&m_panel, &Panel::slotStored, this,
+            [this](Panel::Cause cause) { learnSaved(int(cause)); });
+    if (tuning) {
+        connect(tuning, &Tuning::stored, this, [this](const RelaySetting &relays, double swr) {
+            const std::optional<qint64> hz = m_panel.state().radio.hz;
+            if (hz)
+                keep(m_panel.state().selection.antenna, *hz, relays, swr,
+                     StoredTune::Source::Search, false);
+        });
+    }
+    m_following.setLookup(this);
+}
+
+FrequencyMemory::~FrequencyMemory()
+{
+    m_following.setLookup(nullptr);
+}
+
+const BandPlan &FrequencyMemory::plan() const
+{
+    return m_following.plan();
+}
+
+void FrequencyMemory::following(bool on)
+{
+    if (on)
+        store();
+    else
+        m_failed = false;
+}
+
+TuneStore *FrequencyMemory::store()
+{
+    if (m_store && m_store->isOpen())
+        return m_store.get();
+    if (m_failed)
+        return nullptr;
+    m_store = std::make_unique<TuneStore>();
+    QString setAside;
+    QString error;
+    // Beside conf.cfg, under the lock that keeps a second console from its folder.
+    if (!m_store->open(QFileInfo(m_panel.settingsPath()).absolutePath(), &setAside, &error)) {
+        m_failed = true;
+        m_store.reset();
+        m_panel.say(tr("Память частот недоступна: %1").arg(error), Panel::Tone::Warning);
+        return nullptr;
+    }
+    if (!setAside.isEmpty())
+        m_panel.say(tr("Память частот: файл отложен как %1, начата новая").arg(setAside),
+                    Panel::Tone::Warning);
+    return m_store.get();
+}
+
+std::optional<TuneLookup::Found> FrequencyMemory::find(int antenna, qint64 hz)
+{
+    const std::optional<BandPlan::Bin> bin = plan().binOf(hz);
+    TuneStore *tunes = store();
+    if (!bin || !tunes)
+        return std::nullopt;
+    const qint64 width = bin->high - bin->low;
+    const QList<StoredTune> near =
+        tunes->between(antenna, bin->low - NeighbourBins * width, bin->high + NeighbourBins * width);
+    const BandPlan::Band &band = plan().band(bin->band);
+    // Its own bin first; else the nearer neighbour, the lower SWR where two are as near.
+    const StoredTune *best = nullptr;
+    qint64 bestDistance = 0;
+    for (const StoredTune &t : near) {
+        if (t.hz < band.low || t.hz > band.high)
+            continue; // another band's
+        const qint64 distance = t.hz >= bin->low && t.hz < bin->high
+                                    ? 0
+                                    : (t.hz < bin->low ? (bin->low - t.hz - 1) / width + 1
+                                                       : (t.hz - bin->high) / width + 1);
+        const bool better =
+            !best || distance < bestDistance ||
+            (distance == bestDistance &&
+             t.swr.value_or(INFINITY) < best->swr.value_or(INFINITY));
+        if (better) {
+            best = &t;
+            bestDistance = distance;
+        }
+    }
+    if (!best)
+        return std::nullopt;
+    const std::optional<BandPlan::Bin> own = plan().binOf(best->hz);
+    return Found{best->relays, own.value_or(*bin)};
+}
+
+bool FrequencyMemory::keep(int antenna, qint64 hz, const RelaySetting &relays,
+                           std::optional<double> swr, StoredTune::Source source, bool overPinned,
+                           QString *why)
+{
+    const std::optional<BandPlan::Bin> bin = plan().binOf(hz);
+    TuneStore *tunes = store();
+    if (!bin || !tunes) {
+        if (why)
+            *why = !bin ? tr("частота вне таблицы диапазонов") : tr("память частот недоступна");
+        return false;
+    }
+    StoredTune tune;
+    tune.antenna = antenna;
+    tune.hz = bin->middle();
+    tune.relays = relays;
+    tune.swr = swr;
+    tune.stored = QDateTime::currentMSecsSinceEpoch();
+    tune.source = source;
+    // The operator's own Save over a pinned entry keeps the pin: the bin stays theirs.
+    const QList<StoredTune> there = tunes->between(antenna, bin->low, bin->high);
+    tune.pinned = overPinned && std::any_of(there.begin(), there.end(),
+                                            [](const StoredTune &t) { return t.pinned; });
+    switch (tunes->put(tune, bin->low, bin->high, overPinned)) {
+    case TuneStore::Put::Stored:
+        emit changed();
+        return true;
+    case TuneStore::Put::KeptPinned:
+        if (why)
+            *why = tr("в этой ячейке закреплённая настройка");
+        return false;
+    case TuneStore::Put::Failed:
+        break;
+    }
+    if (why)
+        *why = tunes->error();
+    m_panel.say(tr("Память частот: не записано: %1").arg(tunes->error()), Panel::Tone::Warning);
+    return false;
+}
+
+void FrequencyMemory::learnSaved(int cause)
+{
+    // The search's result comes with its SWR through its own signal.
+    if (Panel::Cause(cause) == Panel::Cause::Search || !m_following.isOn())
+        return;
+    const Panel::State state = m_panel.state();
+    if (!state.radio.hz)
+        return;
+    keep(state.selection.antenna, *state.radio.hz, state.relays, std::nullopt,
+         StoredTune::Source::Save, Panel::Cause(cause) == Panel::Cause::Operator);
+}
+
+bool FrequencyMemory::forget(int antenna, qint64 hz)
+{
+    const std::optional<BandPlan::Bin> bin = plan().binOf(hz);
+    TuneStore *tunes = store();
+    if (!bin || !tunes || !tunes->forget(antenna, bin->low, bin->high))
+        return false;
+    emit changed();
+    return true;
+}
+
+bool FrequencyMemory::pin(int antenna, qint64 hz, bool pinned)
+{
+    const std::optional<BandPlan::Bin> bin = plan().binOf(hz);
+    TuneStore *tunes = store();
+    if (!bin || !tunes || !tunes->pin(antenna, bin->low, bin->high, pinned))
+        return false;
+    emit changed();
+    return true;
+}
+
+QList<StoredTune> FrequencyMemory::ofBand(int antenna, int band)
+{
+    TuneStore *tunes = store();
+    if (!tunes || band < 0 || band >= BandPlan::Bands)
+        return {};
+    const BandPlan::Band &b = plan().band(band);
+    return tunes->between(antenna, b.low, b.high + 1);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "rig/tunelookup.h"
+#include "tunestore.h"
+
+#include <QObject>
+
+#include <memory>
+
+class Following;
+class Panel;
+class Tuning;
+
+// The tuner that learns every frequency: a tune kept per antenna for every bin of every band,
+// stored by the operator's Save and by the matching search while the radio's frequency is
+// known, and recalled the moment the radio moves into a bin (or next to one). The store
+// beside conf.cfg opens when following begins; with following off, nothing of this runs.
+class FrequencyMemory : public QObject, public TuneLookup
+{
+    Q_OBJECT
+public:
+    // A neighbour this many bins away still serves a bin with none of its own.
+    static constexpr int NeighbourBins = 2;
+
+    FrequencyMemory(Panel &panel, Following &following, Tuning *tuning, QObject *parent = nullptr);
+    ~FrequencyMemory() override;
+
+    // TuneLookup: the bin's own entry, else the nearest within NeighbourBins (the lower SWR
+    // where two are as near).
+    std::optional<Found> find(int antenna, qint64 hz) override;
+    void following(bool on) override;
+
+    // The store, opened if it is not yet; none, said, when it cannot be had.
+    TuneStore *store();
+    const BandPlan &plan() const;
+
+    // Stores relays for the bin of hz on the antenna. A pinned entry stands against all but
+    // the operator's own Save (overPinned), which keeps the pin. False, with the reason, when
+    // nothing was stored.
+    bool keep(int antenna, qint64 hz, const RelaySetting &relays, std::optional<double> swr,
+              StoredTune::Source source, bool overPinned, QString *why = nullptr);
+    // Forgets, or pins, the entries of the antenna's bin around hz.
+    bool forget(int antenna, qint64 hz);
+    bool pin(int antenna, qint64 hz, bool pinned);
+    // The antenna's entries in a band, by frequency.
+    QList<StoredTune> ofBand(int antenna, int band);
+
+signals:
+    // Entries were stored, forgotten or pinned.
+    void changed();
+
+private:
+    void learnSaved(int cause);
+
+    Panel &m_panel;
+    Following &m_following;
+    std::unique_ptr<TuneStore> m_store;
+    // The store could not be had this time following is on: said once.
+    bool m_failed = false;
+};

@@ -1,0 +1,319 @@
+#include "tunestore.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace {
+
+// A prepared statement that finalizes itself.
+class Statement
+{
+public:
+    Statement(sqlite3 *db, const char *sql) { sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr); }
+    ~Statement() { sqlite3_finalize(m_stmt); }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    bool ok() const { return m_stmt != nullptr; }
+    Statement &bind(int i, qint64 value)
+    {
+        sqlite3_bind_int64(m_stmt, i, value);
+        return *this;
+    }
+    Statement &bind(int i, const std::optional<double> &value)
+    {
+        value ? sqlite3_bind_double(m_stmt, i, *value) : sqlite3_bind_null(m_stmt, i);
+        return *this;
+    }
+    Statement &bind(int i, const QString &value)
+    {
+        const QByteArray bytes = value.toUtf8();
+        sqlite3_bind_text(m_stmt, i, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    // SQLITE_ROW, SQLITE_DONE or an error.
+    int step() { return m_stmt ? sqlite3_step(m_stmt) : SQLITE_ERROR; }
+    qint64 integer(int column) const { return sqlite3_column_int64(m_stmt, column); }
+    std::optional<double> real(int column) const
+    {
+        return sqlite3_column_type(m_stmt, column) == SQLITE_NULL
+                   ? std::nullopt
+                   : std::optional<double>(sqlite3_column_double(m_stmt, column));
+    }
+    QString text(int column) const
+    {
+        return QString::fromUtf8(
+            reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column)));
+    }
+
+private:
+    sqlite3_stmt *m_stmt = nullptr;
+};
+
+// The steps from each version to the next; the file is brought up to the last in order.
+const char *const Migrations[TuneStore::Version] = {
+    // 1: the frequency memories.
+    "CREATE TABLE tunes("
+    " id INTEGER PRIMARY KEY,"
+    " antenna INTEGER NOT NULL CHECK(antenna BETWEEN 0 AND 2),"
+    " hz INTEGER NOT NULL,"
+    " c INTEGER NOT NULL CHECK(c BETWEEN 0 AND 255),"
+    " l INTEGER NOT NULL CHECK(l BETWEEN 0 AND 255),"
+    " side INTEGER NOT NULL CHECK(side BETWEEN 0 AND 255),"
+    " swr REAL,"
+    " stored INTEGER NOT NULL,"
+    " source TEXT NOT NULL CHECK(source IN ('save', 'search', 'training', 'import')),"
+    " pinned INTEGER NOT NULL DEFAULT 0);"
+    "CREATE INDEX tunes_by_frequency ON tunes(antenna, hz);",
+    // 2: SWR sweeps, each a run of points.
+    "CREATE TABLE sweeps("
+    " id INTEGER PRIMARY KEY,"
+    " antenna INTEGER NOT NULL CHECK(antenna BETWEEN 0 AND 2),"
+    " band INTEGER NOT NULL,"
+    " kind TEXT NOT NULL CHECK(kind IN ('bare', 'tuned')),"
+    " started INTEGER NOT NULL,"
+    " step INTEGER NOT NULL,"
+    " dwell INTEGER NOT NULL,"
+    " side INTEGER NOT NULL);"
+    "CREATE TABLE sweep_points("
+    " sweep INTEGER NOT NULL REFERENCES sweeps(id) ON DELETE CASCADE,"
+    " hz INTEGER NOT NULL,"
+    " swr REAL NOT NULL,"
+    " watts REAL);"
+    "CREATE INDEX sweep_points_by_sweep ON sweep_points(sweep, hz);",
+};
+
+} // namespace
+
+QString StoredTune::sourceName(Source source)
+{
+    switch (source) {
+    case Source::Save:
+        return QStringLiteral("save");
+    case Source::Search:
+        return QStringLiteral("search");
+    case Source::Training:
+        return QStringLiteral("training");
+    case Source::Import:
+        return QStringLiteral("import");
+    }
+    return {};
+}
+
+std::optional<StoredTune::Source> StoredTune::sourceNamed(const QString &name)
+{
+    for (const Source s : {Source::Save, Source::Search, Source::Training, Source::Import}) {
+        if (name.compare(sourceName(s), Qt::CaseInsensitive) == 0)
+            return s;
+    }
+    return std::nullopt;
+}
+
+TuneStore::~TuneStore()
+{
+    close();
+}
+
+void TuneStore::close()
+{
+    if (m_db)
+        sqlite3_close(m_db);
+    m_db = nullptr;
+}
+
+bool TuneStore::exec(const char *sql)
+{
+    char *message = nullptr;
+    if (sqlite3_exec(m_db, sql, nullptr, nullptr, &message) == SQLITE_OK)
+        return true;
+    m_error = QString::fromUtf8(message ? message : sqlite3_errmsg(m_db));
+    sqlite3_free(message);
+    return false;
+}
+
+bool TuneStore::open(const QString &folder, QString *setAside, QString *error)
+{
+    close();
+    m_path = QDir(folder).filePath(QString::fromLatin1(FileName));
+    QString why;
+    if (prepare(&why))
+        return true;
+    close();
+    // A file that is not ours, damaged or from a later version is kept, under another name,
+    // for whoever wants to look at it; the console goes on with a new one.
+    if (QFileInfo::exists(m_path)) {
+        const QString aside =
+            m_path + QStringLiteral(".set-aside-") +
+            QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        if (!QFile::rename(m_path, aside)) {
+            *error = QStringLiteral("%1: %2; it cannot be set aside").arg(m_path, why);
+            return false;
+        }
+        for (const char *extra : {"-wal", "-shm"})
+            QFile::rename(m_path + QLatin1String(extra), aside + QLatin1String(extra));
+        if (setAside)
+            *setAside = QStringLiteral("%1 (%2)").arg(aside, why);
+        if (prepare(&why))
+            return true;
+        close();
+    }
+    *error = QStringLiteral("%1: %2").arg(m_path, why);
+    return false;
+}
+
+bool TuneStore::prepare(QString *error)
+{
+    const QByteArray name = QFile::encodeName(m_path);
+    if (sqlite3_open_v2(name.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) != SQLITE_OK) {
+        *error = QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : "out of memory");
+        return false;
+    }
+    sqlite3_busy_timeout(m_db, 2000);
+    // Durable at every commit, and a reader never waits on a writer.
+    if (!exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON;")) {
+        *error = m_error; // "file is not a database" lands here
+        return false;
+    }
+    Statement check(m_db, "PRAGMA quick_check");
+    if (check.step() != SQLITE_ROW || check.text(0) != QLatin1String("ok")) {
+        *error = QStringLiteral("damaged: %1").arg(check.ok() ? check.text(0) : m_error);
+        return false;
+    }
+    return migrate(error);
+}
+
+bool TuneStore::migrate(QString *error)
+{
+    Statement idQuery(m_db, "PRAGMA application_id");
+    const qint64 id = idQuery.step() == SQLITE_ROW ? idQuery.integer(0) : -1;
+    Statement versionQuery(m_db, "PRAGMA user_version");
+    const qint64 version = versionQuery.step() == SQLITE_ROW ? versionQuery.integer(0) : -1;
+    Statement tables(m_db, "SELECT count(*) FROM sqlite_schema");
+    const qint64 objects = tables.step() == SQLITE_ROW ? tables.integer(0) : -1;
+    if (id != ApplicationId && objects != 0) {
+        *error = QStringLiteral("not a frequency memory of this console");
+        return false;
+    }
+    if (version < 0 || version > Version) {
+        *error = QStringLiteral("made by a later version (%1)").arg(version);
+        return false;
+    }
+    for (qint64 v = version; v < Version; ++v) {
+        const QByteArray step = QByteArray("BEGIN IMMEDIATE;") + Migrations[v] +
+                                "PRAGMA application_id=" + QByteArray::number(ApplicationId) +
+                                "; PRAGMA user_version=" + QByteArray::number(v + 1) + "; COMMIT;";
+        if (!exec(step.constData())) {
+            exec("ROLLBACK");
+            *error = m_error;
+            return false;
+        }
+    }
+    return true;
+}
+
+QList<StoredTune> TuneStore::between(int antenna, qint64 from, qint64 to) const
+{
+    QList<StoredTune> out;
+    if (!m_db)
+        return out;
+    Statement query(m_db, "SELECT hz, c, l, side, swr, stored, source, pinned FROM tunes "
+                          "WHERE antenna = ? AND hz >= ? AND hz < ? ORDER BY hz");
+    query.bind(1, antenna).bind(2, from).bind(3, to);
+    while (query.step() == SQLITE_ROW) {
+        StoredTune t;
+        t.antenna = antenna;
+        t.hz = query.integer(0);
+        t.relays = {quint8(query.integer(1)), quint8(query.integer(2)), quint8(query.integer(3))};
+        t.swr = query.real(4);
+        t.stored = query.integer(5);
+        t.source = StoredTune::sourceNamed(query.text(6)).value_or(StoredTune::Source::Save);
+        t.pinned = query.integer(7) != 0;
+        out << t;
+    }
+    return out;
+}
+
+int TuneStore::count() const
+{
+    if (!m_db)
+        return 0;
+    Statement query(m_db, "SELECT count(*) FROM tunes");
+    return query.step() == SQLITE_ROW ? int(query.integer(0)) : 0;
+}
+
+TuneStore::Put TuneStore::put(const StoredTune &tune, qint64 low, qint64 high, bool overPinned)
+{
+    if (!m_db || !exec("BEGIN IMMEDIATE"))
+        return Put::Failed;
+    const auto pinnedThere = [&] {
+        Statement pinned(m_db, "SELECT count(*) FROM tunes WHERE antenna = ? AND hz >= ? AND "
+                               "hz < ? AND pinned <> 0");
+        pinned.bind(1, tune.antenna).bind(2, low).bind(3, high);
+        return pinned.step() == SQLITE_ROW && pinned.integer(0) > 0;
+    };
+    if (!overPinned && pinnedThere()) {
+        exec("ROLLBACK");
+        return Put::KeptPinned;
+    }
+    if (!putAll({{tune, low, high}})) {
+        exec("ROLLBACK");
+        return Put::Failed;
+    }
+    return exec("COMMIT") ? Put::Stored : (exec("ROLLBACK"), Put::Failed);
+}
+
+bool TuneStore::putAll(const QList<Placed> &tunes)
+{
+    if (!m_db)
+        return false;
+    // Inside the caller's transaction when there is one, else in one of its own.
+    const bool own = sqlite3_get_autocommit(m_db) != 0;
+    if (own && !exec("BEGIN IMMEDIATE"))
+        return false;
+    for (const Placed &p : tunes) {
+        Statement clear(m_db, "DELETE FROM tunes WHERE antenna = ? AND hz >= ? AND hz < ?");
+        clear.bind(1, p.tune.antenna).bind(2, p.low).bind(3, p.high);
+        Statement insert(m_db, "INSERT INTO tunes(antenna, hz, c, l, side, swr, stored, source, "
+                               "pinned) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        const StoredTune &t = p.tune;
+        insert.bind(1, t.antenna)
+            .bind(2, t.hz)
+            .bind(3, t.relays.codeC)
+            .bind(4, t.relays.codeL)
+            .bind(5, t.relays.side)
+            .bind(6, t.swr)
+            .bind(7, t.stored)
+            .bind(8, StoredTune::sourceName(t.source))
+            .bind(9, t.pinned ? 1 : 0);
+        if (clear.step() != SQLITE_DONE || insert.step() != SQLITE_DONE) {
+            m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+            if (own)
+                exec("ROLLBACK");
+            return false;
+        }
+    }
+    return !own || exec("COMMIT");
+}
+
+bool TuneStore::forget(int antenna, qint64 low, qint64 high)
+{
+    if (!m_db)
+        return false;
+    Statement remove(m_db, "DELETE FROM tunes WHERE antenna = ? AND hz >= ? AND hz < ?");
+    remove.bind(1, antenna).bind(2, low).bind(3, high);
+    return remove.step() == SQLITE_DONE && sqlite3_changes(m_db) > 0;
+}
+
+bool TuneStore::pin(int antenna, qint64 low, qint64 high, bool pinned)
+{
+    if (!m_db)
+        return false;
+    Statement update(m_db, "UPDATE tunes SET pinned = ? WHERE antenna = ? AND hz >= ? AND hz < ?");
+    update.bind(1, pinned ? 1 : 0).bind(2, antenna).bind(3, low).bind(4, high);
+    return update.step() == SQLITE_DONE && sqlite3_changes(m_db) > 0;
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "model/relaysetting.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+struct sqlite3;
+
+// One frequency memory: the relays stored for a stretch of a band on one antenna.
+struct StoredTune
+{
+    enum class Source { Save, Search, Training, Import };
+
+    int antenna = 0; // 0–2
+    // Where it was stored: the middle of its bin then. The entry stays at this frequency
+    // whatever the bins become.
+    qint64 hz = 0;
+    RelaySetting relays;
+    std::optional<double> swr; // as measured, where it was
+    qint64 stored = 0;         // ms since the epoch, UTC
+    Source source = Source::Save;
+    bool pinned = false;
+
+    static QString sourceName(Source source); // "save", "search", "training", "import"
+    static std::optional<Source> sourceNamed(const QString &name);
+    friend bool operator==(const StoredTune &, const StoredTune &) = default;
+};
+
+// The frequency memories of a console in an SQLite database beside conf.cfg. Every change is
+// one durable transaction (write-ahead log, synced at commit): a tune stored survives the
+// console killed straight after. A file that is damaged, not ours or from a later version is
+// set aside under a dated name and a new one begun; conf.cfg is never touched.
+class TuneStore
+{
+public:
+    static constexpr const char *FileName = "tunes.sqlite";
+    // The schema's version (PRAGMA user_version); older files are brought up to it.
+    static constexpr int Version = 2;
+    // What marks the file as ours (PRAGMA application_id): "ORVN".
+    static constexpr int ApplicationId = 0x4F52564E;
+
+    enum class Put { Stored, KeptPinned, Failed };
+
+    TuneStore() = default;
+    ~TuneStore();
+    TuneStore(const TuneStore &) = delete;
+    TuneStore &operator=(const TuneStore &) = delete;
+
+    // Opens folder/tunes.sqlite, making it when there is none. A file set aside is named in
+    // setAside. False with the reason when no database can be had there.
+    bool open(const QString &folder, QString *setAside, QString *error);
+    bool isOpen() const { return m_db != nullptr; }
+    QString path() const { return m_path; }
+    sqlite3 *handle() const { return m_db; }
+
+    // The antenna's entries in [from, to), by frequency.
+    QList<StoredTune> between(int antenna, qint64 from, qint64 to) const;
+    int count() const;
+    // Stores the tune for the bin [low, high) of its antenna, replacing what is there, unless
+    // a pinned entry stands there and overPinned is false.
+    Put put(const StoredTune &tune, qint64 low, qint64 high, bool overPinned);
+    // A tune with the bin it is stored for.
+    struct Placed
+    {
+        StoredTune tune;
+        qint64 low = 0;
+        qint64 high = 0;
+    };
+    // Several at once, in one transaction: all or none (an import), pinned or not.
+    bool putAll(const QList<Placed> &tunes);
+    // Removes the antenna's entries in [low, high); false when there were none or it failed.
+    bool forget(int antenna, qint64 low, qint64 high);
+    bool pin(int antenna, qint64 low, qint64 high, bool pinned);
+    QString error() const { return m_error; }
+
+private:
+    bool prepare(QString *error);
+    bool migrate(QString *error);
+    bool exec(const char *sql);
+    void close();
+
+    sqlite3 *m_db = nullptr;
+    QString m_path;
+    mutable QString m_error;
+};

@@ -18,6 +18,7 @@
 #include "statusstrip.h"
 #include "tune/tuning.h"
 #include "tunes/frequencymemory.h"
+#include "tunes/trainer.h"
 #include "web/webserver.h"
 
 #include <QAbstractButton>
@@ -58,6 +59,8 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
     , m_following(std::make_unique<Following>(panel, environment.userSettings))
     , m_tuning(std::make_unique<Tuning>(panel, *m_following, environment.userSettings))
     , m_memory(std::make_unique<FrequencyMemory>(panel, *m_following, m_tuning.get()))
+    , m_trainer(std::make_unique<Trainer>(panel, *m_following, *m_tuning, *m_memory,
+                                          environment.userSettings))
     , m_backup(std::make_unique<MemoryBackup>(panel))
     , m_passwords(new PasswordCheck(this))
     , m_strip(new StatusStrip(statusArea))
@@ -115,6 +118,11 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
     if (const QString web = serviceAddress(m_env.webAddress, QStringLiteral("web/address"), 0);
         !web.isEmpty())
         startWeb(web);
+}
+
+Services ConsoleFeatures::services() const
+{
+    return {m_tuning.get(), m_memory.get(), m_trainer.get()};
 }
 
 QString ConsoleFeatures::serviceAddress(const QString &given, const QString &key,
@@ -183,7 +191,7 @@ void ConsoleFeatures::startControlPort()
     security.passwords = m_passwords;
     QString fingerprint;
     security.tls = tlsFor(*where, security.passwordRecord, &fingerprint);
-    auto port = std::make_unique<ControlPort>(m_panel, m_tuning.get());
+    auto port = std::make_unique<ControlPort>(m_panel, services());
     QString error;
     if (!port->start(*where, security, &error))
         return doorClosed(tr("Порт управления не открыт: %1").arg(error));
@@ -206,7 +214,7 @@ bool ConsoleFeatures::startWeb(const QString &text)
         security.hosts = m_env.userSettings->value(QStringLiteral("web/hosts")).toStringList();
     QString fingerprint;
     security.tls = tlsFor(*where, security.operatorRecord, &fingerprint);
-    auto web = std::make_unique<WebServer>(m_panel, m_tuning.get());
+    auto web = std::make_unique<WebServer>(m_panel, services());
     QString error;
     if (!web->start(*where, security, &error)) {
         doorClosed(tr("Веб-страница не открыта: %1").arg(error));

@@ -16,6 +16,8 @@ class FrequencyMemory;
 class MemoryBackup;
 class Panel;
 class PasswordCheck;
+class Trainer;
+struct Services;
 class QAction;
 class QMenu;
 class QLabel;
@@ -48,6 +50,9 @@ public:
     WebServer *webServer() { return m_web.get(); }
     Tuning &tuning() { return *m_tuning; }
     FrequencyMemory &memory() { return *m_memory; }
+    Trainer &trainer() { return *m_trainer; }
+    // What the control port and the page reach beyond the panel.
+    Services services() const;
     StatusStrip &strip() { return *m_strip; }
     QLabel &rigStatus();
     // The line log's window while it is open.
@@ -92,6 +97,7 @@ private:
     std::unique_ptr<Following> m_following;
     std::unique_ptr<Tuning> m_tuning;
     std::unique_ptr<FrequencyMemory> m_memory;
+    std::unique_ptr<Trainer> m_trainer;
     std::unique_ptr<MemoryBackup> m_backup;
     // Passwords of every door are checked here, one at a time, off the window's thread.
     PasswordCheck *m_passwords;

@@ -4,6 +4,11 @@
 #include "model/valuetext.h"
 #include "panel/relaypacer.h"
 #include "tune/tuning.h"
+#include "tunes/frequencymemory.h"
+#include "tunes/trainer.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
 
 #include <QLocale>
 
@@ -77,6 +82,17 @@ std::optional<quint8> codeOf(const QByteArray &word)
     return static_cast<quint8>(code);
 }
 
+// "7073500 C=37 L=12 Side=Tx SWR=1.12 Source=training Pinned=0 Stored=2026-12-08T08:00:00Z".
+QByteArray tuneText(const StoredTune &t)
+{
+    return QByteArray::number(t.hz) + " C=" + QByteArray::number(t.relays.codeC) +
+           " L=" + QByteArray::number(t.relays.codeL) + " Side=" + text(sideText(t.relays.side)) +
+           " SWR=" + (t.swr ? QByteArray::number(*t.swr, 'f', 2) : QByteArray("unknown")) +
+           " Source=" + text(StoredTune::sourceName(t.source)) +
+           " Pinned=" + (t.pinned ? "1" : "0") + " Stored=" +
+           QDateTime::fromMSecsSinceEpoch(t.stored, Qt::UTC).toString(Qt::ISODate).toLatin1();
+}
+
 QByteArray uh(int stepL, int code)
 {
     return text(generalNumberText(stepL / 1000.0 * code, QLocale::c()));
@@ -84,9 +100,10 @@ QByteArray uh(int stepL, int code)
 
 } // namespace
 
-ControlCommands::ControlCommands(Panel &panel, Tuning *tuning, Panel::Cause cause)
+ControlCommands::ControlCommands(Panel &panel, const Services &services, Panel::Cause cause)
     : m_panel(panel)
-    , m_tuning(tuning)
+    , m_services(services)
+    , m_tuning(services.tuning)
     , m_cause(cause)
 {}
 
@@ -109,6 +126,11 @@ QList<std::pair<QByteArray, QByteArray>> ControlCommands::stateFields(const Pane
     fields << std::pair<QByteArray, QByteArray>{"Transmitting", transmitting(s.radio)}
            << std::pair<QByteArray, QByteArray>{"Interlock", interlock(s.radio)}
            << std::pair<QByteArray, QByteArray>{"Frequency", frequency(s.radio)}
+           // The frequency memory's bin the relays came from, or "none".
+           << std::pair<QByteArray, QByteArray>{"Memory",
+                                                s.memory ? QByteArray::number(s.memory->low) + '-' +
+                                                               QByteArray::number(s.memory->high)
+                                                         : QByteArray("none")}
            << std::pair<QByteArray, QByteArray>{"Saved", s.saved ? "1" : "0"}
            << std::pair<QByteArray, QByteArray>{"Delivered", s.delivered ? "1" : "0"};
     return fields;
@@ -129,8 +151,8 @@ bool ControlCommands::readsOnly(const QByteArray &line)
     if (command.startsWith('+'))
         command.remove(0, 1);
     command = command.split(' ').value(0);
-    for (const char *reading : {"s", "\\get_state", "\\get_slot", "\\dump_caps", "\\subscribe",
-                                "\\unsubscribe", "q", "\\quit"}) {
+    for (const char *reading : {"s", "\\get_state", "\\get_slot", "\\get_tunes", "\\dump_caps",
+                                "\\subscribe", "\\unsubscribe", "q", "\\quit"}) {
         if (command == reading)
             return true;
     }
@@ -260,6 +282,71 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         m_tuning->end(false);
         return answer(status("tune_stop", Ok));
     }
+    if (is(nullptr, "get_tunes")) {
+        // \get_tunes ANT [BAND]: the antenna's frequency memories, one a line.
+        bool ok = false;
+        const int antenna = words.value(1).toInt(&ok) - 1;
+        const std::optional<int> band =
+            words.size() > 2 ? BandNames::find(QString::fromUtf8(words.mid(2).join(' ')), true)
+                             : std::nullopt;
+        if (!m_services.memory)
+            return answer(status("get_tunes", NotImplemented));
+        if (!ok || antenna < 0 || antenna >= Slots::Antennas || (words.size() > 2 && !band))
+            return answer(status("get_tunes", Invalid));
+        QList<std::pair<QByteArray, QByteArray>> tunes;
+        for (int b = 0; b < Slots::Bands; ++b) {
+            if (band && b != *band)
+                continue;
+            for (const StoredTune &t : m_services.memory->ofBand(antenna, b))
+                tunes.append({"Tune", tuneText(t)});
+        }
+        if (!m_services.memory->store())
+            return answer(status("get_tunes", NotAvailable));
+        return answer(values("get_tunes", tunes));
+    }
+    if (is(nullptr, "forget") || is(nullptr, "pin")) {
+        // \forget ANT HZ, \pin ANT HZ 0|1: the entry of the bin around HZ.
+        const bool pin = command == "\\pin";
+        const char *name = pin ? "pin" : "forget";
+        bool okA = false;
+        bool okHz = false;
+        const int antenna = words.value(1).toInt(&okA) - 1;
+        const qint64 hz = words.value(2).toLongLong(&okHz);
+        const QByteArray flag = words.value(3);
+        if (!m_services.memory)
+            return answer(status(name, NotImplemented));
+        if (!okA || !okHz || antenna < 0 || antenna >= Slots::Antennas ||
+            words.size() != (pin ? 4 : 3) || (pin && flag != "0" && flag != "1"))
+            return answer(status(name, Invalid));
+        const bool done = pin ? m_services.memory->pin(antenna, hz, flag == "1")
+                              : m_services.memory->forget(antenna, hz);
+        return answer(status(name, done ? Ok : NotAvailable));
+    }
+    if (is(nullptr, "train")) {
+        // \train BAND [FROM TO]: FROM and TO in Hz.
+        const std::optional<int> band = BandNames::find(QString::fromUtf8(words.value(1)), true);
+        bool okFrom = words.size() < 3;
+        bool okTo = words.size() < 3;
+        const qint64 from = words.size() > 2 ? words.value(2).toLongLong(&okFrom) : 0;
+        const qint64 to = words.size() > 2 ? words.value(3).toLongLong(&okTo) : 0;
+        if (!m_services.trainer)
+            return answer(status("train", NotImplemented));
+        if (!band || !okFrom || !okTo || (words.size() != 2 && words.size() != 4))
+            return answer(status("train", Invalid));
+        QString why;
+        if (!m_services.trainer->start(*band, from, to, false, &why)) {
+            m_panel.say(QCoreApplication::translate("ControlCommands", "Обучение: %1").arg(why),
+                        Panel::Tone::Warning);
+            return answer(status("train", NotAvailable));
+        }
+        return answer(status("train", Ok));
+    }
+    if (is(nullptr, "train_stop")) {
+        if (!m_services.trainer || !m_services.trainer->running())
+            return answer(status("train_stop", NotAvailable));
+        m_services.trainer->stop();
+        return answer(status("train_stop", Ok));
+    }
     if (is(nullptr, "subscribe")) {
         Reply reply = status("subscribe", Ok);
         reply.effect = Reply::Effect::Subscribe;
@@ -272,10 +359,26 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
     }
     if (is(nullptr, "dump_caps")) {
         QList<std::pair<QByteArray, QByteArray>> caps{{"Protocol", QByteArray::number(Protocol)}};
-        for (const char *name : {"\\get_state s", "\\recall ANT BAND SUB", "\\set_c CODE",
-                                 "\\set_l CODE", "\\toggle C|L BIT", "\\set_side Tx|Ant", "\\store",
-                                 "\\get_slot ANT BAND SUB", "\\tune", "\\tune_stop", "\\subscribe",
-                                 "\\unsubscribe", "\\auth PASSWORD", "\\dump_caps", "q"})
+        for (const char *name : {"\\get_state s",
+                                 "\\recall ANT BAND SUB",
+                                 "\\set_c CODE",
+                                 "\\set_l CODE",
+                                 "\\toggle C|L BIT",
+                                 "\\set_side Tx|Ant",
+                                 "\\store",
+                                 "\\get_slot ANT BAND SUB",
+                                 "\\tune",
+                                 "\\tune_stop",
+                                 "\\get_tunes ANT [BAND]",
+                                 "\\forget ANT HZ",
+                                 "\\pin ANT HZ 0|1",
+                                 "\\train BAND [FROM TO]",
+                                 "\\train_stop",
+                                 "\\subscribe",
+                                 "\\unsubscribe",
+                                 "\\auth PASSWORD",
+                                 "\\dump_caps",
+                                 "q"})
             caps.append(std::pair<QByteArray, QByteArray>("Command", name));
         return answer(values("dump_caps", caps));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/linelog.h"
+#include "news.h"
 #include "panel/panel.h"
 
 #include <QByteArray>
@@ -37,9 +38,10 @@ public:
     // Runs at once, or once the relays have had their turn (RelayPacer).
     using Answer = std::function<void(const Reply &)>;
 
-    // tuning: the matching search, where the console offers one. cause: whose requests these
-    // are, for the line log.
-    ControlCommands(Panel &panel, Tuning *tuning, Panel::Cause cause = Panel::Cause::Remote);
+    // services: the search, the frequency memory, training, where the console offers them.
+    // cause: whose requests these are, for the line log.
+    ControlCommands(Panel &panel, const Services &services,
+                    Panel::Cause cause = Panel::Cause::Remote);
 
     void run(const QByteArray &line, const Answer &answer);
 
@@ -59,6 +61,7 @@ public:
 
 private:
     Panel &m_panel;
+    Services m_services;
     Tuning *m_tuning;
     Panel::Cause m_cause;
 };

@@ -40,23 +40,15 @@ struct ControlPort::Client
     ~Client() { delete deadline; }
 };
 
-ControlPort::ControlPort(Panel &panel, Tuning *tuning, QObject *parent)
+ControlPort::ControlPort(Panel &panel, const Services &services, QObject *parent)
     : QObject(parent)
     , m_panel(panel)
-    , m_tuning(tuning)
-    , m_commands(panel, tuning)
+    , m_commands(panel, services)
+    , m_news(panel, services)
 {
     connect(&m_listener, &Listener::connected, this, &ControlPort::accept);
-    connect(&m_panel, &Panel::changed, this,
-            [this] { push(ControlCommands::stateLine(m_panel.state())); });
-    connect(&m_panel.lineLog(), &LineLog::added, this,
-            [this](const LineLog::Entry &entry) { push(ControlCommands::logLine(entry)); });
-    if (m_tuning) {
-        connect(m_tuning, &Tuning::begun, this, [this](TuneSession *session) {
-            connect(session, &TuneSession::changed, this,
-                    [this, session] { push(ControlCommands::tuneLine(*session)); });
-        });
-    }
+    connect(&m_news, &StationNews::told, this,
+            [this](StationNews::Kind, const QByteArray &line) { push(line); });
 }
 
 ControlPort::~ControlPort()

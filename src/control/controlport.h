@@ -47,7 +47,7 @@ public:
         PasswordCheck *passwords = nullptr;
     };
 
-    ControlPort(Panel &panel, Tuning *tuning, QObject *parent = nullptr);
+    ControlPort(Panel &panel, const Services &services, QObject *parent = nullptr);
     ~ControlPort() override;
 
     // "[HOST:]PORT": the port alone is on 127.0.0.1; a host alone takes the default port.
@@ -82,8 +82,8 @@ private:
     void push(const QByteArray &line);
 
     Panel &m_panel;
-    Tuning *m_tuning;
     ControlCommands m_commands;
+    StationNews m_news;
     Listener m_listener;
     bool m_secure = false;
     QString m_passwordRecord;

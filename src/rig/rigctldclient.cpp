@@ -46,7 +46,7 @@ void RigctldClient::stop()
     m_pollTimer.stop();
     m_replyTimer.stop();
     m_retryTimer.stop();
-    m_queue.clear();
+    dropQueue();
     m_waiting = false;
     m_lines.clear();
     m_frequency.reset();
@@ -69,7 +69,7 @@ void RigctldClient::connectNow()
 {
     // A fresh socket for every attempt: nothing of a broken connection is carried over.
     dropSocket();
-    m_queue.clear();
+    dropQueue();
     m_waiting = false;
     m_lines.clear();
     auto *socket = new QTcpSocket(this);
@@ -111,7 +111,7 @@ void RigctldClient::fail()
     m_pollTimer.stop();
     m_replyTimer.stop();
     dropSocket();
-    m_queue.clear();
+    dropQueue();
     m_waiting = false;
     m_frequency.reset();
     m_ptt = Ptt::Unknown;
@@ -174,7 +174,32 @@ RigControl::Ptt RigctldClient::pttOf(const std::optional<QString> &value)
 
 void RigctldClient::ask(const QByteArray &command, Answer answer)
 {
-    m_queue.enqueue({command, std::move(answer)});
+    m_queue.enqueue({command, std::move(answer), {}});
+    sendNext();
+}
+
+void RigctldClient::dropQueue()
+{
+    // Whoever waits on a command hears that it went nowhere, once this call is over.
+    for (const Request &request : std::as_const(m_queue)) {
+        if (request.reply)
+            QTimer::singleShot(0, this, [reply = request.reply] { reply(-6, {}); });
+    }
+    m_queue.clear();
+}
+
+void RigctldClient::command(const QByteArray &line, Reply reply, bool urgent)
+{
+    if (m_state != State::Connected) {
+        QTimer::singleShot(0, this, [reply] { reply(-6, {}); });
+        return;
+    }
+    const Request request{'+' + line, {}, std::move(reply)};
+    // The head is in flight while an answer is awaited.
+    if (urgent)
+        m_queue.insert(m_waiting ? 1 : 0, request);
+    else
+        m_queue.enqueue(request);
     sendNext();
 }
 
@@ -223,11 +248,24 @@ void RigctldClient::readReplies()
                 value = colon >= 0 ? text.mid(colon + 2).trimmed() : text;
             }
         }
+        // Every line after the echo of the command, each without its key.
+        QStringList values;
+        const QByteArray name = m_queue.head().command.mid(2).split(' ').value(0);
+        for (qsizetype i = 0; i < m_lines.size(); ++i) {
+            const QString &text = m_lines[i];
+            if (i == 0 && text.startsWith(QString::fromLatin1(name) + QLatin1Char(':')))
+                continue;
+            const qsizetype colon = text.lastIndexOf(QLatin1String(": "));
+            values << (colon >= 0 ? text.mid(colon + 2).trimmed() : text);
+        }
         m_lines.clear();
         m_replyTimer.stop();
         m_waiting = false;
         const Request request = m_queue.dequeue();
-        request.answer(value);
+        if (request.reply)
+            request.reply(ok ? code : -1, values);
+        else
+            request.answer(value);
         sendNext();
     }
 }

@@ -47,6 +47,13 @@ public:
     void start();
     void stop();
 
+    // One command of the extended protocol ("\\set_freq 7074000", "\\get_mode"), sent in
+    // turn with the polls: its RPRT code, and its values in order ("AM", "6000"). A command
+    // that is never answered (the daemon is lost) answers with code -6 (RIG_EIO).
+    using Reply = std::function<void(int code, const QStringList &values)>;
+    // urgent: sent next, ahead of what waits (unkeying).
+    void command(const QByteArray &line, Reply reply, bool urgent = false);
+
     State state() const override { return m_state; }
     QString address() const override;
     std::optional<qint64> frequency() const override { return m_frequency; }
@@ -61,9 +68,11 @@ private:
     {
         QByteArray command;
         Answer answer;
+        Reply reply; // instead of answer, for command()
     };
 
     void connectNow();
+    void dropQueue();
     void dropSocket();
     void setState(State state);
     void fail();

@@ -31,6 +31,23 @@ std::optional<LoadModel::Entry> LoadModel::parse(const QString &text)
     return entry;
 }
 
+std::optional<LoadModel::Resonant> LoadModel::parseResonant(const QString &text)
+{
+    const QStringList parts = text.trimmed().split(QLatin1Char(','));
+    if (parts.size() != 3)
+        return std::nullopt;
+    bool okF = false;
+    bool okR = false;
+    bool okQ = false;
+    const double mhz = parts[0].toDouble(&okF);
+    const double r = parts[1].toDouble(&okR);
+    const double q = parts[2].toDouble(&okQ);
+    if (!okF || !okR || !okQ || !BandPlan::hertzOf(mhz * 1e6) || !(r > 0) || !(r <= 1e6) ||
+        !(q >= 0) || !(q <= 1e4))
+        return std::nullopt;
+    return Resonant{mhz * 1e6, r, q};
+}
+
 LNetwork::Impedance LoadModel::loadAt(double hz) const
 {
     const BandPlan plan;
@@ -45,6 +62,8 @@ LNetwork::Impedance LoadModel::loadAt(double hz) const
         if (band && other && band->band == other->band)
             return e.load;
     }
+    if (m_resonant)
+        return m_resonant->at(hz);
     return everywhere.value_or(LNetwork::Impedance(LNetwork::ReferenceOhms, 0));
 }
 

@@ -19,16 +19,30 @@ public:
         LNetwork::Impedance load{50, 0};
     };
 
+    // An antenna resonant at F0 whose reactance grows away from it: Z(f) = R + j·R·Q·(f/F0 −
+    // F0/f). A trained band gets a tune of its own for every bin of it.
+    struct Resonant
+    {
+        double f0 = 0; // Hz
+        double r = 50;
+        double q = 1;
+        LNetwork::Impedance at(double hz) const { return {r, r * q * (hz / f0 - f0 / hz)}; }
+    };
+
     // "R,X" or "F:R,X" (F in MHz), as given with --load.
     static std::optional<Entry> parse(const QString &text);
+    // "F0,R,Q" (F0 in MHz), as given with --antenna.
+    static std::optional<Resonant> parseResonant(const QString &text);
     void add(const Entry &entry) { m_entries << entry; }
+    void setResonant(const Resonant &antenna) { m_resonant = antenna; }
 
-    // The load at a radio frequency: the entry for its band, else the one for every band,
-    // else a matched 50 Ω.
+    // The load at a radio frequency: the entry for its band, else the resonant antenna, else
+    // the entry for every band, else a matched 50 Ω.
     LNetwork::Impedance loadAt(double hz) const;
     // The SWR the radio sees through the relays as they are.
     double swr(double hz, const RelaySteps &steps, const RelayState &relays) const;
 
 private:
     QList<Entry> m_entries;
+    std::optional<Resonant> m_resonant;
 };

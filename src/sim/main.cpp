@@ -84,6 +84,11 @@ int main(int argc, char *argv[])
         QStringLiteral("The antenna on the tuner's output, R,X in ohms; F:R,X for the band of F "
                        "MHz. May be given once per band."),
         QStringLiteral("[F:]R,X"));
+    const QCommandLineOption resonant(
+        QStringLiteral("antenna"),
+        QStringLiteral("A resonant antenna on the tuner's output: Z(f) = R + jRQ(f/F0 - F0/f), "
+                       "F0 in MHz; a --load for a band stands before it."),
+        QStringLiteral("F0,R,Q"));
     const QCommandLineOption rigctld(
         QStringLiteral("rigctld"),
         QStringLiteral("Answer as rigctld would for a radio on this station: frequency, "
@@ -92,8 +97,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption lang(QStringLiteral("lang"),
                                   QStringLiteral("The language of the window: ru or en."),
                                   QStringLiteral("ru|en"));
-    parser.addOptions(
-        {pty, link, device, listen, steps, conf, headlessOption, log, load, rigctld, lang});
+    parser.addOptions({pty, link, device, listen, steps, conf, headlessOption, log, load, resonant,
+                       rigctld, lang});
     // Help, the version and bad options need no display, whatever else is asked.
     {
         const QCoreApplication probe(argc, argv);
@@ -149,6 +154,15 @@ int main(int argc, char *argv[])
         antenna.add(*entry);
         if (entry->megahertz && startHz == 7.1e6)
             startHz = *entry->megahertz * 1e6;
+    }
+    if (parser.isSet(resonant)) {
+        const std::optional<LoadModel::Resonant> model =
+            LoadModel::parseResonant(parser.value(resonant));
+        if (!model)
+            fail(QStringLiteral("invalid --antenna \"%1\": expected F0,R,Q")
+                     .arg(parser.value(resonant)));
+        antenna.setResonant(*model);
+        startHz = model->f0;
     }
     std::unique_ptr<RigServer> radio;
     if (parser.isSet(rigctld)) {

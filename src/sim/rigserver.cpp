@@ -104,7 +104,48 @@ QByteArray RigServer::answer(const QByteArray &received)
     if (is("v", "get_vfo"))
         return reply("get_vfo", {{"VFO", "VFOA"}});
     if (is("m", "get_mode"))
-        return reply("get_mode", {{"Mode", "USB"}, {"Passband", "2400"}});
+        return reply("get_mode", {{"Mode", m_mode}, {"Passband", QByteArray::number(m_passband)}});
+    if (is("M", "set_mode")) {
+        static const QList<QByteArray> modes{"USB", "LSB", "CW",   "CWR",
+                                             "AM",  "FM",  "RTTY", "PKTUSB"};
+        bool ok = false;
+        const int passband = words.value(2).toInt(&ok);
+        if (!modes.contains(argument) || (!words.value(2).isEmpty() && (!ok || passband < 0)))
+            return refused(-1);
+        m_mode = argument;
+        if (ok && passband > 0)
+            m_passband = passband;
+        emit commanded(QStringLiteral("M %1").arg(QString::fromLatin1(m_mode)));
+        return done("set_mode");
+    }
+    if (is("L", "set_level")) {
+        bool ok = false;
+        const double value = words.value(2).toDouble(&ok);
+        if (argument != "RFPOWER")
+            return refused(-11);
+        if (!ok || !(value >= 0) || value > 1)
+            return refused(-1);
+        m_power = value;
+        emit commanded(QStringLiteral("L RFPOWER %1").arg(value));
+        return done("set_level");
+    }
+    if (is(nullptr, "power2mW")) {
+        bool ok = false;
+        const double power = argument.toDouble(&ok);
+        if (!ok || !(power >= 0) || power > 1)
+            return refused(-1);
+        return reply("power2mW",
+                     {{"Power mW", QByteArray::number(qRound(power * MaxWatts * 1000))}});
+    }
+    if (is(nullptr, "mW2power")) {
+        bool ok = false;
+        const double mw = argument.toDouble(&ok);
+        if (!ok || !(mw >= 0))
+            return refused(-1);
+        return reply("mW2power",
+                     {{"Power [0.0..1.0]",
+                       QByteArray::number(std::min(1.0, mw / (MaxWatts * 1000)), 'f', 6)}});
+    }
     if (is("s", "get_split_vfo"))
         return reply("get_split_vfo", {{"Split", "0"}, {"TX VFO", "VFOA"}});
     if (is(nullptr, "get_powerstat"))
@@ -139,6 +180,8 @@ QByteArray RigServer::answer(const QByteArray &received)
         return done("set_ptt");
     }
     if (is("l", "get_level")) {
+        if (argument == "RFPOWER")
+            return reply("get_level", {{{}, QByteArray::number(m_power, 'f', 6)}});
         if (argument != "SWR")
             return refused(-11); // this radio reports no other level
         return reply("get_level", {{{}, QByteArray::number(swr(), 'f', 6)}});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "control/news.h"
 #include "webserver.h"
 
 // What stands behind WebServer: the page's service, built as a module of its own that is
@@ -17,5 +18,5 @@ public:
 };
 
 // The module's one entry point, found by name.
-using CreateWebBackend = WebBackend *(*)(Panel &panel, Tuning *tuning);
+using CreateWebBackend = WebBackend *(*)(Panel &panel, const Services &services);
 inline constexpr const char *CreateWebBackendName = "orvane_web_create";

@@ -11,8 +11,8 @@
 
 class Panel;
 class PasswordCheck;
-class Tuning;
 class WebBackend;
+struct Services;
 
 // The tuner from a browser: one page, served from the program, that shows and works what the
 // window does, live over a WebSocket. The page is one more client of the console's control
@@ -49,7 +49,7 @@ public:
         PasswordCheck *passwords = nullptr;
     };
 
-    WebServer(Panel &panel, Tuning *tuning, QObject *parent = nullptr);
+    WebServer(Panel &panel, const Services &services, QObject *parent = nullptr);
     ~WebServer() override;
 
     // Whether this build serves the page at all.
@@ -67,6 +67,6 @@ public:
 
 private:
     Panel &m_panel;
-    Tuning *m_tuning;
+    std::unique_ptr<Services> m_services;
     std::unique_ptr<WebBackend> m_service;
 };

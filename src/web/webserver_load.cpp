@@ -36,10 +36,10 @@ CreateWebBackend loadModule(QString *error)
 
 } // namespace
 
-WebServer::WebServer(Panel &panel, Tuning *tuning, QObject *parent)
+WebServer::WebServer(Panel &panel, const Services &services, QObject *parent)
     : QObject(parent)
     , m_panel(panel)
-    , m_tuning(tuning)
+    , m_services(std::make_unique<Services>(services))
 {}
 
 WebServer::~WebServer() = default;
@@ -55,7 +55,7 @@ bool WebServer::start(const HostPort &where, const Security &security, QString *
         const CreateWebBackend create = loadModule(error);
         if (!create)
             return false;
-        m_service.reset(create(m_panel, m_tuning));
+        m_service.reset(create(m_panel, *m_services));
     }
     return m_service->start(where, security, error);
 }

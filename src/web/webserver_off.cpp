@@ -2,15 +2,17 @@
 // page, and asking for one says so instead of failing quietly.
 #include "webserver.h"
 
+#include "control/news.h"
+
 #include <QCoreApplication>
 
 class WebBackend : public QObject
 {};
 
-WebServer::WebServer(Panel &panel, Tuning *tuning, QObject *parent)
+WebServer::WebServer(Panel &panel, const Services &services, QObject *parent)
     : QObject(parent)
     , m_panel(panel)
-    , m_tuning(tuning)
+    , m_services(std::make_unique<Services>(services))
 {}
 
 WebServer::~WebServer() = default;

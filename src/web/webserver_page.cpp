@@ -2,7 +2,7 @@
 #include "webbackend.h"
 #include "webservice.h"
 
-extern "C" Q_DECL_EXPORT WebBackend *orvane_web_create(Panel &panel, Tuning *tuning)
+extern "C" Q_DECL_EXPORT WebBackend *orvane_web_create(Panel &panel, const Services &services)
 {
-    return new WebService(panel, tuning);
+    return new WebService(panel, services);
 }

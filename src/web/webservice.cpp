@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
@@ -129,35 +130,43 @@ private:
     Route m_route;
 };
 
-WebService::WebService(Panel &panel, Tuning *tuning, QObject *parent)
+WebService::WebService(Panel &panel, const Services &services, QObject *parent)
     : WebBackend(parent)
     , m_panel(panel)
-    , m_tuning(tuning)
-    , m_commands(panel, tuning)
+    , m_services(services)
+    , m_commands(panel, services)
+    , m_news(panel, services)
     , m_http(
           std::make_unique<Server>([this](const QHttpServerRequest &request, QTcpSocket *socket) {
               return route(request, socket);
           }))
 {
-    connect(&m_panel, &Panel::changed, this, [this] { broadcast(stateMessage()); });
     // Pages take long silence for a lost link.
     m_beat.setInterval(WebServer::BeatMs);
     connect(&m_beat, &QTimer::timeout, this, [this] { broadcast({{"type", "beat"}}); });
-    connect(&m_panel.lineLog(), &LineLog::added, this, [this](const LineLog::Entry &entry) {
-        broadcast({{"type", "log"}, {"line", LineLog::line(entry)}});
-    });
-    if (m_tuning) {
-        connect(m_tuning, &Tuning::begun, this, [this](TuneSession *session) {
-            connect(session, &TuneSession::changed, this, [this, session] {
-                broadcast(
-                    {{"type", "tune"},
-                     {"line", QString::fromUtf8(ControlCommands::tuneLine(*session).trimmed())},
-                     {"result", session->state() == TuneSession::State::Found
-                                    ? Tuning::resultText(*session)
-                                    : QString()}});
+    connect(&m_news, &StationNews::told, this,
+            [this](StationNews::Kind kind, const QByteArray &line) {
+                const QString text = QString::fromUtf8(line.trimmed());
+                switch (kind) {
+                case StationNews::Kind::State:
+                    return broadcast(stateMessage());
+                case StationNews::Kind::Log:
+                    // What the log's own window shows: the words after "!log ".
+                    return broadcast({{"type", "log"}, {"line", text.mid(5)}});
+                case StationNews::Kind::Tune: {
+                    const TuneSession *session =
+                        m_services.tuning ? m_services.tuning->session() : nullptr;
+                    return broadcast(
+                        {{"type", "tune"},
+                         {"line", text},
+                         {"result", session && session->state() == TuneSession::State::Found
+                                        ? Tuning::resultText(*session)
+                                        : QString()}});
+                }
+                case StationNews::Kind::Train:
+                    return broadcast({{"type", "train"}, {"line", text}});
+                }
             });
-        });
-    }
 }
 
 WebService::~WebService()
@@ -418,6 +427,9 @@ QJsonObject WebService::stateMessage() const
             {"stepL", s.stepL},
             {"saved", s.saved},
             {"delivered", s.delivered},
+            {"memory", s.memory
+                           ? QJsonValue(QJsonArray{double(s.memory->low), double(s.memory->high)})
+                           : QJsonValue()},
             {"interlock", QString::fromLatin1(ControlCommands::interlock(s.radio))},
             {"held", s.held},
             {"port", QJsonObject{{"number", s.port.number},

@@ -27,7 +27,7 @@ class WebService : public WebBackend
 public:
     using Security = WebServer::Security;
 
-    WebService(Panel &panel, Tuning *tuning, QObject *parent = nullptr);
+    WebService(Panel &panel, const Services &services, QObject *parent = nullptr);
     ~WebService() override;
 
     bool start(const HostPort &where, const Security &security, QString *error) override;
@@ -52,8 +52,9 @@ private:
     QJsonObject stateMessage() const;
 
     Panel &m_panel;
-    Tuning *m_tuning;
+    Services m_services;
     ControlCommands m_commands;
+    StationNews m_news;
     std::unique_ptr<Server> m_http;
     Listener m_listener;
     std::unique_ptr<WebAccess> m_access;

@@ -108,6 +108,7 @@ private slots:
                                  "Side=Tx Port=open PortNumber=1 Device=" +
                                      device +
                                      " Transmitting=unknown Interlock=none Frequency=unknown "
+                                     "Memory=none "
                                      "Saved=1 Delivered=1");
         // The window's own captions and a band's number name it too.
         QCOMPARE(c.ask("\\recall 3 Д 5"), QByteArray("RPRT 0"));

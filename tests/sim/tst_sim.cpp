@@ -189,7 +189,16 @@ private slots:
         QCOMPARE(radio.answer("T 1"), QByteArray("RPRT 0\n"));
         QCOMPARE(radio.answer("+\\get_ptt"), QByteArray("get_ptt:\nPTT: 1\nRPRT 0\n"));
         QCOMPARE(radio.answer("+l SWR"), QByteArray("get_level: SWR\n4.000000\nRPRT 0\n"));
-        QCOMPARE(radio.answer("l RFPOWER"), QByteArray("RPRT -11\n"));
+        QCOMPARE(radio.answer("l ALC"), QByteArray("RPRT -11\n"));
+        // Mode and power, as training and the sweep set them: a 100 W radio.
+        QCOMPARE(radio.answer("M AM 6000"), QByteArray("RPRT 0\n"));
+        QCOMPARE(radio.answer("+m"), QByteArray("get_mode:\nMode: AM\nPassband: 6000\nRPRT 0\n"));
+        QCOMPARE(radio.answer("M SSTV"), QByteArray("RPRT -1\n"));
+        QCOMPARE(radio.answer("L RFPOWER 0.1"), QByteArray("RPRT 0\n"));
+        QCOMPARE(radio.answer("l RFPOWER"), QByteArray("0.100000\n"));
+        QCOMPARE(radio.answer("\\mW2power 10000 7074000 AM"), QByteArray("0.100000\n"));
+        QCOMPARE(radio.answer("\\power2mW 0.1 7074000 AM"), QByteArray("10000\n"));
+        QCOMPARE(radio.answer("L RFPOWER 1.5"), QByteArray("RPRT -1\n"));
         QCOMPARE(radio.answer("F seven"), QByteArray("RPRT -1\n"));
     }
 

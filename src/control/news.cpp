@@ -1,0 +1,36 @@
+#include "news.h"
+
+#include "commands.h"
+#include "tune/tuning.h"
+#include "tunes/trainer.h"
+
+StationNews::StationNews(Panel &panel, const Services &services, QObject *parent)
+    : QObject(parent)
+{
+    connect(&panel, &Panel::changed, this,
+            [this, &panel] { emit told(Kind::State, ControlCommands::stateLine(panel.state())); });
+    connect(&panel.lineLog(), &LineLog::added, this, [this](const LineLog::Entry &entry) {
+        emit told(Kind::Log, ControlCommands::logLine(entry));
+    });
+    if (services.tuning) {
+        connect(services.tuning, &Tuning::begun, this, [this](TuneSession *session) {
+            connect(session, &TuneSession::changed, this, [this, session] {
+                emit told(Kind::Tune, ControlCommands::tuneLine(*session));
+            });
+        });
+    }
+    if (Trainer *trainer = services.trainer) {
+        connect(trainer, &Trainer::progressed, this, [this](const Trainer::Progress &p) {
+            emit told(Kind::Train, "!train Done=" + QByteArray::number(p.done) +
+                                       " Total=" + QByteArray::number(p.total) +
+                                       " Stored=" + QByteArray::number(p.stored) +
+                                       " Failed=" + QByteArray::number(p.failed) +
+                                       " Skipped=" + QByteArray::number(p.skipped) +
+                                       " LeftMs=" + QByteArray::number(p.msLeft) + '\n');
+        });
+        connect(trainer, &Trainer::finished, this, [this](const QString &, bool complete) {
+            emit told(Kind::Train, complete ? QByteArray("!train Finished=1\n")
+                                            : QByteArray("!train Finished=0\n"));
+        });
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "panel/panel.h"
+
+#include <QByteArray>
+#include <QObject>
+
+class FrequencyMemory;
+class Trainer;
+class Tuning;
+
+// What the console offers its clients beyond the panel; any may be missing.
+struct Services
+{
+    Tuning *tuning = nullptr;
+    FrequencyMemory *memory = nullptr;
+    Trainer *trainer = nullptr;
+};
+
+// What every subscribed client is told as it happens, one line each, in the control port's
+// words: the state, the line log, the search, the training. The control port sends the lines
+// as they are; the page turns them into its messages.
+class StationNews : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Kind { State, Log, Tune, Train };
+
+    StationNews(Panel &panel, const Services &services, QObject *parent = nullptr);
+
+signals:
+    // "!state …", "!log …", "!tune …", "!train …", each ending in a newline.
+    void told(StationNews::Kind kind, const QByteArray &line);
+};

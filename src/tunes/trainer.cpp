@@ -1,0 +1,206 @@
+#include "trainer.h"
+
+#include "carrier.h"
+#include "frequencymemory.h"
+#include "panel/panel.h"
+#include "rig/following.h"
+#include "rig/rigctldclient.h"
+#include "tune/tuning.h"
+
+#include <QPointer>
+#include <QSettings>
+
+Trainer::Trainer(Panel &panel, Following &following, Tuning &tuning, FrequencyMemory &memory,
+                 QSettings *settings, QObject *parent)
+    : QObject(parent)
+    , m_panel(panel)
+    , m_following(following)
+    , m_tuning(tuning)
+    , m_memory(memory)
+    , m_settings(settings)
+{}
+
+Trainer::~Trainer()
+{
+    if (m_running) {
+        if (m_carrier)
+            m_carrier->unkeyNow();
+        m_following.setPaused(false);
+    }
+}
+
+QString Trainer::unavailable() const
+{
+    if (m_running)
+        return tr("обучение уже идёт");
+    if (!qobject_cast<RigctldClient *>(&m_following.rig()))
+        return tr("обучение ведёт трансивер через rigctld: включите слежение за ним");
+    if (const QString why = m_tuning.unavailable(); !why.isEmpty())
+        return why;
+    if (!m_tuning.stepsKnown())
+        return Tuning::stepsMissing();
+    if (!m_memory.store())
+        return tr("память частот недоступна");
+    return {};
+}
+
+bool Trainer::start(int band, qint64 from, qint64 to, bool again, QString *why)
+{
+    if (const QString problem = unavailable(); !problem.isEmpty()) {
+        *why = problem;
+        return false;
+    }
+    if (band < 0 || band >= BandPlan::Bands) {
+        *why = tr("нет такого диапазона");
+        return false;
+    }
+    const BandPlan &plan = m_memory.plan();
+    const BandPlan::Band &edges = plan.band(band);
+    if (from == 0 && to == 0) {
+        from = edges.low;
+        to = edges.high;
+    }
+    if (from > to || from < edges.low || to > edges.high) {
+        *why = tr("участок вне диапазона");
+        return false;
+    }
+    m_antenna = m_panel.state().selection.antenna;
+    m_bins.clear();
+    m_progress = {};
+    for (qint64 hz = from; hz <= to;) {
+        const std::optional<BandPlan::Bin> bin = plan.binOf(hz);
+        if (!bin || bin->band != band)
+            break;
+        if (again || m_memory.store()->between(m_antenna, bin->low, bin->high).isEmpty())
+            m_bins << *bin;
+        else
+            ++m_progress.skipped;
+        hz = bin->high;
+    }
+    m_progress.total = int(m_bins.size());
+    m_rig = qobject_cast<RigctldClient *>(&m_following.rig());
+    m_carrier = std::make_unique<Carrier>(*m_rig, m_settings);
+    m_running = true;
+    m_stopping = false;
+    m_failuresInARow = 0;
+    // The radio's moves are the training's own: following holds still meanwhile.
+    m_following.setPaused(true);
+    m_clock.start();
+    emit progressed(m_progress);
+    m_carrier->prepare([self = QPointer<Trainer>(this)](const QString &problem) {
+        if (!self)
+            return;
+        if (!problem.isEmpty())
+            return self->finish(problem);
+        self->next();
+    });
+    return true;
+}
+
+void Trainer::next()
+{
+    if (m_stopping)
+        return finish(tr("остановлено"));
+    if (m_failuresInARow >= FailuresInARow)
+        return finish(tr("%n неудач подряд", nullptr, m_failuresInARow));
+    if (m_progress.done >= m_progress.total)
+        return finish({});
+    const BandPlan::Bin bin = m_bins.at(m_progress.done);
+    m_pointClock.start();
+    m_carrier->tuneTo(bin.middle(), [self = QPointer<Trainer>(this), bin](const QString &problem) {
+        if (!self)
+            return;
+        if (!problem.isEmpty())
+            return self->finish(problem);
+        if (self->m_stopping)
+            return self->finish(tr("остановлено"));
+        const Panel::State state = self->m_panel.state();
+        MatchSearch::Config config;
+        config.hz = double(bin.middle());
+        config.stepCpF = state.stepC;
+        config.stepLnH = state.stepL;
+        const int settle = self->m_settings
+                               ? std::clamp(self->m_settings
+                                                ->value(QString::fromLatin1(Tuning::SettleKey),
+                                                        TuneSession::DefaultSettleMs)
+                                                .toInt(),
+                                            0, 2000)
+                               : TuneSession::DefaultSettleMs;
+        Panel &panel = self->m_panel;
+        self->m_session = std::make_unique<TuneSession>(
+            *self->m_rig, config,
+            [&panel](const RelaySetting &setting) { panel.setRelays(setting, false); }, settle);
+        connect(self->m_session.get(), &TuneSession::ended, self, &Trainer::searched,
+                Qt::QueuedConnection);
+        self->m_session->start();
+        self->m_carrier->key(true, [self](const QString &problem) {
+            if (self && !problem.isEmpty() && self->m_session)
+                self->m_session->cancel();
+        });
+    });
+}
+
+void Trainer::searched()
+{
+    const std::unique_ptr<TuneSession> session = std::move(m_session);
+    if (!session)
+        return;
+    const BandPlan::Bin bin = m_bins.at(m_progress.done);
+    const bool found = session->state() == TuneSession::State::Found && session->best();
+    // The carrier goes off before anything else.
+    m_carrier->unkeyNow();
+    bool stored = false;
+    if (found)
+        stored = m_memory.keep(m_antenna, bin.middle(), *session->best(), session->bestSwr(),
+                               StoredTune::Source::Training, false);
+    ++m_progress.done;
+    stored ? ++m_progress.stored : ++m_progress.failed;
+    m_failuresInARow = stored ? 0 : m_failuresInARow + 1;
+    const qint64 perPoint = m_clock.elapsed() / std::max(1, m_progress.done);
+    m_progress.msLeft = perPoint * (m_progress.total - m_progress.done);
+    emit point(bin.middle(), stored, found ? session->bestSwr() : 0, session->probes());
+    emit progressed(m_progress);
+    m_carrier->key(false, [self = QPointer<Trainer>(this)](const QString &problem) {
+        if (!self)
+            return;
+        if (!problem.isEmpty())
+            return self->finish(problem);
+        self->next();
+    });
+}
+
+void Trainer::stop()
+{
+    if (!m_running || m_stopping)
+        return;
+    m_stopping = true;
+    // The carrier goes off at once; the search in progress ends as cancelled.
+    m_carrier->unkeyNow();
+    if (m_session)
+        m_session->cancel();
+}
+
+void Trainer::finish(const QString &why)
+{
+    if (!m_running)
+        return;
+    m_session.reset();
+    const bool complete = why.isEmpty();
+    const Progress p = m_progress;
+    const QString summary = tr("Обучение: %1 из %2 ячеек сохранено, %3 пропущено")
+                                .arg(p.stored)
+                                .arg(p.total)
+                                .arg(p.skipped) +
+                            (complete ? QString() : tr("; прервано: %1").arg(why));
+    m_carrier->restore([self = QPointer<Trainer>(this), summary, complete](const QString &problem) {
+        if (!self)
+            return;
+        self->m_running = false;
+        self->m_following.setPaused(false);
+        const QString said =
+            problem.isEmpty() ? summary : summary + tr("; трансивер не возвращён: %1").arg(problem);
+        self->m_panel.say(said,
+                          complete && problem.isEmpty() ? Panel::Tone::Info : Panel::Tone::Warning);
+        emit self->finished(said, complete);
+    });
+}

@@ -87,6 +87,7 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
         {"follow", QKeySequence(Qt::CTRL | Qt::Key_F), nullptr},
         {"tune", QKeySequence(Qt::CTRL | Qt::Key_T), &ConsoleFeatures::startTuning},
         {"log", QKeySequence(Qt::CTRL | Qt::Key_L), &ConsoleFeatures::showLineLog},
+        {"memory", QKeySequence(Qt::CTRL | Qt::Key_M), &ConsoleFeatures::showFrequencyMemory},
         {"web", QKeySequence(Qt::CTRL | Qt::Key_U), &ConsoleFeatures::openWebPage},
         {"bands", QKeySequence(Qt::CTRL | Qt::Key_B), &ConsoleFeatures::chooseBands},
         {"ports", QKeySequence(Qt::CTRL | Qt::Key_P), &ConsoleFeatures::choosePorts},
@@ -236,6 +237,7 @@ void ConsoleFeatures::openWebPage()
 ConsoleFeatures::~ConsoleFeatures()
 {
     delete m_lineLog;
+    delete m_memoryWindow;
 }
 
 QLabel &ConsoleFeatures::rigStatus()
@@ -343,6 +345,8 @@ std::unique_ptr<QMenu> ConsoleFeatures::contextMenu()
         &ConsoleFeatures::choosePorts);
     add(tr("Журнал линии"), "showLineLog", QKeySequence(Qt::CTRL | Qt::Key_L),
         &ConsoleFeatures::showLineLog);
+    add(tr("Память частот"), "showFrequencyMemory", QKeySequence(Qt::CTRL | Qt::Key_M),
+        &ConsoleFeatures::showFrequencyMemory);
     QAction *web =
         add(m_web ? tr("Веб-страница (%1)").arg(m_web->url()) : tr("Веб-страница в браузере"),
             "openWebPage", QKeySequence(Qt::CTRL | Qt::Key_U), &ConsoleFeatures::openWebPage);
@@ -416,6 +420,17 @@ void ConsoleFeatures::showLineLog()
     m_lineLog->show();
     m_lineLog->raise();
     m_lineLog->activateWindow();
+}
+
+void ConsoleFeatures::showFrequencyMemory()
+{
+    if (!m_memoryWindow)
+        m_memoryWindow =
+            new FrequencyMemoryWindow(m_panel, *m_memory, *m_trainer, m_env.dialogs, m_window);
+    m_memoryWindow->refresh();
+    m_memoryWindow->show();
+    m_memoryWindow->raise();
+    m_memoryWindow->activateWindow();
 }
 
 void ConsoleFeatures::exportMemories()

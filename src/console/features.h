@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/frequencymemorywindow.h"
 #include "dialogs/linelogwindow.h"
 #include "environment.h"
 
@@ -57,6 +58,7 @@ public:
     QLabel &rigStatus();
     // The line log's window while it is open.
     LineLogWindow *lineLogWindow() const { return m_lineLog; }
+    FrequencyMemoryWindow *frequencyMemoryWindow() const { return m_memoryWindow; }
     // Doors asked for that did not open: a console without a screen that serves nothing it
     // was asked to serve says so and ends.
     const QStringList &closedDoors() const { return m_closedDoors; }
@@ -67,6 +69,7 @@ public:
     void startTuning();
     void choosePorts();
     void showLineLog();
+    void showFrequencyMemory();
     void exportMemories();
     void importMemories();
     void showHelp();
@@ -105,6 +108,7 @@ private:
     std::unique_ptr<WebServer> m_web;
     StatusStrip *m_strip;
     QPointer<LineLogWindow> m_lineLog;
+    QPointer<FrequencyMemoryWindow> m_memoryWindow;
     QStringList m_closedDoors;
     int m_subBandsOf = -1;
 };

@@ -10,16 +10,20 @@
 Carrier::Carrier(RigctldClient &rig, QSettings *settings, QObject *parent)
     : QObject(parent)
     , m_rig(rig)
-    , m_watts(settings ? settings->value(QString::fromLatin1(WattsKey), DefaultWatts).toDouble()
-                       : DefaultWatts)
+    , m_watts(wattsIn(settings))
     , m_mode(settings
                  ? settings->value(QString::fromLatin1(ModeKey), QString::fromLatin1(DefaultMode))
                        .toString()
                        .toLatin1()
                  : QByteArray(DefaultMode))
+{}
+
+double Carrier::wattsIn(QSettings *settings)
 {
-    if (!(m_watts > 0) || m_watts > 1000)
-        m_watts = DefaultWatts;
+    const double watts =
+        settings ? settings->value(QString::fromLatin1(WattsKey), DefaultWatts).toDouble()
+                 : DefaultWatts;
+    return watts > 0 && watts <= 1000 ? watts : DefaultWatts;
 }
 
 void Carrier::run(QList<QByteArray> commands, Done done)

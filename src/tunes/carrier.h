@@ -28,6 +28,8 @@ public:
     using Done = std::function<void(const QString &problem)>;
 
     Carrier(RigctldClient &rig, QSettings *settings, QObject *parent = nullptr);
+    // The operator's limit as kept in the settings.
+    static double wattsIn(QSettings *settings);
 
     double limitWatts() const { return m_watts; }
 

@@ -3,6 +3,7 @@
 #include "panel/panel.h"
 #include "rig/following.h"
 #include "tune/tuning.h"
+#include "tunetable.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -171,6 +172,36 @@ bool FrequencyMemory::pin(int antenna, qint64 hz, bool pinned)
     TuneStore *tunes = store();
     if (!bin || !tunes || !tunes->pin(antenna, bin->low, bin->high, pinned))
         return false;
+    emit changed();
+    return true;
+}
+
+QByteArray FrequencyMemory::table()
+{
+    QList<StoredTune> all;
+    if (TuneStore *tunes = store()) {
+        for (int antenna = 0; antenna < Slots::Antennas; ++antenna)
+            all += tunes->between(antenna, BandPlan::MinHz, BandPlan::MaxHz + 1);
+    }
+    return TuneTable::write(all);
+}
+
+bool FrequencyMemory::importTable(const QByteArray &csv, QString *error, int *count)
+{
+    const std::optional<QList<TuneStore::Placed>> rows = TuneTable::read(csv, plan(), error);
+    if (!rows)
+        return false;
+    TuneStore *tunes = store();
+    if (!tunes) {
+        *error = tr("память частот недоступна");
+        return false;
+    }
+    if (!tunes->putAll(*rows)) {
+        *error = tunes->error();
+        return false;
+    }
+    if (count)
+        *count = int(rows->size());
     emit changed();
     return true;
 }

@@ -44,6 +44,9 @@ public:
     bool pin(int antenna, qint64 hz, bool pinned);
     // The antenna's entries in a band, by frequency.
     QList<StoredTune> ofBand(int antenna, int band);
+    // Every entry, as a CSV table, and a table's entries stored (all or none).
+    QByteArray table();
+    bool importTable(const QByteArray &csv, QString *error, int *count = nullptr);
 
 signals:
     // Entries were stored, forgotten or pinned.

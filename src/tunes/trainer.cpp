@@ -169,6 +169,11 @@ void Trainer::searched()
     });
 }
 
+double Trainer::carrierWatts() const
+{
+    return Carrier::wattsIn(m_settings);
+}
+
 void Trainer::stop()
 {
     if (!m_running || m_stopping)

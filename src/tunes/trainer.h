@@ -50,6 +50,8 @@ public:
     void stop();
     bool running() const { return m_running; }
     const Progress &progress() const { return m_progress; }
+    // The carrier's limit in watts, as the operator set it (tune/carrier_watts).
+    double carrierWatts() const;
     // The search at the current point, while there is one.
     TuneSession *session() const { return m_session.get(); }
 

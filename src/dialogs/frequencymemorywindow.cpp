@@ -1,0 +1,255 @@
+#include "frequencymemorywindow.h"
+
+#include "app/dialogs.h"
+#include "model/bandnames.h"
+#include "model/relaysetting.h"
+#include "panel/panel.h"
+#include "traindialog.h"
+#include "tunes/frequencymemory.h"
+#include "tunes/trainer.h"
+#include "widgets/tunemap.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QString sourceText(StoredTune::Source source)
+{
+    switch (source) {
+    case StoredTune::Source::Save:
+        return QCoreApplication::translate("FrequencyMemoryWindow", "Save");
+    case StoredTune::Source::Search:
+        return QCoreApplication::translate("FrequencyMemoryWindow", "подбор");
+    case StoredTune::Source::Training:
+        return QCoreApplication::translate("FrequencyMemoryWindow", "обучение");
+    case StoredTune::Source::Import:
+        return QCoreApplication::translate("FrequencyMemoryWindow", "импорт");
+    }
+    return {};
+}
+
+} // namespace
+
+FrequencyMemoryWindow::FrequencyMemoryWindow(Panel &panel, FrequencyMemory &memory,
+                                             Trainer &trainer, ConsoleDialogs *dialogs,
+                                             QWidget *parent)
+    : QDialog(parent)
+    , m_panel(panel)
+    , m_memory(memory)
+    , m_trainer(trainer)
+    , m_dialogs(dialogs)
+    , m_antenna(new QComboBox(this))
+    , m_band(new QComboBox(this))
+    , m_table(new QTableWidget(0, 8, this))
+    , m_map(new TuneMap(this))
+    , m_said(new QLabel(this))
+{
+    setWindowTitle(tr("Память частот"));
+    for (int a = 1; a <= Slots::Antennas; ++a)
+        m_antenna->addItem(tr("Антенна %1").arg(a));
+    for (int b = 0; b < Slots::Bands; ++b)
+        m_band->addItem(BandNames::caption(b));
+    const Panel::State state = m_panel.state();
+    m_antenna->setCurrentIndex(state.selection.antenna);
+    m_band->setCurrentIndex(state.selection.band);
+    m_antenna->setAccessibleName(tr("Антенна"));
+    m_band->setAccessibleName(tr("Диапазон"));
+    m_antenna->setObjectName(QStringLiteral("antenna"));
+    m_band->setObjectName(QStringLiteral("band"));
+    m_table->setObjectName(QStringLiteral("tunes"));
+    m_table->setHorizontalHeaderLabels({tr("Частоты, МГц"), QStringLiteral("C"), QStringLiteral("L"),
+                                        tr("Сторона"), tr("КСВ"), tr("Дата"), tr("Источник"),
+                                        tr("Закреплено")});
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setAccessibleName(tr("Настройки по частоте"));
+    m_said->setWordWrap(true);
+    m_said->setObjectName(QStringLiteral("said"));
+
+    const auto button = [this](const QString &text, const char *name, void (FrequencyMemoryWindow::*run)()) {
+        auto *b = new QPushButton(text, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, run);
+        return b;
+    };
+    auto *choose = new QHBoxLayout;
+    choose->addWidget(m_antenna);
+    choose->addWidget(m_band);
+    choose->addStretch();
+    auto *actions = new QHBoxLayout;
+    actions->addWidget(button(tr("Удалить"), "forget", &FrequencyMemoryWindow::forgetChosen));
+    actions->addWidget(button(tr("Закрепить / открепить"), "pin", &FrequencyMemoryWindow::pinChosen));
+    actions->addWidget(button(tr("Сохранить реле здесь"), "storeHere", &FrequencyMemoryWindow::storeHere));
+    actions->addStretch();
+    auto *files = new QHBoxLayout;
+    files->addWidget(button(tr("Экспорт…"), "export", &FrequencyMemoryWindow::exportTable));
+    files->addWidget(button(tr("Импорт…"), "import", &FrequencyMemoryWindow::importTable));
+    files->addWidget(button(tr("Обучить диапазон…"), "train", &FrequencyMemoryWindow::train));
+    files->addStretch();
+    auto *close = new QPushButton(tr("Закрыть"), this);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    files->addWidget(close);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(choose);
+    layout->addWidget(m_table, 3);
+    layout->addWidget(m_map, 2);
+    layout->addLayout(actions);
+    layout->addWidget(m_said);
+    layout->addLayout(files);
+    resize(720, 620);
+
+    connect(m_antenna, &QComboBox::currentIndexChanged, this, &FrequencyMemoryWindow::refresh);
+    connect(m_band, &QComboBox::currentIndexChanged, this, &FrequencyMemoryWindow::refresh);
+    connect(&m_memory, &FrequencyMemory::changed, this, &FrequencyMemoryWindow::refresh);
+    refresh();
+}
+
+void FrequencyMemoryWindow::refresh()
+{
+    const int antenna = m_antenna->currentIndex();
+    const int band = m_band->currentIndex();
+    const QList<StoredTune> tunes = m_memory.ofBand(antenna, band);
+    const BandPlan &plan = m_memory.plan();
+    m_table->setRowCount(int(tunes.size()));
+    QList<TuneMap::Point> points;
+    for (int row = 0; row < tunes.size(); ++row) {
+        const StoredTune &t = tunes[row];
+        const std::optional<BandPlan::Bin> bin = plan.binOf(t.hz);
+        const QString range =
+            bin ? QStringLiteral("%1–%2").arg(bin->low / 1e6, 0, 'f', 3).arg(bin->high / 1e6, 0, 'f', 3)
+                : QString::number(t.hz / 1e6, 'f', 3);
+        const QStringList cells{range,
+                                QString::number(t.relays.codeC),
+                                QString::number(t.relays.codeL),
+                                sideText(t.relays.side),
+                                t.swr ? QString::number(*t.swr, 'f', 2) : QStringLiteral("—"),
+                                QDateTime::fromMSecsSinceEpoch(t.stored).toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+                                sourceText(t.source),
+                                t.pinned ? tr("да") : QString()};
+        for (int column = 0; column < cells.size(); ++column) {
+            auto *item = new QTableWidgetItem(cells[column]);
+            item->setData(Qt::UserRole, t.hz);
+            if (column == 4 && t.swr)
+                item->setForeground(TuneMap::colourOf(t.swr));
+            m_table->setItem(row, column, item);
+        }
+        points << TuneMap::Point{t.hz, t.relays.codeC, t.relays.codeL, t.swr};
+    }
+    m_table->resizeColumnsToContents();
+    const BandPlan::Band &edges = plan.band(band);
+    m_map->show(edges.low, edges.high, points);
+    if (!m_memory.store())
+        m_said->setText(tr("Память частот недоступна."));
+}
+
+std::optional<qint64> FrequencyMemoryWindow::chosen() const
+{
+    const QList<QTableWidgetItem *> items = m_table->selectedItems();
+    if (items.isEmpty())
+        return std::nullopt;
+    return items.first()->data(Qt::UserRole).toLongLong();
+}
+
+void FrequencyMemoryWindow::forgetChosen()
+{
+    if (const std::optional<qint64> hz = chosen())
+        m_memory.forget(m_antenna->currentIndex(), *hz);
+}
+
+void FrequencyMemoryWindow::pinChosen()
+{
+    const std::optional<qint64> hz = chosen();
+    if (!hz)
+        return;
+    const int antenna = m_antenna->currentIndex();
+    const QList<StoredTune> there = m_memory.ofBand(antenna, m_band->currentIndex());
+    const auto it = std::find_if(there.begin(), there.end(),
+                                 [&](const StoredTune &t) { return t.hz == *hz; });
+    m_memory.pin(antenna, *hz, it == there.end() || !it->pinned);
+}
+
+void FrequencyMemoryWindow::storeHere()
+{
+    const Panel::State state = m_panel.state();
+    const std::optional<qint64> hz = chosen() ? chosen() : state.radio.hz;
+    if (!hz) {
+        m_said->setText(tr("Выберите строку: частота трансивера неизвестна."));
+        return;
+    }
+    QString why;
+    if (m_memory.keep(m_antenna->currentIndex(), *hz, state.relays, std::nullopt,
+                      StoredTune::Source::Save, true, &why))
+        m_said->setText(tr("Реле сохранены для %1 МГц.").arg(*hz / 1e6, 0, 'f', 3));
+    else
+        m_said->setText(why);
+}
+
+void FrequencyMemoryWindow::exportTable()
+{
+    const QString path = m_dialogs->saveFileName(
+        this, tr("Экспорт памяти частот"),
+        QDir::home().filePath(QStringLiteral("orvane-tunes.csv")), tr("Таблицы CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    // Written beside and put in place whole, as every table of the console is.
+    QSaveFile file(path);
+    const QByteArray table = m_memory.table();
+    if (!file.open(QIODevice::WriteOnly) || file.write(table) != table.size() || !file.commit())
+        m_dialogs->message(this, QStringLiteral("Orvane"),
+                           tr("Не удалось записать %1:\n%2").arg(path, file.errorString()));
+    else
+        m_said->setText(tr("Экспортировано в %1.").arg(QDir::toNativeSeparators(path)));
+}
+
+void FrequencyMemoryWindow::importTable()
+{
+    const QString path = m_dialogs->openFileName(this, tr("Импорт памяти частот"),
+                                                 tr("Таблицы CSV (*.csv);;Все файлы (*)"));
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    // No table of frequency memories comes near this; a larger file is refused unread.
+    constexpr qint64 MaxBytes = 16 * 1024 * 1024;
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxBytes) {
+        m_dialogs->message(this, QStringLiteral("Orvane"),
+                           tr("Не прочитать %1: %2").arg(path, file.size() > MaxBytes
+                                                                   ? tr("файл больше 16 МиБ")
+                                                                   : file.errorString()));
+        return;
+    }
+    QString error;
+    int count = 0;
+    if (!m_memory.importTable(file.readAll(), &error, &count))
+        m_dialogs->message(this, QStringLiteral("Orvane"),
+                           tr("Импорт не выполнен, ничего не изменено:\n%1").arg(error));
+    else
+        m_said->setText(tr("Импортировано настроек: %1.").arg(count));
+}
+
+void FrequencyMemoryWindow::train()
+{
+    const int band = m_band->currentIndex();
+    const BandPlan::Band &edges = m_memory.plan().band(band);
+    if (const QString why = m_trainer.unavailable(); !why.isEmpty()) {
+        m_said->setText(tr("Обучение невозможно: %1").arg(why));
+        return;
+    }
+    TrainDialog dialog(m_trainer, band, edges.low, edges.high, m_trainer.carrierWatts(), this);
+    m_dialogs->exec(dialog);
+}

@@ -1,0 +1,387 @@
+#include "console/features.h"
+#include "console/form1.h"
+#include "console/statusstrip.h"
+#include "control/commands.h"
+#include "dialogs/frequencymemorywindow.h"
+#include "panel/panel.h"
+#include "rig/following.h"
+#include "support/consolefixture.h"
+#include "support/programs.h"
+#include "support/station.h"
+#include "tunes/frequencymemory.h"
+#include "tunes/trainer.h"
+#include "tunes/tunestore.h"
+#include "tunes/tunetable.h"
+#include "widgets/tunemap.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProcess>
+#include <QTableWidget>
+#include <QTcpSocket>
+#include <QTest>
+
+#include <csignal>
+#include <sqlite3.h>
+
+namespace {
+
+QList<QByteArray> recall(int c, int l, int side)
+{
+    return {packet(1, c, 0), packet(2, l, 0), packet(3, side, 0)};
+}
+
+// What the line carried over a few polls, the console answering meanwhile.
+QList<QByteArray> lineOver(ConsoleFixture &f, int ms = 700)
+{
+    QByteArray bytes;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        QTest::qWait(10);
+        bytes += f.pty.read(0);
+    }
+    return packetsOf(bytes);
+}
+
+StoredTune tune(int antenna, qint64 hz, int c, int l, int side, std::optional<double> swr)
+{
+    StoredTune t;
+    t.antenna = antenna;
+    t.hz = hz;
+    t.relays = {quint8(c), quint8(l), quint8(side)};
+    t.swr = swr;
+    t.stored = 1'796'000'000'000;
+    t.source = StoredTune::Source::Training;
+    return t;
+}
+
+// The virtual controller playing the station's radio, a resonant antenna on its output.
+struct Station : SimProcess
+{
+    quint16 radioPort = freeLocalPort();
+    bool start() { return SimProcess::start({"--steps", "10,500", "--antenna", "7.1,50,10",
+                                             "--rigctld",
+                                             QStringLiteral("127.0.0.1:%1").arg(radioPort)}); }
+    bool tell(const QByteArray &command) { return tellRig(radioPort, command); }
+    // The radio's commands in its log: "F 7073500", "T 1", …
+    QStringList commands() const
+    {
+        QFile file(logPath());
+        QStringList out;
+        if (file.open(QIODevice::ReadOnly)) {
+            for (const QByteArray &line : file.readAll().split('\n')) {
+                const QJsonObject entry = QJsonDocument::fromJson(line).object();
+                if (entry.contains(QLatin1String("radio")))
+                    out << entry.value("radio").toString();
+            }
+        }
+        return out;
+    }
+};
+
+} // namespace
+
+// The tuner that learns every frequency: a tune per bin of every band, recalled as the radio
+// moves, trained unattended, kept durably beside conf.cfg and never in it.
+class TestTunes : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void theStoreKeepsItsTunesAndSetsADamagedOrForeignFileAside_data()
+    {
+        QTest::addColumn<QByteArray>("found");
+        QTest::newRow("damaged") << QByteArray(4096, '\x5a');
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("another program's") << QByteArray("foreign");
+    }
+    void theStoreKeepsItsTunesAndSetsADamagedOrForeignFileAside()
+    {
+        QFETCH(QByteArray, found);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QString::fromLatin1(TuneStore::FileName));
+        if (found == "foreign") {
+            // Another program's database: ours in form, marked as somebody else's.
+            TuneStore other;
+            QString aside, error;
+            QVERIFY(other.open(folder.path(), &aside, &error));
+            QCOMPARE(sqlite3_exec(other.handle(), "PRAGMA application_id=1234;", nullptr, nullptr,
+                                  nullptr),
+                     SQLITE_OK);
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(found);
+        }
+        TuneStore store;
+        QString aside;
+        QString error;
+        QVERIFY2(store.open(folder.path(), &aside, &error), qPrintable(error));
+        QCOMPARE(aside.isEmpty(), found.isEmpty());
+        if (!found.isEmpty()) {
+            QVERIFY(aside.contains(QStringLiteral(".set-aside-")));
+            QVERIFY(!QDir(folder.path()).entryList({QStringLiteral("tunes.sqlite.set-aside-*")}).isEmpty());
+        }
+        QCOMPARE(store.put(tune(0, 7073500, 37, 12, 1, 1.1), 7070000, 7077000, false),
+                 TuneStore::Put::Stored);
+        StoredTune pinned = tune(0, 7080500, 1, 2, 0, 1.3);
+        pinned.pinned = true;
+        QCOMPARE(store.put(pinned, 7077000, 7084000, false), TuneStore::Put::Stored);
+        QCOMPARE(store.put(tune(0, 7080500, 9, 9, 1, 1.0), 7077000, 7084000, false),
+                 TuneStore::Put::KeptPinned);
+        TuneStore again;
+        QVERIFY(again.open(folder.path(), &aside, &error));
+        QCOMPARE(again.count(), 2);
+        QCOMPARE(again.between(0, 7070000, 7077000).value(0), tune(0, 7073500, 37, 12, 1, 1.1));
+    }
+
+    void theTableGoesOutAndComesBackAndNamesEveryFault()
+    {
+        const BandPlan plan;
+        QList<StoredTune> tunes{tune(0, 7073500, 37, 12, 1, 1.12), tune(2, 14003500, 200, 3, 0, {})};
+        tunes[1].pinned = true;
+        const QByteArray table = TuneTable::write(tunes);
+        QString error;
+        const auto read = TuneTable::read(table, plan, &error);
+        QVERIFY2(read, qPrintable(error));
+        QCOMPARE(read->size(), 2);
+        QCOMPARE(read->at(0).tune.relays, tunes[0].relays);
+        QCOMPARE(read->at(0).tune.swr, tunes[0].swr);
+        QCOMPARE(read->at(0).low, 7070000);
+        QCOMPARE(read->at(1).tune.pinned, true);
+        QCOMPARE(read->at(1).tune.source, StoredTune::Source::Import);
+        // A spreadsheet's table, with every fault named on its line.
+        const QByteArray bad = "antenna;frequency Hz;C code;L code;side;SWR;stored;source;pinned\r\n"
+                               "4;7073500;1;1;Tx;1,2;;;0\r\n"
+                               "1;6000000;1;1;Tx;;;;0\r\n"
+                               "1;7073500;300;1;Up;0,5;yesterday;magic;2\r\n";
+        QVERIFY(!TuneTable::read(bad, plan, &error));
+        for (const char *named : {"строка 2", "строка 3", "строка 4", "«C code»", "«side»", "«SWR»",
+                                  "«stored»", "«source»", "«pinned»"})
+            QVERIFY2(error.contains(QString::fromUtf8(named)), qPrintable(error));
+    }
+
+    void theRadioMovingAcrossABandRecallsItsBinsNeighboursAndSlots()
+    {
+        Rigctld rig;
+        QVERIFY(rig.start());
+        ConsoleFixture f;
+        f.userSettings.setValue("rig/poll_ms", 100);
+        ConsoleEnvironment env = f.environment();
+        env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(rig.port);
+        const QByteArray conf = SettingsImage()
+                                    .slot(at(1, "40 м", 4), 40, 44, 0)
+                                    .slot(at(1, "40 м", 1), 4, 4, 0)
+                                    .port(1)
+                                    .bytes();
+        f.writeSettings(conf);
+        Form1 &form = f.start(env);
+        form.show();
+        QTRY_VERIFY(form.panel().state().radio.connected);
+        FrequencyMemory &memory = form.features().memory();
+        QVERIFY(memory.store());
+        QVERIFY(memory.keep(0, 7073500, {10, 11, 1}, 1.2, StoredTune::Source::Training, false));
+        QVERIFY(memory.keep(0, 7101500, {20, 21, 0}, 1.1, StoredTune::Source::Training, false));
+        QVERIFY(rig.tell("F 7010000"));
+        QTRY_VERIFY(form.panel().state().radio.hz == 7010000);
+        lineOver(f);
+
+        // Its own bin, 7.070–7.077: the entry's relays, three packets as a recall.
+        QVERIFY(rig.tell("F 7074000"));
+        QCOMPARE(lineOver(f), recall(10, 11, 1));
+        const QByteArray state = ControlCommands::stateLine(form.panel().state());
+        QVERIFY2(state.contains(" Memory=7070000-7077000 "), state.constData());
+        QVERIFY(shownText(*form.features().strip().message())
+                    .contains(QStringLiteral("память частоты 7,070–7,077")));
+        // A bin of none, next to one: the nearest, and from two bins away the nearer.
+        QVERIFY(rig.tell("F 7080000"));
+        QCOMPARE(lineOver(f), recall(10, 11, 1));
+        QVERIFY(rig.tell("F 7113000"));
+        QCOMPARE(lineOver(f), recall(20, 21, 0));
+        // Nothing within two bins: the band's slot, as following always did.
+        QVERIFY(rig.tell("F 7150000"));
+        QCOMPARE(lineOver(f), recall(40, 44, 0));
+        // Resting on a bin's edge, jittering by 10 Hz: nothing.
+        for (int i = 0; i < 6; ++i)
+            QVERIFY(rig.tell(i % 2 ? "F 7154010" : "F 7153990"));
+        QVERIFY(lineOver(f).isEmpty());
+        // Transmitting: the recall waits for the carrier to go.
+        QVERIFY(rig.tell("T 1"));
+        QTRY_VERIFY(form.panel().state().held);
+        QVERIFY(rig.tell("F 7074500"));
+        QVERIFY(lineOver(f).isEmpty());
+        QVERIFY(rig.tell("T 0"));
+        QCOMPARE(lineOver(f), recall(10, 11, 1));
+        // None of it wrote conf.cfg.
+        QCOMPARE(f.settings(), conf);
+    }
+
+    void aSaveAtTheRadiosFrequencyLearnsItsBinAndAPinHoldsAgainstTheSearch()
+    {
+        Rigctld rig;
+        QVERIFY(rig.start());
+        ConsoleFixture f;
+        f.userSettings.setValue("rig/poll_ms", 100);
+        ConsoleEnvironment env = f.environment();
+        env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(rig.port);
+        f.writeSettings(SettingsImage().port(1).bytes());
+        Form1 &form = f.start(env);
+        QVERIFY(rig.tell("F 14074000"));
+        QTRY_VERIFY(form.panel().state().radio.hz == 14074000);
+        QCOMPARE(form.panel().enterCode(Panel::Bank::C, 77, Panel::Cause::Operator),
+                 Panel::Outcome::Done);
+        clickCentre(f.control("cmdSave1"));
+        FrequencyMemory &memory = form.features().memory();
+        const QList<StoredTune> learnt = memory.ofBand(0, 4);
+        QCOMPARE(learnt.size(), 1);
+        QCOMPARE(learnt[0].relays.codeC, quint8(77));
+        QCOMPARE(learnt[0].source, StoredTune::Source::Save);
+        QVERIFY(memory.pin(0, 14074000, true));
+        QVERIFY(!memory.keep(0, 14074000, {1, 1, 1}, 1.0, StoredTune::Source::Search, false));
+        QCOMPARE(memory.ofBand(0, 4).value(0).relays.codeC, quint8(77));
+        // The operator's own Save takes the bin and keeps it pinned.
+        QCOMPARE(form.panel().enterCode(Panel::Bank::C, 78, Panel::Cause::Operator),
+                 Panel::Outcome::Done);
+        clickCentre(f.control("cmdSave1"));
+        QCOMPARE(memory.ofBand(0, 4).value(0).relays.codeC, quint8(78));
+        QVERIFY(memory.ofBand(0, 4).value(0).pinned);
+    }
+
+    void theWindowShowsTheBandsTunesAndTheirPicture()
+    {
+        Rigctld rig;
+        QVERIFY(rig.start());
+        ConsoleFixture f;
+        ConsoleEnvironment env = f.environment();
+        env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(rig.port);
+        f.writeSettings(SettingsImage().port(1).slot(at(1, "40 м", 2), 0, 0, 0).lastSaved(
+                            ConfLayout::baseOf(at(1, "40 м", 2))).bytes());
+        Form1 &console = f.start(env);
+        QTRY_VERIFY(console.panel().state().radio.connected);
+        FrequencyMemory &memory = console.features().memory();
+        QVERIFY(memory.keep(0, 7073500, {10, 200, 1}, 1.2, StoredTune::Source::Training, false));
+        QVERIFY(memory.keep(0, 7150500, {250, 20, 0}, 3.0, StoredTune::Source::Training, false));
+        console.features().showFrequencyMemory();
+        FrequencyMemoryWindow *window = console.features().frequencyMemoryWindow();
+        QVERIFY(window);
+        QCOMPARE(window->band()->currentIndex(), 2);
+        QTableWidget *table = window->table();
+        QCOMPARE(table->rowCount(), 2);
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("7.070–7.077"));
+        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("10"));
+        QCOMPARE(table->item(1, 4)->text(), QStringLiteral("3.00"));
+        TuneMap *map = window->map();
+        map->resize(600, 240);
+        const QImage picture = map->grab().toImage();
+        const QPoint good = map->position(7073500, 'C', 10).toPoint();
+        const QPoint poor = map->position(7150500, 'L', 20).toPoint();
+        QCOMPARE(picture.pixelColor(good), TuneMap::colourOf(1.2));
+        QCOMPARE(picture.pixelColor(poor), TuneMap::colourOf(3.0));
+        QVERIFY(poor.x() > good.x());
+        // Forgotten from the window: gone from the table and the picture.
+        table->selectRow(1);
+        window->forgetChosen();
+        QCOMPARE(table->rowCount(), 1);
+        QCOMPARE(map->points().size(), 1);
+    }
+
+    void trainingARangeStoresAMatchForEveryBinAndStopUnkeysAtOnce()
+    {
+        Station station;
+        QVERIFY(station.start());
+        ConsoleFixture f;
+        ConsoleEnvironment env = f.environment();
+        env.ports.map(1, station.link());
+        env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(station.radioPort);
+        f.userSettings.setValue("rig/poll_ms", 100);
+        const QByteArray conf = SettingsImage().port(1).steps(10, 500).bytes();
+        f.writeSettings(conf);
+        Form1 &form = f.start(env);
+        Trainer &trainer = form.features().trainer();
+        QTRY_VERIFY(trainer.unavailable().isEmpty());
+        QVERIFY(station.tell("F 7150000"));
+        QTRY_VERIFY(form.panel().state().radio.hz == 7150000);
+        QList<double> swrs;
+        connect(&trainer, &Trainer::point, this,
+                [&](qint64, bool stored, double swr) { if (stored) swrs << swr; });
+        QString why;
+        QVERIFY2(trainer.start(2, 7070000, 7090000, false, &why), qPrintable(why));
+        QTRY_VERIFY_WITH_TIMEOUT(!trainer.running(), 60000);
+        const QList<StoredTune> trained = form.features().memory().ofBand(0, 2);
+        QCOMPARE(trained.size(), 3); // 7.070–7.077, 7.077–7.084, 7.084–7.091
+        for (const StoredTune &t : trained) {
+            QVERIFY(t.swr && *t.swr < 1.5);
+            QCOMPARE(t.source, StoredTune::Source::Training);
+        }
+        // The radio is back where it was.
+        QTRY_COMPARE(station.commands().mid(station.commands().lastIndexOf("T 0")).join(' '),
+                     QStringLiteral("T 0 F 7150000 M USB L RFPOWER 0.5"));
+
+        // Stop mid-way: the carrier goes off at once.
+        QVERIFY(trainer.start(2, 7100000, 7200000, true, &why));
+        QTRY_VERIFY_WITH_TIMEOUT(station.commands().contains(QStringLiteral("T 1")), 10000);
+        const qsizetype keyed = station.commands().lastIndexOf(QStringLiteral("T 1"));
+        QElapsedTimer clock;
+        clock.start();
+        trainer.stop();
+        QTRY_VERIFY(station.commands().mid(keyed).contains(QStringLiteral("T 0")));
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QTRY_VERIFY(!trainer.running());
+        QCOMPARE(station.commands().last(), QStringLiteral("L RFPOWER 0.5"));
+        QCOMPARE(f.settings(), conf);
+    }
+
+    void aConsoleKilledWhileTrainingLosesAtMostTheBinInProgress()
+    {
+        Station station;
+        QVERIFY(station.start());
+        ProgramFolder folder;
+        QFile conf(folder.settingsPath());
+        QVERIFY(conf.open(QIODevice::WriteOnly));
+        conf.write(SettingsImage().port(1).steps(10, 500).bytes());
+        conf.close();
+        const quint16 control = freeLocalPort();
+        QProcessEnvironment env = folder.environment();
+        env.remove(QStringLiteral("DISPLAY"));
+        QProcess console;
+        console.setProcessEnvironment(env);
+        console.start(folder.program("orvane"),
+                      {"--headless", "--control", QString::number(control), "--port",
+                       QStringLiteral("1=%1").arg(station.link()), "--rig",
+                       QStringLiteral("127.0.0.1:%1").arg(station.radioPort)});
+        QTcpSocket client;
+        QTRY_VERIFY_WITH_TIMEOUT((client.connectToHost(QHostAddress::LocalHost, control),
+                                  client.waitForConnected(200)),
+                                 10000);
+        client.write("\\subscribe\n");
+        QByteArray heard;
+        QElapsedTimer clock;
+        clock.start();
+        // The radio answers before training can start.
+        while (!heard.contains("Interlock=on") && clock.elapsed() < 10000) {
+            client.waitForReadyRead(100);
+            heard += client.readAll();
+        }
+        client.write("\\train 40m 7000000 7200000\n");
+        while (!heard.contains("!train Done=2") && clock.elapsed() < 40000) {
+            client.waitForReadyRead(100);
+            heard += client.readAll();
+        }
+        QVERIFY2(heard.contains("!train Done=2"), heard.right(400).constData());
+        ::kill(pid_t(console.processId()), SIGKILL);
+        QVERIFY(console.waitForFinished(5000));
+        TuneStore store;
+        QString aside, error;
+        QVERIFY(store.open(folder.path(), &aside, &error));
+        QVERIFY(aside.isEmpty());
+        QVERIFY2(store.count() >= 2, qPrintable(QString::number(store.count())));
+    }
+};
+
+QTEST_MAIN(TestTunes)
+#include "tst_tunes.moc"

@@ -8,6 +8,7 @@
 #include "support/consolefixture.h"
 #include "support/programs.h"
 #include "support/station.h"
+#include "tunes/frequencymemory.h"
 #include "web/access.h"
 #include "web/webserver.h"
 
@@ -209,6 +210,10 @@ private slots:
                      QJsonValue("true"));
         QCOMPARE(b.eval("document.getElementById('cValue').textContent"), QJsonValue("96 pF (8)"));
 
+        // A band's frequency memories are listed on the page.
+        Form1 &console = f.form();
+        QVERIFY(console.features().memory().keep(0, 7074000, {33, 44, 1}, 1.25,
+                                                 StoredTune::Source::Training, false));
         // A recall in the window shows in the page at once.
         QElapsedTimer clock;
         clock.start();
@@ -218,6 +223,9 @@ private slots:
         QVERIFY2(clock.elapsed() < 200, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(pageState(b, "c"), QJsonValue(37));
         QTRY_COMPARE(b.eval("document.getElementById('undelivered').hidden"), QJsonValue(true));
+        QTRY_VERIFY(b.eval("document.querySelector('#tunes tbody').textContent")
+                        .toString()
+                        .contains("3344Tx1.25training"));
         f.pty.drain();
 
         // A selector tapped in the page recalls: three packets, the slot's.

@@ -17,6 +17,8 @@ const TEXT = {
     logout: 'Log out', start: 'Start', stop: 'Stop', viewer: 'watching only', refused: 'Refused: ',
     held: 'Transmitting: relays held', antennaN: n => `Antenna ${n}`, subN: n => `Sub-band ${n}`,
     undelivered: 'not delivered, Refresh', interlock: 'transmit not detected: relays are not held',
+    tunes: 'Frequency memory', range: 'MHz', sideShort: 'Side', swr: 'SWR', source: 'Source',
+    memory: m => `Relays from the frequency memory ${m}`, noTunes: 'none on this band',
   },
   ru: {
     antenna: 'Антенна', band: 'Диапазон', subBand: 'Поддиапазон', side: 'Сторона конденсаторов',
@@ -32,6 +34,8 @@ const TEXT = {
     logout: 'Выйти', start: 'Начать', stop: 'Остановить', viewer: 'только просмотр', refused: 'Отказано: ',
     held: 'Передача: реле не переключаются', antennaN: n => `Антенна ${n}`, subN: n => `Поддиапазон ${n}`,
     undelivered: 'не доставлено, Refresh', interlock: 'передача не определяется: реле не блокируются',
+    tunes: 'Память частот', range: 'МГц', sideShort: 'Сторона', swr: 'КСВ', source: 'Источник',
+    memory: m => `Реле из памяти частоты ${m}`, noTunes: 'на этом диапазоне нет',
   },
 };
 const KEYS = ['160m', '80m', '40m', '30m', '20m', '17m', '15m', '12m', '10m', 'ext'];
@@ -176,8 +180,37 @@ function render() {
   $('undelivered').textContent = t().undelivered;
   $('interlock').hidden = state.interlock !== 'off';
   $('interlock').textContent = t().interlock;
+  const mhz = hz => (hz / 1e6).toFixed(3);
+  $('memory').textContent = state.memory ? t().memory(`${mhz(state.memory[0])}–${mhz(state.memory[1])}`) : '';
+  askTunes();
   $('saved').textContent = viewer ? t().viewer : (state.saved ? t().saved : t().unsaved);
   for (const el of document.querySelectorAll('main button, main input')) el.disabled = viewer || state.held;
+}
+
+// The band's frequency memories, asked again when the antenna or the band changes and
+// whenever the state says the relays came from one.
+let tunesOf = '';
+function askTunes() {
+  const which = `${state.antenna} ${KEYS[state.band - 1]}`;
+  if (which === tunesOf && !state.memory) return;
+  tunesOf = which;
+  if (socket && socket.readyState === WebSocket.OPEN) socket.send(`\\get_tunes ${which}`);
+}
+
+// "7073500 C=37 L=12 Side=Tx SWR=1.12 Source=training Pinned=0 Stored=…", one a line.
+function showTunes(text) {
+  const body = $('tunes').tBodies[0];
+  body.replaceChildren();
+  const lines = text.split('\n').filter(l => /^\d+ /.test(l));
+  for (const line of lines) {
+    const [hz, ...pairs] = line.split(' ');
+    const f = Object.fromEntries(pairs.map(p => p.split('=')));
+    const row = body.insertRow();
+    for (const cell of [(hz / 1e6).toFixed(3), f.C, f.L, f.Side, f.SWR === 'unknown' ? '—' : f.SWR, f.Source])
+      row.insertCell().textContent = cell;
+    if (f.Pinned === '1') row.cells[0].classList.add('pinned');
+  }
+  if (!lines.length) body.insertRow().insertCell().textContent = t().noTunes;
 }
 
 function showLink(up) {
@@ -215,6 +248,8 @@ function connect() {
       addLog(message.line);
     } else if (message.type === 'tune') {
       $('tuneState').textContent = message.result || message.line;
+    } else if (message.type === 'reply' && message.command.startsWith('\\get_tunes')) {
+      showTunes(message.text);
     } else if (message.type === 'reply' && message.text !== 'RPRT 0') {
       $('tuneState').textContent = t().refused + message.command + ' → ' + message.text;
     }

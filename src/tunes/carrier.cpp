@@ -46,23 +46,23 @@ void Carrier::run(QList<QByteArray> commands, Done done)
 void Carrier::prepare(Done done)
 {
     auto saved = std::make_shared<Saved>();
-    const auto refused = [done](const char *what, int code) {
-        done(tr("трансивер не сообщил %1 (RPRT %2)").arg(QString::fromLatin1(what)).arg(code));
+    const auto refused = [done](const QString &what, int code) {
+        done(tr("трансивер не сообщил %1 (RPRT %2)").arg(what).arg(code));
     };
     QPointer<Carrier> self(this);
     m_rig.command("\\get_freq", [=, this](int code, const QStringList &values) {
         bool ok = false;
         saved->hz = qRound64(values.value(0).toDouble(&ok));
         if (!self || code != 0 || !ok)
-            return refused("частоту", code);
+            return refused(tr("частоту"), code);
         m_rig.command("\\get_mode", [=, this](int code, const QStringList &values) {
             if (!self || code != 0 || values.isEmpty())
-                return refused("вид излучения", code);
+                return refused(tr("вид излучения"), code);
             saved->mode = values.value(0).toLatin1();
             saved->passband = values.value(1, QStringLiteral("0")).toLatin1();
             m_rig.command("\\get_level RFPOWER", [=, this](int code, const QStringList &values) {
                 if (!self || code != 0 || values.isEmpty())
-                    return refused("мощность", code);
+                    return refused(tr("мощность"), code);
                 saved->power = values.value(0).toLatin1();
                 // The fraction of the radio's power that gives the limit at this frequency.
                 const QByteArray limit = QByteArray::number(qRound64(m_watts * 1000)) + ' ' +

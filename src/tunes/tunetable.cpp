@@ -32,18 +32,19 @@ QByteArray write(const QList<StoredTune> &tunes)
 {
     QByteArray out = Csv::row(columns());
     for (const StoredTune &t : tunes) {
-        out += Csv::row(
-            {QString::number(t.antenna + 1), QString::number(t.hz), QString::number(t.relays.codeC),
-             QString::number(t.relays.codeL), sideText(t.relays.side),
-             t.swr ? QString::number(*t.swr, 'f', 2) : QString(),
-             QDateTime::fromMSecsSinceEpoch(t.stored, Qt::UTC).toString(Qt::ISODate),
-             StoredTune::sourceName(t.source), t.pinned ? QStringLiteral("1") : QStringLiteral("0")});
+        out +=
+            Csv::row({QString::number(t.antenna + 1), QString::number(t.hz),
+                      QString::number(t.relays.codeC), QString::number(t.relays.codeL),
+                      sideText(t.relays.side), t.swr ? QString::number(*t.swr, 'f', 2) : QString(),
+                      QDateTime::fromMSecsSinceEpoch(t.stored, Qt::UTC).toString(Qt::ISODate),
+                      StoredTune::sourceName(t.source),
+                      t.pinned ? QStringLiteral("1") : QStringLiteral("0")});
     }
     return out;
 }
 
 std::optional<QList<TuneStore::Placed>> read(const QByteArray &csv, const BandPlan &plan,
-                                              QString *error)
+                                             QString *error)
 {
     const std::optional<QString> text = Csv::decode(csv, error);
     if (!text)
@@ -67,10 +68,13 @@ std::optional<QList<TuneStore::Placed>> read(const QByteArray &csv, const BandPl
     QSet<QPair<int, qint64>> bins;
     for (qsizetype r = 1; r < rows->size(); ++r) {
         const Csv::Record &row = rows->at(r);
-        const auto field = [&](Column c) { return row.fields.value(index[size_t(c)]).trimmed(); };
+        const auto field = [&](Column c) {
+            return row.fields.value(index[size_t(c)]).trimmed();
+        };
         const auto bad = [&](Column c, const QString &need) {
-            problems.add(row.line, TuneTableText::tr("поле «%1» = «%2»: %3")
-                                       .arg(columns()[c], field(c), need));
+            problems.add(
+                row.line,
+                TuneTableText::tr("поле «%1» = «%2»: %3").arg(columns()[c], field(c), need));
         };
         StoredTune t;
         const auto antenna = Csv::number(field(Antenna), 1, 3);
@@ -78,8 +82,9 @@ std::optional<QList<TuneStore::Placed>> read(const QByteArray &csv, const BandPl
             bad(Antenna, TuneTableText::tr("нужно 1, 2 или 3"));
         bool okHz = false;
         const qint64 hz = field(Frequency).toLongLong(&okHz);
-        const std::optional<BandPlan::Bin> bin = okHz ? plan.binOf(hz) : std::nullopt;
-        if (!bin)
+        const std::optional<BandPlan::Bin> found = okHz ? plan.binOf(hz) : std::nullopt;
+        const BandPlan::Bin bin = found.value_or(BandPlan::Bin{});
+        if (!found)
             bad(Frequency, TuneTableText::tr("нужна частота в Гц внутри одного из диапазонов"));
         const auto c = Csv::number(field(CodeC), 0, 255);
         if (!c)
@@ -89,15 +94,17 @@ std::optional<QList<TuneStore::Placed>> read(const QByteArray &csv, const BandPl
             bad(CodeL, TuneTableText::tr("нужно целое от 0 до 255"));
         const QString sideField = field(Side);
         const std::optional<int> side =
-            sideField.compare(QLatin1String("Tx"), Qt::CaseInsensitive) == 0    ? 1
-            : sideField.compare(QLatin1String("Ant"), Qt::CaseInsensitive) == 0 ? 0
-                                                                                : Csv::number(sideField, 0, 255);
+            sideField.compare(QLatin1String("Tx"), Qt::CaseInsensitive) == 0 ? 1
+            : sideField.compare(QLatin1String("Ant"), Qt::CaseInsensitive) == 0
+                ? 0
+                : Csv::number(sideField, 0, 255);
         if (!side)
             bad(Side, TuneTableText::tr("нужно Tx, Ant или целое от 0 до 255"));
         // A spreadsheet that separates with semicolons writes a decimal comma.
         bool okSwr = true;
         if (!field(Swr).isEmpty()) {
-            const double swr = QString(field(Swr)).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&okSwr);
+            const double swr =
+                QString(field(Swr)).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&okSwr);
             okSwr = okSwr && std::isfinite(swr) && swr >= 1.0 && swr < 1000;
             if (okSwr)
                 t.swr = swr;
@@ -114,25 +121,26 @@ std::optional<QList<TuneStore::Placed>> read(const QByteArray &csv, const BandPl
         }
         if (!field(Source).isEmpty() && !StoredTune::sourceNamed(field(Source)))
             bad(Source, TuneTableText::tr("нужно save, search, training или import"));
-        const auto pinned = field(Pinned).isEmpty() ? std::optional<int>(0) : Csv::number(field(Pinned), 0, 1);
+        const auto pinned =
+            field(Pinned).isEmpty() ? std::optional<int>(0) : Csv::number(field(Pinned), 0, 1);
         if (!pinned)
             bad(Pinned, TuneTableText::tr("нужно 0 или 1"));
-        if (!antenna || !bin || !c || !l || !side || !okSwr || !pinned)
+        if (!antenna || !found || !c || !l || !side || !okSwr || !pinned)
             continue;
-        if (bins.contains({*antenna, bin->low})) {
+        if (bins.contains({*antenna, bin.low})) {
             problems.add(row.line, TuneTableText::tr("ячейка %1–%2 Гц антенны %3 уже была выше")
-                                       .arg(bin->low)
-                                       .arg(bin->high)
+                                       .arg(bin.low)
+                                       .arg(bin.high)
                                        .arg(*antenna));
             continue;
         }
-        bins.insert({*antenna, bin->low});
+        bins.insert({*antenna, bin.low});
         t.antenna = *antenna - 1;
         t.hz = hz;
         t.relays = {quint8(*c), quint8(*l), quint8(*side)};
         t.source = StoredTune::Source::Import;
         t.pinned = *pinned == 1;
-        out << TuneStore::Placed{t, bin->low, bin->high};
+        out << TuneStore::Placed{t, bin.low, bin.high};
     }
     if (problems.any()) {
         *error = problems.text();

@@ -7,6 +7,7 @@
 #   build-windows/orvane-VERSION-setup.exe   the installer
 #   build-windows/orvane-VERSION-windows.zip the portable folder, zipped
 #   ORVANE_WINDOWS_QT=DIR  where Qt for Windows is kept
+#   ORVANE_WINDOWS_SQLITE=DIR  where SQLite for Windows is kept
 #   ORVANE_WINDOWS_TESTS=0 build and package only
 #   ORVANE_HOST_BUILD=DIR  a build for this machine to take orvane-sim and the pictures from
 set -euo pipefail
@@ -14,7 +15,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 bash scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine wine64 nsis ninja-build xdotool \
-    imagemagick zip
+    imagemagick zip tcl
 
 step() {
     local name=$1
@@ -28,6 +29,9 @@ step() {
 qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev | sed 's/[+~-].*//')
 qt=${ORVANE_WINDOWS_QT:-$HOME/.cache/orvane/qt-$qt_version-x86_64-w64-mingw32}
 step "Qt for Windows" bash scripts/windows-qt.sh "$qt"
+sqlite_version=$(dpkg-query -W -f='${source:Version}' libsqlite3-dev | sed 's/[+~-].*//')
+sqlite=${ORVANE_WINDOWS_SQLITE:-$HOME/.cache/orvane/sqlite-$sqlite_version-x86_64-w64-mingw32}
+step "SQLite for Windows" bash scripts/windows-sqlite.sh "$sqlite"
 
 # What runs on this machine: the pictures' painter and the Linux simulator at the far end.
 host=${ORVANE_HOST_BUILD:-build-windows-host}
@@ -47,6 +51,7 @@ cross_build() {
         -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DQT_HOST_PATH=/usr \
         -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DCMAKE_EXE_LINKER_FLAGS=-static -DCMAKE_CROSSCOMPILING_EMULATOR=wine \
+        -DSQLite3_INCLUDE_DIR="$sqlite/include" -DSQLite3_LIBRARY="$sqlite/lib/libsqlite3.a" \
         -DORVANE_HOST_PICTURES="$root/$host/bin/img" >/dev/null
     cmake --build "$build"
     x86_64-w64-mingw32-strip "$build"/bin/*.exe

@@ -11,6 +11,9 @@
 #include "settings/conflayout.h"
 #include "sim/loadmodel.h"
 #include "tune/matchsearch.h"
+#include "tunes/frequencymemory.h"
+#include "tunes/trainer.h"
+#include "tunes/tunestore.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -411,6 +414,7 @@ int main(int argc, char *argv[])
     // The radio moves to another band: how long until the recall is on the line, with the
     // default poll. Needs rigctld (Hamlib's dummy rig).
     Series follow;
+    Series memoryQsy;
     QProcess rigctld;
     form.close(); // the line is the following console's now
     {
@@ -433,18 +437,27 @@ int main(int argc, char *argv[])
             console.show();
             (void)QTest::qWaitForWindowExposed(&console);
             controller.awaitLines(1000, 1500, true); // settle; drop what start-up sent
-            for (int i = 0; i < 20; ++i) {
-                // The radio moves at any moment, not just after a poll.
-                QTest::qWait(static_cast<int>(QRandomGenerator::global()->bounded(500)));
-                knob.write(i % 2 ? "F 14200000\n" : "F 7074000\n");
-                knob.waitForBytesWritten(1000);
-                QElapsedTimer clock;
-                clock.start();
-                if (controller.awaitLines(3, 3000, true))
-                    follow.ms << clock.nsecsElapsed() / 1e6;
-                while (knob.waitForReadyRead(10))
-                    knob.readAll();
-            }
+            const auto qsy = [&](Series &series, const char *a, const char *b) {
+                for (int i = 0; i < 20; ++i) {
+                    // The radio moves at any moment, not just after a poll; a quarter second
+                    // after the last recall, so that the relays' pace does not count here.
+                    QTest::qWait(250 + static_cast<int>(QRandomGenerator::global()->bounded(500)));
+                    knob.write(i % 2 ? a : b);
+                    knob.waitForBytesWritten(1000);
+                    QElapsedTimer clock;
+                    clock.start();
+                    if (controller.awaitLines(3, 3000, true))
+                        series.ms << clock.nsecsElapsed() / 1e6;
+                    while (knob.waitForReadyRead(10))
+                        knob.readAll();
+                }
+            };
+            qsy(follow, "F 14200000\n", "F 7074000\n");
+            // The same within a band, between two bins that have memories of their own.
+            FrequencyMemory &memory = console.features().memory();
+            memory.keep(0, 7074000, {30, 40, 1}, 1.1, StoredTune::Source::Training, false);
+            memory.keep(0, 7094000, {31, 41, 0}, 1.2, StoredTune::Source::Training, false);
+            qsy(memoryQsy, "F 7094000\n", "F 7074000\n");
         }
         rigctld.kill();
         rigctld.waitForFinished();
@@ -524,6 +537,93 @@ int main(int argc, char *argv[])
                     probes.last());
     }
 
+    // The frequency memory's store: a lookup among 100,000 entries as following makes one at
+    // a QSY (a bin and two on either side), and one bin stored with its durable commit.
+    Series lookup;
+    Series storeOne;
+    {
+        QTemporaryDir folder;
+        TuneStore store;
+        QString aside, error;
+        if (store.open(folder.path(), &aside, &error)) {
+            QList<TuneStore::Placed> many;
+            for (int i = 0; i < 100000; ++i) {
+                StoredTune t;
+                t.antenna = i % 3;
+                t.hz = 1'800'000 + qint64(i / 3) * 1000;
+                t.relays = {quint8(i), quint8(i / 256), quint8(i & 1)};
+                t.swr = 1.0 + (i % 50) / 50.0;
+                t.stored = 1'796'000'000'000;
+                many << TuneStore::Placed{t, t.hz, t.hz + 1};
+            }
+            store.putAll(many);
+            for (int i = 0; i < 1000; ++i) {
+                const qint64 hz = 1'800'000 + QRandomGenerator::global()->bounded(33'000) * 1000;
+                QElapsedTimer clock;
+                clock.start();
+                (void)store.between(i % 3, hz - 14000, hz + 21000);
+                lookup.ms << clock.nsecsElapsed() / 1e6;
+            }
+            for (int i = 0; i < 50; ++i) {
+                StoredTune t;
+                t.hz = 50'000'000 + qint64(i) * 1000;
+                t.stored = 1'796'000'000'000;
+                QElapsedTimer clock;
+                clock.start();
+                store.put(t, t.hz - 500, t.hz + 500, false);
+                storeOne.ms << clock.nsecsElapsed() / 1e6;
+            }
+        }
+    }
+
+    // Training a stretch of 40 m against the simulated station, a resonant antenna on it.
+    double trainSeconds = 0;
+    QList<int> trainProbes;
+    {
+        QTemporaryDir station;
+        quint16 radioPort = 0;
+        {
+            QTcpServer probe;
+            probe.listen(QHostAddress::LocalHost);
+            radioPort = probe.serverPort();
+        }
+        QProcess simulator;
+        simulator.start(sim, {"--headless", "--link", station.filePath(QStringLiteral("tuner")),
+                              "--steps", "12,50", "--antenna", "7.1,50,10", "--rigctld",
+                              QStringLiteral("127.0.0.1:%1").arg(radioPort)});
+        if (simulator.waitForReadyRead(5000)) {
+            ConsoleEnvironment trained = env;
+            trained.ports.map(1, station.filePath(QStringLiteral("tuner")));
+            trained.rigAddress = QStringLiteral("127.0.0.1:%1").arg(radioPort);
+            {
+                QFile conf(temp.filePath(QStringLiteral("program/conf.cfg")));
+                conf.open(QIODevice::WriteOnly);
+                conf.write(ConfLayout::Image(QByteArray(ConfLayout::Size, '\0'))
+                               .setPortNumber(1)
+                               .setSteps(12, 50)
+                               .bytes());
+            }
+            Form1 console(trained);
+            Trainer &trainer = console.features().trainer();
+            for (int i = 0; i < 100 && !trainer.unavailable().isEmpty(); ++i)
+                QTest::qWait(50);
+            QObject::connect(&trainer, &Trainer::point,
+                             [&](qint64, bool, double, int probes) { trainProbes << probes; });
+            QString why;
+            QElapsedTimer clock;
+            clock.start();
+            if (trainer.start(2, 7'070'000, 7'105'000, true, &why)) {
+                while (trainer.running() && clock.elapsed() < 120000)
+                    QTest::qWait(20);
+                trainSeconds =
+                    clock.elapsed() / 1000.0 / std::max<qsizetype>(1, trainProbes.size());
+            }
+        }
+        simulator.terminate();
+        simulator.waitForFinished(3000);
+    }
+    std::sort(trainProbes.begin(), trainProbes.end());
+
     // The console as an operator starts it, every addition off, on the controller's line.
     double console = 0;
     double bare = 0;
@@ -567,6 +667,17 @@ int main(int argc, char *argv[])
         std::printf("%-42s %s\n", "radio band change to third packet", "no rigctld");
     else
         row("radio band change to third packet", follow);
+    if (!memoryQsy.ms.isEmpty())
+        row("QSY to a memory's bin, third packet", memoryQsy);
+    row("memory lookup among 100,000 entries", lookup);
+    row("memory bin stored, durable commit", storeOne);
+    if (trainProbes.isEmpty())
+        std::printf("%-42s %s\n", "training 40 m against the station", "did not run");
+    else
+        std::printf("%-42s %9.1f s a bin, probes: median %d, worst %d (%lld bins)\n",
+                    "training 40 m against the station", trainSeconds,
+                    trainProbes[trainProbes.size() / 2], trainProbes.last(),
+                    static_cast<long long>(trainProbes.size()));
     std::printf("%-42s %9.1f %% of a core (a bare window: %.1f %%)\n",
                 "dragging a bar, 1000 moves/s", dragBar, dragBare);
     std::printf("%-42s %9.1f MB\n", "peak RSS, this driver with its consoles",

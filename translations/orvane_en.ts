@@ -22,7 +22,7 @@
 <context>
     <name>BandPlan</name>
     <message>
-        <location filename="../src/rig/bandplan.cpp" line="+128"/>
+        <location filename="../src/rig/bandplan.cpp" line="+142"/>
         <source>%1: края вне 1–60 МГц</source>
         <translation>%1: the edges lie outside 1–60 MHz</translation>
     </message>
@@ -41,7 +41,7 @@
 <context>
     <name>BandsDialog</name>
     <message>
-        <location filename="../src/dialogs/bandsdialog.cpp" line="+22"/>
+        <location filename="../src/dialogs/bandsdialog.cpp" line="+23"/>
         <source>Диапазоны</source>
         <translation>Bands</translation>
     </message>
@@ -59,6 +59,11 @@
         <location line="+1"/>
         <source>Конец, МГц</source>
         <translation>End, MHz</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ячейка памяти частот, кГц</source>
+        <translation>Frequency memory bin, kHz</translation>
     </message>
     <message>
         <location line="+11"/>
@@ -87,24 +92,62 @@
     </message>
     <message>
         <location line="+6"/>
-        <source>Слежение за трансивером выбирает диапазон и поддиапазон по этой таблице. Поддиапазон 2 начинается там, где кончается 1, и так далее.</source>
-        <translation>Following the transceiver picks the band and sub-band from this table. Sub-band 2 starts where sub-band 1 ends, and so on.</translation>
+        <source>Слежение за трансивером выбирает диапазон и поддиапазон по этой таблице. Поддиапазон 2 начинается там, где кончается 1, и так далее. Память частот хранит одну настройку на ячейку; сохранённые настройки остаются на своих частотах.</source>
+        <translation>Radio following picks the band and sub-band from this table. Sub-band 2 starts where 1 ends, and so on. The frequency memory keeps one tune per bin; stored tunes stay on their frequencies.</translation>
     </message>
     <message>
-        <location line="+62"/>
+        <location line="+74"/>
         <source>в таблице не число</source>
         <translation>a cell of the table is not a number</translation>
     </message>
 </context>
 <context>
+    <name>Carrier</name>
+    <message>
+        <location filename="../src/tunes/carrier.cpp" line="+39"/>
+        <source>трансивер отказал в «%1» (RPRT %2)</source>
+        <translation>the radio refused “%1” (RPRT %2)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>трансивер не сообщил %1 (RPRT %2)</source>
+        <translation>the radio did not report %1 (RPRT %2)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>частоту</source>
+        <translation>the frequency</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>вид излучения</source>
+        <translation>the mode</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>мощность</source>
+        <translation>the power</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>трансивер не переводит ватты в свою шкалу мощности (RPRT %1): мощность не задать</source>
+        <translation>the radio does not convert watts to its power scale (RPRT %1): power cannot be set</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>мощность была бы выше предела %1 Вт</source>
+        <translation>the power would exceed the %1 W limit</translation>
+    </message>
+</context>
+<context>
     <name>ConsoleFeatures</name>
     <message>
-        <location filename="../src/console/features.cpp" line="+71"/>
+        <location filename="../src/console/features.cpp" line="+76"/>
         <source>Порт %1 недоступен: %2</source>
         <translation>Port %1 is not available: %2</translation>
     </message>
     <message>
-        <location line="+184"/>
+        <location line="+191"/>
         <source>Шаги реле не заданы: &lt;a href=&quot;%1&quot;&gt;задать…&lt;/a&gt;</source>
         <translation>Relay steps not set: &lt;a href=&quot;%1&quot;&gt;set them…&lt;/a&gt;</translation>
     </message>
@@ -114,7 +157,7 @@
         <translation>Sub-band %1 of %2: %3–%4 MHz</translation>
     </message>
     <message>
-        <location line="-92"/>
+        <location line="-93"/>
         <source>Порт управления: «%1» — не адрес</source>
         <translation>Control port: &quot;%1&quot; is no address</translation>
     </message>
@@ -139,7 +182,7 @@
         <translation>Web page: %1</translation>
     </message>
     <message>
-        <location line="+93"/>
+        <location line="+94"/>
         <source>Следить за трансивером…</source>
         <translation>Follow the transceiver…</translation>
     </message>
@@ -167,6 +210,11 @@
         <location line="+2"/>
         <source>Журнал линии</source>
         <translation>Line log</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Память частот</source>
+        <translation>Frequency memory</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -224,7 +272,7 @@
         <translation>Matching search: %1</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+41"/>
         <source>Экспорт памяти</source>
         <translation>Export memories</translation>
     </message>
@@ -253,6 +301,14 @@
         <location line="+7"/>
         <source>Справка: man orvane, или README.md в исходниках</source>
         <translation>Help: man orvane, or README.md with the sources</translation>
+    </message>
+</context>
+<context>
+    <name>ControlCommands</name>
+    <message>
+        <location filename="../src/control/commands.cpp" line="+338"/>
+        <source>Обучение: %1</source>
+        <translation>Training: %1</translation>
     </message>
 </context>
 <context>
@@ -662,12 +718,17 @@
 <context>
     <name>Following</name>
     <message>
-        <location filename="../src/rig/following.cpp" line="+53"/>
+        <location filename="../src/rig/following.cpp" line="+74"/>
+        <source>%1 МГц: память частоты %2–%3</source>
+        <translation>%1 MHz: frequency memory %2–%3</translation>
+    </message>
+    <message>
+        <location line="+13"/>
         <source>Трансивер на %1: ячейка %2</source>
         <translation>Transceiver on %1: slot %2</translation>
     </message>
     <message>
-        <location line="+96"/>
+        <location line="+105"/>
         <source>%1: ждём объявлений (%2)</source>
         <translation>%1: waiting for announcements (%2)</translation>
     </message>
@@ -858,7 +919,7 @@
     <message>
         <location line="+13"/>
         <source>Save</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Save</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -967,12 +1028,22 @@
         <translation>Error opening the COM port</translation>
     </message>
     <message>
-        <location line="+213"/>
+        <location line="+214"/>
         <source>Com-порт %1 не доступен</source>
         <translation>COM port %1 is not available</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+3"/>
+        <source>порт не выбран: выберите его в списке Comport</source>
+        <translation>no port chosen: choose one in the Comport list</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>порта %1 нет среди 1–16: выберите его в списке Comport</source>
+        <translation>port %1 is not among 1–16: choose one in the Comport list</translation>
+    </message>
+    <message>
+        <location line="+30"/>
         <source>Не удалось открыть файл настроек:
 %1</source>
         <translation>Cannot open the settings file:
@@ -1022,7 +1093,7 @@ Maximum value - 999</translation>
 <context>
     <name>FormPanel</name>
     <message>
-        <location filename="../src/console/formpanel.cpp" line="+237"/>
+        <location filename="../src/console/formpanel.cpp" line="+274"/>
         <source>Сохранено: %1</source>
         <translation>Stored: %1</translation>
     </message>
@@ -1030,6 +1101,232 @@ Maximum value - 999</translation>
         <location line="+91"/>
         <source>Передача: реле не переключаются</source>
         <translation>Transmitting: relays held</translation>
+    </message>
+</context>
+<context>
+    <name>FrequencyMemory</name>
+    <message>
+        <location filename="../src/tunes/frequencymemory.cpp" line="+64"/>
+        <source>Память частот недоступна: %1</source>
+        <translation>Frequency memory unavailable: %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Память частот: файл отложен как %1, начата новая</source>
+        <translation>Frequency memory: file set aside as %1, a new one started</translation>
+    </message>
+    <message>
+        <location line="+48"/>
+        <source>частота вне таблицы диапазонов</source>
+        <translation>frequency outside the band table</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+80"/>
+        <source>память частот недоступна</source>
+        <translation>frequency memory unavailable</translation>
+    </message>
+    <message>
+        <location line="-60"/>
+        <source>в этой ячейке закреплённая настройка</source>
+        <translation>this bin holds a pinned tune</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Память частот: не записано: %1</source>
+        <translation>Frequency memory: not written: %1</translation>
+    </message>
+</context>
+<context>
+    <name>FrequencyMemoryWindow</name>
+    <message>
+        <location filename="../src/dialogs/frequencymemorywindow.cpp" line="+31"/>
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>подбор</source>
+        <translation>search</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>обучение</source>
+        <translation>training</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>импорт</source>
+        <translation>import</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Память частот</source>
+        <translation>Frequency memory</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Антенна %1</source>
+        <translation>Antenna %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Антенна</source>
+        <translation>Antenna</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Диапазон</source>
+        <translation>Band</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Частоты, МГц</source>
+        <translation>Frequencies, MHz</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Сторона</source>
+        <translation>Side</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>КСВ</source>
+        <translation>SWR</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Дата</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Источник</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Закреплено</source>
+        <translation>Pinned</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Настройки по частоте</source>
+        <translation>Tunes by frequency</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Удалить</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Закрепить / открепить</source>
+        <translation>Pin / unpin</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Сохранить реле здесь</source>
+        <translation>Store relays here</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Экспорт…</source>
+        <translation>Export…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Импорт…</source>
+        <translation>Import…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Обучить диапазон…</source>
+        <translation>Train band…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>да</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Память частот недоступна.</source>
+        <translation>Frequency memory unavailable.</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>Выберите строку: частота трансивера неизвестна.</source>
+        <translation>Choose a row: the radio&apos;s frequency is unknown.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Реле сохранены для %1 МГц.</source>
+        <translation>Relays stored for %1 MHz.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Экспорт памяти частот</source>
+        <translation>Export frequency memory</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Таблицы CSV (*.csv)</source>
+        <translation>CSV tables (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Не удалось записать %1:
+%2</source>
+        <translation>Could not write %1:
+%2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Экспортировано в %1.</source>
+        <translation>Exported to %1.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Импорт памяти частот</source>
+        <translation>Import frequency memory</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Таблицы CSV (*.csv);;Все файлы (*)</source>
+        <translation>CSV tables (*.csv);;All files (*)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Не прочитать %1: %2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>файл больше 16 МиБ</source>
+        <translation>the file is larger than 16 MiB</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Импорт не выполнен, ничего не изменено:
+%1</source>
+        <translation>Import not done, nothing changed:
+%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Импортировано настроек: %1.</source>
+        <translation>Tunes imported: %1.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Обучение невозможно: %1</source>
+        <translation>Training impossible: %1</translation>
     </message>
 </context>
 <context>
@@ -1264,17 +1561,17 @@ then log out and in again.</translation>
         <translation>there is no settings file %1 yet</translation>
     </message>
     <message>
-        <location filename="../src/backup/memorytable.cpp" line="+140"/>
+        <location filename="../src/backup/csv.cpp" line="+115"/>
         <source>строка %1: кавычка не закрыта</source>
         <translation>line %1: a quote is not closed</translation>
     </message>
     <message>
-        <location line="+82"/>
+        <location line="-69"/>
         <source>это не текст в UTF-8</source>
         <translation>this is not UTF-8 text</translation>
     </message>
     <message>
-        <location line="-57"/>
+        <location line="+90"/>
         <source>строка %1: %2</source>
         <translation>line %1: %2</translation>
     </message>
@@ -1287,12 +1584,12 @@ then log out and in again.</translation>
         </translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+6"/>
         <source>поля разделены знаком «%1»</source>
         <translation>fields separated by &quot;%1&quot;</translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location filename="../src/backup/memorytable.cpp" line="+107"/>
         <source>поле «%1»: нужно целое от 0 до 128</source>
         <translation>field &quot;%1&quot;: a whole number from 0 to 128 is needed</translation>
     </message>
@@ -1302,17 +1599,17 @@ then log out and in again.</translation>
         <translation>field &quot;%1&quot;: a whole number from 1 to 999 is needed</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+44"/>
         <source>нужно одно из «160 м» … «10 м», «Д» (или 160m … 10m, Ext)</source>
         <translation>one of &quot;160 m&quot; … &quot;10 m&quot;, &quot;Ext&quot; (or 160m … 10m, or the Russian captions) is needed</translation>
     </message>
     <message>
-        <location line="-30"/>
+        <location filename="../src/backup/csv.cpp" line="+16"/>
         <source>в заголовке нет столбца «%1»</source>
         <translation>the header has no column &quot;%1&quot;</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location filename="../src/backup/memorytable.cpp" line="-12"/>
         <source>нет поля «%1»</source>
         <translation>no field &quot;%1&quot;</translation>
     </message>
@@ -1322,7 +1619,7 @@ then log out and in again.</translation>
         <translation>field &quot;%1&quot; = &quot;%2&quot;: %3</translation>
     </message>
     <message>
-        <location line="-39"/>
+        <location line="-25"/>
         <source>ожидались шаги или заголовок таблицы «%1» (%2)</source>
         <translation>the steps or the table&apos;s header &quot;%1&quot; were expected (%2)</translation>
     </message>
@@ -1332,12 +1629,12 @@ then log out and in again.</translation>
         <translation>no table header &quot;%1&quot; (%2)</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location filename="../src/backup/csv.cpp" line="-4"/>
         <source>столбец «%1» назван дважды</source>
         <translation>the column &quot;%1&quot; is named twice</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location filename="../src/backup/memorytable.cpp" line="+32"/>
         <source>нужно 1, 2 или 3</source>
         <translation>1, 2 or 3 is needed</translation>
     </message>
@@ -1718,7 +2015,7 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>StatusStrip</name>
     <message>
-        <location filename="../src/console/statusstrip.cpp" line="+26"/>
+        <location filename="../src/console/statusstrip.cpp" line="+62"/>
         <source>Меню (правая кнопка мыши на свободном месте окна, клавиша меню)</source>
         <translation>Menu (also a right click on a free area of the window, or the menu key)</translation>
     </message>
@@ -1759,6 +2056,131 @@ Antenna 3 flag: %2</translation>
         <location line="+14"/>
         <source>отключено: %1</source>
         <translation>unplugged: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TrainDialog</name>
+    <message>
+        <location filename="../src/dialogs/traindialog.cpp" line="+21"/>
+        <source>обучить заново и уже сохранённые ячейки</source>
+        <translation>train again the bins already stored</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Начать</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Остановить</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Обучить диапазон</source>
+        <translation>Train band</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source> кГц</source>
+        <translation> kHz</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>От, кГц</source>
+        <translation>From, kHz</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>До, кГц</source>
+        <translation>To, kHz</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Ход обучения</source>
+        <translation>Training progress</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Для каждой ячейки: частота трансивера, несущая не мощнее %1 Вт, подбор согласования, запись в память частот. На точку не больше минуты; три неудачи подряд — конец.</source>
+        <translation>For every bin: the radio&apos;s frequency, a carrier of at most %1 W, a matching search, a store into the frequency memory. At most a minute a point; three failures in a row end it.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>От:</source>
+        <translation>From:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>До:</source>
+        <translation>To:</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1 из %2, осталось ~%3 с</source>
+        <translation>%1 of %2, ~%3 s left</translation>
+    </message>
+</context>
+<context>
+    <name>Trainer</name>
+    <message>
+        <location filename="../src/tunes/trainer.cpp" line="+35"/>
+        <source>обучение уже идёт</source>
+        <translation>training is already running</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>обучение ведёт трансивер через rigctld: включите слежение за ним</source>
+        <translation>training drives the radio through rigctld: turn on following it</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>память частот недоступна</source>
+        <translation>frequency memory unavailable</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>нет такого диапазона</source>
+        <translation>no such band</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>участок вне диапазона</source>
+        <translation>the stretch is outside the band</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <location line="+13"/>
+        <source>остановлено</source>
+        <translation>stopped</translation>
+    </message>
+    <message numerus="yes">
+        <location line="-11"/>
+        <source>%n неудач подряд</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+90"/>
+        <source>Обучение: %1 из %2 ячеек сохранено, %3 пропущено</source>
+        <translation>Training: %1 of %2 bins stored, %3 skipped</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>; прервано: %1</source>
+        <translation>; interrupted: %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>; трансивер не возвращён: %1</source>
+        <translation>; radio not restored: %1</translation>
     </message>
 </context>
 <context>
@@ -1860,6 +2282,73 @@ Antenna 3 flag: %2</translation>
     </message>
 </context>
 <context>
+    <name>TuneMap</name>
+    <message>
+        <location filename="../src/widgets/tunemap.cpp" line="+14"/>
+        <source>Настройки по частоте: C сверху, L снизу, цвет — КСВ</source>
+        <translation>Tunes by frequency: C above, L below, colour is SWR</translation>
+    </message>
+</context>
+<context>
+    <name>TuneTable</name>
+    <message>
+        <location filename="../src/tunes/tunetable.cpp" line="+58"/>
+        <source>строка 1: нет заголовка таблицы «%1» (%2)</source>
+        <translation>line 1: no table header “%1” (%2)</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>поле «%1» = «%2»: %3</source>
+        <translation>field “%1” = “%2”: %3</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>нужно 1, 2 или 3</source>
+        <translation>needs 1, 2 or 3</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>нужна частота в Гц внутри одного из диапазонов</source>
+        <translation>needs a frequency in Hz inside one of the bands</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+3"/>
+        <source>нужно целое от 0 до 255</source>
+        <translation>needs a whole number from 0 to 255</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>нужно Tx, Ant или целое от 0 до 255</source>
+        <translation>needs Tx, Ant or a whole number from 0 to 255</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>нужно пусто или число от 1</source>
+        <translation>needs empty or a number from 1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>нужна дата ISO 8601 или пусто</source>
+        <translation>needs an ISO 8601 date or empty</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>нужно save, search, training или import</source>
+        <translation>needs save, search, training or import</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>нужно 0 или 1</source>
+        <translation>needs 0 or 1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>ячейка %1–%2 Гц антенны %3 уже была выше</source>
+        <translation>bin %1–%2 Hz of antenna %3 was already above</translation>
+    </message>
+</context>
+<context>
     <name>Tuning</name>
     <message>
         <location filename="../src/tune/tuning.cpp" line="+34"/>
@@ -1892,7 +2381,7 @@ Antenna 3 flag: %2</translation>
         <translation>the relay steps (pF and nH) are not set</translation>
     </message>
     <message>
-        <location line="+60"/>
+        <location line="+61"/>
         <source>Подбор остановлен, реле вернулись как были.</source>
         <translation>The search stopped; the relays are back as they were.</translation>
     </message>
@@ -1913,11 +2402,25 @@ Antenna 3 flag: %2</translation>
     </message>
 </context>
 <context>
+    <name>ValueText</name>
+    <message>
+        <location filename="../src/model/valuetext.cpp" line="+64"/>
+        <source>,</source>
+        <extracomment>The decimal sign of numbers in running text, in this language.</extracomment>
+        <translation>.</translation>
+    </message>
+</context>
+<context>
     <name>WebServer</name>
     <message>
-        <location filename="../src/web/webserver_off.cpp" line="+24"/>
+        <location filename="../src/web/webserver_off.cpp" line="+28"/>
         <source>в этой сборке нет веб-страницы</source>
         <translation>this build has no web page</translation>
+    </message>
+    <message>
+        <location filename="../src/web/webserver_load.cpp" line="+32"/>
+        <source>модуль веб-страницы не загружен: %1</source>
+        <translation>the web page&apos;s module is not loaded: %1</translation>
     </message>
 </context>
 <context>

@@ -127,6 +127,7 @@ void RigctldClient::fail()
 
 void RigctldClient::poll()
 {
+    m_pollStarted.start();
     auto frequency = std::make_shared<std::optional<qint64>>();
     ask("+\\get_freq", [this, frequency](std::optional<QString> value) {
         bool ok = false;
@@ -140,7 +141,8 @@ void RigctldClient::poll()
         m_pttReliable = m_pttReliable && m_ptt != Ptt::Unknown;
         m_retryMs = FirstRetryMs; // the daemon answers: a later loss starts the backoff anew
         emit polled(*frequency, m_ptt);
-        m_pollTimer.start(m_pollMs);
+        // Polls start a whole interval apart, however long the radio took to answer.
+        m_pollTimer.start(int(std::max<qint64>(0, m_pollMs - m_pollStarted.elapsed())));
     });
 }
 

@@ -4,6 +4,7 @@
 #include "rigcontrol.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QQueue>
 #include <QStringList>
@@ -90,6 +91,7 @@ private:
     bool m_waiting = false;
     QStringList m_lines;
     QTimer m_pollTimer;
+    QElapsedTimer m_pollStarted;
     QTimer m_replyTimer;
     QTimer m_retryTimer;
     int m_retryMs = FirstRetryMs;

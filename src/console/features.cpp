@@ -18,6 +18,7 @@
 #include "statusstrip.h"
 #include "tune/tuning.h"
 #include "tunes/frequencymemory.h"
+#include "tunes/sweeper.h"
 #include "tunes/trainer.h"
 #include "web/webserver.h"
 
@@ -61,11 +62,19 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
     , m_memory(std::make_unique<FrequencyMemory>(panel, *m_following, m_tuning.get()))
     , m_trainer(std::make_unique<Trainer>(panel, *m_following, *m_tuning, *m_memory,
                                           environment.userSettings))
+    , m_sweeper(std::make_unique<Sweeper>(panel, *m_following, *m_tuning, *m_memory,
+                                          environment.userSettings))
     , m_backup(std::make_unique<MemoryBackup>(panel))
     , m_passwords(new PasswordCheck(this))
     , m_strip(new StatusStrip(statusArea))
 {
     new ControlHints(panel, window);
+    // One use of the carrier at a time: a search waits while training or a sweep keys it.
+    m_tuning->setBusy([this] {
+        return m_trainer->running()   ? tr("идёт обучение")
+               : m_sweeper->running() ? tr("идёт обзор КСВ")
+                                      : QString();
+    });
     connect(m_following.get(), &Following::statusChanged, this, &ConsoleFeatures::showRadio);
     connect(&m_panel, &Panel::said, this, [this](const QString &text, Panel::Tone tone) {
         m_strip->say(text, tone == Panel::Tone::Warning);
@@ -123,7 +132,7 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
 
 Services ConsoleFeatures::services() const
 {
-    return {m_tuning.get(), m_memory.get(), m_trainer.get()};
+    return {m_tuning.get(), m_memory.get(), m_trainer.get(), m_sweeper.get()};
 }
 
 QString ConsoleFeatures::serviceAddress(const QString &given, const QString &key,

@@ -17,6 +17,7 @@ class FrequencyMemory;
 class MemoryBackup;
 class Panel;
 class PasswordCheck;
+class Sweeper;
 class Trainer;
 struct Services;
 class QAction;
@@ -52,6 +53,7 @@ public:
     Tuning &tuning() { return *m_tuning; }
     FrequencyMemory &memory() { return *m_memory; }
     Trainer &trainer() { return *m_trainer; }
+    Sweeper &sweeper() { return *m_sweeper; }
     // What the control port and the page reach beyond the panel.
     Services services() const;
     StatusStrip &strip() { return *m_strip; }
@@ -101,6 +103,7 @@ private:
     std::unique_ptr<Tuning> m_tuning;
     std::unique_ptr<FrequencyMemory> m_memory;
     std::unique_ptr<Trainer> m_trainer;
+    std::unique_ptr<Sweeper> m_sweeper;
     std::unique_ptr<MemoryBackup> m_backup;
     // Passwords of every door are checked here, one at a time, off the window's thread.
     PasswordCheck *m_passwords;

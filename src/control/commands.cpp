@@ -5,6 +5,7 @@
 #include "panel/relaypacer.h"
 #include "tune/tuning.h"
 #include "tunes/frequencymemory.h"
+#include "tunes/sweeper.h"
 #include "tunes/trainer.h"
 
 #include <QCoreApplication>
@@ -151,8 +152,8 @@ bool ControlCommands::readsOnly(const QByteArray &line)
     if (command.startsWith('+'))
         command.remove(0, 1);
     command = command.split(' ').value(0);
-    for (const char *reading : {"s", "\\get_state", "\\get_slot", "\\get_tunes", "\\dump_caps",
-                                "\\subscribe", "\\unsubscribe", "q", "\\quit"}) {
+    for (const char *reading : {"s", "\\get_state", "\\get_slot", "\\get_tunes", "\\get_sweep",
+                                "\\dump_caps", "\\subscribe", "\\unsubscribe", "q", "\\quit"}) {
         if (command == reading)
             return true;
     }
@@ -162,6 +163,20 @@ bool ControlCommands::readsOnly(const QByteArray &line)
 QByteArray ControlCommands::logLine(const LineLog::Entry &entry)
 {
     return "!log " + text(LineLog::line(entry)) + '\n';
+}
+
+QByteArray ControlCommands::sweepLine(StoredSweep::Kind kind, const StoredSweep::Point &point)
+{
+    return "!sweep F=" + QByteArray::number(point.hz) +
+           " SWR=" + QByteArray::number(point.swr, 'f', 3) +
+           " Kind=" + text(StoredSweep::kindName(kind)) + '\n';
+}
+
+QByteArray ControlCommands::sweepEnd(int points, const QString &stopped)
+{
+    if (stopped.isEmpty())
+        return "!sweep Done=" + QByteArray::number(points) + '\n';
+    return "!sweep Stopped=" + text(stopped).toPercentEncoding("/:.,-_+()[]") + '\n';
 }
 
 QByteArray ControlCommands::tuneLine(const TuneSession &session)
@@ -347,6 +362,86 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         m_services.trainer->stop();
         return answer(status("train_stop", Ok));
     }
+    if (is(nullptr, "sweep")) {
+        // \sweep BAND [FROM TO STEP DWELL] bare|tuned|both: Hz, Hz, Hz, ms.
+        if (!m_services.sweeper)
+            return answer(status("sweep", NotImplemented));
+        const std::optional<Sweeper::What> what =
+            words.size() > 2 ? Sweeper::whatNamed(QString::fromLatin1(words.last())) : std::nullopt;
+        QList<QByteArray> rest = words.mid(1, words.size() - 2);
+        Sweeper::Request request;
+        // The four numbers, when given, end the words before the kind; the band is the rest.
+        bool ranged = rest.size() >= 5;
+        QList<qint64> numbers;
+        for (qsizetype i = rest.size() - 4; ranged && i < rest.size(); ++i) {
+            bool ok = false;
+            numbers << rest[i].toLongLong(&ok);
+            ranged = ok;
+        }
+        if (ranged) {
+            rest.resize(rest.size() - 4);
+            request.from = numbers[0];
+            request.to = numbers[1];
+            request.step = numbers[2];
+            request.dwellMs = int(std::clamp<qint64>(numbers[3], 0, Sweeper::MaxDwellMs + 1));
+        }
+        const std::optional<int> band = BandNames::find(QString::fromUtf8(rest.join(' ')), true);
+        if (!what || !band)
+            return answer(status("sweep", Invalid));
+        request.band = *band;
+        request.what = *what;
+        request.side = m_panel.state().relays.side;
+        QString why;
+        if (!m_services.sweeper->start(request, &why)) {
+            m_panel.say(QCoreApplication::translate("ControlCommands", "Обзор КСВ: %1").arg(why),
+                        Panel::Tone::Warning);
+            return answer(status("sweep", NotAvailable));
+        }
+        Reply reply = status("sweep", Ok);
+        reply.effect = Reply::Effect::WatchSweep;
+        return answer(reply);
+    }
+    if (is(nullptr, "sweep_stop")) {
+        if (!m_services.sweeper || !m_services.sweeper->running())
+            return answer(status("sweep_stop", NotAvailable));
+        m_services.sweeper->stop();
+        return answer(status("sweep_stop", Ok));
+    }
+    if (is(nullptr, "get_sweep")) {
+        // \get_sweep ANT BAND: the antenna's last sweep of the band, its passes and points.
+        bool ok = false;
+        const int antenna = words.value(1).toInt(&ok) - 1;
+        const std::optional<int> band =
+            BandNames::find(QString::fromUtf8(words.mid(2).join(' ')), true);
+        if (!m_services.memory)
+            return answer(status("get_sweep", NotImplemented));
+        if (!ok || antenna < 0 || antenna >= Slots::Antennas || !band)
+            return answer(status("get_sweep", Invalid));
+        TuneStore *store = m_services.memory->store();
+        if (!store)
+            return answer(status("get_sweep", NotAvailable));
+        QList<std::pair<QByteArray, QByteArray>> lines;
+        const QList<StoredSweep> kept = store->sweeps(antenna, *band);
+        for (const StoredSweep &head : kept) {
+            if (head.started != kept.first().started)
+                break;
+            const std::optional<StoredSweep> sweep = store->sweep(head.id);
+            if (!sweep)
+                continue;
+            const QByteArray kind = text(StoredSweep::kindName(sweep->kind));
+            lines.append({"Sweep", "Kind=" + kind + " Started=" +
+                                       QDateTime::fromMSecsSinceEpoch(sweep->started, Qt::UTC)
+                                           .toString(Qt::ISODate)
+                                           .toLatin1() +
+                                       " Step=" + QByteArray::number(sweep->step) +
+                                       " Dwell=" + QByteArray::number(sweep->dwellMs) +
+                                       " Points=" + QByteArray::number(sweep->points.size())});
+            for (const StoredSweep::Point &p : sweep->points)
+                lines.append({"Point", kind + ' ' + QByteArray::number(p.hz) + ' ' +
+                                           QByteArray::number(p.swr, 'f', 3)});
+        }
+        return answer(values("get_sweep", lines));
+    }
     if (is(nullptr, "subscribe")) {
         Reply reply = status("subscribe", Ok);
         reply.effect = Reply::Effect::Subscribe;
@@ -374,6 +469,9 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
                                  "\\pin ANT HZ 0|1",
                                  "\\train BAND [FROM TO]",
                                  "\\train_stop",
+                                 "\\sweep BAND [FROM TO STEP DWELL] bare|tuned|both",
+                                 "\\sweep_stop",
+                                 "\\get_sweep ANT BAND",
                                  "\\subscribe",
                                  "\\unsubscribe",
                                  "\\auth PASSWORD",

@@ -3,6 +3,7 @@
 #include "link/linelog.h"
 #include "news.h"
 #include "panel/panel.h"
+#include "tunes/tunestore.h"
 
 #include <QByteArray>
 
@@ -33,7 +34,8 @@ public:
     struct Reply
     {
         QByteArray text;
-        enum class Effect { None, Subscribe, Unsubscribe, Quit } effect = Effect::None;
+        // WatchSweep: the client that started a sweep is told its points, subscribed or not.
+        enum class Effect { None, Subscribe, Unsubscribe, Quit, WatchSweep } effect = Effect::None;
     };
     // Runs at once, or once the relays have had their turn (RelayPacer).
     using Answer = std::function<void(const Reply &)>;
@@ -56,6 +58,10 @@ public:
     // cannot say when it transmits, "none" while no radio is followed.
     static QByteArray interlock(const Panel::Radio &radio);
     static QByteArray tuneLine(const TuneSession &session);
+    // "!sweep F=7100000 SWR=1.02 Kind=bare", and at the end "!sweep Done=41" or
+    // "!sweep Stopped=остановлено" (spaces written %20).
+    static QByteArray sweepLine(StoredSweep::Kind kind, const StoredSweep::Point &point);
+    static QByteArray sweepEnd(int points, const QString &stopped);
     // Whether a command only reads: all a client allowed to watch may send.
     static bool readsOnly(const QByteArray &line);
 

@@ -28,6 +28,8 @@ struct ControlPort::Client
     bool authenticated = false;
     bool seated = false;
     bool subscribed = false;
+    // It started the sweep under way: told its points though not subscribed.
+    bool watchesSweep = false;
     // An answer is being worked out; the next line waits.
     bool busy = false;
     // Lines are being read from it just now.
@@ -48,7 +50,7 @@ ControlPort::ControlPort(Panel &panel, const Services &services, QObject *parent
 {
     connect(&m_listener, &Listener::connected, this, &ControlPort::accept);
     connect(&m_news, &StationNews::told, this,
-            [this](StationNews::Kind, const QByteArray &line) { push(line); });
+            [this](StationNews::Kind kind, const QByteArray &line) { push(kind, line); });
 }
 
 ControlPort::~ControlPort()
@@ -252,6 +254,9 @@ void ControlPort::answered(quint64 id, qsizetype size, const ControlCommands::Re
     case ControlCommands::Reply::Effect::Unsubscribe:
         client->subscribed = false;
         break;
+    case ControlCommands::Reply::Effect::WatchSweep:
+        client->watchesSweep = true;
+        break;
     case ControlCommands::Reply::Effect::Quit:
         return close(client);
     case ControlCommands::Reply::Effect::None:
@@ -333,11 +338,16 @@ void ControlPort::close(Client *client)
     socket->disconnectFromHost();
 }
 
-void ControlPort::push(const QByteArray &line)
+void ControlPort::push(StationNews::Kind kind, const QByteArray &line)
 {
+    const bool sweep = kind == StationNews::Kind::Sweep;
+    const bool sweepEnds = sweep && !line.startsWith("!sweep F=");
     const QList<Client *> clients = m_clients;
     for (Client *client : clients) {
-        if (client->subscribed && client->seated)
-            send(client, line);
+        const bool tell = (client->subscribed || (sweep && client->watchesSweep)) && client->seated;
+        if (sweepEnds)
+            client->watchesSweep = false;
+        if (tell)
+            send(client, line); // may drop the client
     }
 }

@@ -79,7 +79,7 @@ private:
     void drop(Client *client);
     // Says what is pending, then closes.
     void close(Client *client);
-    void push(const QByteArray &line);
+    void push(StationNews::Kind kind, const QByteArray &line);
 
     Panel &m_panel;
     ControlCommands m_commands;

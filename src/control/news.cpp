@@ -2,6 +2,7 @@
 
 #include "commands.h"
 #include "tune/tuning.h"
+#include "tunes/sweeper.h"
 #include "tunes/trainer.h"
 
 StationNews::StationNews(Panel &panel, const Services &services, QObject *parent)
@@ -32,5 +33,15 @@ StationNews::StationNews(Panel &panel, const Services &services, QObject *parent
             emit told(Kind::Train, complete ? QByteArray("!train Finished=1\n")
                                             : QByteArray("!train Finished=0\n"));
         });
+    }
+    if (Sweeper *sweeper = services.sweeper) {
+        connect(sweeper, &Sweeper::measured, this,
+                [this](Sweeper::Kind kind, const StoredSweep::Point &p) {
+                    emit told(Kind::Sweep, ControlCommands::sweepLine(kind, p));
+                });
+        connect(sweeper, &Sweeper::finished, this,
+                [this](int points, const QString &stopped, const QString &) {
+                    emit told(Kind::Sweep, ControlCommands::sweepEnd(points, stopped));
+                });
     }
 }

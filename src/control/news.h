@@ -6,6 +6,7 @@
 #include <QObject>
 
 class FrequencyMemory;
+class Sweeper;
 class Trainer;
 class Tuning;
 
@@ -15,20 +16,21 @@ struct Services
     Tuning *tuning = nullptr;
     FrequencyMemory *memory = nullptr;
     Trainer *trainer = nullptr;
+    Sweeper *sweeper = nullptr;
 };
 
 // What every subscribed client is told as it happens, one line each, in the control port's
-// words: the state, the line log, the search, the training. The control port sends the lines
-// as they are; the page turns them into its messages.
+// words: the state, the line log, the search, the training, the sweep. The control port sends the
+// lines as they are; the page turns them into its messages.
 class StationNews : public QObject
 {
     Q_OBJECT
 public:
-    enum class Kind { State, Log, Tune, Train };
+    enum class Kind { State, Log, Tune, Train, Sweep };
 
     StationNews(Panel &panel, const Services &services, QObject *parent = nullptr);
 
 signals:
-    // "!state …", "!log …", "!tune …", "!train …", each ending in a newline.
+    // "!state …", "!log …", "!tune …", "!train …", "!sweep …", each ending in a newline.
     void told(StationNews::Kind kind, const QByteArray &line);
 };

@@ -40,6 +40,10 @@ void RigFollower::take(std::optional<qint64> hz, RigControl::Ptt ptt)
 {
     if (!hz)
         return; // no reading: nothing is known about the band
+    // While paused the radio goes where the console's own measurement takes it; what counts
+    // afterwards is where it is then, against where it was before.
+    if (m_paused)
+        return;
     const std::optional<BandPlan::Position> position = m_plan.locate(*hz);
     if (!m_seen || left(m_radio, *hz, position)) {
         m_seen = true;

@@ -44,7 +44,7 @@ QString Tuning::unavailable() const
         return tr("трансивер не сообщает, передаёт ли он");
     if (m_session)
         return tr("поиск уже идёт");
-    return {};
+    return m_busy ? m_busy() : QString();
 }
 
 QString Tuning::stepsMissing()

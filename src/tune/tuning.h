@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 class Following;
@@ -26,6 +27,9 @@ public:
 
     // Why a search cannot start now, apart from the steps; empty when it can.
     QString unavailable() const;
+    // Another of the console's own uses of the carrier (training, a sweep), while it runs:
+    // its reason, or empty. Nothing else keys the radio meanwhile.
+    void setBusy(std::function<QString()> busy) { m_busy = std::move(busy); }
     // The search needs the relay steps too; false while either is 0.
     bool stepsKnown() const;
     static QString stepsMissing();
@@ -52,4 +56,5 @@ private:
     QSettings *m_settings;
     std::unique_ptr<TuneSession> m_session;
     RelaySetting m_before;
+    std::function<QString()> m_busy;
 };

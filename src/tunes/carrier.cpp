@@ -102,6 +102,11 @@ void Carrier::tuneTo(qint64 hz, Done done)
         std::move(done));
 }
 
+void Carrier::moveTo(qint64 hz, Done done)
+{
+    run({"\\set_freq " + QByteArray::number(hz)}, std::move(done));
+}
+
 void Carrier::key(bool on, Done done)
 {
     run({on ? QByteArray("\\set_ptt 1") : QByteArray("\\set_ptt 0")}, std::move(done));

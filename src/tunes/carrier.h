@@ -38,6 +38,8 @@ public:
     void prepare(Done done);
     // The frequency, the carrier's mode and its power.
     void tuneTo(qint64 hz, Done done);
+    // Only the frequency, once tuneTo has set the rest.
+    void moveTo(qint64 hz, Done done);
     void key(bool on, Done done);
     // Unkeys now, ahead of anything that waits (as far as one command in flight allows).
     void unkeyNow();

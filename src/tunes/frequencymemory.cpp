@@ -77,8 +77,8 @@ std::optional<TuneLookup::Found> FrequencyMemory::find(int antenna, qint64 hz)
     if (!bin || !tunes)
         return std::nullopt;
     const qint64 width = bin->high - bin->low;
-    const QList<StoredTune> near =
-        tunes->between(antenna, bin->low - NeighbourBins * width, bin->high + NeighbourBins * width);
+    const QList<StoredTune> near = tunes->between(antenna, bin->low - NeighbourBins * width,
+                                                  bin->high + NeighbourBins * width);
     const BandPlan::Band &band = plan().band(bin->band);
     // Its own bin first; else the nearer neighbour, the lower SWR where two are as near.
     const StoredTune *best = nullptr;
@@ -92,8 +92,7 @@ std::optional<TuneLookup::Found> FrequencyMemory::find(int antenna, qint64 hz)
                                                        : (t.hz - bin->high) / width + 1);
         const bool better =
             !best || distance < bestDistance ||
-            (distance == bestDistance &&
-             t.swr.value_or(INFINITY) < best->swr.value_or(INFINITY));
+            (distance == bestDistance && t.swr.value_or(INFINITY) < best->swr.value_or(INFINITY));
         if (better) {
             best = &t;
             bestDistance = distance;

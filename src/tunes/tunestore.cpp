@@ -317,3 +317,114 @@ bool TuneStore::pin(int antenna, qint64 low, qint64 high, bool pinned)
     update.bind(1, pinned ? 1 : 0).bind(2, antenna).bind(3, low).bind(4, high);
     return update.step() == SQLITE_DONE && sqlite3_changes(m_db) > 0;
 }
+
+QString StoredSweep::kindName(Kind kind)
+{
+    return kind == Kind::Bare ? QStringLiteral("bare") : QStringLiteral("tuned");
+}
+
+std::optional<StoredSweep::Kind> StoredSweep::kindNamed(const QString &name)
+{
+    if (name == QLatin1String("bare"))
+        return Kind::Bare;
+    if (name == QLatin1String("tuned"))
+        return Kind::Tuned;
+    return std::nullopt;
+}
+
+std::optional<qint64> TuneStore::beginSweep(const StoredSweep &sweep)
+{
+    if (!m_db)
+        return std::nullopt;
+    Statement insert(m_db, "INSERT INTO sweeps(antenna, band, kind, started, step, dwell, side) "
+                           "VALUES(?, ?, ?, ?, ?, ?, ?)");
+    insert.bind(1, sweep.antenna)
+        .bind(2, sweep.band)
+        .bind(3, StoredSweep::kindName(sweep.kind))
+        .bind(4, sweep.started)
+        .bind(5, sweep.step)
+        .bind(6, sweep.dwellMs)
+        .bind(7, sweep.side);
+    if (insert.step() != SQLITE_DONE) {
+        m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+        return std::nullopt;
+    }
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+bool TuneStore::addSweepPoint(qint64 sweep, const StoredSweep::Point &point)
+{
+    if (!m_db)
+        return false;
+    Statement insert(m_db, "INSERT INTO sweep_points(sweep, hz, swr, watts) VALUES(?, ?, ?, ?)");
+    insert.bind(1, sweep)
+        .bind(2, point.hz)
+        .bind(3, std::optional<double>(point.swr))
+        .bind(4, point.watts);
+    if (insert.step() == SQLITE_DONE)
+        return true;
+    m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+    return false;
+}
+
+QList<StoredSweep> TuneStore::sweeps(int antenna, int band) const
+{
+    QList<StoredSweep> out;
+    if (!m_db)
+        return out;
+    Statement query(m_db, "SELECT id, kind, started, step, dwell, side FROM sweeps "
+                          "WHERE antenna = ? AND band = ? ORDER BY started DESC, id");
+    query.bind(1, antenna).bind(2, band);
+    while (query.step() == SQLITE_ROW) {
+        StoredSweep s;
+        s.id = query.integer(0);
+        s.antenna = antenna;
+        s.band = band;
+        s.kind = StoredSweep::kindNamed(query.text(1)).value_or(StoredSweep::Kind::Bare);
+        s.started = query.integer(2);
+        s.step = query.integer(3);
+        s.dwellMs = int(query.integer(4));
+        s.side = int(query.integer(5));
+        out << s;
+    }
+    return out;
+}
+
+std::optional<StoredSweep> TuneStore::sweep(qint64 id) const
+{
+    if (!m_db)
+        return std::nullopt;
+    Statement head(m_db, "SELECT antenna, band, kind, started, step, dwell, side FROM sweeps "
+                         "WHERE id = ?");
+    head.bind(1, id);
+    if (head.step() != SQLITE_ROW)
+        return std::nullopt;
+    StoredSweep s;
+    s.id = id;
+    s.antenna = int(head.integer(0));
+    s.band = int(head.integer(1));
+    s.kind = StoredSweep::kindNamed(head.text(2)).value_or(StoredSweep::Kind::Bare);
+    s.started = head.integer(3);
+    s.step = head.integer(4);
+    s.dwellMs = int(head.integer(5));
+    s.side = int(head.integer(6));
+    Statement points(m_db, "SELECT hz, swr, watts FROM sweep_points WHERE sweep = ? ORDER BY hz");
+    points.bind(1, id);
+    while (points.step() == SQLITE_ROW)
+        s.points << StoredSweep::Point{points.integer(0), points.real(1).value_or(0),
+                                       points.real(2)};
+    return s;
+}
+
+bool TuneStore::forgetSweep(qint64 id)
+{
+    if (!m_db || !exec("BEGIN IMMEDIATE"))
+        return false;
+    Statement points(m_db, "DELETE FROM sweep_points WHERE sweep = ?");
+    points.bind(1, id);
+    Statement head(m_db, "DELETE FROM sweeps WHERE id = ?");
+    head.bind(1, id);
+    const bool done =
+        points.step() == SQLITE_DONE && head.step() == SQLITE_DONE && sqlite3_changes(m_db) > 0;
+    return done ? exec("COMMIT") : (exec("ROLLBACK"), false);
+}

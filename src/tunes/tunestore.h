@@ -29,6 +29,33 @@ struct StoredTune
     friend bool operator==(const StoredTune &, const StoredTune &) = default;
 };
 
+// One SWR sweep: a run of readings across a band, of the bare antenna (C and L at 0) or
+// through the stored tunes.
+struct StoredSweep
+{
+    enum class Kind { Bare, Tuned };
+    struct Point
+    {
+        qint64 hz = 0;
+        double swr = 0;
+        std::optional<double> watts; // where the radio reported it
+        friend bool operator==(const Point &, const Point &) = default;
+    };
+
+    qint64 id = 0;
+    int antenna = 0; // 0–2
+    int band = 0;
+    Kind kind = Kind::Bare;
+    qint64 started = 0; // ms since the epoch, UTC; the sweeps of one run share it
+    qint64 step = 0;    // Hz
+    int dwellMs = 0;
+    int side = 0; // of a bare sweep
+    QList<Point> points;
+
+    static QString kindName(Kind kind); // "bare", "tuned"
+    static std::optional<Kind> kindNamed(const QString &name);
+};
+
 // The frequency memories of a console in an SQLite database beside conf.cfg. Every change is
 // one durable transaction (write-ahead log, synced at commit): a tune stored survives the
 // console killed straight after. A file that is damaged, not ours or from a later version is
@@ -75,6 +102,15 @@ public:
     bool forget(int antenna, qint64 low, qint64 high);
     bool pin(int antenna, qint64 low, qint64 high, bool pinned);
     QString error() const { return m_error; }
+
+    // Sweeps: begun with no points, each point added as it is read (durably, so a sweep cut
+    // short keeps what it had), listed newest first without their points.
+    std::optional<qint64> beginSweep(const StoredSweep &sweep);
+    bool addSweepPoint(qint64 sweep, const StoredSweep::Point &point);
+    QList<StoredSweep> sweeps(int antenna, int band) const;
+    // The sweep with its points, by frequency.
+    std::optional<StoredSweep> sweep(qint64 id) const;
+    bool forgetSweep(qint64 id);
 
 private:
     bool prepare(QString *error);

@@ -22,6 +22,6 @@ namespace TuneTable {
 QByteArray write(const QList<StoredTune> &tunes);
 // The rows of a table, each with its bin; none, with every problem named, on any problem.
 std::optional<QList<TuneStore::Placed>> read(const QByteArray &csv, const BandPlan &plan,
-                                              QString *error);
+                                             QString *error);
 
 } // namespace TuneTable

@@ -165,6 +165,8 @@ WebService::WebService(Panel &panel, const Services &services, QObject *parent)
                 }
                 case StationNews::Kind::Train:
                     return broadcast({{"type", "train"}, {"line", text}});
+                case StationNews::Kind::Sweep:
+                    return broadcast({{"type", "sweep"}, {"line", text}});
                 }
             });
 }

@@ -66,6 +66,44 @@ bool tellRig(quint16 port, const QByteArray &command)
     return socket.readLine().trimmed() == "RPRT 0";
 }
 
+bool RadioStation::start(const QString &antenna)
+{
+    radioPort = freeLocalPort();
+    return SimProcess::start({"--steps", "10,500", "--antenna", antenna, "--rigctld",
+                              QStringLiteral("127.0.0.1:%1").arg(radioPort)});
+}
+
+bool RadioStation::tell(const QByteArray &command) const
+{
+    return tellRig(radioPort, command);
+}
+
+QByteArray RadioStation::ask(const QByteArray &command) const
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, radioPort);
+    if (!socket.waitForConnected(2000))
+        return {};
+    socket.write(command + '\n');
+    while (!socket.canReadLine() && socket.waitForReadyRead(2000)) {
+    }
+    return socket.readLine().trimmed();
+}
+
+QStringList RadioStation::commands() const
+{
+    QFile file(logPath());
+    QStringList out;
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : file.readAll().split('\n')) {
+            const QJsonObject entry = QJsonDocument::fromJson(line).object();
+            if (entry.contains(QLatin1String("radio")))
+                out << entry.value("radio").toString();
+        }
+    }
+    return out;
+}
+
 bool Rigctld::start(bool reportsPtt)
 {
     if (port == 0)

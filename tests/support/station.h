@@ -26,6 +26,21 @@ private:
     QTemporaryDir m_temp;
 };
 
+// The virtual controller playing the station's radio too, a resonant antenna on its output
+// (--antenna 7.1,50,10 unless told otherwise), the relay steps 10 pF and 500 nH.
+class RadioStation : public SimProcess
+{
+public:
+    quint16 radioPort = 0;
+    bool start(const QString &antenna = QStringLiteral("7.1,50,10"));
+    // One command as another program would send it; true on RPRT 0.
+    bool tell(const QByteArray &command) const;
+    // A get's first answer line ("7150000" for "f").
+    QByteArray ask(const QByteArray &command) const;
+    // The radio's commands in the log, in order: "F 7073500", "T 1", …
+    QStringList commands() const;
+};
+
 // A port on loopback that nothing listens on just now.
 quint16 freeLocalPort();
 

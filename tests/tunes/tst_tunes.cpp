@@ -48,32 +48,6 @@ QList<QByteArray> lineOver(ConsoleFixture &f, int ms = 700)
     return packetsOf(bytes);
 }
 
-// The virtual controller playing the station's radio, a resonant antenna on its output.
-struct Station : SimProcess
-{
-    quint16 radioPort = freeLocalPort();
-    bool start()
-    {
-        return SimProcess::start({"--steps", "10,500", "--antenna", "7.1,50,10", "--rigctld",
-                                  QStringLiteral("127.0.0.1:%1").arg(radioPort)});
-    }
-    bool tell(const QByteArray &command) { return tellRig(radioPort, command); }
-    // The radio's commands in its log: "F 7073500", "T 1", …
-    QStringList commands() const
-    {
-        QFile file(logPath());
-        QStringList out;
-        if (file.open(QIODevice::ReadOnly)) {
-            for (const QByteArray &line : file.readAll().split('\n')) {
-                const QJsonObject entry = QJsonDocument::fromJson(line).object();
-                if (entry.contains(QLatin1String("radio")))
-                    out << entry.value("radio").toString();
-            }
-        }
-        return out;
-    }
-};
-
 } // namespace
 
 // The tuner that learns every frequency: a tune per bin of every band, recalled as the radio
@@ -212,7 +186,7 @@ private slots:
 
     void trainingARangeStoresAMatchForEveryBinAndStopUnkeysAtOnce()
     {
-        Station station;
+        RadioStation station;
         QVERIFY(station.start());
         ConsoleFixture f;
         ConsoleEnvironment env = f.environment();
@@ -260,7 +234,7 @@ private slots:
 
     void aConsoleKilledWhileTrainingLosesAtMostTheBinInProgress()
     {
-        Station station;
+        RadioStation station;
         QVERIFY(station.start());
         ProgramFolder folder;
         QFile conf(folder.settingsPath());

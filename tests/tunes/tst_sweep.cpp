@@ -1,0 +1,202 @@
+#include "console/features.h"
+#include "console/form1.h"
+#include "control/controlport.h"
+#include "panel/panel.h"
+#include "support/consolefixture.h"
+#include "support/station.h"
+#include "tune/lnetwork.h"
+#include "tunes/frequencymemory.h"
+#include "tunes/sweepcurve.h"
+#include "tunes/sweeper.h"
+#include "tunes/trainer.h"
+
+#include <QElapsedTimer>
+#include <QTcpSocket>
+#include <QTest>
+
+namespace {
+
+// The simulated antenna of --antenna 7.1,50,10 in closed form: its SWR at f.
+double modelSwr(double hz)
+{
+    const double f0 = 7.1e6;
+    const double r = 50;
+    const double q = 10;
+    return LNetwork::swrOf({r, r * q * (hz / f0 - f0 / hz)});
+}
+
+// A console following the station's radio, its 40 m widened so that the antenna's whole
+// 2.0 stretch fits in it.
+struct SweptConsole
+{
+    RadioStation station;
+    ConsoleFixture f;
+    QByteArray conf = SettingsImage().port(1).steps(10, 500).bytes();
+    Form1 *form = nullptr;
+
+    bool start()
+    {
+        if (!station.start())
+            return false;
+        ConsoleEnvironment env = f.environment();
+        env.ports.map(1, station.link());
+        env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(station.radioPort);
+        env.controlAddress = QString::number(freeLocalPort());
+        f.userSettings.setValue("rig/poll_ms", 100);
+        f.userSettings.setValue("bands/40m", "6.600-7.600");
+        f.writeSettings(conf);
+        form = &f.start(env);
+        return true;
+    }
+    Sweeper &sweeper() { return form->features().sweeper(); }
+    // The radio as another program would read it: frequency, mode, power.
+    QList<QByteArray> radio() const
+    {
+        return {station.ask("f"), station.ask("m"), station.ask("l RFPOWER")};
+    }
+};
+
+QList<StoredSweep::Point> pointsOf(const QByteArray &heard, const QByteArray &kind)
+{
+    QList<StoredSweep::Point> points;
+    for (const QByteArray &line : heard.split('\n')) {
+        if (!line.startsWith("!sweep F=") || !line.endsWith("Kind=" + kind))
+            continue;
+        const QList<QByteArray> words = line.split(' ');
+        points << StoredSweep::Point{words[1].mid(2).toLongLong(), words[2].mid(4).toDouble(), {}};
+    }
+    return points;
+}
+
+} // namespace
+
+// An SWR sweep of the bare antenna and of the tuned band, against a station whose antenna's
+// SWR is known in closed form.
+class TestSweep : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aBareSweepFindsTheResonanceAndTheBandwidthOfTheModel()
+    {
+        SweptConsole c;
+        QVERIFY(c.start());
+        QTRY_VERIFY_WITH_TIMEOUT(c.sweeper().unavailable().isEmpty(), 10000);
+        QVERIFY(c.station.tell("F 6950000"));
+        QTRY_COMPARE(c.form->panel().state().radio.hz, std::optional<qint64>(6950000));
+        const QList<QByteArray> before = c.radio();
+        const RelaySetting relays = c.form->panel().state().relays;
+
+        // The client that asks is told every point; so is a subscribed one.
+        QTcpSocket asker;
+        QTcpSocket watcher;
+        const quint16 port = c.form->features().controlPort()->address().port;
+        for (QTcpSocket *s : {&asker, &watcher}) {
+            s->connectToHost(QHostAddress::LocalHost, port);
+            QVERIFY(s->waitForConnected(2000));
+        }
+        watcher.write("\\subscribe\n");
+        constexpr qint64 Step = 20000;
+        asker.write("\\sweep 40m 6800000 7400000 20000 100 bare\n");
+        QByteArray heard;
+        QByteArray watched;
+        QElapsedTimer clock;
+        clock.start();
+        while (!heard.contains("!sweep Done=") && clock.elapsed() < 60000) {
+            QTest::qWait(20);
+            heard += asker.readAll();
+            watched += watcher.readAll();
+        }
+        QVERIFY2(heard.startsWith("RPRT 0\n"), heard.left(200).constData());
+        QVERIFY2(heard.contains("!sweep Done=31\n"), heard.right(300).constData());
+        const QList<StoredSweep::Point> points = pointsOf(heard, "bare");
+        QCOMPARE(points.size(), 31);
+        QTRY_COMPARE(pointsOf(watched, "bare").size(), 31);
+
+        // The model's resonance and its stretch under 2.0, read on a fine grid.
+        QList<StoredSweep::Point> model;
+        for (qint64 hz = 6600000; hz <= 7600000; hz += 1000)
+            model << StoredSweep::Point{hz, modelSwr(double(hz)), {}};
+        const auto found = SweepCurve::minimum(points);
+        const auto expected = SweepCurve::minimum(model);
+        QVERIFY(found && expected);
+        QVERIFY2(qAbs(found->hz - expected->hz) <= Step, qPrintable(QString::number(found->hz)));
+        const auto wide = SweepCurve::under(points, 2.0);
+        const auto wideModel = SweepCurve::under(model, 2.0);
+        QVERIFY(wide && wideModel);
+        QVERIFY2(
+            qAbs(wide->width() - wideModel->width()) <= 2 * Step,
+            qPrintable(QStringLiteral("%1 against %2").arg(wide->width()).arg(wideModel->width())));
+
+        // The radio and the relays are as they were; the sweep is kept.
+        QTRY_COMPARE(c.radio(), before);
+        QTRY_COMPARE(c.form->panel().state().relays, relays);
+        QVERIFY(!c.sweeper().running());
+        const QList<StoredSweep> kept = c.form->features().memory().store()->sweeps(0, 2);
+        QCOMPARE(kept.size(), 1);
+        const QList<StoredSweep::Point> stored =
+            c.form->features().memory().store()->sweep(kept[0].id)->points;
+        QCOMPARE(stored.size(), points.size());
+        for (qsizetype i = 0; i < stored.size(); ++i) {
+            QCOMPARE(stored[i].hz, points[i].hz);
+            QVERIFY(qAbs(stored[i].swr - points[i].swr) < 0.001);
+        }
+        QCOMPARE(c.f.settings(), c.conf);
+    }
+
+    void aTunedSweepAfterTrainingStaysUnderOnePointFiveAndStopRestoresTheRadio()
+    {
+        SweptConsole c;
+        QVERIFY(c.start());
+        QTRY_VERIFY_WITH_TIMEOUT(c.sweeper().unavailable().isEmpty(), 10000);
+        QVERIFY(c.station.tell("F 7150000"));
+        QTRY_COMPARE(c.form->panel().state().radio.hz, std::optional<qint64>(7150000));
+        // 40 m starts at 6.6 MHz here: bins of 7 kHz from there.
+        QString why;
+        Trainer &trainer = c.form->features().trainer();
+        QVERIFY2(trainer.start(2, 7000000, 7030000, false, &why), qPrintable(why));
+        QTRY_VERIFY_WITH_TIMEOUT(!trainer.running(), 60000);
+        const QList<StoredTune> trained = c.form->features().memory().ofBand(0, 2);
+        QVERIFY(trained.size() >= 4);
+
+        QList<StoredSweep::Point> tuned;
+        connect(&c.sweeper(), &Sweeper::measured, this,
+                [&](Sweeper::Kind kind, const StoredSweep::Point &p) {
+                    if (kind == Sweeper::Kind::Tuned)
+                        tuned << p;
+                });
+        Sweeper::Request request;
+        request.band = 2;
+        request.from = trained.first().hz;
+        request.to = trained.last().hz;
+        request.dwellMs = 100;
+        request.what = Sweeper::What::Tuned;
+        QVERIFY2(c.sweeper().start(request, &why), qPrintable(why));
+        QTRY_VERIFY_WITH_TIMEOUT(!c.sweeper().running(), 30000);
+        QCOMPARE(tuned.size(), trained.size());
+        for (const StoredSweep::Point &p : std::as_const(tuned))
+            QVERIFY2(p.swr < 1.5, qPrintable(QStringLiteral("%1 at %2").arg(p.swr).arg(p.hz)));
+
+        // Stop mid-way: the carrier goes off at once, then the radio and relays come back.
+        const QList<QByteArray> before = c.radio();
+        const RelaySetting relays = c.form->panel().state().relays;
+        request.from = 0;
+        request.to = 0;
+        request.what = Sweeper::What::Both;
+        request.dwellMs = 2000;
+        QVERIFY(c.sweeper().start(request, &why));
+        QTRY_VERIFY_WITH_TIMEOUT(c.station.ask("t") == "1", 10000);
+        QElapsedTimer clock;
+        clock.start();
+        c.sweeper().stop();
+        QTRY_COMPARE(c.station.ask("t"), QByteArray("0"));
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QTRY_VERIFY(!c.sweeper().running());
+        QCOMPARE(c.radio(), before);
+        QCOMPARE(c.form->panel().state().relays, relays);
+        QCOMPARE(c.f.settings(), c.conf);
+    }
+};
+
+QTEST_MAIN(TestSweep)
+#include "tst_sweep.moc"

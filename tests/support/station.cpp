@@ -56,14 +56,22 @@ quint16 freeLocalPort()
 
 bool tellRig(quint16 port, const QByteArray &command)
 {
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, port);
-    if (!socket.waitForConnected(2000))
-        return false;
-    socket.write(command + '\n');
-    while (!socket.canReadLine() && socket.waitForReadyRead(2000)) {
+    // A loaded machine can make rigctld's dummy miss one; a station program would send again.
+    QByteArray answer;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        if (!socket.waitForConnected(2000))
+            continue;
+        socket.write(command + '\n');
+        while (!socket.canReadLine() && socket.waitForReadyRead(3000)) {
+        }
+        answer = socket.readLine().trimmed();
+        if (answer == "RPRT 0")
+            return true;
     }
-    return socket.readLine().trimmed() == "RPRT 0";
+    qWarning("rigctld answered %s to %s", answer.constData(), command.constData());
+    return false;
 }
 
 bool RadioStation::start(const QString &antenna)

@@ -94,6 +94,9 @@ private slots:
         f.writeSettings(SettingsImage().port(1).bytes()); // a fresh install: steps of 0
         Form1 &form = f.start(env);
         QTRY_COMPARE(form.features().following().rig().state(), RigControl::State::Connected);
+        // What the radio reports is known only after its first poll.
+        QTRY_VERIFY(form.features().following().rig().reportsSwr() &&
+                    form.features().following().rig().ptt() != RigControl::Ptt::Unknown);
         const auto menu = form.features().contextMenu();
         QAction *tune = menu->findChild<QAction *>(QStringLiteral("startTuning"));
         QVERIFY2(tune->text().contains(QStringLiteral("шаги")), qPrintable(tune->text()));

@@ -8,6 +8,7 @@
 #include "dialogs/followdialog.h"
 #include "dialogs/linelogwindow.h"
 #include "dialogs/portsdialog.h"
+#include "dialogs/sweepdialog.h"
 #include "dialogs/tunedialog.h"
 #include "model/bandnames.h"
 #include "net/credentials.h"
@@ -97,6 +98,7 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
         {"tune", QKeySequence(Qt::CTRL | Qt::Key_T), &ConsoleFeatures::startTuning},
         {"log", QKeySequence(Qt::CTRL | Qt::Key_L), &ConsoleFeatures::showLineLog},
         {"memory", QKeySequence(Qt::CTRL | Qt::Key_M), &ConsoleFeatures::showFrequencyMemory},
+        {"sweep", QKeySequence(Qt::CTRL | Qt::Key_W), &ConsoleFeatures::showSweep},
         {"web", QKeySequence(Qt::CTRL | Qt::Key_U), &ConsoleFeatures::openWebPage},
         {"bands", QKeySequence(Qt::CTRL | Qt::Key_B), &ConsoleFeatures::chooseBands},
         {"ports", QKeySequence(Qt::CTRL | Qt::Key_P), &ConsoleFeatures::choosePorts},
@@ -247,6 +249,7 @@ ConsoleFeatures::~ConsoleFeatures()
 {
     delete m_lineLog;
     delete m_memoryWindow;
+    delete m_sweepDialog;
 }
 
 QLabel &ConsoleFeatures::rigStatus()
@@ -356,6 +359,8 @@ std::unique_ptr<QMenu> ConsoleFeatures::contextMenu()
         &ConsoleFeatures::showLineLog);
     add(tr("Память частот"), "showFrequencyMemory", QKeySequence(Qt::CTRL | Qt::Key_M),
         &ConsoleFeatures::showFrequencyMemory);
+    add(tr("Обзор КСВ…"), "showSweep", QKeySequence(Qt::CTRL | Qt::Key_W),
+        &ConsoleFeatures::showSweep);
     QAction *web =
         add(m_web ? tr("Веб-страница (%1)").arg(m_web->url()) : tr("Веб-страница в браузере"),
             "openWebPage", QKeySequence(Qt::CTRL | Qt::Key_U), &ConsoleFeatures::openWebPage);
@@ -436,10 +441,24 @@ void ConsoleFeatures::showFrequencyMemory()
     if (!m_memoryWindow)
         m_memoryWindow =
             new FrequencyMemoryWindow(m_panel, *m_memory, *m_trainer, m_env.dialogs, m_window);
+    connect(m_memoryWindow, &FrequencyMemoryWindow::sweepAsked, this, &ConsoleFeatures::showSweep,
+            Qt::UniqueConnection);
     m_memoryWindow->refresh();
     m_memoryWindow->show();
     m_memoryWindow->raise();
     m_memoryWindow->activateWindow();
+}
+
+void ConsoleFeatures::showSweep()
+{
+    // Made anew each time: it sweeps the antenna selected then.
+    if (m_sweepDialog && !m_sweeper->running())
+        delete m_sweepDialog;
+    if (!m_sweepDialog)
+        m_sweepDialog = new SweepDialog(m_panel, *m_sweeper, *m_memory, m_env.dialogs, m_window);
+    m_sweepDialog->show();
+    m_sweepDialog->raise();
+    m_sweepDialog->activateWindow();
 }
 
 void ConsoleFeatures::exportMemories()

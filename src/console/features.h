@@ -61,6 +61,7 @@ public:
     // The line log's window while it is open.
     LineLogWindow *lineLogWindow() const { return m_lineLog; }
     FrequencyMemoryWindow *frequencyMemoryWindow() const { return m_memoryWindow; }
+    QDialog *sweepDialog() const { return m_sweepDialog; }
     // Doors asked for that did not open: a console without a screen that serves nothing it
     // was asked to serve says so and ends.
     const QStringList &closedDoors() const { return m_closedDoors; }
@@ -72,6 +73,7 @@ public:
     void choosePorts();
     void showLineLog();
     void showFrequencyMemory();
+    void showSweep();
     void exportMemories();
     void importMemories();
     void showHelp();
@@ -112,6 +114,7 @@ private:
     StatusStrip *m_strip;
     QPointer<LineLogWindow> m_lineLog;
     QPointer<FrequencyMemoryWindow> m_memoryWindow;
+    QPointer<QDialog> m_sweepDialog;
     QStringList m_closedDoors;
     int m_subBandsOf = -1;
 };

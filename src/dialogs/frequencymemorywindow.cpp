@@ -68,9 +68,9 @@ FrequencyMemoryWindow::FrequencyMemoryWindow(Panel &panel, FrequencyMemory &memo
     m_antenna->setObjectName(QStringLiteral("antenna"));
     m_band->setObjectName(QStringLiteral("band"));
     m_table->setObjectName(QStringLiteral("tunes"));
-    m_table->setHorizontalHeaderLabels({tr("Частоты, МГц"), QStringLiteral("C"), QStringLiteral("L"),
-                                        tr("Сторона"), tr("КСВ"), tr("Дата"), tr("Источник"),
-                                        tr("Закреплено")});
+    m_table->setHorizontalHeaderLabels({tr("Частоты, МГц"), QStringLiteral("C"),
+                                        QStringLiteral("L"), tr("Сторона"), tr("КСВ"), tr("Дата"),
+                                        tr("Источник"), tr("Закреплено")});
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -80,7 +80,8 @@ FrequencyMemoryWindow::FrequencyMemoryWindow(Panel &panel, FrequencyMemory &memo
     m_said->setWordWrap(true);
     m_said->setObjectName(QStringLiteral("said"));
 
-    const auto button = [this](const QString &text, const char *name, void (FrequencyMemoryWindow::*run)()) {
+    const auto button = [this](const QString &text, const char *name,
+                               void (FrequencyMemoryWindow::*run)()) {
         auto *b = new QPushButton(text, this);
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false);
@@ -93,13 +94,20 @@ FrequencyMemoryWindow::FrequencyMemoryWindow(Panel &panel, FrequencyMemory &memo
     choose->addStretch();
     auto *actions = new QHBoxLayout;
     actions->addWidget(button(tr("Удалить"), "forget", &FrequencyMemoryWindow::forgetChosen));
-    actions->addWidget(button(tr("Закрепить / открепить"), "pin", &FrequencyMemoryWindow::pinChosen));
-    actions->addWidget(button(tr("Сохранить реле здесь"), "storeHere", &FrequencyMemoryWindow::storeHere));
+    actions->addWidget(
+        button(tr("Закрепить / открепить"), "pin", &FrequencyMemoryWindow::pinChosen));
+    actions->addWidget(
+        button(tr("Сохранить реле здесь"), "storeHere", &FrequencyMemoryWindow::storeHere));
     actions->addStretch();
     auto *files = new QHBoxLayout;
     files->addWidget(button(tr("Экспорт…"), "export", &FrequencyMemoryWindow::exportTable));
     files->addWidget(button(tr("Импорт…"), "import", &FrequencyMemoryWindow::importTable));
     files->addWidget(button(tr("Обучить диапазон…"), "train", &FrequencyMemoryWindow::train));
+    auto *sweep = new QPushButton(tr("Обзор КСВ…"), this);
+    sweep->setObjectName(QStringLiteral("sweep"));
+    sweep->setAutoDefault(false);
+    connect(sweep, &QPushButton::clicked, this, &FrequencyMemoryWindow::sweepAsked);
+    files->addWidget(sweep);
     files->addStretch();
     auto *close = new QPushButton(tr("Закрыть"), this);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
@@ -131,17 +139,19 @@ void FrequencyMemoryWindow::refresh()
     for (int row = 0; row < tunes.size(); ++row) {
         const StoredTune &t = tunes[row];
         const std::optional<BandPlan::Bin> bin = plan.binOf(t.hz);
-        const QString range =
-            bin ? QStringLiteral("%1–%2").arg(bin->low / 1e6, 0, 'f', 3).arg(bin->high / 1e6, 0, 'f', 3)
-                : QString::number(t.hz / 1e6, 'f', 3);
-        const QStringList cells{range,
-                                QString::number(t.relays.codeC),
-                                QString::number(t.relays.codeL),
-                                sideText(t.relays.side),
-                                t.swr ? QString::number(*t.swr, 'f', 2) : QStringLiteral("—"),
-                                QDateTime::fromMSecsSinceEpoch(t.stored).toString(QStringLiteral("yyyy-MM-dd HH:mm")),
-                                sourceText(t.source),
-                                t.pinned ? tr("да") : QString()};
+        const QString range = bin ? QStringLiteral("%1–%2")
+                                        .arg(bin->low / 1e6, 0, 'f', 3)
+                                        .arg(bin->high / 1e6, 0, 'f', 3)
+                                  : QString::number(t.hz / 1e6, 'f', 3);
+        const QStringList cells{
+            range,
+            QString::number(t.relays.codeC),
+            QString::number(t.relays.codeL),
+            sideText(t.relays.side),
+            t.swr ? QString::number(*t.swr, 'f', 2) : QStringLiteral("—"),
+            QDateTime::fromMSecsSinceEpoch(t.stored).toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+            sourceText(t.source),
+            t.pinned ? tr("да") : QString()};
         for (int column = 0; column < cells.size(); ++column) {
             auto *item = new QTableWidgetItem(cells[column]);
             item->setData(Qt::UserRole, t.hz);
@@ -179,8 +189,8 @@ void FrequencyMemoryWindow::pinChosen()
         return;
     const int antenna = m_antenna->currentIndex();
     const QList<StoredTune> there = m_memory.ofBand(antenna, m_band->currentIndex());
-    const auto it = std::find_if(there.begin(), there.end(),
-                                 [&](const StoredTune &t) { return t.hz == *hz; });
+    const auto it =
+        std::find_if(there.begin(), there.end(), [&](const StoredTune &t) { return t.hz == *hz; });
     m_memory.pin(antenna, *hz, it == there.end() || !it->pinned);
 }
 
@@ -227,10 +237,10 @@ void FrequencyMemoryWindow::importTable()
     // No table of frequency memories comes near this; a larger file is refused unread.
     constexpr qint64 MaxBytes = 16 * 1024 * 1024;
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxBytes) {
-        m_dialogs->message(this, QStringLiteral("Orvane"),
-                           tr("Не прочитать %1: %2").arg(path, file.size() > MaxBytes
-                                                                   ? tr("файл больше 16 МиБ")
-                                                                   : file.errorString()));
+        m_dialogs->message(
+            this, QStringLiteral("Orvane"),
+            tr("Не прочитать %1: %2")
+                .arg(path, file.size() > MaxBytes ? tr("файл больше 16 МиБ") : file.errorString()));
         return;
     }
     QString error;

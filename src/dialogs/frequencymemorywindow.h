@@ -37,6 +37,10 @@ public slots:
     void importTable();
     void train();
 
+signals:
+    // "Обзор КСВ…" was pressed: the console opens its sweep.
+    void sweepAsked();
+
 private:
     // The frequency of the chosen row, or none.
     std::optional<qint64> chosen() const;

@@ -58,9 +58,14 @@ std::optional<int> toWholeNumber(const QString &text, int min, int max, const QL
     return static_cast<int>(rounded);
 }
 
-QString megahertzShown(qint64 hz)
+QString decimalShown(double value, int decimals)
 {
     //: The decimal sign of numbers in running text, in this language.
     const QString sign = QCoreApplication::translate("ValueText", ",");
-    return QString::number(hz / 1e6, 'f', 3).replace(QLatin1Char('.'), sign);
+    return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), sign);
+}
+
+QString megahertzShown(qint64 hz)
+{
+    return decimalShown(hz / 1e6, 3);
 }

@@ -18,6 +18,8 @@ QString inductanceText(qint16 stepL, int code, const QLocale &locale = QLocale()
 // no grouping.
 QString generalNumberText(double value, const QLocale &locale = QLocale());
 
+// "1,50" in Russian, "1.50" in English: a number with its decimals in the window's language.
+QString decimalShown(double value, int decimals);
 // "7,074" in Russian, "7.074" in English: MHz with three decimals in the window's language.
 QString megahertzShown(qint64 hz);
 

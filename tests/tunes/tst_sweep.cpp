@@ -1,6 +1,8 @@
 #include "console/features.h"
 #include "console/form1.h"
 #include "control/controlport.h"
+#include "dialogs/sweepdialog.h"
+#include "dialogs/sweeppicture.h"
 #include "panel/panel.h"
 #include "support/consolefixture.h"
 #include "support/station.h"
@@ -142,6 +144,28 @@ private slots:
             QVERIFY(qAbs(stored[i].swr - points[i].swr) < 0.001);
         }
         QCOMPARE(c.f.settings(), c.conf);
+
+        // The dialog draws the kept sweep: its minimum's mark stands above the minimum's column.
+        c.form->features().showSweep();
+        auto *dialog = qobject_cast<SweepDialog *>(c.form->features().sweepDialog());
+        QVERIFY(dialog);
+        QCOMPARE(dialog->picture()->curves().size(), 1);
+        const QSize size(800, 400);
+        const QImage image = dialog->picture()->image(size);
+        const QRect plot = SweepPicture::plotIn(size);
+        const QRgb mark = SweepPicture::colourOf(0, StoredSweep::Kind::Bare).rgb();
+        qint64 sum = 0;
+        int count = 0;
+        for (int y = plot.top() - 11; y <= plot.top() - 2; ++y)
+            for (int x = plot.left(); x <= plot.right(); ++x)
+                if (image.pixel(x, y) == mark) {
+                    sum += x;
+                    ++count;
+                }
+        QVERIFY(count > 10);
+        QVERIFY2(qAbs(double(sum) / count - dialog->picture()->columnOf(found->hz, size)) <= 1.0,
+                 qPrintable(QString::number(double(sum) / count)));
+        QVERIFY(dialog->picture()->accessibleDescription().contains(QStringLiteral("минимум КСВ")));
     }
 
     void aTunedSweepAfterTrainingStaysUnderOnePointFiveAndStopRestoresTheRadio()

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "tunes/tunestore.h"
+
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QWidget>
+
+#include <optional>
+
+// SWR against frequency, on a logarithmic axis from 1 to 10, one curve for each sweep shown:
+// each curve's minimum marked (a triangle above the plot, at its column) with its frequency,
+// its stretches under 1.5 and 2.0 drawn at those heights with their widths, the band's and
+// sub-bands' edges as lines, and what the pointer is over read out above the plot.
+class SweepPicture : public QWidget
+{
+    Q_OBJECT
+public:
+    struct Curve
+    {
+        QString label;
+        StoredSweep::Kind kind = StoredSweep::Kind::Bare;
+        QList<StoredSweep::Point> points;
+    };
+
+    explicit SweepPicture(QWidget *parent = nullptr);
+
+    // low–high: the stretch drawn; edges: the band's and its sub-bands' edges within it, the
+    // band's first and last.
+    void show(qint64 low, qint64 high, const QList<qint64> &edges, const QList<Curve> &curves);
+    const QList<Curve> &curves() const { return m_curves; }
+
+    // Where a frequency and an SWR are drawn, in a picture of the given size.
+    static QRect plotIn(const QSize &size);
+    int columnOf(qint64 hz, const QSize &size) const;
+    int rowOf(double swr, const QSize &size) const;
+    // The colour of the i-th curve shown.
+    static QColor colourOf(int index, StoredSweep::Kind kind);
+    // The picture at a size of its own, for a file.
+    QImage image(const QSize &size) const;
+    // What the pointer reads: "7.085 MHz: SWR 1.23 (bare antenna)", or empty.
+    QString readout() const { return m_readout; }
+    // Reads the curve nearest to the pointer's column at pos.
+    void pointAt(const QPoint &pos);
+
+    QSize sizeHint() const override { return {640, 320}; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    void paint(QPainter &painter, const QSize &size) const;
+    void describe();
+
+    qint64 m_low = 0;
+    qint64 m_high = 1;
+    QList<qint64> m_edges;
+    QList<Curve> m_curves;
+    QString m_readout;
+    std::optional<std::pair<int, StoredSweep::Point>> m_pointed;
+};

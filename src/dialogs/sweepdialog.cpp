@@ -261,11 +261,7 @@ void SweepDialog::redraw()
                                       s.kind, s.points};
     const int band = m_band->currentIndex();
     const BandPlan::Band &edges = m_memory.plan().band(band);
-    QList<qint64> lines{edges.low};
-    for (const qint64 split : edges.splits)
-        lines << split;
-    lines << edges.high;
-    m_picture->show(edges.low, edges.high, lines, curves);
+    m_picture->show(edges.low, edges.high, edges.edges(), curves);
 }
 
 void SweepDialog::forgetChosen()

@@ -41,6 +41,15 @@ public:
         std::array<qint64, SubBands - 1> splits{};
         // The frequency memory's bins, Hz; 0: 0.1 % of the lower edge, in whole kHz.
         qint64 binWidth = 0;
+        // low, the four inner edges, high: every line a picture of the band draws.
+        QList<qint64> edges() const
+        {
+            QList<qint64> all{low};
+            for (const qint64 split : splits)
+                all << split;
+            all << high;
+            return all;
+        }
     };
 
     // A stretch of a band the frequency memory keeps one tune for, [low, high).

@@ -4,6 +4,7 @@
 #include "model/valuetext.h"
 #include "net/passwordcheck.h"
 #include "tune/tuning.h"
+#include "tunes/frequencymemory.h"
 
 #include <QFile>
 #include <QHttpServerRequest>
@@ -231,8 +232,8 @@ bool WebService::route(const QHttpServerRequest &request, QTcpSocket *socket)
         return reply(roleOf(request)
                          ? file("text/html; charset=utf-8", QStringLiteral("index.html"))
                          : redirect("/login"));
-    if (path == QLatin1String("/app.js"))
-        return reply(file("text/javascript; charset=utf-8", QStringLiteral("app.js")));
+    if (path == QLatin1String("/app.js") || path == QLatin1String("/sweep.js"))
+        return reply(file("text/javascript; charset=utf-8", path.mid(1)));
     if (path == QLatin1String("/style.css"))
         return reply(file("text/css; charset=utf-8", QStringLiteral("style.css")));
     if (path == QLatin1String("/login")) {
@@ -415,6 +416,11 @@ QJsonObject WebService::stateMessage() const
     radio.insert("hz", s.radio.hz ? QJsonValue(double(*s.radio.hz)) : QJsonValue());
     radio.insert("transmitting",
                  s.radio.transmitting ? QJsonValue(*s.radio.transmitting) : QJsonValue());
+    // The band's edges and its sub-bands', for the page's picture of a sweep.
+    QJsonArray edges;
+    if (m_services.memory)
+        for (const qint64 hz : m_services.memory->plan().band(s.selection.band).edges())
+            edges.append(double(hz));
     return {{"type", "state"},
             {"antenna", s.selection.antenna + 1},
             {"band", s.selection.band + 1},
@@ -438,5 +444,6 @@ QJsonObject WebService::stateMessage() const
                                  {"device", s.port.device},
                                  {"state", QString::fromLatin1(ControlCommands::portState(s.port))},
                                  {"problem", s.port.problem}}},
-            {"radio", radio}};
+            {"radio", radio},
+            {"edges", edges}};
 }

@@ -214,6 +214,17 @@ private slots:
         Form1 &console = f.form();
         QVERIFY(console.features().memory().keep(0, 7074000, {33, 44, 1}, 1.25,
                                                  StoredTune::Source::Training, false));
+        // A kept sweep of 40 m, its minimum at 7.100 MHz.
+        StoredSweep swept;
+        swept.band = 2;
+        swept.started = QDateTime::currentMSecsSinceEpoch();
+        swept.step = 10000;
+        const std::optional<qint64> sweepId =
+            console.features().memory().store()->beginSweep(swept);
+        QVERIFY(sweepId);
+        for (qint64 hz = 7000000; hz <= 7200000; hz += 10000)
+            QVERIFY(console.features().memory().store()->addSweepPoint(
+                *sweepId, {hz, 1.0 + std::abs(double(hz - 7100000)) / 25000.0, {}}));
         // A recall in the window shows in the page at once.
         QElapsedTimer clock;
         clock.start();
@@ -227,6 +238,33 @@ private slots:
                         .toString()
                         .contains("3344Tx1.25training"));
         f.pty.drain();
+
+        // The page draws the sweep itself: the curve in its colour, and the minimum's mark
+        // above the plot at 7.100 MHz's column.
+        QTRY_VERIFY(b.eval("document.getElementById('sweepSaid').textContent")
+                        .toString()
+                        .contains("7.100"));
+        const QJsonObject drawn = b.eval(QStringLiteral(R"((() => {
+            const canvas = document.getElementById('sweep');
+            const g = canvas.getContext('2d');
+            const image = g.getImageData(0, 0, canvas.width, canvas.height).data;
+            const ratio = canvas.width / canvas.clientWidth;
+            const { plot, x } = sweepGeometry(canvas);
+            const bare = (i) => Math.abs(image[i] - 214) < 30 && Math.abs(image[i + 1] - 96) < 30
+                && image[i + 2] < 40 && image[i + 3] > 200;
+            let curve = 0, sum = 0, marks = 0;
+            for (let py = 0; py < canvas.height; ++py)
+                for (let px = 0; px < canvas.width; ++px) {
+                    if (!bare((py * canvas.width + px) * 4)) continue;
+                    if (py > plot.top * ratio) ++curve;
+                    else if (py > (plot.top - 11) * ratio) { sum += px; ++marks; }
+                }
+            return { curve, marks, at: sum / marks / ratio, expected: x(7100000) };
+        })())"))
+                                      .toObject();
+        QVERIFY2(drawn["curve"].toInt() > 200, qPrintable(QJsonDocument(drawn).toJson()));
+        QVERIFY2(qAbs(drawn["at"].toDouble() - drawn["expected"].toDouble()) <= 1.0,
+                 qPrintable(QJsonDocument(drawn).toJson()));
 
         // A selector tapped in the page recalls: three packets, the slot's.
         QVERIFY(b.tap("#antennas button[data-value='2']"));

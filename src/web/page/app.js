@@ -19,6 +19,8 @@ const TEXT = {
     undelivered: 'not delivered, Refresh', interlock: 'transmit not detected: relays are not held',
     tunes: 'Frequency memory', range: 'MHz', sideShort: 'Side', swr: 'SWR', source: 'Source',
     memory: m => `Relays from the frequency memory ${m}`, noTunes: 'none on this band',
+    sweep: 'SWR sweep', kHz: 'kHz', noSweep: 'no sweep of this antenna and band yet',
+    sweepKind: { bare: 'bare antenna', tuned: 'through the memory' },
   },
   ru: {
     antenna: 'Антенна', band: 'Диапазон', subBand: 'Поддиапазон', side: 'Сторона конденсаторов',
@@ -36,6 +38,8 @@ const TEXT = {
     undelivered: 'не доставлено, Refresh', interlock: 'передача не определяется: реле не блокируются',
     tunes: 'Память частот', range: 'МГц', sideShort: 'Сторона', swr: 'КСВ', source: 'Источник',
     memory: m => `Реле из памяти частоты ${m}`, noTunes: 'на этом диапазоне нет',
+    sweep: 'Обзор КСВ', kHz: 'кГц', noSweep: 'обзора этой антенны на этом диапазоне ещё нет',
+    sweepKind: { bare: 'антенна без настройки', tuned: 'с настройками памяти' },
   },
 };
 const KEYS = ['160m', '80m', '40m', '30m', '20m', '17m', '15m', '12m', '10m', 'ext'];
@@ -134,6 +138,7 @@ function labelAll() {
   $('store').textContent = t().store;
   $('tune').textContent = t().start;
   $('tuneStop').textContent = t().stop;
+  drawSweep();
 }
 
 function render() {
@@ -183,6 +188,7 @@ function render() {
   const mhz = hz => (hz / 1e6).toFixed(3);
   $('memory').textContent = state.memory ? t().memory(`${mhz(state.memory[0])}–${mhz(state.memory[1])}`) : '';
   askTunes();
+  askSweep();
   $('saved').textContent = viewer ? t().viewer : (state.saved ? t().saved : t().unsaved);
   for (const el of document.querySelectorAll('main button, main input')) el.disabled = viewer || state.held;
 }
@@ -195,6 +201,16 @@ function askTunes() {
   if (which === tunesOf && !state.memory) return;
   tunesOf = which;
   if (socket && socket.readyState === WebSocket.OPEN) socket.send(`\\get_tunes ${which}`);
+}
+
+// The last sweep of the antenna and band, asked again when either changes or a sweep ends.
+let sweepOf = '';
+function askSweep(again = false) {
+  const which = `${state.antenna} ${state.bandKey}`;
+  if (which !== sweepOf) sweep.edges = state.edges || [];
+  if (which === sweepOf && !again) return;
+  sweepOf = which;
+  if (socket && socket.readyState === WebSocket.OPEN) socket.send(`\\get_sweep ${which}`);
 }
 
 // "7073500 C=37 L=12 Side=Tx SWR=1.12 Source=training Pinned=0 Stored=…", one a line.
@@ -237,7 +253,7 @@ function connect() {
     clearTimeout(silence);
     silence = setTimeout(() => socket.close(), SILENCE_MS);
   };
-  socket.addEventListener('open', () => { retryMs = 500; showLink(true); watch(); });
+  socket.addEventListener('open', () => { retryMs = 500; sweepOf = ''; showLink(true); watch(); });
   socket.addEventListener('message', event => {
     watch();
     const message = JSON.parse(event.data);
@@ -248,8 +264,12 @@ function connect() {
       addLog(message.line);
     } else if (message.type === 'tune') {
       $('tuneState').textContent = message.result || message.line;
+    } else if (message.type === 'sweep') {
+      if (sweepHeard(message.line)) askSweep(true);
     } else if (message.type === 'reply' && message.command.startsWith('\\get_tunes')) {
       showTunes(message.text);
+    } else if (message.type === 'reply' && message.command.startsWith('\\get_sweep')) {
+      sweepFromReply(message.text);
     } else if (message.type === 'reply' && message.text !== 'RPRT 0') {
       $('tuneState').textContent = t().refused + message.command + ' → ' + message.text;
     }
@@ -264,5 +284,6 @@ function connect() {
 
 build();
 labelAll();
+watchSweepPointer();
 showLink(false);
 connect();

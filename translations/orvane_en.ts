@@ -142,12 +142,12 @@
 <context>
     <name>ConsoleFeatures</name>
     <message>
-        <location filename="../src/console/features.cpp" line="+76"/>
+        <location filename="../src/console/features.cpp" line="+86"/>
         <source>Порт %1 недоступен: %2</source>
         <translation>Port %1 is not available: %2</translation>
     </message>
     <message>
-        <location line="+191"/>
+        <location line="+193"/>
         <source>Шаги реле не заданы: &lt;a href=&quot;%1&quot;&gt;задать…&lt;/a&gt;</source>
         <translation>Relay steps not set: &lt;a href=&quot;%1&quot;&gt;set them…&lt;/a&gt;</translation>
     </message>
@@ -157,12 +157,22 @@
         <translation>Sub-band %1 of %2: %3–%4 MHz</translation>
     </message>
     <message>
-        <location line="-93"/>
+        <location line="-94"/>
         <source>Порт управления: «%1» — не адрес</source>
         <translation>Control port: &quot;%1&quot; is no address</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="-125"/>
+        <source>идёт обучение</source>
+        <translation>training is running</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>идёт обзор КСВ</source>
+        <translation>an SWR sweep is running</translation>
+    </message>
+    <message>
+        <location line="+133"/>
         <source>Порт управления не открыт: %1</source>
         <translation>The control port is not open: %1</translation>
     </message>
@@ -182,7 +192,7 @@
         <translation>Web page: %1</translation>
     </message>
     <message>
-        <location line="+94"/>
+        <location line="+95"/>
         <source>Следить за трансивером…</source>
         <translation>Follow the transceiver…</translation>
     </message>
@@ -215,6 +225,11 @@
         <location line="+2"/>
         <source>Память частот</source>
         <translation>Frequency memory</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Обзор КСВ…</source>
+        <translation>SWR sweep…</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -272,7 +287,7 @@
         <translation>Matching search: %1</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+55"/>
         <source>Экспорт памяти</source>
         <translation>Export memories</translation>
     </message>
@@ -306,9 +321,14 @@
 <context>
     <name>ControlCommands</name>
     <message>
-        <location filename="../src/control/commands.cpp" line="+338"/>
+        <location filename="../src/control/commands.cpp" line="+353"/>
         <source>Обучение: %1</source>
         <translation>Training: %1</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>Обзор КСВ: %1</source>
+        <translation>SWR sweep: %1</translation>
     </message>
 </context>
 <context>
@@ -1116,7 +1136,7 @@ Maximum value - 999</translation>
         <translation>Frequency memory: file set aside as %1, a new one started</translation>
     </message>
     <message>
-        <location line="+48"/>
+        <location line="+47"/>
         <source>частота вне таблицы диапазонов</source>
         <translation>frequency outside the band table</translation>
     </message>
@@ -1200,12 +1220,12 @@ Maximum value - 999</translation>
         <translation>Date</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>Источник</source>
         <translation>Source</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>Закреплено</source>
         <translation>Pinned</translation>
     </message>
@@ -1215,17 +1235,17 @@ Maximum value - 999</translation>
         <translation>Tunes by frequency</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>Удалить</source>
         <translation>Delete</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Закрепить / открепить</source>
         <translation>Pin / unpin</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Сохранить реле здесь</source>
         <translation>Store relays here</translation>
     </message>
@@ -1245,12 +1265,17 @@ Maximum value - 999</translation>
         <translation>Train band…</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
+        <source>Обзор КСВ…</source>
+        <translation>SWR sweep…</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>Закрыть</source>
         <translation>Close</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+42"/>
         <source>да</source>
         <translation>yes</translation>
     </message>
@@ -1302,7 +1327,7 @@ Maximum value - 999</translation>
         <translation>CSV tables (*.csv);;All files (*)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Не прочитать %1: %2</source>
         <translation>Cannot read %1: %2</translation>
     </message>
@@ -1312,7 +1337,7 @@ Maximum value - 999</translation>
         <translation>the file is larger than 16 MiB</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+7"/>
         <source>Импорт не выполнен, ничего не изменено:
 %1</source>
         <translation>Import not done, nothing changed:
@@ -2036,6 +2061,324 @@ Antenna 3 flag: %2</translation>
     </message>
 </context>
 <context>
+    <name>SweepDialog</name>
+    <message>
+        <location filename="../src/dialogs/sweepdialog.cpp" line="+73"/>
+        <source>с настройками памяти</source>
+        <translation>through the memory</translation>
+    </message>
+    <message>
+        <location line="-21"/>
+        <source>Начать</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Остановить</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Обзор КСВ, антенна %1</source>
+        <translation>SWR sweep, antenna %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source> кГц</source>
+        <translation> kHz</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source> мс</source>
+        <translation> ms</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>антенна без настройки (C = 0, L = 0)</source>
+        <translation>bare antenna (C = 0, L = 0)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>и то и другое</source>
+        <translation>both</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Диапазон</source>
+        <translation>Band</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>От, кГц</source>
+        <translation>From, kHz</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>До, кГц</source>
+        <translation>To, kHz</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Шаг, кГц</source>
+        <translation>Step, kHz</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Выдержка на шаге, мс</source>
+        <translation>Dwell per step, ms</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Что измерять</source>
+        <translation>What to sweep</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Сторона конденсаторов без настройки</source>
+        <translation>Capacitor side of the bare antenna</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ход обзора</source>
+        <translation>Sweep progress</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Сохранённые обзоры: отмеченные показаны</source>
+        <translation>Kept sweeps: the ticked ones are shown</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>&amp;Диапазон:</source>
+        <translation>&amp;Band:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;От:</source>
+        <translation>&amp;From:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Д&amp;о:</source>
+        <translation>&amp;To:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Шаг:</source>
+        <translation>&amp;Step:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Выдержка:</source>
+        <translation>&amp;Dwell:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Сторона:</source>
+        <translation>S&amp;ide:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Измерять:</source>
+        <translation>&amp;Sweep:</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Удалить</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Картинка PNG…</source>
+        <translation>PNG picture…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Данные CSV…</source>
+        <translation>CSV data…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>На каждом шаге: реле, частота, несущая малой мощности на время выдержки, КСВ, несущая снята. Потом трансивер и реле — как были.</source>
+        <translation>At each step: the relays, the frequency, a low-power carrier for the dwell, the SWR, the carrier off. Afterwards the radio and the relays are as they were.</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>%1 из %2, осталось ~%3 с</source>
+        <translation>%1 of %2, ~%3 s left</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>Обзор невозможен: %1</source>
+        <translation>No sweep: %1</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>%1 — %2, шаг %3 кГц, выдержка %4 мс</source>
+        <translation>%1 — %2, step %3 kHz, dwell %4 ms</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>%1, %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Картинка обзора КСВ</source>
+        <translation>SWR sweep picture</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Картинки PNG (*.png)</source>
+        <translation>PNG pictures (*.png)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location line="+16"/>
+        <source>Не удалось записать %1:
+%2</source>
+        <translation>Could not write %1:
+%2</translation>
+    </message>
+    <message>
+        <location line="-14"/>
+        <location line="+16"/>
+        <source>Сохранено в %1.</source>
+        <translation>Saved to %1.</translation>
+    </message>
+    <message>
+        <location line="-10"/>
+        <source>Данные обзора КСВ</source>
+        <translation>SWR sweep data</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Таблицы CSV (*.csv)</source>
+        <translation>CSV tables (*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>SweepPicture</name>
+    <message>
+        <location filename="../src/dialogs/sweeppicture.cpp" line="+70"/>
+        <source>антенна без настройки</source>
+        <translation>bare antenna</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>с настройками памяти</source>
+        <translation>through the memory</translation>
+    </message>
+    <message>
+        <location line="-39"/>
+        <source>Обзор КСВ</source>
+        <translation>SWR sweep</translation>
+    </message>
+    <message>
+        <location line="+95"/>
+        <source>МГц</source>
+        <translation>MHz</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>&lt; %1: %2 кГц</source>
+        <translation>&lt; %1: %2 kHz</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>%1 МГц, КСВ %2</source>
+        <translation>%1 MHz, SWR %2</translation>
+    </message>
+    <message>
+        <location line="+56"/>
+        <source>%1 МГц: КСВ %2 (%3)</source>
+        <translation>%1 MHz: SWR %2 (%3)</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>%1: минимум КСВ %2 на %3 МГц</source>
+        <translation>%1: lowest SWR %2 at %3 MHz</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>, ниже %1 — %2 кГц</source>
+        <translation>, under %1: %2 kHz</translation>
+    </message>
+</context>
+<context>
+    <name>Sweeper</name>
+    <message>
+        <location filename="../src/tunes/sweeper.cpp" line="+61"/>
+        <source>обзор КСВ уже идёт</source>
+        <translation>an SWR sweep is already running</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>обзор ведёт трансивер через rigctld: включите слежение за ним</source>
+        <translation>the sweep works the radio through rigctld: follow the radio first</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>память частот недоступна</source>
+        <translation>the frequency memory is not available</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>нет такого диапазона</source>
+        <translation>no such band</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>участок вне диапазона</source>
+        <translation>the stretch is outside the band</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>шаг меньше 100 Гц</source>
+        <translation>the step is under 100 Hz</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>выдержка должна быть от 100 мс до 10 с</source>
+        <translation>the dwell must be 100 ms to 10 s</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>точек больше %1: увеличьте шаг</source>
+        <translation>more than %1 points: take a larger step</translation>
+    </message>
+    <message>
+        <location line="+161"/>
+        <source>трансивер не сообщил КСВ (RPRT %1)</source>
+        <translation>the radio did not report SWR (RPRT %1)</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>остановлено</source>
+        <translation>stopped</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Обзор КСВ: точек %1 из %2</source>
+        <translation>SWR sweep: %1 of %2 points</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>; прервано: %1</source>
+        <translation>; ended: %1</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>; трансивер не возвращён: %1</source>
+        <translation>; the radio was not put back: %1</translation>
+    </message>
+</context>
+<context>
     <name>TcpEndpoint</name>
     <message>
         <location filename="../src/sim/endpoint.cpp" line="+28"/>
@@ -2162,9 +2505,9 @@ Antenna 3 flag: %2</translation>
     <message numerus="yes">
         <location line="-11"/>
         <source>%n неудач подряд</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n failure in a row</numerusform>
+            <numerusform>%n failures in a row</numerusform>
         </translation>
     </message>
     <message>

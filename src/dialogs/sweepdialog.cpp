@@ -28,13 +28,6 @@ namespace {
 
 constexpr int SweepRole = Qt::UserRole;
 
-QString kindText(StoredSweep::Kind kind)
-{
-    return kind == StoredSweep::Kind::Bare
-               ? QCoreApplication::translate("SweepDialog", "антенна без настройки")
-               : QCoreApplication::translate("SweepDialog", "с настройками памяти");
-}
-
 QString whenText(qint64 ms)
 {
     return QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("dd.MM.yyyy HH:mm"));
@@ -227,11 +220,12 @@ void SweepDialog::reload()
         store ? store->sweeps(m_panel.state().selection.antenna, m_band->currentIndex())
               : QList<StoredSweep>();
     for (const StoredSweep &s : kept) {
-        auto *item = new QListWidgetItem(tr("%1 — %2, шаг %3 кГц, выдержка %4 мс")
-                                             .arg(whenText(s.started), kindText(s.kind))
-                                             .arg(s.step / 1e3)
-                                             .arg(s.dwellMs),
-                                         m_kept);
+        auto *item =
+            new QListWidgetItem(tr("%1 — %2, шаг %3 кГц, выдержка %4 мс")
+                                    .arg(whenText(s.started), SweepPicture::kindText(s.kind))
+                                    .arg(s.step / 1e3)
+                                    .arg(s.dwellMs),
+                                m_kept);
         item->setData(SweepRole, s.id);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(s.started == kept.first().started ? Qt::Checked : Qt::Unchecked);
@@ -257,8 +251,9 @@ void SweepDialog::redraw()
     QList<StoredSweep> shown = m_sweeper.running() ? m_sweeper.current() : ticked();
     QList<SweepPicture::Curve> curves;
     for (const StoredSweep &s : std::as_const(shown))
-        curves << SweepPicture::Curve{tr("%1, %2").arg(kindText(s.kind), whenText(s.started)),
-                                      s.kind, s.points};
+        curves << SweepPicture::Curve{
+            tr("%1, %2").arg(SweepPicture::kindText(s.kind), whenText(s.started)), s.kind,
+            s.points};
     const int band = m_band->currentIndex();
     const BandPlan::Band &edges = m_memory.plan().band(band);
     m_picture->show(edges.low, edges.high, edges.edges(), curves);

@@ -17,12 +17,6 @@ constexpr int Top = 30;
 constexpr int Bottom = 22;
 constexpr double TopSwr = 10;
 
-QString kindText(StoredSweep::Kind kind)
-{
-    return kind == StoredSweep::Kind::Bare ? SweepPicture::tr("антенна без настройки")
-                                           : SweepPicture::tr("с настройками памяти");
-}
-
 QString ratio(double swr)
 {
     return decimalShown(swr, 2);
@@ -69,6 +63,12 @@ int SweepPicture::rowOf(double swr, const QSize &size) const
     const QRect plot = plotIn(size);
     const double share = std::log10(std::clamp(swr, 1.0, TopSwr)) / std::log10(TopSwr);
     return plot.bottom() - int(std::lround(share * (plot.height() - 1)));
+}
+
+QString SweepPicture::kindText(StoredSweep::Kind kind)
+{
+    return kind == StoredSweep::Kind::Bare ? tr("антенна без настройки")
+                                           : tr("с настройками памяти");
 }
 
 QColor SweepPicture::colourOf(int index, StoredSweep::Kind kind)

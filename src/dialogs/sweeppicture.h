@@ -35,6 +35,8 @@ public:
     static QRect plotIn(const QSize &size);
     int columnOf(qint64 hz, const QSize &size) const;
     int rowOf(double swr, const QSize &size) const;
+    // "bare antenna", "through the memory", as the operator reads them.
+    static QString kindText(StoredSweep::Kind kind);
     // The colour of the i-th curve shown.
     static QColor colourOf(int index, StoredSweep::Kind kind);
     // The picture at a size of its own, for a file.

@@ -25,6 +25,9 @@ packages=(
     dpkg-dev file desktop-file-utils appstream lintian
     # The control port's certificate is made with the openssl command.
     openssl
+    # The station's MQTT bus: Mosquitto's client library; the tests run its broker and its
+    # clients, and check Home Assistant's documents with a JSON Schema validator.
+    libmosquitto-dev mosquitto mosquitto-clients python3-jsonschema
 )
 packages+=("$@")
 

@@ -62,6 +62,7 @@ int main(int argc, char *argv[])
     QString controlAddress;
     QString webAddress;
     bool headless = false;
+    CommandLine mqtt;
     Language language = Language::Russian;
     ProgramFolders folders;
     {
@@ -93,6 +94,21 @@ int main(int argc, char *argv[])
                 viewer ? QStringLiteral("web/viewer_password") : QStringLiteral("control/password"),
                 viewer ? "The web page's watching password: " : "Control port password: ");
         }
+        if (line.setMqttPassword) {
+            const QString path = QDir(dataDir).filePath(QStringLiteral("mqtt-password"));
+            const QString secret = Credentials::readSecret("The MQTT broker's password: ");
+            if (!Credentials::keepSecret(path, secret)) {
+                std::fprintf(stderr, "orvane: %s could not be written\n", qPrintable(path));
+                return 1;
+            }
+            if (secret.isEmpty())
+                std::fputs("orvane: no broker password now\n", stderr);
+            else
+                std::fprintf(stderr,
+                             "orvane: the broker password is kept in %s, which only you can read\n",
+                             qPrintable(QDir::toNativeSeparators(path)));
+            return 0;
+        }
         if (line.controlFingerprint) {
             Identity identity;
             QString error;
@@ -109,6 +125,7 @@ int main(int argc, char *argv[])
         controlAddress = line.controlAddress;
         webAddress = line.webAddress;
         headless = line.headless;
+        mqtt = line;
     }
 
     // Without a screen the console runs on Qt's offscreen platform: the same window, never
@@ -130,6 +147,10 @@ int main(int argc, char *argv[])
     environment.controlAddress = controlAddress;
     environment.webAddress = webAddress;
     environment.headless = headless;
+    environment.mqttUrl = mqtt.mqttUrl;
+    environment.mqttCa = mqtt.mqttCa;
+    environment.mqttReadOnly = mqtt.mqttReadOnly;
+    environment.mqttDiscovery = mqtt.mqttDiscovery;
 
     const QString simProgram =
         QDir(QCoreApplication::applicationDirPath())

@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "control/controlport.h"
+#include "mqtt/mqttclient.h"
 #include "rig/followsource.h"
 #include "rig/rigctldclient.h"
 #include "web/webserver.h"
@@ -90,6 +91,27 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
             "control password and speaks HTTPS. Overrides web/address of the user's settings."),
         QStringLiteral("[HOST:]PORT|default|off"));
     parser.addOptions({control, web, headless, password, viewerPassword, fingerprint});
+    const QCommandLineOption mqtt(
+        QStringLiteral("mqtt"),
+        QStringLiteral("Join the station's MQTT broker: mqtt://[USER@]HOST[:PORT]/PREFIX, or "
+                       "mqtts:// for TLS (off: none). The prefix defaults to orvane/<hostname>. "
+                       "Overrides mqtt/url of the user's settings."),
+        QStringLiteral("URL|off"));
+    const QCommandLineOption mqttCa(QStringLiteral("mqtt-ca"),
+                                    QStringLiteral("The CA certificates for mqtts:// (PEM); "
+                                                   "the system's otherwise."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption mqttReadOnly(
+        QStringLiteral("mqtt-read-only"),
+        QStringLiteral("Publish the state on the broker and take no command from it."));
+    const QCommandLineOption mqttDiscovery(
+        QStringLiteral("mqtt-discovery"),
+        QStringLiteral("Publish Home Assistant's discovery documents (prefix homeassistant)."));
+    const QCommandLineOption mqttPassword(
+        QStringLiteral("set-mqtt-password"),
+        QStringLiteral("Ask for the broker's password (empty: none) and keep it in a file only "
+                       "this user can read; then exit."));
+    parser.addOptions({mqtt, mqttCa, mqttReadOnly, mqttDiscovery, mqttPassword});
 
     CommandLine result;
     result.ports = ports;
@@ -159,11 +181,24 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
     result.setControlPassword = parser.isSet(password);
     result.setViewerPassword = parser.isSet(viewerPassword);
     result.controlFingerprint = parser.isSet(fingerprint);
+    result.setMqttPassword = parser.isSet(mqttPassword);
+    result.mqttReadOnly = parser.isSet(mqttReadOnly);
+    result.mqttDiscovery = parser.isSet(mqttDiscovery);
+    result.mqttCa = parser.value(mqttCa);
+    if (parser.isSet(mqtt)) {
+        result.mqttUrl = parser.value(mqtt);
+        QString why;
+        if (result.mqttUrl != QLatin1String("off") && !MqttUrl::parse(result.mqttUrl, &why)) {
+            result.run = false;
+            result.exitCode = UsageError;
+            result.error = QStringLiteral("invalid --mqtt \"%1\": %2").arg(result.mqttUrl, why);
+            return result;
+        }
+    }
     // "default" names the usual address, for the option that must have a value.
     const auto address = [&](const QCommandLineOption &option, quint16 port) {
         const QString value = parser.value(option);
-        return value == QLatin1String("default") ? QStringLiteral("127.0.0.1:%1").arg(port)
-                                                 : value;
+        return value == QLatin1String("default") ? QStringLiteral("127.0.0.1:%1").arg(port) : value;
     };
     if (parser.isSet(control)) {
         result.controlAddress = address(control, ControlPort::DefaultPort);

@@ -31,6 +31,14 @@ struct CommandLine
     // --set-web-viewer-password: the web page's watching password; do that and exit.
     bool setViewerPassword = false;
     bool controlFingerprint = false;
+    // --mqtt URL (off: none), --mqtt-ca, --mqtt-read-only, --mqtt-discovery; empty url: as
+    // the settings say.
+    QString mqttUrl;
+    QString mqttCa;
+    bool mqttReadOnly = false;
+    bool mqttDiscovery = false;
+    // --set-mqtt-password: the broker's password; do that and exit.
+    bool setMqttPassword = false;
 };
 
 // Applies --port N=DEVICE (repeatable) over the given map, takes --rig; handles --help and

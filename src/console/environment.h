@@ -32,6 +32,11 @@ struct ConsoleEnvironment
     QString controlAddress;
     // The web page's address from the command line; it wins over web/address.
     QString webAddress;
+    // The broker from the command line (off: none); it wins over mqtt/url and the rest.
+    QString mqttUrl;
+    QString mqttCa;
+    bool mqttReadOnly = false;
+    bool mqttDiscovery = false;
     // Without a screen the control port is the only door: it opens by default.
     bool headless = false;
     // Where udev keeps the serial devices' lasting names.

@@ -7,6 +7,7 @@
 #include "dialogs/bandsdialog.h"
 #include "dialogs/followdialog.h"
 #include "dialogs/linelogwindow.h"
+#include "dialogs/mqttdialog.h"
 #include "dialogs/portsdialog.h"
 #include "dialogs/sweepdialog.h"
 #include "dialogs/tunedialog.h"
@@ -130,6 +131,31 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
     if (const QString web = serviceAddress(m_env.webAddress, QStringLiteral("web/address"), 0);
         !web.isEmpty())
         startWeb(web);
+    m_bus = std::make_unique<StationBus>(m_panel, services(), *m_following);
+    startBus(
+        StationBus::chosen({m_env.mqttUrl, m_env.mqttCa, m_env.mqttReadOnly, m_env.mqttDiscovery},
+                           m_env.userSettings));
+}
+
+void ConsoleFeatures::startBus(const StationBus::Choice &choice)
+{
+    QString error;
+    if (!m_bus->start(choice, QDir(m_env.dataDir).filePath(QStringLiteral("mqtt-password")),
+                      &error))
+        return doorClosed(tr("MQTT не подключён: %1").arg(error));
+    if (m_bus->running())
+        sayServing("MQTT", m_bus->client()->address(), false, {});
+}
+
+void ConsoleFeatures::chooseBus()
+{
+    MqttDialog dialog(m_bus->choice(), m_bus->client(), m_window);
+    m_env.dialogs->exec(dialog);
+    if (dialog.result() != QDialog::Accepted)
+        return;
+    if (m_env.userSettings)
+        StationBus::keep(dialog.choice(), *m_env.userSettings);
+    startBus(dialog.choice());
 }
 
 Services ConsoleFeatures::services() const
@@ -361,6 +387,7 @@ std::unique_ptr<QMenu> ConsoleFeatures::contextMenu()
         &ConsoleFeatures::showFrequencyMemory);
     add(tr("Обзор КСВ…"), "showSweep", QKeySequence(Qt::CTRL | Qt::Key_W),
         &ConsoleFeatures::showSweep);
+    add(tr("MQTT…"), "chooseBus", QKeySequence(), &ConsoleFeatures::chooseBus);
     QAction *web =
         add(m_web ? tr("Веб-страница (%1)").arg(m_web->url()) : tr("Веб-страница в браузере"),
             "openWebPage", QKeySequence(Qt::CTRL | Qt::Key_U), &ConsoleFeatures::openWebPage);

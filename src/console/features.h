@@ -3,6 +3,7 @@
 #include "dialogs/frequencymemorywindow.h"
 #include "dialogs/linelogwindow.h"
 #include "environment.h"
+#include "mqtt/stationbus.h"
 
 #include <QObject>
 #include <QPointer>
@@ -50,6 +51,7 @@ public:
     ControlPort *controlPort() { return m_control.get(); }
     // The web page's server while it listens.
     WebServer *webServer() { return m_web.get(); }
+    StationBus &bus() { return *m_bus; }
     Tuning &tuning() { return *m_tuning; }
     FrequencyMemory &memory() { return *m_memory; }
     Trainer &trainer() { return *m_trainer; }
@@ -74,6 +76,7 @@ public:
     void showLineLog();
     void showFrequencyMemory();
     void showSweep();
+    void chooseBus();
     void exportMemories();
     void importMemories();
     void showHelp();
@@ -86,6 +89,7 @@ private:
     // The sub-band options say which stretch of the selected band each one is.
     void showSubBandRanges();
     void startControlPort();
+    void startBus(const StationBus::Choice &choice);
     bool startWeb(const QString &address);
     // The address a service is to listen on: the command line's, else the settings' key,
     // else without a screen headlessPort (0: none); empty when off.
@@ -111,6 +115,7 @@ private:
     PasswordCheck *m_passwords;
     std::unique_ptr<ControlPort> m_control;
     std::unique_ptr<WebServer> m_web;
+    std::unique_ptr<StationBus> m_bus;
     StatusStrip *m_strip;
     QPointer<LineLogWindow> m_lineLog;
     QPointer<FrequencyMemoryWindow> m_memoryWindow;

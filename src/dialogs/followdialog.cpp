@@ -22,6 +22,8 @@ QString prefixOf(FollowSource::Kind kind)
         return QStringLiteral("wsjtx");
     case FollowSource::Kind::HamlibMulticast:
         return QStringLiteral("hamlib-multicast");
+    case FollowSource::Kind::Mqtt:
+        return QStringLiteral("mqtt");
     }
     return QStringLiteral("rigctld");
 }
@@ -39,6 +41,8 @@ QString usualAddress(FollowSource::Kind kind)
         return QStringLiteral("%1:%2")
             .arg(QLatin1String(FollowSource::HamlibGroup))
             .arg(FollowSource::HamlibPort);
+    case FollowSource::Kind::Mqtt:
+        return QStringLiteral("radio/state");
     }
     return QStringLiteral("localhost");
 }
@@ -67,6 +71,8 @@ FollowDialog::FollowDialog(const QString &current, int radio, const QString &pro
     m_kind->addItem(tr("WSJT-X, JTDX — их UDP-сообщения"), int(FollowSource::Kind::Wsjtx));
     m_kind->addItem(tr("Hamlib multicast — рассылка состояния rigctld"),
                     int(FollowSource::Kind::HamlibMulticast));
+    m_kind->addItem(tr("MQTT — состояние трансивера на сервере станции"),
+                    int(FollowSource::Kind::Mqtt));
     m_address->setObjectName(QStringLiteral("address"));
     m_radio->setObjectName(QStringLiteral("radio"));
     m_radio->addItem(tr("активное"), 0);
@@ -156,6 +162,11 @@ void FollowDialog::showKind()
     case FollowSource::Kind::HamlibMulticast:
         m_addressHint->setText(tr("Группа:порт, как у rigctld --multicast-addr и "
                                   "--multicast-port."));
+        break;
+    case FollowSource::Kind::Mqtt:
+        m_addressHint->setText(tr("Тема на сервере MQTT консоли: JSON с частотой в Гц (freq "
+                                  "или frequency) и, где есть, передачей (tx, ptt или "
+                                  "transmitting)."));
         break;
     }
     m_problem->clear();

@@ -134,3 +134,23 @@ void Credentials::store(QSettings &settings, const QString &key, const QString &
         settings.setValue(key, hash(password));
     settings.sync();
 }
+
+bool Credentials::keepSecret(const QString &path, const QString &secret)
+{
+    if (secret.isEmpty())
+        return !QFile::exists(path) || QFile::remove(path);
+    keepPrivate(path);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const QByteArray bytes = secret.toUtf8();
+    return file.write(bytes) == bytes.size() && file.flush();
+}
+
+QString Credentials::secretIn(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.read(4096)).trimmed();
+}

@@ -29,4 +29,8 @@ public:
     static void store(QSettings &settings, const QString &key, const QString &password);
     // Makes the file readable by its owner alone, creating it empty when it is not there.
     static void keepPrivate(const QString &path);
+    // A secret another service must be shown as it is (a broker's password): kept in a file
+    // of its own that only the user reads; empty removes it.
+    static bool keepSecret(const QString &path, const QString &secret);
+    static QString secretIn(const QString &path);
 };

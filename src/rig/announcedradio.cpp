@@ -30,6 +30,10 @@ void AnnouncedRadio::start()
 {
     stop();
     m_problem.clear();
+    if (m_source.kind == FollowSource::Kind::Mqtt) {
+        setState(State::Connecting);
+        return;
+    }
     // A port that other programs share (loggers' broadcasts have many listeners), on
     // loopback unless the operator named a group. A group's socket is bound to the group
     // itself, so nothing sent to this computer's own addresses arrives on it; Windows takes
@@ -109,6 +113,17 @@ void AnnouncedRadio::readSome()
     }
 }
 
+void AnnouncedRadio::hear(const QByteArray &payload)
+{
+    if (m_source.kind != FollowSource::Kind::Mqtt || m_state == State::Off)
+        return;
+    if (payload.size() > MaxDatagram) {
+        ++m_counts.dropped;
+        return;
+    }
+    take(payload);
+}
+
 void AnnouncedRadio::take(const QByteArray &datagram)
 {
     Announcement heard;
@@ -121,6 +136,9 @@ void AnnouncedRadio::take(const QByteArray &datagram)
         break;
     case FollowSource::Kind::HamlibMulticast:
         heard = Announcement::hamlib(datagram);
+        break;
+    case FollowSource::Kind::Mqtt:
+        heard = Announcement::published(datagram);
         break;
     case FollowSource::Kind::Rigctld:
         return;
@@ -148,7 +166,8 @@ void AnnouncedRadio::take(const QByteArray &datagram)
     }
     ++m_counts.taken;
     m_who = heard.who;
-    m_silence.start();
+    if (m_source.kind != FollowSource::Kind::Mqtt)
+        m_silence.start();
     setState(State::Connected);
     if (heard.kind == Announcement::Kind::Reading) {
         m_frequency = heard.hz;

@@ -42,6 +42,9 @@ public:
 
     void start();
     void stop();
+    // What the followed MQTT topic carried; a published state is kept by the broker, so
+    // silence there is no absence.
+    void hear(const QByteArray &payload);
 
     State state() const override { return m_state; }
     QString address() const override;

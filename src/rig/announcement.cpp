@@ -147,3 +147,45 @@ Announcement Announcement::hamlib(const QByteArray &datagram)
     out.kind = Kind::Reading;
     return out;
 }
+
+Announcement Announcement::published(const QByteArray &json)
+{
+    QJsonParseError error;
+    const QJsonObject root = QJsonDocument::fromJson(json, &error).object();
+    if (error.error != QJsonParseError::NoError)
+        return {};
+    // Numbers as numbers or as text; a state as true/false, 1/0, ON/OFF.
+    const auto number = [](const QJsonValue &v) {
+        return v.isString() ? v.toString().toDouble() : v.toDouble(-1);
+    };
+    const auto truth = [](const QJsonValue &v) -> std::optional<bool> {
+        if (v.isBool())
+            return v.toBool();
+        if (v.isDouble())
+            return v.toDouble() != 0;
+        const QString text = v.toString().toLower();
+        if (text == QLatin1String("on") || text == QLatin1String("true") ||
+            text == QLatin1String("1"))
+            return true;
+        if (text == QLatin1String("off") || text == QLatin1String("false") ||
+            text == QLatin1String("0"))
+            return false;
+        return std::nullopt;
+    };
+    Announcement out;
+    const QJsonValue freq = root.contains(QLatin1String("freq"))
+                                ? root.value(QLatin1String("freq"))
+                                : root.value(QLatin1String("frequency"));
+    out.hz = BandPlan::hertzOf(number(freq));
+    if (!out.hz)
+        return {};
+    for (const char *key : {"tx", "ptt", "transmitting"}) {
+        if (const auto on = truth(root.value(QLatin1String(key)))) {
+            out.ptt = *on ? RigControl::Ptt::Transmitting : RigControl::Ptt::Receiving;
+            break;
+        }
+    }
+    out.who = root.value(QLatin1String("name")).toString();
+    out.kind = Kind::Reading;
+    return out;
+}

@@ -35,4 +35,7 @@ struct Announcement
     static Announcement wsjtx(const QByteArray &datagram, const QString &program);
     // Hamlib's multicast snapshot (JSON).
     static Announcement hamlib(const QByteArray &datagram);
+    // A radio's state another program publishes as JSON: the frequency in Hz as "freq" or
+    // "frequency", the transmit state, where given, as "tx", "ptt" or "transmitting".
+    static Announcement published(const QByteArray &json);
 };

@@ -51,9 +51,19 @@ std::optional<FollowSource> FollowSource::parse(const QString &text)
         const std::optional<HostPort> where = listenedOn(trimmed.mid(name.size() + 1), prefix.port);
         if (!where)
             return std::nullopt;
-        FollowSource source{prefix.kind, *where};
+        FollowSource source{prefix.kind, *where, {}};
         if (source.kind == Kind::HamlibMulticast && source.where.host.isEmpty())
             source.where.host = QLatin1String(HamlibGroup);
+        return source;
+    }
+    if (trimmed.startsWith(QLatin1String("mqtt:"))) {
+        // One radio's topic: a wildcard would follow several radios at once.
+        const QString topic = trimmed.mid(5);
+        if (topic.isEmpty() || topic.contains(QLatin1Char('+')) ||
+            topic.contains(QLatin1Char('#')) || topic.size() > 200)
+            return std::nullopt;
+        FollowSource source{Kind::Mqtt, {}, {}};
+        source.topic = topic;
         return source;
     }
     const QString rigctld = QStringLiteral("rigctld:");
@@ -61,13 +71,15 @@ std::optional<FollowSource> FollowSource::parse(const QString &text)
         trimmed.startsWith(rigctld) ? trimmed.mid(rigctld.size()) : trimmed, HamlibPort);
     if (!where)
         return std::nullopt;
-    return FollowSource{Kind::Rigctld, *where};
+    return FollowSource{Kind::Rigctld, *where, {}};
 }
 
 QString FollowSource::text() const
 {
     if (kind == Kind::Rigctld)
         return where.text();
+    if (kind == Kind::Mqtt)
+        return QStringLiteral("mqtt:") + topic;
     for (const Prefix &prefix : Prefixes) {
         if (prefix.kind != kind)
             continue;
@@ -90,6 +102,8 @@ QString FollowSource::name() const
         return QStringLiteral("WSJT-X");
     case Kind::HamlibMulticast:
         return QStringLiteral("Hamlib");
+    case Kind::Mqtt:
+        return QStringLiteral("MQTT");
     }
     return QStringLiteral("rigctld");
 }

@@ -1,0 +1,280 @@
+#include "mqttbridge.h"
+
+#include "model/bandnames.h"
+#include "model/slots.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QPointer>
+
+namespace {
+
+// The per-field topics and the state's field each carries.
+struct Field
+{
+    const char *leaf;
+    const char *key;
+};
+constexpr Field Fields[] = {
+    {"antenna", "antenna"}, {"band", "band"}, {"subband", "subband"}, {"c", "c"},      {"l", "l"},
+    {"side", "side"},       {"port", "port"}, {"tx", "transmitting"}, {"held", "held"}};
+
+QByteArray valueText(const QJsonValue &v)
+{
+    if (v.isBool())
+        return v.toBool() ? "1" : "0";
+    if (v.isDouble())
+        return QByteArray::number(v.toDouble(), 'g', 12);
+    return v.toString().toUtf8();
+}
+
+} // namespace
+
+MqttBridge::MqttBridge(Panel &panel, const Services &services, MqttClient &client,
+                       const Options &options, QObject *parent)
+    : QObject(parent)
+    , m_panel(panel)
+    , m_client(client)
+    , m_options(options)
+    , m_commands(panel, services, Panel::Cause::Remote)
+{
+    m_clock.start();
+    m_gather.setSingleShot(true);
+    m_gather.setInterval(GatherMs);
+    connect(&m_gather, &QTimer::timeout, this, &MqttBridge::publishState);
+    connect(&panel, &Panel::changed, this, [this] {
+        if (!m_gather.isActive())
+            m_gather.start();
+    });
+    connect(&panel.lineLog(), &LineLog::added, this, [this](const LineLog::Entry &entry) {
+        m_client.publish(topic("log"), ControlCommands::logLine(entry).mid(5).trimmed(), false, 0);
+    });
+    connect(&client, &MqttClient::connected, this, &MqttBridge::online);
+    connect(&client, &MqttClient::disconnected, this, [this](const QString &why) {
+        // Said once for each new reason: a broker down is retried quietly.
+        if (why == m_said)
+            return;
+        m_said = why;
+        say(QCoreApplication::translate("MqttBridge", "MQTT: %1").arg(why), Panel::Tone::Warning);
+    });
+    connect(&client, &MqttClient::received, this, &MqttBridge::take);
+    if (!options.readOnly) {
+        client.subscribe(topic("cmd"));
+        client.subscribe(topic("set/+"));
+    }
+    if (!options.radioTopic.isEmpty())
+        client.subscribe(options.radioTopic.toUtf8());
+}
+
+QByteArray MqttBridge::topic(const char *leaf) const
+{
+    return m_options.prefix.toUtf8() + '/' + leaf;
+}
+
+QJsonObject MqttBridge::stateObject(const Panel::State &state)
+{
+    // The pushed !state's fields, their names in lower case, numbers as numbers.
+    QJsonObject out;
+    for (const auto &[key, value] : ControlCommands::stateFields(state)) {
+        const QString name = QString::fromLatin1(key).toLower();
+        bool number = false;
+        const double n = value.toDouble(&number);
+        const bool text = name == QLatin1String("band") || name == QLatin1String("device");
+        out.insert(name, number && !text ? QJsonValue(n) : QJsonValue(QString::fromUtf8(value)));
+    }
+    out.insert(QStringLiteral("held"), state.held);
+    return out;
+}
+
+void MqttBridge::say(const QString &text, Panel::Tone tone)
+{
+    m_panel.say(text, tone);
+    LineLog::Entry note;
+    note.kind = LineLog::Entry::Note;
+    note.text = text;
+    m_panel.lineLog().add(note);
+}
+
+void MqttBridge::online()
+{
+    m_said.clear();
+    say(QCoreApplication::translate("MqttBridge", "MQTT: на связи с %1").arg(m_client.address()));
+    m_client.publish(topic("status"), "online", true, 1, MqttClient::Priority::Keep);
+    // Everything again: the broker may have lost what it kept, or kept a stale copy.
+    m_published = {};
+    publishState();
+    publishDiscovery();
+}
+
+void MqttBridge::publishState()
+{
+    const QJsonObject state = stateObject(m_panel.state());
+    if (state == m_published || m_client.state() != MqttClient::State::Connected)
+        return;
+    if (!m_client.publish(topic("state"), QJsonDocument(state).toJson(QJsonDocument::Compact), true,
+                          1)) {
+        // The queue is full: the next change, or the reconnection, brings it.
+        ++m_counts.statesSkipped;
+        return;
+    }
+    for (const Field &field : Fields) {
+        const QJsonValue value = state.value(QLatin1String(field.key));
+        if (value != m_published.value(QLatin1String(field.key)))
+            m_client.publish(topic(field.leaf), valueText(value), true, 1);
+    }
+    m_published = state;
+}
+
+void MqttBridge::take(const MqttClient::Message &message)
+{
+    if (!m_options.radioTopic.isEmpty() && message.topic == m_options.radioTopic.toUtf8()) {
+        emit radioHeard(message.payload);
+        return;
+    }
+    const QByteArray setPrefix = topic("set/");
+    const bool set = message.topic.startsWith(setPrefix);
+    if (m_options.readOnly || (!set && message.topic != topic("cmd")))
+        return;
+    if (message.payload.size() > MaxPayload) {
+        ++m_counts.dropped;
+        return;
+    }
+    // At most CommandsPerSecond in any second; the rest are refused, and said to be.
+    const qint64 now = m_clock.elapsed();
+    while (!m_recent.empty() && now - m_recent.front() >= 1000)
+        m_recent.pop_front();
+    if (m_recent.size() >= size_t(CommandsPerSecond)) {
+        ++m_counts.refused;
+        const QByteArray why = "RPRT " + QByteArray::number(ControlCommands::Refused) +
+                               " more than " + QByteArray::number(CommandsPerSecond) +
+                               " commands a second\n";
+        m_client.publish(message.responseTopic.isEmpty() ? topic("reply") : message.responseTopic,
+                         why, false, 1, MqttClient::Priority::Droppable, message.correlation);
+        return;
+    }
+    m_recent.push_back(now);
+    ++m_counts.commands;
+    const QByteArray line =
+        set ? commandFor(message.topic.mid(setPrefix.size()), message.payload.trimmed())
+            : message.payload.trimmed();
+    if (line.isEmpty() || line.contains('\n'))
+        return answer(message, "RPRT " + QByteArray::number(ControlCommands::Invalid) + '\n');
+    m_commands.run(
+        line, [self = QPointer<MqttBridge>(this), message](const ControlCommands::Reply &reply) {
+            if (self)
+                self->answer(message, reply.text);
+        });
+}
+
+void MqttBridge::answer(const MqttClient::Message &to, const QByteArray &text)
+{
+    m_client.publish(to.responseTopic.isEmpty() ? topic("reply") : to.responseTopic, text, false, 1,
+                     MqttClient::Priority::Keep, to.correlation);
+}
+
+QByteArray MqttBridge::commandFor(const QByteArray &leaf, const QByteArray &value) const
+{
+    const Panel::State s = m_panel.state();
+    const auto recall = [](int antenna, const QByteArray &band, int subBand) {
+        return "\\recall " + QByteArray::number(antenna) + ' ' + band + ' ' +
+               QByteArray::number(subBand);
+    };
+    const QByteArray band = BandNames::key(s.selection.band).toLatin1();
+    if (leaf == "antenna")
+        return recall(value.toInt(), band, s.selection.subBand + 1);
+    if (leaf == "band")
+        return recall(s.selection.antenna + 1, value, s.selection.subBand + 1);
+    if (leaf == "subband")
+        return recall(s.selection.antenna + 1, band, value.toInt());
+    if (leaf == "refresh")
+        return recall(s.selection.antenna + 1, band, s.selection.subBand + 1);
+    if (leaf == "c")
+        return "\\set_c " + QByteArray::number(qRound(value.toDouble()));
+    if (leaf == "l")
+        return "\\set_l " + QByteArray::number(qRound(value.toDouble()));
+    if (leaf == "side")
+        return "\\set_side " + value;
+    return {};
+}
+
+void MqttBridge::publishDiscovery()
+{
+    // Home Assistant: one device, its entities on this console's topics.
+    QString node = m_options.prefix;
+    for (QChar &c : node)
+        if (!c.isLetterOrNumber())
+            c = QLatin1Char('_');
+    const QString base = QStringLiteral("homeassistant/%1/") + node + QStringLiteral("/%2/config");
+    const QString prefix = m_options.prefix;
+    const QJsonObject device{{"identifiers", QJsonArray{node}},
+                             {"name", QStringLiteral("Orvane ") + prefix},
+                             {"manufacturer", "Orvane"},
+                             {"model", "Antenna tuner relay block"}};
+    const auto entity = [&](const char *id, const QString &name) {
+        return QJsonObject{{"name", name},
+                           {"unique_id", node + QLatin1Char('_') + QLatin1String(id)},
+                           {"object_id", node + QLatin1Char('_') + QLatin1String(id)},
+                           {"device", device},
+                           {"availability_topic", prefix + QStringLiteral("/status")},
+                           {"payload_available", "online"},
+                           {"payload_not_available", "offline"}};
+    };
+    QJsonArray bands;
+    for (int b = 0; b < Slots::Bands; ++b)
+        bands.append(BandNames::key(b));
+    struct Document
+    {
+        const char *component;
+        const char *id;
+        QJsonObject body;
+    };
+    QList<Document> documents;
+    const auto select = [&](const char *id, const QString &name, const QJsonArray &options) {
+        QJsonObject o = entity(id, name);
+        o.insert("state_topic", prefix + QLatin1Char('/') + QLatin1String(id));
+        o.insert("command_topic", prefix + QStringLiteral("/set/") + QLatin1String(id));
+        o.insert("options", options);
+        documents.append({"select", id, o});
+    };
+    select("antenna", QStringLiteral("Antenna"), {"1", "2", "3"});
+    select("band", QStringLiteral("Band"), bands);
+    select("subband", QStringLiteral("Sub-band"), {"1", "2", "3", "4", "5"});
+    select("side", QStringLiteral("Capacitor side"), {"Tx", "Ant"});
+    for (const char *id : {"c", "l"}) {
+        QJsonObject o =
+            entity(id, QStringLiteral("%1 code").arg(QString::fromLatin1(id).toUpper()));
+        o.insert("state_topic", prefix + QLatin1Char('/') + QLatin1String(id));
+        o.insert("command_topic", prefix + QStringLiteral("/set/") + QLatin1String(id));
+        o.insert("min", 0);
+        o.insert("max", 255);
+        o.insert("step", 1);
+        o.insert("mode", "box");
+        documents.append({"number", id, o});
+    }
+    QJsonObject port = entity("port", QStringLiteral("Port"));
+    port.insert("state_topic", prefix + QStringLiteral("/port"));
+    documents.append({"sensor", "port", port});
+    QJsonObject held = entity("held", QStringLiteral("Relays held"));
+    held.insert("state_topic", prefix + QStringLiteral("/held"));
+    held.insert("payload_on", "1");
+    held.insert("payload_off", "0");
+    documents.append({"binary_sensor", "held", held});
+    QJsonObject store = entity("store", QStringLiteral("Store"));
+    store.insert("command_topic", prefix + QStringLiteral("/cmd"));
+    store.insert("payload_press", "\\store");
+    documents.append({"button", "store", store});
+    QJsonObject refresh = entity("refresh", QStringLiteral("Refresh"));
+    refresh.insert("command_topic", prefix + QStringLiteral("/set/refresh"));
+    refresh.insert("payload_press", "1");
+    documents.append({"button", "refresh", refresh});
+
+    for (const Document &d : std::as_const(documents)) {
+        const QByteArray where = base.arg(QLatin1String(d.component), QLatin1String(d.id)).toUtf8();
+        // Off: an empty retained message removes what an earlier run left.
+        m_client.publish(where,
+                         m_options.discovery ? QJsonDocument(d.body).toJson(QJsonDocument::Compact)
+                                             : QByteArray(),
+                         true, 1, MqttClient::Priority::Keep);
+    }
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "control/commands.h"
+#include "mqttclient.h"
+
+#include <QElapsedTimer>
+#include <QJsonObject>
+#include <QObject>
+#include <QTimer>
+
+#include <deque>
+
+// The console on the station's broker: its state retained under PREFIX (the whole of it as
+// JSON, and a topic per field), its line log as it happens, and PREFIX/cmd taking the control
+// port's commands through the same panel, answered on the sender's MQTT 5 response topic or
+// PREFIX/reply. PREFIX/status says online, and the broker says offline for it.
+class MqttBridge : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int CommandsPerSecond = 20;
+    static constexpr qsizetype MaxPayload = 1024;
+    // Changes within this are one publication.
+    static constexpr int GatherMs = 20;
+
+    struct Options
+    {
+        QString prefix;
+        // Publishes, takes no command.
+        bool readOnly = false;
+        // Home Assistant's discovery documents under homeassistant/; when off, any left
+        // from before are removed.
+        bool discovery = false;
+        // A radio's state another program publishes, followed (see AnnouncedRadio).
+        QString radioTopic;
+    };
+
+    struct Counts
+    {
+        quint64 commands = 0;
+        quint64 refused = 0;       // over the rate
+        quint64 dropped = 0;       // over the size
+        quint64 statesSkipped = 0; // a full queue
+    };
+
+    MqttBridge(Panel &panel, const Services &services, MqttClient &client, const Options &options,
+               QObject *parent = nullptr);
+
+    // The topic a field of the state goes to, and the state as the bus sees it.
+    QByteArray topic(const char *leaf) const;
+    static QJsonObject stateObject(const Panel::State &state);
+    Counts counts() const { return m_counts; }
+
+signals:
+    // What the followed radio's topic carried.
+    void radioHeard(const QByteArray &payload);
+
+private:
+    // In the strip and the line log.
+    void say(const QString &text, Panel::Tone tone = Panel::Tone::Info);
+    void online();
+    void publishState();
+    void take(const MqttClient::Message &message);
+    void answer(const MqttClient::Message &to, const QByteArray &text);
+    // A set/… topic of Home Assistant's entities, as the command it stands for.
+    QByteArray commandFor(const QByteArray &leaf, const QByteArray &value) const;
+    void publishDiscovery();
+
+    Panel &m_panel;
+    MqttClient &m_client;
+    Options m_options;
+    ControlCommands m_commands;
+    QTimer m_gather;
+    QJsonObject m_published;
+    std::deque<qint64> m_recent; // when the last commands came, ms
+    QElapsedTimer m_clock;
+    Counts m_counts;
+    QString m_said;
+};

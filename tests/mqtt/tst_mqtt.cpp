@@ -1,0 +1,303 @@
+#include "console/features.h"
+#include "console/form1.h"
+#include "mqtt/stationbus.h"
+#include "net/credentials.h"
+#include "panel/panel.h"
+#include "support/broker.h"
+#include "support/consolefixture.h"
+#include "support/programs.h"
+#include "support/station.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTest>
+
+#include <csignal>
+
+namespace {
+
+// The packets on the line within the wait, once count of them have come.
+QList<QByteArray> packetsWithin(PseudoTerminal &line, int count, int waitMs = 3000)
+{
+    QByteArray bytes;
+    QElapsedTimer clock;
+    clock.start();
+    while (bytes.size() < count * 9 && clock.elapsed() < waitMs) {
+        QTest::qWait(5);
+        bytes += line.read(0);
+    }
+    return packetsOf(bytes + line.read(100));
+}
+
+// What the console said in its line log's notes (the strip says the same, for a while).
+QString notes(Form1 &form)
+{
+    QString out;
+    for (const LineLog::Entry &entry : form.panel().lineLog().entries())
+        if (entry.kind == LineLog::Entry::Note)
+            out += entry.text + QLatin1Char('\n');
+    return out;
+}
+
+QJsonObject payloadOf(const QJsonObject &message)
+{
+    return QJsonDocument::fromJson(message["payload"].toString().toUtf8()).object();
+}
+
+} // namespace
+
+// The console on a real broker, with mosquitto's own clients as the station's other devices.
+class TestMqtt : public QObject
+{
+    Q_OBJECT
+
+    Form1 &start(ConsoleFixture &f, const Broker &broker, const QString &prefix,
+                 const QString &rig = {}, bool discovery = false)
+    {
+        ConsoleEnvironment env = f.environment();
+        env.mqttUrl = broker.url(prefix);
+        env.mqttDiscovery = discovery;
+        env.rigAddress = rig;
+        f.writeSettings(
+            SettingsImage().steps(12, 50).slot(at(1, "40 м", 2), 7, 8, 0).port(1).bytes());
+        Form1 &form = f.start(env);
+        f.pty.drain();
+        return form;
+    }
+
+    static bool online(Form1 &form)
+    {
+        const MqttClient *client = form.features().bus().client();
+        return client && client->state() == MqttClient::State::Connected;
+    }
+
+private slots:
+    void commandsOnTheBusWorkTheConsoleAndTheStateIsKept()
+    {
+        Broker broker;
+        QVERIFY(broker.start());
+        ConsoleFixture f;
+        Form1 &form = start(f, broker, "station/tuner1");
+        QTRY_VERIFY_WITH_TIMEOUT(online(form), 5000);
+
+        // A recall on PREFIX/cmd: the slot's three packets, and the kept state says so.
+        QVERIFY(broker.publish("station/tuner1/cmd", "\\recall 1 40m 2"));
+        QCOMPARE(packetsWithin(f.pty, 3),
+                 (QList<QByteArray>{packet(1, 7, 0), packet(2, 8, 0), packet(3, 0, 0)}));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            payloadOf(broker.read("station/tuner1/state", 1, 1000).value(0))["band"] ==
+                QJsonValue("40m"),
+            5000);
+        const QJsonObject state = payloadOf(broker.read("station/tuner1/state", 1, 1000)[0]);
+        QCOMPARE(state["subband"], QJsonValue(2));
+        QCOMPARE(state["c"], QJsonValue(7));
+        QCOMPARE(broker.read("station/tuner1/c", 1, 1000).value(0)["payload"], QJsonValue("7"));
+        QCOMPARE(broker.read("station/tuner1/status", 1, 1000).value(0)["payload"],
+                 QJsonValue("online"));
+
+        // An answer goes to the sender's response topic with its correlation data, else to
+        // PREFIX/reply.
+        const auto answers = broker.listen("answers/#");
+        const auto replies = broker.listen("station/tuner1/reply");
+        QVERIFY(broker.publish("station/tuner1/cmd", "\\set_c 37",
+                               {"-D", "publish", "response-topic", "answers/me", "-D", "publish",
+                                "correlation-data", "ask-17"}));
+        QVERIFY(broker.publish("station/tuner1/cmd", "\\get_slot 1 40m 2"));
+        QTest::qWait(500);
+        const QList<QJsonObject> answered = Broker::heard(*answers);
+        QCOMPARE(answered.size(), 1);
+        QCOMPARE(answered[0]["payload"].toString().trimmed(), QStringLiteral("RPRT 0"));
+        QCOMPARE(answered[0]["properties"]["correlation-data"], QJsonValue("ask-17"));
+        QCOMPARE(Broker::heard(*replies).value(0)["payload"].toString(),
+                 QStringLiteral("7\n8\nAnt\n"));
+        QCOMPARE(packetsWithin(f.pty, 1), QList<QByteArray>{packet(1, 37, 0)});
+
+        // A burst of 10,000: at most 20 a second run, the rest are refused, an over-long one is
+        // dropped, the queue stays bounded, and the console answers at once after.
+        QByteArray burst;
+        for (int i = 0; i < 10000; ++i)
+            burst += "\\get_state\n";
+        QVERIFY(broker.publishLines("station/tuner1/cmd", burst));
+        QVERIFY(broker.publish("station/tuner1/cmd", QByteArray(2000, 'x')));
+        QElapsedTimer clock;
+        clock.start();
+        MqttBridge &bridge = *form.features().bus().bridge();
+        while (bridge.counts().commands + bridge.counts().refused < 10000 &&
+               clock.elapsed() < 20000) {
+            QTest::qWait(20);
+            QVERIFY(form.features().bus().client()->pending() <= MqttClient::MaxPending + 50);
+        }
+        QVERIFY2(bridge.counts().refused >= 9900,
+                 qPrintable(QString::number(bridge.counts().refused)));
+        QTRY_COMPARE(bridge.counts().dropped, quint64(1));
+        QTest::qWait(1100);
+        QVERIFY(broker.publish("station/tuner1/cmd", "\\set_c 38"));
+        QCOMPARE(packetsWithin(f.pty, 1), QList<QByteArray>{packet(1, 38, 0)});
+
+        // Stopped and started again, the broker has the state again without being asked.
+        broker.restart();
+        QTRY_VERIFY_WITH_TIMEOUT(online(form), 10000);
+        QCOMPARE(payloadOf(broker.read("station/tuner1/state", 1, 2000).value(0))["c"],
+                 QJsonValue(38));
+        QVERIFY2(notes(form).contains(QStringLiteral("MQTT: связь с сервером потеряна")),
+                 qPrintable(notes(form)));
+    }
+
+    void whileTheRadioTransmitsACommandIsRefusedWithAnAnswer()
+    {
+        Broker broker;
+        QVERIFY(broker.start());
+        Rigctld rig;
+        QVERIFY(rig.start());
+        QVERIFY(rig.tell("T 1"));
+        ConsoleFixture f;
+        f.userSettings.setValue("rig/poll_ms", 100);
+        Form1 &form = start(f, broker, "held", QStringLiteral("127.0.0.1:%1").arg(rig.port));
+        QTRY_VERIFY_WITH_TIMEOUT(online(form) && form.panel().state().held, 5000);
+        f.pty.drain();
+        const auto replies = broker.listen("held/#");
+        QVERIFY(broker.publish("held/cmd", "\\set_c 5"));
+        QTest::qWait(500);
+        const QList<QJsonObject> heard = Broker::heard(*replies);
+        const auto reply = std::find_if(heard.begin(), heard.end(), [](const QJsonObject &m) {
+            return m["topic"] == QJsonValue("held/reply");
+        });
+        QVERIFY2(reply != heard.end(), qPrintable(QString::number(heard.size())));
+        QCOMPARE(reply->value("payload").toString().trimmed(), QStringLiteral("RPRT -9"));
+        QVERIFY(f.pty.read(200).isEmpty());
+    }
+
+    // Two consoles on one broker, each under its prefix; one killed leaves offline behind.
+    void consolesKeepApartAndAKilledOneIsOffline()
+    {
+        Broker broker;
+        QVERIFY(broker.start());
+        ConsoleFixture f;
+        Form1 &form = start(f, broker, "shack/one");
+        QTRY_VERIFY_WITH_TIMEOUT(online(form), 5000);
+
+        ProgramFolder folder;
+        QVERIFY(folder.isValid());
+        QProcess other;
+        QProcessEnvironment env = folder.environment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        other.setProcessEnvironment(env);
+        other.start(folder.program("orvane"),
+                    {"--headless", "--control", "off", "--mqtt", broker.url("shack/two")});
+        QTRY_VERIFY_WITH_TIMEOUT(broker.read("shack/two/status", 1, 500).value(0)["payload"] ==
+                                     QJsonValue("online"),
+                                 10000);
+        QVERIFY(broker.publish("shack/two/cmd", "\\set_c 99"));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            broker.read("shack/two/c", 1, 500).value(0)["payload"] == QJsonValue("99"), 5000);
+        QCOMPARE(form.panel().state().relays.codeC, quint8(0));
+        QVERIFY(f.pty.read(200).isEmpty());
+
+        ::kill(pid_t(other.processId()), SIGKILL);
+        QVERIFY(other.waitForFinished(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(broker.read("shack/two/status", 1, 500).value(0)["payload"] ==
+                                     QJsonValue("offline"),
+                                 5000);
+        QCOMPARE(broker.read("shack/one/status", 1, 1000).value(0)["payload"],
+                 QJsonValue("online"));
+    }
+
+    // A broker with users, an access list and TLS: the wrong password is said and retried
+    // without harm; the right one over TLS with the test's CA works.
+    void aRefusingBrokerIsSaidAndTlsWithItsCaWorks()
+    {
+        Broker broker;
+        QVERIFY(broker.start({true, true}));
+        ConsoleFixture f;
+        ConsoleEnvironment env = f.environment();
+        QDir().mkpath(env.dataDir);
+        const QString secret = QDir(env.dataDir).filePath(QStringLiteral("mqtt-password"));
+        QVERIFY(Credentials::keepSecret(secret, QStringLiteral("wrong")));
+        env.mqttUrl = broker.url("orvane/t", "orvane");
+        f.writeSettings(SettingsImage().port(1).bytes());
+        Form1 &form = f.start(env);
+        QTRY_VERIFY_WITH_TIMEOUT(notes(form).contains(QStringLiteral("отказал")), 5000);
+        QVERIFY(!online(form));
+        QVERIFY(!notes(form).contains(QStringLiteral("wrong")));
+
+        QVERIFY(Credentials::keepSecret(secret, QStringLiteral("orvane-secret")));
+        QString error;
+        StationBus::Choice tls;
+        tls.url = QStringLiteral("mqtts://orvane@127.0.0.1:%1/orvane/t").arg(broker.tlsPort);
+        tls.caFile = broker.caFile();
+        QVERIFY2(form.features().bus().start(tls, secret, &error), qPrintable(error));
+        QTRY_VERIFY_WITH_TIMEOUT(online(form), 5000);
+        QCOMPARE(broker.read("orvane/t/status", 1, 1000).value(0)["payload"], QJsonValue("online"));
+    }
+
+    // Home Assistant's discovery: one document for each entity, each valid against the
+    // schema its documentation gives; switched off, they are removed.
+    void homeAssistantFindsTheDeviceAndLosesItWhenSwitchedOff()
+    {
+        Broker broker;
+        QVERIFY(broker.start());
+        ConsoleFixture f;
+        Form1 &form = start(f, broker, "ha/tuner", {}, true);
+        QTRY_VERIFY_WITH_TIMEOUT(online(form), 5000);
+        const QList<QJsonObject> documents = broker.read("homeassistant/#", 10, 2000);
+        QCOMPARE(documents.size(), 10);
+        QTemporaryDir dir;
+        const QString schema = QFINDTESTDATA("homeassistant.schema.json");
+        QVERIFY(!schema.isEmpty());
+        QMap<QString, int> components;
+        for (const QJsonObject &d : documents) {
+            const QString component = d["topic"].toString().section(QLatin1Char('/'), 1, 1);
+            ++components[component];
+            const QString file = dir.filePath(d["topic"].toString().replace('/', '_'));
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            // The component beside the document, for the schema to choose its rules by.
+            QJsonObject body = payloadOf(d);
+            body.insert(QStringLiteral("_component"), component);
+            out.write(QJsonDocument(body).toJson());
+            out.close();
+            QProcess check;
+            check.start(QStringLiteral("/usr/bin/python3"),
+                        {"-m", "jsonschema", "-i", file, schema});
+            QVERIFY(check.waitForFinished(20000));
+            QVERIFY2(check.exitCode() == 0,
+                     qPrintable(d["topic"].toString() + ": " + check.readAllStandardError()));
+        }
+        QCOMPARE(
+            components,
+            (QMap<QString, int>{
+                {"select", 4}, {"number", 2}, {"sensor", 1}, {"binary_sensor", 1}, {"button", 2}}));
+        // A press of Store in Home Assistant stores.
+        QVERIFY(broker.publish("ha/tuner/set/c", "12"));
+        QTRY_COMPARE(form.panel().state().relays.codeC, quint8(12));
+
+        StationBus::Choice off = form.features().bus().choice();
+        off.discovery = false;
+        QString error;
+        QVERIFY(form.features().bus().start(off, {}, &error));
+        QTRY_VERIFY_WITH_TIMEOUT(online(form), 5000);
+        QTest::qWait(300);
+        QCOMPARE(broker.read("homeassistant/#", 10, 1000).size(), 0);
+    }
+
+    // --follow mqtt:TOPIC: a radio's state another program publishes recalls its band.
+    void theRadioIsFollowedFromATopic()
+    {
+        Broker broker;
+        QVERIFY(broker.start());
+        ConsoleFixture f;
+        Form1 &form = start(f, broker, "follow", QStringLiteral("mqtt:radio/state"));
+        QTRY_VERIFY_WITH_TIMEOUT(online(form), 5000);
+        QVERIFY(broker.publish("radio/state", R"({"frequency": 7050000, "ptt": false})", {"-r"}));
+        QCOMPARE(packetsWithin(f.pty, 3),
+                 (QList<QByteArray>{packet(1, 7, 0), packet(2, 8, 0), packet(3, 0, 0)}));
+        QVERIFY(broker.publish("radio/state", R"({"freq": "14074000", "tx": "ON"})"));
+        QTRY_VERIFY(form.panel().state().held);
+        QVERIFY(f.pty.read(300).isEmpty()); // nothing under RF
+    }
+};
+
+QTEST_MAIN(TestMqtt)
+#include "tst_mqtt.moc"

@@ -142,12 +142,12 @@
 <context>
     <name>ConsoleFeatures</name>
     <message>
-        <location filename="../src/console/features.cpp" line="+86"/>
+        <location filename="../src/console/features.cpp" line="+87"/>
         <source>Порт %1 недоступен: %2</source>
         <translation>Port %1 is not available: %2</translation>
     </message>
     <message>
-        <location line="+193"/>
+        <location line="+218"/>
         <source>Шаги реле не заданы: &lt;a href=&quot;%1&quot;&gt;задать…&lt;/a&gt;</source>
         <translation>Relay steps not set: &lt;a href=&quot;%1&quot;&gt;set them…&lt;/a&gt;</translation>
     </message>
@@ -162,7 +162,7 @@
         <translation>Control port: &quot;%1&quot; is no address</translation>
     </message>
     <message>
-        <location line="-125"/>
+        <location line="-150"/>
         <source>идёт обучение</source>
         <translation>training is running</translation>
     </message>
@@ -172,7 +172,12 @@
         <translation>an SWR sweep is running</translation>
     </message>
     <message>
-        <location line="+133"/>
+        <location line="+68"/>
+        <source>MQTT не подключён: %1</source>
+        <translation>MQTT not connected: %1</translation>
+    </message>
+    <message>
+        <location line="+90"/>
         <source>Порт управления не открыт: %1</source>
         <translation>The control port is not open: %1</translation>
     </message>
@@ -232,7 +237,12 @@
         <translation>SWR sweep…</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
+        <source>MQTT…</source>
+        <translation>MQTT…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Веб-страница (%1)</source>
         <translation>Web page (%1)</translation>
     </message>
@@ -650,7 +660,7 @@
 <context>
     <name>FollowDialog</name>
     <message>
-        <location filename="../src/dialogs/followdialog.cpp" line="+55"/>
+        <location filename="../src/dialogs/followdialog.cpp" line="+59"/>
         <source>Радио:</source>
         <translation>Radio:</translation>
     </message>
@@ -683,6 +693,11 @@
         <location line="+1"/>
         <source>Hamlib multicast — рассылка состояния rigctld</source>
         <translation>Hamlib multicast: rigctld&apos;s state, multicast</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>MQTT — состояние трансивера на сервере станции</source>
+        <translation>MQTT — the radio's state on the station's broker</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -730,7 +745,12 @@
         <translation>Group:port, as given to rigctld&apos;s --multicast-addr and --multicast-port.</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+4"/>
+        <source>Тема на сервере MQTT консоли: JSON с частотой в Гц (freq или frequency) и, где есть, передачей (tx, ptt или transmitting).</source>
+        <translation>A topic on the console's MQTT broker: JSON with the frequency in Hz (freq or frequency) and, where given, transmitting (tx, ptt or transmitting).</translation>
+    </message>
+    <message>
+        <location line="+30"/>
         <source>«%1» — не адрес для этого источника.</source>
         <translation>&quot;%1&quot; is no address for this source.</translation>
     </message>
@@ -1718,6 +1738,156 @@ then log out and in again.</translation>
         <location line="+4"/>
         <source>канал никто не читает</source>
         <translation>nobody reads the pipe</translation>
+    </message>
+</context>
+<context>
+    <name>MqttBridge</name>
+    <message>
+        <location filename="../src/mqtt/mqttbridge.cpp" line="+59"/>
+        <source>MQTT: %1</source>
+        <translation>MQTT: %1</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>MQTT: на связи с %1</source>
+        <translation>MQTT: connected to %1</translation>
+    </message>
+</context>
+<context>
+    <name>MqttClient</name>
+    <message>
+        <location filename="../src/mqtt/mqttclient.cpp" line="+41"/>
+        <source>сервер не ответил за %1 с</source>
+        <translation>the broker did not answer within %1 s</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>клиент MQTT не создан</source>
+        <translation>the MQTT client could not be made</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>файл сертификатов %1 не читается</source>
+        <translation>the certificate file %1 cannot be read</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>TLS для MQTT недоступен: %1</source>
+        <translation>TLS for MQTT is not available: %1</translation>
+    </message>
+    <message>
+        <location line="+67"/>
+        <source>сервер отказал: %1</source>
+        <translation>the broker refused: %1</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <location line="+54"/>
+        <location line="+8"/>
+        <source>связь с сервером потеряна</source>
+        <translation>the connection to the broker was lost</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>сервер молчит</source>
+        <translation>the broker is silent</translation>
+    </message>
+    <message>
+        <location filename="../src/mqtt/mqttclient_off.cpp" line="+16"/>
+        <source>эта сборка консоли без MQTT</source>
+        <translation>this build of the console has no MQTT</translation>
+    </message>
+</context>
+<context>
+    <name>MqttDialog</name>
+    <message>
+        <location filename="../src/dialogs/mqttdialog.cpp" line="+16"/>
+        <location line="+3"/>
+        <source>Не подключено.</source>
+        <translation>Not connected.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Подключение к %1…</source>
+        <translation>Connecting to %1…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>На связи с %1.</source>
+        <translation>Connected to %1.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Нет связи с %1: %2; повтор через %3 с.</source>
+        <translation>No connection to %1: %2; trying again in %3 s.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Только публиковать: команд из MQTT не принимать</source>
+        <translation>Publish only: take no commands from MQTT</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Объявлять устройство для Home Assistant</source>
+        <translation>Announce the device to Home Assistant</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>MQTT</source>
+        <translation>MQTT</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Адрес сервера MQTT</source>
+        <translation>MQTT broker address</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>сертификаты системы</source>
+        <translation>the system's certificates</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Файл сертификатов CA для mqtts</source>
+        <translation>CA certificate file for mqtts</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&amp;Адрес:</source>
+        <translation>&amp;Address:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;CA (mqtts):</source>
+        <translation>&amp;CA (mqtts):</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>mqtt://[пользователь@]сервер[:порт]/начало-тем или mqtts://… Пусто — выключено. Пароль сервера: orvane --set-mqtt-password.</source>
+        <translation>mqtt://[user@]broker[:port]/topic-prefix or mqtts://… Empty: off. The broker's password: orvane --set-mqtt-password.</translation>
+    </message>
+</context>
+<context>
+    <name>MqttUrl</name>
+    <message>
+        <location filename="../src/mqtt/mqtturl.cpp" line="+27"/>
+        <source>ожидается mqtt://[USER@]HOST[:PORT]/PREFIX или mqtts://…</source>
+        <translation>expected mqtt://[USER@]HOST[:PORT]/PREFIX or mqtts://…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>пароль не пишется в адресе: задайте его --set-mqtt-password</source>
+        <translation>no password in the address: set it with --set-mqtt-password</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>в адресе нет сервера</source>
+        <translation>the address names no broker</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>«%1» не годится началом темы</source>
+        <translation>"%1" cannot begin a topic</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,7 @@
 #include "console/features.h"
 #include "console/form1.h"
 #include "link/packet.h"
+#include "mqtt/stationbus.h"
 #include "rig/following.h"
 #include "settings/conflayout.h"
 #include "sim/loadmodel.h"
@@ -395,6 +396,85 @@ int main(int argc, char *argv[])
         }
     }
 
+    // Through a real mosquitto on loopback: a \recall published on PREFIX/cmd to its third
+    // packet, and a window click to the retained publication mosquitto_sub shows.
+    Series busRecall;
+    Series busPushed;
+    QTemporaryDir brokerDir;
+    QProcess broker;
+    QTcpServer portProbe;
+    portProbe.listen(QHostAddress::LocalHost);
+    const quint16 brokerPort = portProbe.serverPort();
+    portProbe.close();
+    {
+        QFile conf(brokerDir.filePath(QStringLiteral("mosquitto.conf")));
+        conf.open(QIODevice::WriteOnly);
+        conf.write("persistence false\nlog_dest none\nallow_anonymous true\nlistener " +
+                   QByteArray::number(brokerPort) + " 127.0.0.1\n" +
+                   (::geteuid() == 0 ? "user root\n" : ""));
+    }
+    broker.start(QStringLiteral("mosquitto"), {"-c", brokerDir.filePath("mosquitto.conf")});
+    QString busError;
+    if (broker.waitForStarted(3000) &&
+        form.features().bus().start(
+            {QStringLiteral("mqtt://127.0.0.1:%1/bench").arg(brokerPort), {}, false, false}, {},
+            &busError)) {
+        MqttClient sender;
+        MqttClient::Options options;
+        options.url = *MqttUrl::parse(QStringLiteral("mqtt://127.0.0.1:%1/x").arg(brokerPort));
+        options.clientId = QStringLiteral("bench-sender");
+        sender.start(options, &busError);
+        QElapsedTimer wait;
+        wait.start();
+        while ((sender.state() != MqttClient::State::Connected ||
+                form.features().bus().client()->state() != MqttClient::State::Connected) &&
+               wait.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QProcess sub;
+        sub.start(QStringLiteral("mosquitto_sub"),
+                  {"-h", "127.0.0.1", "-p", QString::number(brokerPort), "-t", "bench/c"});
+        sub.waitForStarted(3000);
+        const auto nextLine = [&](int timeoutMs) {
+            QElapsedTimer w;
+            w.start();
+            while (w.elapsed() < timeoutMs) {
+                if (sub.canReadLine()) {
+                    sub.readLine();
+                    return true;
+                }
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+                sub.waitForReadyRead(0);
+            }
+            return false;
+        };
+        nextLine(2000); // the kept one
+        // Twenty a second at most: a command every 60 ms stays under the cap.
+        for (int i = 0; i < actions && sender.state() == MqttClient::State::Connected; ++i) {
+            QElapsedTimer clock;
+            clock.start();
+            sender.publish("bench/cmd", i % 2 ? "\\recall 1 80m 1" : "\\recall 1 40m 1", false, 1,
+                           MqttClient::Priority::Keep);
+            if (controller.awaitLines(3, 5000, true))
+                busRecall.ms << clock.nsecsElapsed() / 1e6;
+            while (sub.canReadLine())
+                sub.readLine();
+            nextLine(300);
+            while (sub.canReadLine())
+                sub.readLine();
+            clock.restart();
+            QTest::mouseClick(toggle, Qt::LeftButton);
+            if (nextLine(2000))
+                busPushed.ms << clock.nsecsElapsed() / 1e6;
+            controller.awaitLines(1, 1000, true);
+            QTest::qWait(60);
+        }
+        sub.kill();
+        sub.waitForFinished();
+        form.features().bus().stop();
+    }
+    broker.terminate();
+    broker.waitForFinished(3000);
+
     // Dragging along the C bar against a bare window of the same size given the same moves:
     // the bar should cost little more than the toolkit itself.
     const double dragBar = dragShare(form.findChild<QWidget *>(QStringLiteral("lbl1")), 3000);
@@ -663,6 +743,12 @@ int main(int argc, char *argv[])
     row("recall to third packet decoded", recall);
     row("\\recall on the control port to third packet", remoteRecall);
     row("window click to !state at a subscriber", pushed);
+    if (busRecall.ms.isEmpty()) {
+        std::printf("%-42s %s\n", "MQTT", "no mosquitto");
+    } else {
+        row("\\recall on MQTT PREFIX/cmd to third packet", busRecall);
+        row("window click to mosquitto_sub's message", busPushed);
+    }
     if (follow.ms.isEmpty())
         std::printf("%-42s %s\n", "radio band change to third packet", "no rigctld");
     else

@@ -203,8 +203,7 @@ void MqttBridge::publishDiscovery()
     // Home Assistant: one device, its entities on this console's topics.
     QString node = m_options.prefix;
     for (QChar &c : node)
-        if (!c.isLetterOrNumber())
-            c = QLatin1Char('_');
+        c = c.isLetterOrNumber() ? c.toLower() : QLatin1Char('_');
     const QString base = QStringLiteral("homeassistant/%1/") + node + QStringLiteral("/%2/config");
     const QString prefix = m_options.prefix;
     const QJsonObject device{{"identifiers", QJsonArray{node}},
@@ -271,10 +270,12 @@ void MqttBridge::publishDiscovery()
 
     for (const Document &d : std::as_const(documents)) {
         const QByteArray where = base.arg(QLatin1String(d.component), QLatin1String(d.id)).toUtf8();
-        // Off: an empty retained message removes what an earlier run left.
-        m_client.publish(where,
-                         m_options.discovery ? QJsonDocument(d.body).toJson(QJsonDocument::Compact)
-                                             : QByteArray(),
-                         true, 1, MqttClient::Priority::Keep);
+        // Switched off: an empty retained message removes what was announced.
+        if (m_options.discovery || m_options.forgetDiscovery)
+            m_client.publish(where,
+                             m_options.discovery
+                                 ? QJsonDocument(d.body).toJson(QJsonDocument::Compact)
+                                 : QByteArray(),
+                             true, 1, MqttClient::Priority::Keep);
     }
 }

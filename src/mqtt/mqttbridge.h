@@ -28,9 +28,10 @@ public:
         QString prefix;
         // Publishes, takes no command.
         bool readOnly = false;
-        // Home Assistant's discovery documents under homeassistant/; when off, any left
-        // from before are removed.
+        // Home Assistant's discovery documents under homeassistant/.
         bool discovery = false;
+        // Discovery was on and is switched off: its documents are removed.
+        bool forgetDiscovery = false;
         // A radio's state another program publishes, followed (see AnnouncedRadio).
         QString radioTopic;
     };

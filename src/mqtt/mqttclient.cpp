@@ -91,13 +91,13 @@ bool MqttClient::start(const Options &options, QString *error)
     m_state = State::Connecting;
     const QByteArray host = options.url.host.toUtf8();
     const int rc = mosquitto_connect_async(m_mosq, host.constData(), options.url.port, 30);
+    m_misc.start();
     if (rc != MOSQ_ERR_SUCCESS) {
         lost(reasonOf(rc));
         return true;
     }
     watchSocket();
     m_connectTimeout.start(ConnectTimeoutMs);
-    m_misc.start();
     return true;
 }
 
@@ -107,7 +107,8 @@ void MqttClient::stop()
     m_misc.stop();
     m_connectTimeout.stop();
     if (m_mosq && m_state == State::Connected) {
-        mosquitto_disconnect_v5(m_mosq, MQTT_RC_NORMAL_DISCONNECTION, nullptr);
+        // A console that ends is offline as much as one that died: the broker says so.
+        mosquitto_disconnect_v5(m_mosq, MQTT_RC_DISCONNECT_WITH_WILL_MSG, nullptr);
         mosquitto_loop_write(m_mosq, 1);
     }
     unwatchSocket();

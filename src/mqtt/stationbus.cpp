@@ -45,6 +45,7 @@ void StationBus::keep(const Choice &choice, QSettings &settings)
 bool StationBus::start(const Choice &choice, const QString &passwordFile, QString *error)
 {
     stop();
+    const bool wasDiscovered = m_choice.discovery;
     m_choice = choice;
     if (choice.url.isEmpty() || choice.url == QLatin1String("off"))
         return true;
@@ -62,6 +63,7 @@ bool StationBus::start(const Choice &choice, const QString &passwordFile, QStrin
     bridged.prefix = url->prefix;
     bridged.readOnly = choice.readOnly;
     bridged.discovery = choice.discovery;
+    bridged.forgetDiscovery = wasDiscovered && !choice.discovery;
     const FollowSource &source = m_following.source();
     if (source.kind == FollowSource::Kind::Mqtt)
         bridged.radioTopic = source.topic;

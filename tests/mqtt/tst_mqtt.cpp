@@ -202,6 +202,17 @@ private slots:
                                  5000);
         QCOMPARE(broker.read("shack/one/status", 1, 1000).value(0)["payload"],
                  QJsonValue("online"));
+
+        // One that ends as asked is offline too.
+        other.start(folder.program("orvane"),
+                    {"--headless", "--control", "off", "--mqtt", broker.url("shack/two")});
+        QTRY_VERIFY_WITH_TIMEOUT(broker.read("shack/two/status", 1, 500).value(0)["payload"] ==
+                                     QJsonValue("online"),
+                                 10000);
+        ::kill(pid_t(other.processId()), SIGTERM);
+        QVERIFY(other.waitForFinished(5000));
+        QCOMPARE(broker.read("shack/two/status", 1, 1000).value(0)["payload"],
+                 QJsonValue("offline"));
     }
 
     // A broker with users, an access list and TLS: the wrong password is said and retried

@@ -32,6 +32,9 @@ step "Qt for Windows" bash scripts/windows-qt.sh "$qt"
 sqlite_version=$(dpkg-query -W -f='${source:Version}' libsqlite3-dev | sed 's/[+~-].*//')
 sqlite=${ORVANE_WINDOWS_SQLITE:-$HOME/.cache/orvane/sqlite-$sqlite_version-x86_64-w64-mingw32}
 step "SQLite for Windows" bash scripts/windows-sqlite.sh "$sqlite"
+mosquitto_version=$(dpkg-query -W -f='${source:Version}' libmosquitto-dev | sed 's/[+~-].*//')
+mosquitto=${ORVANE_WINDOWS_MOSQUITTO:-$HOME/.cache/orvane/mosquitto-$mosquitto_version-x86_64-w64-mingw32}
+step "Mosquitto's library for Windows" bash scripts/windows-mosquitto.sh "$mosquitto"
 
 # What runs on this machine: the pictures' painter and the Linux simulator at the far end.
 host=${ORVANE_HOST_BUILD:-build-windows-host}
@@ -52,6 +55,8 @@ cross_build() {
         -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DCMAKE_EXE_LINKER_FLAGS=-static -DCMAKE_CROSSCOMPILING_EMULATOR=wine \
         -DSQLite3_INCLUDE_DIR="$sqlite/include" -DSQLite3_LIBRARY="$sqlite/lib/libsqlite3.a" \
+        -DMOSQUITTO_INCLUDE_DIR="$mosquitto/include" \
+        -DMOSQUITTO_LIBRARY="$mosquitto/lib/libmosquitto.a" \
         -DORVANE_HOST_PICTURES="$root/$host/bin/img" >/dev/null
     cmake --build "$build"
     x86_64-w64-mingw32-strip "$build"/bin/*.exe

@@ -115,7 +115,7 @@ bool Broker::start(const Options &options)
 bool Broker::launch()
 {
     m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.start(QStringLiteral("mosquitto"),
                     {"-c", m_dir.filePath(QStringLiteral("mosquitto.conf"))});
     for (int i = 0; i < 100; ++i) {
@@ -125,6 +125,7 @@ bool Broker::launch()
             return true;
         QThread::msleep(50);
     }
+    qWarning("mosquitto did not start: %s", m_process.readAll().constData());
     return false;
 }
 

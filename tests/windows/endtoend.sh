@@ -122,6 +122,35 @@ sleep 0.5
 wineserver -k
 echo "endtoend: the console without a screen took a recall from its control port"
 
+# On a real mosquitto here: a recall published on the console's command topic, and mqtts://
+# refused with its reason (this build has no TLS).
+broker=$((48000 + RANDOM % 1000))
+printf 'persistence false\nlog_dest none\nallow_anonymous true\nlistener %s 127.0.0.1\n%s' \
+    "$broker" "$([ "$(id -u)" -eq 0 ] && echo 'user root')" >"$work/mosquitto.conf"
+mosquitto -c "$work/mosquitto.conf" 2>"$work/mosquitto.err" &
+# Wine gives the next process the killed one's number, so its lock would look held.
+rm -f "$work/program/conf.cfg.lock"
+broker_pid=$!
+wine "$work/program/orvane.exe" --headless --control off --mqtt "mqtt://127.0.0.1:$broker/win" \
+    >"$work/mqtt.out" 2>&1 &
+disown
+online() { [ "$(mosquitto_sub -p "$broker" -t win/status -C 1 -W 2 2>/dev/null)" = online ]; }
+within online 30 || { kill "$broker_pid"; fail "the console did not come online on the broker"; }
+before=$(packets)
+mosquitto_pub -p "$broker" -t win/cmd -m '\recall 1 80m 1'
+within "[ \"\$(packets)\" -ge $((before + 3)) ]" 10 || { kill "$broker_pid"; fail "a recall over MQTT sent nothing"; }
+sleep 0.5
+[ "$(last 3)" = "$expected" ] || { kill "$broker_pid"; fail "a recall over MQTT sent $(last 3)"; }
+wineserver -k
+kill "$broker_pid"
+within "! pgrep -f 'program/orvane.exe' >/dev/null" 20 || fail "the console did not end"
+rm -f "$work/program/conf.cfg.lock"
+wine "$work/program/orvane.exe" --headless --control off --mqtt "mqtts://127.0.0.1:$broker/win" \
+    >"$work/mqtts.out" 2>&1 || true
+grep -q "TLS" "$work/mqtts.out" || fail "mqtts:// was not refused with its reason: $(cat "$work/mqtts.out")"
+wineserver -k
+echo "endtoend: a recall came over MQTT; mqtts:// is refused with its reason"
+
 # The installer, silently; the installed console; the uninstaller.
 installed="$WINEPREFIX/drive_c/Program Files/Orvane"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Orvane"

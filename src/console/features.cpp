@@ -100,6 +100,7 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
         {"log", QKeySequence(Qt::CTRL | Qt::Key_L), &ConsoleFeatures::showLineLog},
         {"memory", QKeySequence(Qt::CTRL | Qt::Key_M), &ConsoleFeatures::showFrequencyMemory},
         {"sweep", QKeySequence(Qt::CTRL | Qt::Key_W), &ConsoleFeatures::showSweep},
+        {"mqtt", QKeySequence(Qt::CTRL | Qt::Key_K), &ConsoleFeatures::chooseBus},
         {"web", QKeySequence(Qt::CTRL | Qt::Key_U), &ConsoleFeatures::openWebPage},
         {"bands", QKeySequence(Qt::CTRL | Qt::Key_B), &ConsoleFeatures::chooseBands},
         {"ports", QKeySequence(Qt::CTRL | Qt::Key_P), &ConsoleFeatures::choosePorts},
@@ -387,7 +388,7 @@ std::unique_ptr<QMenu> ConsoleFeatures::contextMenu()
         &ConsoleFeatures::showFrequencyMemory);
     add(tr("Обзор КСВ…"), "showSweep", QKeySequence(Qt::CTRL | Qt::Key_W),
         &ConsoleFeatures::showSweep);
-    add(tr("MQTT…"), "chooseBus", QKeySequence(), &ConsoleFeatures::chooseBus);
+    add(tr("MQTT…"), "chooseBus", QKeySequence(Qt::CTRL | Qt::Key_K), &ConsoleFeatures::chooseBus);
     QAction *web =
         add(m_web ? tr("Веб-страница (%1)").arg(m_web->url()) : tr("Веб-страница в браузере"),
             "openWebPage", QKeySequence(Qt::CTRL | Qt::Key_U), &ConsoleFeatures::openWebPage);

@@ -26,7 +26,7 @@ QString stateText(const MqttClient *client)
     }
     return MqttDialog::tr("Нет связи с %1: %2; повтор через %3 с.")
         .arg(client->address(), client->problem())
-        .arg(client->retryMs() / 1000);
+        .arg((client->retryInMs() + 999) / 1000);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -92,7 +93,8 @@ public:
     // Why the last connection ended or was refused, for the operator.
     QString problem() const { return m_problem; }
     int pending() const { return int(m_pending.size()); }
-    int retryMs() const { return m_retryMs; }
+    // How soon the next attempt goes, while waiting.
+    int retryInMs() const { return std::max(0, m_retry.remainingTime()); }
 
 signals:
     void connected();

@@ -5,6 +5,8 @@ set -euo pipefail
 
 packages=(
     cmake g++ make
+    # Builds again compile only what changed: the cache lives in ~/.cache, as Qt for Windows does.
+    ccache
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
     # The frequency memories: SQLite.
     libsqlite3-dev

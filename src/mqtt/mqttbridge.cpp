@@ -67,6 +67,15 @@ MqttBridge::MqttBridge(Panel &panel, const Services &services, MqttClient &clien
         client.subscribe(options.radioTopic.toUtf8());
 }
 
+void MqttBridge::setRadioTopic(const QString &topic)
+{
+    if (topic == m_options.radioTopic)
+        return;
+    m_options.radioTopic = topic;
+    if (!topic.isEmpty())
+        m_client.subscribe(topic.toUtf8());
+}
+
 QByteArray MqttBridge::topic(const char *leaf) const
 {
     return m_options.prefix.toUtf8() + '/' + leaf;

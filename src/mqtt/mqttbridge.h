@@ -47,6 +47,9 @@ public:
     MqttBridge(Panel &panel, const Services &services, MqttClient &client, const Options &options,
                QObject *parent = nullptr);
 
+    // The followed radio's topic, when following turns to one (empty: none).
+    void setRadioTopic(const QString &topic);
+
     // The topic a field of the state goes to, and the state as the bus sees it.
     QByteArray topic(const char *leaf) const;
     static QJsonObject stateObject(const Panel::State &state);

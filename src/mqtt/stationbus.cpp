@@ -12,7 +12,17 @@ StationBus::StationBus(Panel &panel, const Services &services, Following &follow
     , m_panel(panel)
     , m_services(services)
     , m_following(following)
-{}
+{
+    // Following may turn to a topic on the broker, or away from it, while connected.
+    connect(&following, &Following::statusChanged, this, [this] {
+        if (!m_bridge)
+            return;
+        const FollowSource &source = m_following.source();
+        m_bridge->setRadioTopic(source.kind == FollowSource::Kind::Mqtt && m_following.isOn()
+                                    ? source.topic
+                                    : QString());
+    });
+}
 
 StationBus::~StationBus()
 {

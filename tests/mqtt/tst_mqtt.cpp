@@ -3,6 +3,7 @@
 #include "mqtt/stationbus.h"
 #include "net/credentials.h"
 #include "panel/panel.h"
+#include "rig/following.h"
 #include "support/broker.h"
 #include "support/consolefixture.h"
 #include "support/programs.h"
@@ -307,6 +308,13 @@ private slots:
         QVERIFY(broker.publish("radio/state", R"({"freq": "14074000", "tx": "ON"})"));
         QTRY_VERIFY(form.panel().state().held);
         QVERIFY(f.pty.read(300).isEmpty()); // nothing under RF
+
+        // Turned to another radio's topic while connected, the console follows that one.
+        QVERIFY(form.features().following().follow(QStringLiteral("mqtt:radio/second")));
+        QTest::qWait(200);
+        QVERIFY(broker.publish("radio/second", R"({"freq": 14200000})"));
+        QCOMPARE(packetsWithin(f.pty, 3).size(), 3);
+        QTRY_COMPARE(form.panel().state().selection.band, 4); // 20 m
     }
 };
 

@@ -37,6 +37,16 @@
         <source>%1 и %2 перекрываются</source>
         <translation>%1 and %2 overlap</translation>
     </message>
+    <message>
+        <location line="+55"/>
+        <source>нет такого диапазона</source>
+        <translation>no such band</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>участок вне диапазона</source>
+        <translation>the stretch is outside the band</translation>
+    </message>
 </context>
 <context>
     <name>BandsDialog</name>
@@ -147,7 +157,7 @@
         <translation>Port %1 is not available: %2</translation>
     </message>
     <message>
-        <location line="+218"/>
+        <location line="+219"/>
         <source>Шаги реле не заданы: &lt;a href=&quot;%1&quot;&gt;задать…&lt;/a&gt;</source>
         <translation>Relay steps not set: &lt;a href=&quot;%1&quot;&gt;set them…&lt;/a&gt;</translation>
     </message>
@@ -162,7 +172,7 @@
         <translation>Control port: &quot;%1&quot; is no address</translation>
     </message>
     <message>
-        <location line="-150"/>
+        <location line="-151"/>
         <source>идёт обучение</source>
         <translation>training is running</translation>
     </message>
@@ -172,7 +182,7 @@
         <translation>an SWR sweep is running</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+69"/>
         <source>MQTT не подключён: %1</source>
         <translation>MQTT not connected: %1</translation>
     </message>
@@ -697,7 +707,7 @@
     <message>
         <location line="+2"/>
         <source>MQTT — состояние трансивера на сервере станции</source>
-        <translation>MQTT — the radio's state on the station's broker</translation>
+        <translation>MQTT — the radio&apos;s state on the station&apos;s broker</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -747,7 +757,7 @@
     <message>
         <location line="+4"/>
         <source>Тема на сервере MQTT консоли: JSON с частотой в Гц (freq или frequency) и, где есть, передачей (tx, ptt или transmitting).</source>
-        <translation>A topic on the console's MQTT broker: JSON with the frequency in Hz (freq or frequency) and, where given, transmitting (tx, ptt or transmitting).</translation>
+        <translation>A topic on the console&apos;s MQTT broker: JSON with the frequency in Hz (freq or frequency) and, where given, transmitting (tx, ptt or transmitting).</translation>
     </message>
     <message>
         <location line="+30"/>
@@ -1748,7 +1758,7 @@ then log out and in again.</translation>
         <translation>MQTT: %1</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+52"/>
         <source>MQTT: на связи с %1</source>
         <translation>MQTT: connected to %1</translation>
     </message>
@@ -1776,7 +1786,7 @@ then log out and in again.</translation>
         <translation>TLS for MQTT is not available: %1</translation>
     </message>
     <message>
-        <location line="+67"/>
+        <location line="+68"/>
         <source>сервер отказал: %1</source>
         <translation>the broker refused: %1</translation>
     </message>
@@ -1844,7 +1854,7 @@ then log out and in again.</translation>
     <message>
         <location line="+2"/>
         <source>сертификаты системы</source>
-        <translation>the system's certificates</translation>
+        <translation>the system&apos;s certificates</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -1864,7 +1874,7 @@ then log out and in again.</translation>
     <message>
         <location line="+2"/>
         <source>mqtt://[пользователь@]сервер[:порт]/начало-тем или mqtts://… Пусто — выключено. Пароль сервера: orvane --set-mqtt-password.</source>
-        <translation>mqtt://[user@]broker[:port]/topic-prefix or mqtts://… Empty: off. The broker's password: orvane --set-mqtt-password.</translation>
+        <translation>mqtt://[user@]broker[:port]/topic-prefix or mqtts://… Empty: off. The broker&apos;s password: orvane --set-mqtt-password.</translation>
     </message>
 </context>
 <context>
@@ -1887,7 +1897,7 @@ then log out and in again.</translation>
     <message>
         <location line="+11"/>
         <source>«%1» не годится началом темы</source>
-        <translation>"%1" cannot begin a topic</translation>
+        <translation>&quot;%1&quot; cannot begin a topic</translation>
     </message>
 </context>
 <context>
@@ -2498,12 +2508,7 @@ Antenna 3 flag: %2</translation>
         <translation>the frequency memory is not available</translation>
     </message>
     <message>
-        <location line="+12"/>
-        <source>нет такого диапазона</source>
-        <translation>no such band</translation>
-    </message>
-    <message>
-        <location line="+9"/>
+        <location line="+18"/>
         <source>участок вне диапазона</source>
         <translation>the stretch is outside the band</translation>
     </message>
@@ -2657,17 +2662,7 @@ Antenna 3 flag: %2</translation>
         <translation>frequency memory unavailable</translation>
     </message>
     <message>
-        <location line="+11"/>
-        <source>нет такого диапазона</source>
-        <translation>no such band</translation>
-    </message>
-    <message>
-        <location line="+10"/>
-        <source>участок вне диапазона</source>
-        <translation>the stretch is outside the band</translation>
-    </message>
-    <message>
-        <location line="+39"/>
+        <location line="+51"/>
         <location line="+13"/>
         <source>остановлено</source>
         <translation>stopped</translation>

@@ -48,7 +48,7 @@ MqttBridge::MqttBridge(Panel &panel, const Services &services, MqttClient &clien
             m_gather.start();
     });
     connect(&panel.lineLog(), &LineLog::added, this, [this](const LineLog::Entry &entry) {
-        m_client.publish(topic("log"), ControlCommands::logLine(entry).mid(5).trimmed(), false, 0);
+        m_client.publish(topic("log"), LineLog::line(entry).toUtf8(), false, 0);
     });
     connect(&client, &MqttClient::connected, this, &MqttBridge::online);
     connect(&client, &MqttClient::disconnected, this, [this](const QString &why) {

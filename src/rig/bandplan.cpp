@@ -202,3 +202,17 @@ std::optional<BandPlan::Position> BandPlan::locate(qint64 hz) const
     }
     return std::nullopt;
 }
+
+QString BandPlan::stretch(int band, qint64 &from, qint64 &to) const
+{
+    if (band < 0 || band >= Bands)
+        return QCoreApplication::translate("BandPlan", "нет такого диапазона");
+    const Band &edges = this->band(band);
+    if (from == 0 && to == 0) {
+        from = edges.low;
+        to = edges.high;
+    }
+    if (from > to || from < edges.low || to > edges.high)
+        return QCoreApplication::translate("BandPlan", "участок вне диапазона");
+    return {};
+}

@@ -82,6 +82,9 @@ public:
     std::optional<Position> locate(qint64 hz) const;
     // The memory's bin a frequency falls in, bins counted from the band's lower edge.
     std::optional<Bin> binOf(qint64 hz) const;
+    // A stretch of a band asked for, from–to in Hz, both 0 for the whole band: why it is
+    // none (no such band, outside it, backwards), or empty with from and to filled in.
+    QString stretch(int band, qint64 &from, qint64 &to) const;
     // The bin width in use for a band, Hz, and its usual one.
     qint64 binWidth(int band) const;
     static qint64 usualBinWidth(qint64 low);

@@ -76,16 +76,13 @@ bool Sweeper::start(Request request, QString *why)
         return false;
     }
     const BandPlan &plan = m_memory.plan();
-    if (request.band < 0 || request.band >= BandPlan::Bands) {
-        *why = tr("нет такого диапазона");
+    if (const QString problem = plan.stretch(request.band, request.from, request.to);
+        !problem.isEmpty()) {
+        *why = problem;
         return false;
     }
-    const BandPlan::Band &edges = plan.band(request.band);
-    if (request.from == 0 && request.to == 0) {
-        request.from = edges.low;
-        request.to = edges.high;
-    }
-    if (request.from >= request.to || request.from < edges.low || request.to > edges.high) {
+    // A sweep is a curve: one point is none.
+    if (request.from == request.to) {
         *why = tr("участок вне диапазона");
         return false;
     }

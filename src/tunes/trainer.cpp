@@ -50,18 +50,9 @@ bool Trainer::start(int band, qint64 from, qint64 to, bool again, QString *why)
         *why = problem;
         return false;
     }
-    if (band < 0 || band >= BandPlan::Bands) {
-        *why = tr("нет такого диапазона");
-        return false;
-    }
     const BandPlan &plan = m_memory.plan();
-    const BandPlan::Band &edges = plan.band(band);
-    if (from == 0 && to == 0) {
-        from = edges.low;
-        to = edges.high;
-    }
-    if (from > to || from < edges.low || to > edges.high) {
-        *why = tr("участок вне диапазона");
+    if (const QString problem = plan.stretch(band, from, to); !problem.isEmpty()) {
+        *why = problem;
         return false;
     }
     m_antenna = m_panel.state().selection.antenna;

@@ -134,9 +134,7 @@ private slots:
         Rigctld rig;
         QVERIFY(rig.start());
         ConsoleFixture f;
-        f.userSettings.setValue("rig/poll_ms", 100);
-        ConsoleEnvironment env = f.environment();
-        env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(rig.port);
+        ConsoleEnvironment env = f.following(rig.address());
         f.writeSettings(SettingsImage().port(1).bytes());
         Form1 &form = f.start(env);
         form.show();

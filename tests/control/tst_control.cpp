@@ -216,11 +216,9 @@ private slots:
         Rigctld rig;
         QVERIFY(rig.start());
         ConsoleFixture f;
-        f.userSettings.setValue("rig/poll_ms", 100);
         port = freeLocalPort();
-        ConsoleEnvironment env = f.environment();
+        ConsoleEnvironment env = f.following(rig.address());
         env.controlAddress = QString::number(port);
-        env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(rig.port);
         f.writeSettings(SettingsImage().port(1).bytes());
         Form1 &form = f.start(env);
         QTRY_VERIFY(form.panel().state().radio.connected);

@@ -5,11 +5,11 @@
 #include "net/credentials.h"
 #include "net/listener.h"
 #include "panel/panel.h"
-#include "support/consolefixture.h"
-#include "support/programs.h"
 #include "sim/loadmodel.h"
 #include "sim/rigserver.h"
 #include "sim/virtualcontroller.h"
+#include "support/consolefixture.h"
+#include "support/programs.h"
 #include "support/station.h"
 
 #include <QElapsedTimer>
@@ -222,7 +222,8 @@ private slots:
             QTest::qWait(20);
         }
         std::sort(waits.begin(), waits.end());
-        QVERIFY2(waits[waits.size() / 2] < 200, qPrintable(QString::number(waits[waits.size() / 2])));
+        QVERIFY2(waits[waits.size() / 2] < 200,
+                 qPrintable(QString::number(waits[waits.size() / 2])));
         QVERIFY2(waits.last() < 1000, qPrintable(QString::number(waits.last())));
     }
 
@@ -353,8 +354,9 @@ private slots:
         // A broken pipe ends nothing: the console serves on and leaves as it should.
         QProcess console;
         console.setProcessEnvironment(env);
-        console.start(folder.program("orvane"), {"--headless", "--control", QString::number(where),
-                                                 "--port", QStringLiteral("1=%1").arg(line.device())});
+        console.start(folder.program("orvane"),
+                      {"--headless", "--control", QString::number(where), "--port",
+                       QStringLiteral("1=%1").arg(line.device())});
         Client c;
         QTRY_VERIFY_WITH_TIMEOUT(c.connect(where), 10000);
         ::kill(pid_t(console.processId()), SIGPIPE);
@@ -365,8 +367,9 @@ private slots:
         QVERIFY(console.waitForFinished(10000));
         QCOMPARE(console.exitCode(), 0);
         // Its lock went with it: the next console starts.
-        console.start(folder.program("orvane"), {"--headless", "--control", QString::number(where),
-                                                 "--port", QStringLiteral("1=%1").arg(line.device())});
+        console.start(folder.program("orvane"),
+                      {"--headless", "--control", QString::number(where), "--port",
+                       QStringLiteral("1=%1").arg(line.device())});
         Client again;
         QTRY_VERIFY_WITH_TIMEOUT(again.connect(where), 10000);
         ::kill(pid_t(console.processId()), SIGTERM);
@@ -378,11 +381,9 @@ private slots:
         Rigctld rig;
         QVERIFY(rig.start());
         ConsoleFixture f;
-        f.userSettings.setValue("rig/poll_ms", 100);
         port = freeLocalPort();
-        ConsoleEnvironment env = f.environment();
+        ConsoleEnvironment env = f.following(rig.address());
         env.controlAddress = QString::number(port);
-        env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(rig.port);
         f.writeSettings(SettingsImage()
                             .slot(at(1, "40 м", 2), 45, 71, 0)
                             .slot(at(1, "20 м", 3), 80, 126, 1)

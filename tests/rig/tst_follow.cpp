@@ -49,9 +49,7 @@ private slots:
         Rigctld rig;
         QVERIFY(rig.start());
         ConsoleFixture f;
-        f.userSettings.setValue("rig/poll_ms", 100);
-        ConsoleEnvironment env = f.environment();
-        env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(rig.port);
+        ConsoleEnvironment env = f.following(rig.address());
         // 40 m, second sub-band (7.040–7.080) and 20 m, third (14.140–14.210), antenna 1.
         f.writeSettings(SettingsImage()
                             .slot(at(1, "40 м", 2), 40, 41, 1)
@@ -105,9 +103,7 @@ private slots:
         Rigctld rig;
         QVERIFY(rig.start(false));
         ConsoleFixture f;
-        f.userSettings.setValue("rig/poll_ms", 100);
-        ConsoleEnvironment env = f.environment();
-        env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(rig.port);
+        ConsoleEnvironment env = f.following(rig.address());
         f.writeSettings(SettingsImage().port(1).bytes());
         Form1 &form = f.start(env);
         const QString notice = QStringLiteral("передача не определяется: реле не блокируются");

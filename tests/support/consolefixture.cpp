@@ -97,6 +97,14 @@ void ConsoleFixture::writePictures()
     cold.save(QDir(programDir()).filePath(QStringLiteral("img/ColdEnd.jpg")), "JPG");
 }
 
+ConsoleEnvironment ConsoleFixture::following(const QString &rigAddress)
+{
+    userSettings.setValue("rig/poll_ms", 100);
+    ConsoleEnvironment env = environment();
+    env.rigAddress = rigAddress;
+    return env;
+}
+
 ConsoleEnvironment ConsoleFixture::environment()
 {
     ConsoleEnvironment env;

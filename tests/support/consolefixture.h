@@ -121,6 +121,8 @@ public:
     void writePictures();
 
     ConsoleEnvironment environment();
+    // The environment of a console that follows the radio at rigAddress, polled briskly.
+    ConsoleEnvironment following(const QString &rigAddress);
     Form1 &start();
     // Port 1 stored in the settings, the window shown and the line quiet.
     Form1 &startShown(SettingsImage image = SettingsImage());

@@ -58,5 +58,6 @@ struct Rigctld
     void stop();
     // One command, as another program at the station would send it; true on RPRT 0.
     bool tell(const QByteArray &command) { return tellRig(port, command); }
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port); }
     ~Rigctld() { stop(); }
 };

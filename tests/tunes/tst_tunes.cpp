@@ -62,9 +62,7 @@ private slots:
         Rigctld rig;
         QVERIFY(rig.start());
         ConsoleFixture f;
-        f.userSettings.setValue("rig/poll_ms", 100);
-        ConsoleEnvironment env = f.environment();
-        env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(rig.port);
+        ConsoleEnvironment env = f.following(rig.address());
         const QByteArray conf = SettingsImage()
                                     .slot(at(1, "40 м", 4), 40, 44, 0)
                                     .slot(at(1, "40 м", 1), 4, 4, 0)
@@ -117,9 +115,7 @@ private slots:
         Rigctld rig;
         QVERIFY(rig.start());
         ConsoleFixture f;
-        f.userSettings.setValue("rig/poll_ms", 100);
-        ConsoleEnvironment env = f.environment();
-        env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(rig.port);
+        ConsoleEnvironment env = f.following(rig.address());
         f.writeSettings(SettingsImage().port(1).bytes());
         Form1 &form = f.start(env);
         QVERIFY(rig.tell("F 14074000"));

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -165,6 +166,14 @@ int main(int argc, char *argv[])
     }
     // A port may lead to the virtual controller, started while the console has it open.
     environment.virtualProgram = simProgram;
+    // The carrier's guard: beside the console in a program folder, in libexec when installed.
+    const QDir programs(QCoreApplication::applicationDirPath());
+    for (const QString &guard :
+         {programs.filePath(QStringLiteral("orvane-guard") + QStringLiteral(ORVANE_EXE_SUFFIX)),
+          programs.filePath(QStringLiteral("../libexec/orvane/orvane-guard"))}) {
+        if (QFileInfo::exists(guard) && environment.guardProgram.isEmpty())
+            environment.guardProgram = QFileInfo(guard).absoluteFilePath();
+    }
 
     Form1 window(environment);
     if (!window.loaded())
@@ -173,12 +182,14 @@ int main(int argc, char *argv[])
     // ends, so that its service manager says so.
     if (headless && !window.features().closedDoors().isEmpty())
         return 1;
-        // A service's stop ends it as closing the window does: nothing is written that was not
-        // written already.
 #ifdef Q_OS_UNIX
+    // A service's stop ends it as closing the window does: nothing is written that was not
+    // written already, and a job that keys the radio ends first, unkeyed and put back.
     handleSignals({SIGTERM, SIGINT, SIGHUP}, [&window](int) {
-        window.close();
-        QCoreApplication::quit();
+        window.features().endJobsThen([&window] {
+            window.close();
+            QCoreApplication::quit();
+        });
     });
 #endif
     if (headless)

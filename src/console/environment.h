@@ -21,6 +21,8 @@ struct ConsoleEnvironment
     PortMap ports;
     // The virtual controller's program, started while a port mapped to it is open.
     QString virtualProgram;
+    // The guard that unkeys the radio should the console die while a job of its own keys it.
+    QString guardProgram;
     ConsoleDialogs *dialogs = nullptr;
     // The user's settings (~/.config/Orvane/Orvane.conf): the additions read and store their
     // choices there. None in tests that do not need it.

@@ -19,6 +19,7 @@
 #include "rig/following.h"
 #include "statusstrip.h"
 #include "tune/tuning.h"
+#include "tunes/carrierjob.h"
 #include "tunes/frequencymemory.h"
 #include "tunes/sweeper.h"
 #include "tunes/trainer.h"
@@ -62,21 +63,22 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
     , m_following(std::make_unique<Following>(panel, environment.userSettings))
     , m_tuning(std::make_unique<Tuning>(panel, *m_following, environment.userSettings))
     , m_memory(std::make_unique<FrequencyMemory>(panel, *m_following, m_tuning.get()))
-    , m_trainer(std::make_unique<Trainer>(panel, *m_following, *m_tuning, *m_memory,
-                                          environment.userSettings))
-    , m_sweeper(std::make_unique<Sweeper>(panel, *m_following, *m_tuning, *m_memory,
-                                          environment.userSettings))
+    , m_job(std::make_unique<CarrierJob>(
+          panel, *m_following, *m_tuning, environment.userSettings,
+          CarrierJob::Places{QFileInfo(panel.settingsPath()).absolutePath(),
+                             environment.guardProgram}))
+    , m_trainer(
+          std::make_unique<Trainer>(panel, *m_tuning, *m_memory, *m_job, environment.userSettings))
+    , m_sweeper(std::make_unique<Sweeper>(panel, *m_memory, *m_job))
     , m_backup(std::make_unique<MemoryBackup>(panel))
     , m_passwords(new PasswordCheck(this))
     , m_strip(new StatusStrip(statusArea))
 {
     new ControlHints(panel, window);
-    // One use of the carrier at a time: a search waits while training or a sweep keys it.
-    m_tuning->setBusy([this] {
-        return m_trainer->running()   ? tr("идёт обучение")
-               : m_sweeper->running() ? tr("идёт обзор КСВ")
-                                      : QString();
-    });
+    // One use of the carrier at a time: a search waits while a job keys it.
+    m_tuning->setBusy([this] { return m_job->busy(); });
+    // A window closed while a job keys the radio closes once the radio is put back.
+    window->installEventFilter(this);
     connect(m_following.get(), &Following::statusChanged, this, &ConsoleFeatures::showRadio);
     connect(&m_panel, &Panel::said, this, [this](const QString &text, Panel::Tone tone) {
         m_strip->say(text, tone == Panel::Tone::Warning);
@@ -136,6 +138,23 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
     startBus(
         StationBus::chosen({m_env.mqttUrl, m_env.mqttCa, m_env.mqttReadOnly, m_env.mqttDiscovery},
                            m_env.userSettings));
+}
+
+bool ConsoleFeatures::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_window || event->type() != QEvent::Close || !m_job->running())
+        return QObject::eventFilter(watched, event);
+    event->ignore();
+    endJobsThen([window = QPointer<QWidget>(m_window)] {
+        if (window)
+            window->close();
+    });
+    return true;
+}
+
+void ConsoleFeatures::endJobsThen(std::function<void()> then)
+{
+    m_job->finishThen(tr("консоль закрывается"), std::move(then));
 }
 
 void ConsoleFeatures::startBus(const StationBus::Choice &choice)

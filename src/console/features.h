@@ -9,9 +9,11 @@
 #include <QPointer>
 #include <QSslConfiguration>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
+class CarrierJob;
 class ControlPort;
 class Following;
 class FrequencyMemory;
@@ -55,6 +57,10 @@ public:
     Tuning &tuning() { return *m_tuning; }
     FrequencyMemory &memory() { return *m_memory; }
     Trainer &trainer() { return *m_trainer; }
+    CarrierJob &carrierJob() { return *m_job; }
+    // The console ends: a job that keys the radio is ended first (unkeyed, the radio put
+    // back), then then runs.
+    void endJobsThen(std::function<void()> then);
     Sweeper &sweeper() { return *m_sweeper; }
     // What the control port and the page reach beyond the panel.
     Services services() const;
@@ -83,6 +89,9 @@ public:
     // Serves the page on loopback when it is not served yet, and opens it in the browser.
     void openWebPage();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void showRadio();
     void showPanelState();
@@ -108,6 +117,7 @@ private:
     std::unique_ptr<Following> m_following;
     std::unique_ptr<Tuning> m_tuning;
     std::unique_ptr<FrequencyMemory> m_memory;
+    std::unique_ptr<CarrierJob> m_job;
     std::unique_ptr<Trainer> m_trainer;
     std::unique_ptr<Sweeper> m_sweeper;
     std::unique_ptr<MemoryBackup> m_backup;

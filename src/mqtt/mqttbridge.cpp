@@ -98,11 +98,7 @@ QJsonObject MqttBridge::stateObject(const Panel::State &state)
 
 void MqttBridge::say(const QString &text, Panel::Tone tone)
 {
-    m_panel.say(text, tone);
-    LineLog::Entry note;
-    note.kind = LineLog::Entry::Note;
-    note.text = text;
-    m_panel.lineLog().add(note);
+    m_panel.report(text, tone);
 }
 
 void MqttBridge::online()

@@ -121,6 +121,8 @@ public:
 
     // A short message for the status strip, and for whoever else shows what the console did.
     void say(const QString &text, Tone tone = Tone::Info) { emit said(text, tone); }
+    // Said, and kept in the line log as a note (so every subscribed client hears it too).
+    void report(const QString &text, Tone tone = Tone::Info);
 
     // The way in for whatever moves relays but the operator's own hand: at most four moves a
     // second, the latest request winning.

@@ -19,6 +19,15 @@ RelayPacer::RelayPacer(Panel &panel)
     connect(&m_turn, &QTimer::timeout, this, &RelayPacer::move);
 }
 
+void Panel::report(const QString &text, Tone tone)
+{
+    say(text, tone);
+    LineLog::Entry note;
+    note.kind = LineLog::Entry::Note;
+    note.text = text;
+    lineLog().add(note);
+}
+
 RelayPacer &Panel::paced()
 {
     if (!m_pacer)

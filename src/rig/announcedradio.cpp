@@ -171,7 +171,18 @@ void AnnouncedRadio::take(const QByteArray &datagram)
     setState(State::Connected);
     if (heard.kind == Announcement::Kind::Reading) {
         m_frequency = heard.hz;
-        m_ptt = heard.ptt;
+        // A reading that does not mention transmitting leaves the last word on it standing:
+        // only a stated "receiving", or silence, ends a hold.
+        if (heard.ptt != Ptt::Unknown)
+            m_ptt = heard.ptt;
+        // A topic keeps its last message; one that said "transmitting" and then fell silent
+        // holds the relays no longer than a silent announcer would.
+        if (m_source.kind == FollowSource::Kind::Mqtt) {
+            if (m_ptt == Ptt::Transmitting)
+                m_silence.start();
+            else
+                m_silence.stop();
+        }
         emit polled(m_frequency, m_ptt);
     }
 }

@@ -258,11 +258,7 @@ void Following::update()
         m_toldUnknown = false;
     } else if (transmitUnknown() && !m_toldUnknown) {
         m_toldUnknown = true;
-        m_panel.say(transmitUnknownText(), Panel::Tone::Warning);
-        LineLog::Entry note;
-        note.kind = LineLog::Entry::Note;
-        note.text = transmitUnknownText();
-        m_panel.lineLog().add(note);
+        m_panel.report(transmitUnknownText(), Panel::Tone::Warning);
     }
     Panel::Radio radio;
     radio.following = isOn();

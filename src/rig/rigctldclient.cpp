@@ -264,6 +264,9 @@ void RigctldClient::readReplies()
         m_replyTimer.stop();
         m_waiting = false;
         const Request request = m_queue.dequeue();
+        // A key-down or key-up the radio took is its transmit state now, before the next poll.
+        if (ok && code == 0 && request.command.startsWith("+\\set_ptt "))
+            m_ptt = request.command.endsWith(" 0") ? Ptt::Receiving : Ptt::Transmitting;
         if (request.reply)
             request.reply(ok ? code : -1, values);
         else

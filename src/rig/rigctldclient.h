@@ -41,6 +41,7 @@ public:
     }
 
     void setAddress(const HostPort &address) { m_server = address; }
+    const HostPort &server() const { return m_server; }
     // Clamped to 100–5000 ms.
     void setPollInterval(int ms);
     int pollInterval() const { return m_pollMs; }

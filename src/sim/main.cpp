@@ -94,11 +94,16 @@ int main(int argc, char *argv[])
         QStringLiteral("Answer as rigctld would for a radio on this station: frequency, "
                        "transmit state and the SWR through the relays."),
         QStringLiteral("HOST:PORT"));
+    const QCommandLineOption minPower(
+        QStringLiteral("min-power"),
+        QStringLiteral("The radio's least power, 0–1 of its 100 W: a lower setting is taken and "
+                       "this kept, as some radios do."),
+        QStringLiteral("FRACTION"));
     const QCommandLineOption lang(QStringLiteral("lang"),
                                   QStringLiteral("The language of the window: ru or en."),
                                   QStringLiteral("ru|en"));
     parser.addOptions({pty, link, device, listen, steps, conf, headlessOption, log, load, resonant,
-                       rigctld, lang});
+                       rigctld, minPower, lang});
     // Help, the version and bad options need no display, whatever else is asked.
     {
         const QCoreApplication probe(argc, argv);
@@ -171,6 +176,14 @@ int main(int argc, char *argv[])
             fail(QStringLiteral("invalid --rigctld \"%1\": expected HOST:PORT")
                      .arg(parser.value(rigctld)));
         radio = std::make_unique<RigServer>(controller, antenna, startHz);
+        if (parser.isSet(minPower)) {
+            bool ok = false;
+            const double least = parser.value(minPower).toDouble(&ok);
+            if (!ok || !(least >= 0) || least > 1)
+                fail(QStringLiteral("invalid --min-power \"%1\": expected 0–1")
+                         .arg(parser.value(minPower)));
+            radio->setMinimumPower(least);
+        }
         if (!radio->listen(*where, &error))
             fail(error);
         QObject::connect(radio.get(), &RigServer::commanded, &controller,

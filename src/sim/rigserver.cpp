@@ -125,8 +125,8 @@ QByteArray RigServer::answer(const QByteArray &received)
             return refused(-11);
         if (!ok || !(value >= 0) || value > 1)
             return refused(-1);
-        m_power = value;
-        emit commanded(QStringLiteral("L RFPOWER %1").arg(value));
+        m_power = std::max(value, m_minimumPower);
+        emit commanded(QStringLiteral("L RFPOWER %1").arg(m_power));
         return done("set_level");
     }
     if (is(nullptr, "power2mW")) {

@@ -35,6 +35,8 @@ public:
     QByteArray mode() const { return m_mode; }
     // RFPOWER, 0–1 of MaxWatts.
     double power() const { return m_power; }
+    // A radio whose power goes no lower: a lower setting is taken, and this kept.
+    void setMinimumPower(double power) { m_minimumPower = power; }
     double swr() const;
 
     // The reply to one command line, as rigctld would write it.
@@ -56,5 +58,6 @@ private:
     QByteArray m_mode = "USB";
     int m_passband = 2400;
     double m_power = 0.5;
+    double m_minimumPower = 0;
     Listener m_listener;
 };

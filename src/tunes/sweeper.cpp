@@ -1,12 +1,10 @@
 #include "sweeper.h"
 
-#include "carrier.h"
+#include "carrierjob.h"
 #include "frequencymemory.h"
 #include "panel/panel.h"
 #include "panel/relaypacer.h"
-#include "rig/following.h"
 #include "rig/rigctldclient.h"
-#include "tune/tuning.h"
 
 #include <QDateTime>
 #include <QPointer>
@@ -14,24 +12,15 @@
 
 #include <cmath>
 
-Sweeper::Sweeper(Panel &panel, Following &following, Tuning &tuning, FrequencyMemory &memory,
-                 QSettings *settings, QObject *parent)
+Sweeper::Sweeper(Panel &panel, FrequencyMemory &memory, CarrierJob &job, QObject *parent)
     : QObject(parent)
     , m_panel(panel)
-    , m_following(following)
-    , m_tuning(tuning)
     , m_memory(memory)
-    , m_settings(settings)
+    , m_job(job)
 {}
 
-Sweeper::~Sweeper()
-{
-    if (m_running) {
-        if (m_carrier)
-            m_carrier->unkeyNow();
-        m_following.setPaused(false);
-    }
-}
+// A sweep still under way when this goes is the job's to end: it unkeys and puts back.
+Sweeper::~Sweeper() = default;
 
 QString Sweeper::whatName(What what)
 {
@@ -59,10 +48,7 @@ QString Sweeper::unavailable() const
 {
     if (m_running)
         return tr("обзор КСВ уже идёт");
-    if (!qobject_cast<RigctldClient *>(&m_following.rig()))
-        return tr("обзор ведёт трансивер через rigctld: включите слежение за ним");
-    // Following on, the radio answering with SWR and its transmit state, no other search.
-    if (const QString why = m_tuning.unavailable(); !why.isEmpty())
+    if (const QString why = m_job.unavailable(); !why.isEmpty())
         return why;
     if (!m_memory.store())
         return tr("память частот недоступна");
@@ -126,8 +112,6 @@ bool Sweeper::start(Request request, QString *why)
     }
     m_progress = {0, int(m_steps.size()), 0};
     m_dwellMs = request.dwellMs;
-    m_rig = qobject_cast<RigctldClient *>(&m_following.rig());
-    m_carrier = std::make_unique<Carrier>(*m_rig, m_settings);
     m_running = true;
     m_stopping = false;
     m_finishing = false;
@@ -135,17 +119,24 @@ bool Sweeper::start(Request request, QString *why)
     m_tuned = false;
     m_askWatts = true;
     m_stopReason.clear();
-    // The radio's moves are the sweep's own: following holds still meanwhile.
-    m_following.setPaused(true);
     m_clock.start();
-    emit progressed(m_progress);
-    m_carrier->prepare([self = QPointer<Sweeper>(this)](const QString &problem) {
+    QPointer<Sweeper> self(this);
+    const auto stop = [self](const QString &reason) {
+        if (self)
+            self->stop(reason);
+    };
+    const auto ready = [self](const QString &problem) {
         if (!self)
             return;
         if (!problem.isEmpty())
             return self->finish(problem);
         self->next();
-    });
+    };
+    if (!m_job.begin(tr("обзор КСВ"), stop, ready, why)) {
+        m_running = false;
+        return false;
+    }
+    emit progressed(m_progress);
     return true;
 }
 
@@ -216,12 +207,12 @@ void Sweeper::measure(const Step &step)
         if (self->m_stopping)
             return self->next();
         self->m_tuned = true;
-        self->m_carrier->key(true, keyed);
+        self->m_job.keyDown(keyed);
     };
     if (m_tuned)
-        m_carrier->moveTo(step.hz, tuned);
+        m_job.moveTo(step.hz, tuned);
     else
-        m_carrier->tuneTo(step.hz, tuned);
+        m_job.tuneTo(step.hz, tuned);
 }
 
 void Sweeper::read(const Step &step)
@@ -250,34 +241,49 @@ void Sweeper::read(const Step &step)
     };
     const auto unkey = [self, unkeyed] {
         if (self)
-            self->m_carrier->key(false, unkeyed);
+            self->m_job.keyUp(unkeyed);
     };
-    m_rig->command("\\get_level SWR", [self, point, unkey](int code, const QStringList &values) {
-        if (!self)
-            return;
-        bool ok = false;
-        const double swr = values.value(0).toDouble(&ok);
-        // Below 1 is no reading: a radio without a bridge answers 0.
-        if (code != 0 || !ok || !std::isfinite(swr) || swr < 1.0) {
-            self->m_carrier->unkeyNow();
-            return self->finish(tr("трансивер не сообщил КСВ (RPRT %1)").arg(code));
-        }
-        point->swr = swr;
-        if (!self->m_askWatts || self->m_stopping)
-            return unkey();
-        self->m_rig->command("\\get_level RFPOWER_METER_WATTS",
-                             [self, point, unkey](int code, const QStringList &values) {
-                                 if (!self)
-                                     return;
-                                 bool ok = false;
-                                 const double watts = values.value(0).toDouble(&ok);
-                                 if (code == 0 && ok && std::isfinite(watts) && watts >= 0)
-                                     point->watts = watts;
-                                 else
-                                     self->m_askWatts = false; // this radio has no such meter
-                                 unkey();
-                             });
-    });
+    m_job.ask(
+        "\\get_level SWR",
+        [self, point, unkey](const QStringList &values) {
+            if (!self)
+                return;
+            bool ok = false;
+            const double swr = values.value(0).toDouble(&ok);
+            // Below 1 is no reading: a radio without a bridge answers 0.
+            if (!ok || !std::isfinite(swr) || swr < 1.0) {
+                self->m_job.unkeyNow();
+                return self->finish(tr("трансивер не сообщил КСВ"));
+            }
+            point->swr = swr;
+            if (!self->m_askWatts || self->m_stopping)
+                return unkey();
+            self->m_job.ask(
+                "\\get_level RFPOWER_METER_WATTS",
+                [self, point, unkey](const QStringList &values) {
+                    if (!self)
+                        return;
+                    bool ok = false;
+                    const double watts = values.value(0).toDouble(&ok);
+                    if (ok && std::isfinite(watts) && watts >= 0)
+                        point->watts = watts;
+                    else
+                        self->m_askWatts = false;
+                    unkey();
+                },
+                [self, unkey](const QString &) {
+                    // This radio has no such meter: the SWR alone is the reading.
+                    if (self)
+                        self->m_askWatts = false;
+                    unkey();
+                });
+        },
+        [self](const QString &problem) {
+            if (!self)
+                return;
+            self->m_job.unkeyNow();
+            self->finish(tr("трансивер не сообщил КСВ: %1").arg(problem));
+        });
 }
 
 void Sweeper::stop(const QString &reason)
@@ -287,7 +293,7 @@ void Sweeper::stop(const QString &reason)
     m_stopping = true;
     m_stopReason = reason.isEmpty() ? tr("остановлено") : reason;
     // The carrier goes off at once, whatever waits.
-    m_carrier->unkeyNow();
+    m_job.unkeyNow();
     if (m_waiting) {
         ++m_token;
         m_waiting = false;
@@ -308,14 +314,12 @@ void Sweeper::finish(const QString &why)
     QString summary = tr("Обзор КСВ: точек %1 из %2").arg(points).arg(m_progress.total);
     if (!why.isEmpty())
         summary += tr("; прервано: %1").arg(why);
-    m_carrier->restore([self = QPointer<Sweeper>(this), summary, why,
-                        points](const QString &problem) {
+    m_job.end([self = QPointer<Sweeper>(this), summary, why, points](const QString &problem) {
         if (!self)
             return;
         if (self->m_moved)
             self->m_panel.setRelays(self->m_before, true);
         self->m_running = false;
-        self->m_following.setPaused(false);
         const QString said =
             problem.isEmpty() ? summary : summary + tr("; трансивер не возвращён: %1").arg(problem);
         self->m_panel.say(said, why.isEmpty() && problem.isEmpty() ? Panel::Tone::Info

@@ -9,19 +9,16 @@
 #include <functional>
 #include <memory>
 
-class Carrier;
+class CarrierJob;
 class FrequencyMemory;
-class Following;
 class Panel;
-class QSettings;
-class RigctldClient;
-class Tuning;
 
 // Sweeps a band's SWR: at each step the relays are set (C and L at 0 for the bare antenna, the
 // tune the console would recall there for the tuned band) while the radio is unkeyed, then the
 // radio goes to the step's frequency, keys the low-power carrier, waits the dwell, reads the
-// SWR and unkeys. Every point is kept in the frequency memory's database as it is read. At the
-// end the radio's frequency, mode and power and the relays are as before; Stop unkeys at once.
+// SWR and unkeys. Every point is kept in the frequency memory's database as it is read. The
+// carrier is the job's, which puts the radio back at the end; the relays go back too. Stop
+// unkeys at once.
 class Sweeper : public QObject
 {
     Q_OBJECT
@@ -51,8 +48,7 @@ public:
         qint64 msLeft = 0;
     };
 
-    Sweeper(Panel &panel, Following &following, Tuning &tuning, FrequencyMemory &memory,
-            QSettings *settings, QObject *parent = nullptr);
+    Sweeper(Panel &panel, FrequencyMemory &memory, CarrierJob &job, QObject *parent = nullptr);
     ~Sweeper() override;
 
     // Why a sweep cannot start now, or empty.
@@ -89,12 +85,8 @@ private:
     RelaySetting relaysFor(const Step &step);
 
     Panel &m_panel;
-    Following &m_following;
-    Tuning &m_tuning;
     FrequencyMemory &m_memory;
-    QSettings *m_settings;
-    RigctldClient *m_rig = nullptr;
-    std::unique_ptr<Carrier> m_carrier;
+    CarrierJob &m_job;
     QList<StoredSweep> m_sweeps;
     QList<Step> m_steps;
     Progress m_progress;

@@ -1,41 +1,32 @@
 #include "trainer.h"
 
-#include "carrier.h"
+#include "carrierjob.h"
 #include "frequencymemory.h"
 #include "panel/panel.h"
-#include "rig/following.h"
 #include "rig/rigctldclient.h"
 #include "tune/tuning.h"
 
 #include <QPointer>
 #include <QSettings>
 
-Trainer::Trainer(Panel &panel, Following &following, Tuning &tuning, FrequencyMemory &memory,
+Trainer::Trainer(Panel &panel, Tuning &tuning, FrequencyMemory &memory, CarrierJob &job,
                  QSettings *settings, QObject *parent)
     : QObject(parent)
     , m_panel(panel)
-    , m_following(following)
     , m_tuning(tuning)
     , m_memory(memory)
+    , m_job(job)
     , m_settings(settings)
 {}
 
-Trainer::~Trainer()
-{
-    if (m_running) {
-        if (m_carrier)
-            m_carrier->unkeyNow();
-        m_following.setPaused(false);
-    }
-}
+// A training still under way when this goes is the job's to end: it unkeys and puts back.
+Trainer::~Trainer() = default;
 
 QString Trainer::unavailable() const
 {
     if (m_running)
         return tr("обучение уже идёт");
-    if (!qobject_cast<RigctldClient *>(&m_following.rig()))
-        return tr("обучение ведёт трансивер через rigctld: включите слежение за ним");
-    if (const QString why = m_tuning.unavailable(); !why.isEmpty())
+    if (const QString why = m_job.unavailable(); !why.isEmpty())
         return why;
     if (!m_tuning.stepsKnown())
         return Tuning::stepsMissing();
@@ -69,22 +60,28 @@ bool Trainer::start(int band, qint64 from, qint64 to, bool again, QString *why)
         hz = bin->high;
     }
     m_progress.total = int(m_bins.size());
-    m_rig = qobject_cast<RigctldClient *>(&m_following.rig());
-    m_carrier = std::make_unique<Carrier>(*m_rig, m_settings);
     m_running = true;
     m_stopping = false;
+    m_finishing = false;
     m_failuresInARow = 0;
-    // The radio's moves are the training's own: following holds still meanwhile.
-    m_following.setPaused(true);
     m_clock.start();
-    emit progressed(m_progress);
-    m_carrier->prepare([self = QPointer<Trainer>(this)](const QString &problem) {
+    QPointer<Trainer> self(this);
+    const auto stop = [self](const QString &) {
+        if (self)
+            self->stop();
+    };
+    const auto ready = [self](const QString &problem) {
         if (!self)
             return;
         if (!problem.isEmpty())
             return self->finish(problem);
         self->next();
-    });
+    };
+    if (!m_job.begin(tr("обучение"), stop, ready, why)) {
+        m_running = false;
+        return false;
+    }
+    emit progressed(m_progress);
     return true;
 }
 
@@ -98,7 +95,7 @@ void Trainer::next()
         return finish({});
     const BandPlan::Bin bin = m_bins.at(m_progress.done);
     m_pointClock.start();
-    m_carrier->tuneTo(bin.middle(), [self = QPointer<Trainer>(this), bin](const QString &problem) {
+    m_job.tuneTo(bin.middle(), [self = QPointer<Trainer>(this), bin](const QString &problem) {
         if (!self)
             return;
         if (!problem.isEmpty())
@@ -119,12 +116,12 @@ void Trainer::next()
                                : TuneSession::DefaultSettleMs;
         Panel &panel = self->m_panel;
         self->m_session = std::make_unique<TuneSession>(
-            *self->m_rig, config,
+            self->m_job.rig(), config,
             [&panel](const RelaySetting &setting) { panel.setRelays(setting, false); }, settle);
         connect(self->m_session.get(), &TuneSession::ended, self, &Trainer::searched,
                 Qt::QueuedConnection);
         self->m_session->start();
-        self->m_carrier->key(true, [self](const QString &problem) {
+        self->m_job.keyDown([self](const QString &problem) {
             if (self && !problem.isEmpty() && self->m_session)
                 self->m_session->cancel();
         });
@@ -139,7 +136,7 @@ void Trainer::searched()
     const BandPlan::Bin bin = m_bins.at(m_progress.done);
     const bool found = session->state() == TuneSession::State::Found && session->best();
     // The carrier goes off before anything else.
-    m_carrier->unkeyNow();
+    m_job.unkeyNow();
     bool stored = false;
     if (found)
         stored = m_memory.keep(m_antenna, bin.middle(), *session->best(), session->bestSwr(),
@@ -151,7 +148,7 @@ void Trainer::searched()
     m_progress.msLeft = perPoint * (m_progress.total - m_progress.done);
     emit point(bin.middle(), stored, found ? session->bestSwr() : 0, session->probes());
     emit progressed(m_progress);
-    m_carrier->key(false, [self = QPointer<Trainer>(this)](const QString &problem) {
+    m_job.keyUp([self = QPointer<Trainer>(this)](const QString &problem) {
         if (!self)
             return;
         if (!problem.isEmpty())
@@ -162,7 +159,7 @@ void Trainer::searched()
 
 double Trainer::carrierWatts() const
 {
-    return Carrier::wattsIn(m_settings);
+    return CarrierJob::wattsIn(m_settings);
 }
 
 void Trainer::stop()
@@ -171,15 +168,16 @@ void Trainer::stop()
         return;
     m_stopping = true;
     // The carrier goes off at once; the search in progress ends as cancelled.
-    m_carrier->unkeyNow();
+    m_job.unkeyNow();
     if (m_session)
         m_session->cancel();
 }
 
 void Trainer::finish(const QString &why)
 {
-    if (!m_running)
+    if (!m_running || m_finishing)
         return;
+    m_finishing = true;
     m_session.reset();
     const bool complete = why.isEmpty();
     const Progress p = m_progress;
@@ -188,11 +186,10 @@ void Trainer::finish(const QString &why)
                                 .arg(p.total)
                                 .arg(p.skipped) +
                             (complete ? QString() : tr("; прервано: %1").arg(why));
-    m_carrier->restore([self = QPointer<Trainer>(this), summary, complete](const QString &problem) {
+    m_job.end([self = QPointer<Trainer>(this), summary, complete](const QString &problem) {
         if (!self)
             return;
         self->m_running = false;
-        self->m_following.setPaused(false);
         const QString said =
             problem.isEmpty() ? summary : summary + tr("; трансивер не возвращён: %1").arg(problem);
         self->m_panel.say(said,

@@ -7,12 +7,10 @@
 
 #include <memory>
 
-class Carrier;
+class CarrierJob;
 class FrequencyMemory;
-class Following;
 class Panel;
 class QSettings;
-class RigctldClient;
 class TuneSession;
 class Tuning;
 
@@ -20,7 +18,7 @@ class Tuning;
 // keys a low-power carrier, the matching search finds the match, the frequency memory keeps
 // it with its SWR, and the carrier goes off; bins already known are skipped unless asked
 // again. A point has TuneSession's time limit; three failures in a row end the training;
-// Stop unkeys at once. At the end the radio's frequency, mode and power are as before.
+// Stop unkeys at once. The carrier is the job's: it puts the radio back at the end.
 class Trainer : public QObject
 {
     Q_OBJECT
@@ -37,7 +35,7 @@ public:
         qint64 msLeft = 0; // at the pace so far
     };
 
-    Trainer(Panel &panel, Following &following, Tuning &tuning, FrequencyMemory &memory,
+    Trainer(Panel &panel, Tuning &tuning, FrequencyMemory &memory, CarrierJob &job,
             QSettings *settings, QObject *parent = nullptr);
     ~Trainer() override;
 
@@ -68,18 +66,17 @@ private:
     void finish(const QString &why);
 
     Panel &m_panel;
-    Following &m_following;
     Tuning &m_tuning;
     FrequencyMemory &m_memory;
+    CarrierJob &m_job;
     QSettings *m_settings;
-    RigctldClient *m_rig = nullptr;
-    std::unique_ptr<Carrier> m_carrier;
     std::unique_ptr<TuneSession> m_session;
     QList<BandPlan::Bin> m_bins;
     int m_antenna = 0;
     int m_failuresInARow = 0;
     bool m_running = false;
     bool m_stopping = false;
+    bool m_finishing = false;
     Progress m_progress;
     QElapsedTimer m_clock;
     QElapsedTimer m_pointClock;

@@ -116,6 +116,12 @@ ConsoleEnvironment ConsoleFixture::environment()
         env.ports.map(n, temp.filePath(QStringLiteral("absent-tty%1").arg(n)));
     env.dialogs = &dialogs;
     env.userSettings = &userSettings;
+    // The guard a job of the console's own keys the radio under.
+#ifdef Q_OS_WIN
+    env.guardProgram = QStringLiteral(ORVANE_PROGRAM_DIR "/orvane-guard.exe");
+#else
+    env.guardProgram = QStringLiteral(ORVANE_PROGRAM_DIR "/orvane-guard");
+#endif
     return env;
 }
 

@@ -74,11 +74,12 @@ bool tellRig(quint16 port, const QByteArray &command)
     return false;
 }
 
-bool RadioStation::start(const QString &antenna)
+bool RadioStation::start(const QString &antenna, const QStringList &extra)
 {
     radioPort = freeLocalPort();
-    return SimProcess::start({"--steps", "10,500", "--antenna", antenna, "--rigctld",
-                              QStringLiteral("127.0.0.1:%1").arg(radioPort)});
+    return SimProcess::start(QStringList{"--steps", "10,500", "--antenna", antenna, "--rigctld",
+                                         QStringLiteral("127.0.0.1:%1").arg(radioPort)} +
+                             extra);
 }
 
 bool RadioStation::tell(const QByteArray &command) const

@@ -32,7 +32,8 @@ class RadioStation : public SimProcess
 {
 public:
     quint16 radioPort = 0;
-    bool start(const QString &antenna = QStringLiteral("7.1,50,10"));
+    // extra: more of the virtual controller's options (--min-power 0.2 …).
+    bool start(const QString &antenna = QStringLiteral("7.1,50,10"), const QStringList &extra = {});
     // One command as another program would send it; true on RPRT 0.
     bool tell(const QByteArray &command) const;
     // A get's first answer line ("7150000" for "f").

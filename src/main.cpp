@@ -46,6 +46,18 @@ int setPassword(QSettings &settings, const QString &key, const char *prompt)
     return 0;
 }
 
+// A program of the console's own that it starts: beside it, or where the package puts it.
+QString companion(const QString &name)
+{
+    const QDir here(QCoreApplication::applicationDirPath());
+    for (const QString &path : {here.filePath(name + QStringLiteral(ORVANE_EXE_SUFFIX)),
+                                here.filePath(QStringLiteral("../libexec/orvane/") + name)}) {
+        if (QFileInfo::exists(path))
+            return QFileInfo(path).absoluteFilePath();
+    }
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -166,14 +178,9 @@ int main(int argc, char *argv[])
     }
     // A port may lead to the virtual controller, started while the console has it open.
     environment.virtualProgram = simProgram;
-    // The carrier's guard: beside the console in a program folder, in libexec when installed.
-    const QDir programs(QCoreApplication::applicationDirPath());
-    for (const QString &guard :
-         {programs.filePath(QStringLiteral("orvane-guard") + QStringLiteral(ORVANE_EXE_SUFFIX)),
-          programs.filePath(QStringLiteral("../libexec/orvane/orvane-guard"))}) {
-        if (QFileInfo::exists(guard) && environment.guardProgram.isEmpty())
-            environment.guardProgram = QFileInfo(guard).absoluteFilePath();
-    }
+    // The console's helpers: beside it in a program folder, in libexec when installed.
+    environment.guardProgram = companion(QStringLiteral("orvane-guard"));
+    environment.mqttProgram = companion(QStringLiteral("orvane-mqtt"));
 
     Form1 window(environment);
     if (!window.loaded())

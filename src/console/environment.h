@@ -23,6 +23,8 @@ struct ConsoleEnvironment
     QString virtualProgram;
     // The guard that unkeys the radio should the console die while a job of its own keys it.
     QString guardProgram;
+    // The helper that holds the connection to the station's MQTT broker.
+    QString mqttProgram;
     ConsoleDialogs *dialogs = nullptr;
     // The user's settings (~/.config/Orvane/Orvane.conf): the additions read and store their
     // choices there. None in tests that do not need it.

@@ -134,7 +134,7 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
     if (const QString web = serviceAddress(m_env.webAddress, QStringLiteral("web/address"), 0);
         !web.isEmpty())
         startWeb(web);
-    m_bus = std::make_unique<StationBus>(m_panel, services(), *m_following);
+    m_bus = std::make_unique<StationBus>(m_panel, services(), *m_following, m_env.mqttProgram);
     startBus(
         StationBus::chosen({m_env.mqttUrl, m_env.mqttCa, m_env.mqttReadOnly, m_env.mqttDiscovery},
                            m_env.userSettings));

@@ -74,15 +74,6 @@ std::optional<Slots::Selection> slotOf(const QList<QByteArray> &words)
     return Slots::Selection{antenna - 1, *band, subBand - 1};
 }
 
-std::optional<quint8> codeOf(const QByteArray &word)
-{
-    bool ok = false;
-    const int code = word.toInt(&ok);
-    if (!ok || code < 0 || code > 255)
-        return std::nullopt;
-    return static_cast<quint8>(code);
-}
-
 // "7073500 C=37 L=12 Side=Tx SWR=1.12 Source=training Pinned=0 Stored=2026-12-08T08:00:00Z".
 QByteArray tuneText(const StoredTune &t)
 {
@@ -144,6 +135,15 @@ QByteArray ControlCommands::stateLine(const Panel::State &s)
     for (const auto &[key, value] : stateFields(s))
         line += ' ' + key + '=' + value.toPercentEncoding("/:.,-_+()[]");
     return line + '\n';
+}
+
+std::optional<quint8> ControlCommands::codeOf(const QByteArray &word)
+{
+    bool ok = false;
+    const int code = word.toInt(&ok);
+    if (!ok || code < 0 || code > 255)
+        return std::nullopt;
+    return static_cast<quint8>(code);
 }
 
 bool ControlCommands::readsOnly(const QByteArray &line)

@@ -64,6 +64,8 @@ public:
     static QByteArray sweepEnd(int points, const QString &stopped);
     // Whether a command only reads: all a client allowed to watch may send.
     static bool readsOnly(const QByteArray &line);
+    // A relay code as every door takes it: a whole number 0–255, nothing else.
+    static std::optional<quint8> codeOf(const QByteArray &word);
 
 private:
     Panel &m_panel;

@@ -52,16 +52,24 @@ MqttBridge::MqttBridge(Panel &panel, const Services &services, MqttClient &clien
     });
     connect(&client, &MqttClient::connected, this, &MqttBridge::online);
     connect(&client, &MqttClient::disconnected, this, [this](const QString &why) {
-        // Said once for each new reason: a broker down is retried quietly.
-        if (why == m_said)
+        m_stable.stop();
+        // Said once for each new reason: a broker down, or one that drops the console at
+        // once, is retried quietly.
+        if (why == m_lastLoss)
             return;
-        m_said = why;
+        m_lastLoss = why;
+        m_lossSaid = true;
         say(QCoreApplication::translate("MqttBridge", "MQTT: %1").arg(why), Panel::Tone::Warning);
     });
+    // A connection that lasts makes the next loss news again.
+    m_stable.setSingleShot(true);
+    m_stable.setInterval(MqttClient::StableMs);
+    connect(&m_stable, &QTimer::timeout, this, [this] { m_lastLoss.clear(); });
     connect(&client, &MqttClient::received, this, &MqttBridge::take);
+    // Commands are never retained ones: the broker is asked to keep them back.
     if (!options.readOnly) {
-        client.subscribe(topic("cmd"));
-        client.subscribe(topic("set/+"));
+        client.subscribe(topic("cmd"), true);
+        client.subscribe(topic("set/+"), true);
     }
     if (!options.radioTopic.isEmpty())
         client.subscribe(options.radioTopic.toUtf8());
@@ -103,8 +111,12 @@ void MqttBridge::say(const QString &text, Panel::Tone tone)
 
 void MqttBridge::online()
 {
-    m_said.clear();
-    say(QCoreApplication::translate("MqttBridge", "MQTT: на связи с %1").arg(m_client.address()));
+    if (m_lossSaid || !m_onlineSaid)
+        say(QCoreApplication::translate("MqttBridge", "MQTT: на связи с %1")
+                .arg(m_client.address()));
+    m_lossSaid = false;
+    m_onlineSaid = true;
+    m_stable.start();
     m_client.publish(topic("status"), "online", true, 1, MqttClient::Priority::Keep);
     // Everything again: the broker may have lost what it kept, or kept a stale copy.
     m_published = {};
@@ -131,6 +143,14 @@ void MqttBridge::publishState()
     m_published = state;
 }
 
+bool MqttBridge::answerable(const QByteArray &where) const
+{
+    const QByteArray own = m_options.prefix.toUtf8();
+    return !where.isEmpty() && !where.contains('+') && !where.contains('#') &&
+           !where.contains('\0') && !where.startsWith('$') && where != own &&
+           !where.startsWith(own + '/') && QString::fromUtf8(where).toUtf8() == where;
+}
+
 void MqttBridge::take(const MqttClient::Message &message)
 {
     if (!m_options.radioTopic.isEmpty() && message.topic == m_options.radioTopic.toUtf8()) {
@@ -141,8 +161,26 @@ void MqttBridge::take(const MqttClient::Message &message)
     const bool set = message.topic.startsWith(setPrefix);
     if (m_options.readOnly || (!set && message.topic != topic("cmd")))
         return;
+    // A retained message is something left on the broker: run, it would run again at every
+    // reconnect and undo what the operator did since.
+    if (message.retained) {
+        ++m_counts.retained;
+        if (!m_retainedSaid) {
+            m_retainedSaid = true;
+            say(QCoreApplication::translate("MqttBridge",
+                                            "MQTT: команда с флагом retain не выполняется (%1)")
+                    .arg(QString::fromUtf8(message.topic)),
+                Panel::Tone::Warning);
+        }
+        return;
+    }
     if (message.payload.size() > MaxPayload) {
         ++m_counts.dropped;
+        return;
+    }
+    // An answer never goes where this console takes commands, nor to a pattern.
+    if (!message.responseTopic.isEmpty() && !answerable(message.responseTopic)) {
+        ++m_counts.answerRefused;
         return;
     }
     // At most CommandsPerSecond in any second; the rest are refused, and said to be.
@@ -160,11 +198,13 @@ void MqttBridge::take(const MqttClient::Message &message)
     }
     m_recent.push_back(now);
     ++m_counts.commands;
+    QByteArray why;
     const QByteArray line =
-        set ? commandFor(message.topic.mid(setPrefix.size()), message.payload.trimmed())
+        set ? commandFor(message.topic.mid(setPrefix.size()), message.payload.trimmed(), &why)
             : message.payload.trimmed();
     if (line.isEmpty() || line.contains('\n'))
-        return answer(message, "RPRT " + QByteArray::number(ControlCommands::Invalid) + '\n');
+        return answer(message, "RPRT " + QByteArray::number(ControlCommands::Invalid) +
+                                   (why.isEmpty() ? QByteArray() : ' ' + why) + '\n');
     m_commands.run(
         line, [self = QPointer<MqttBridge>(this), message](const ControlCommands::Reply &reply) {
             if (self)
@@ -178,28 +218,72 @@ void MqttBridge::answer(const MqttClient::Message &to, const QByteArray &text)
                      MqttClient::Priority::Keep, to.correlation);
 }
 
-QByteArray MqttBridge::commandFor(const QByteArray &leaf, const QByteArray &value) const
+namespace {
+
+// A whole number as the control port takes it, or as Home Assistant writes one ("12.0").
+QByteArray wholeNumber(const QByteArray &value)
+{
+    const qsizetype point = value.indexOf('.');
+    if (point > 0 && value.mid(point + 1).count('0') == value.size() - point - 1)
+        return value.left(point);
+    return value;
+}
+
+std::optional<int> numberIn(const QByteArray &value, int low, int high)
+{
+    bool ok = false;
+    const int n = wholeNumber(value).toInt(&ok);
+    return ok && n >= low && n <= high ? std::optional<int>(n) : std::nullopt;
+}
+
+} // namespace
+
+QByteArray MqttBridge::commandFor(const QByteArray &leaf, const QByteArray &value,
+                                  QByteArray *why) const
 {
     const Panel::State s = m_panel.state();
     const auto recall = [](int antenna, const QByteArray &band, int subBand) {
         return "\\recall " + QByteArray::number(antenna) + ' ' + band + ' ' +
                QByteArray::number(subBand);
     };
+    const auto refused = [why, &value](const char *what) {
+        *why = what + QByteArray(": ") + value.left(64).toPercentEncoding(" .-_+");
+        return QByteArray();
+    };
     const QByteArray band = BandNames::key(s.selection.band).toLatin1();
-    if (leaf == "antenna")
-        return recall(value.toInt(), band, s.selection.subBand + 1);
-    if (leaf == "band")
+    if (leaf == "antenna") {
+        const std::optional<int> antenna = numberIn(value, 1, Slots::Antennas);
+        if (!antenna)
+            return refused("not an antenna 1-3");
+        return recall(*antenna, band, s.selection.subBand + 1);
+    }
+    if (leaf == "band") {
+        if (!BandNames::find(QString::fromUtf8(value), true))
+            return refused("not a band");
         return recall(s.selection.antenna + 1, value, s.selection.subBand + 1);
-    if (leaf == "subband")
-        return recall(s.selection.antenna + 1, band, value.toInt());
+    }
+    if (leaf == "subband") {
+        const std::optional<int> subBand = numberIn(value, 1, Slots::SubBands);
+        if (!subBand)
+            return refused("not a sub-band 1-5");
+        return recall(s.selection.antenna + 1, band, *subBand);
+    }
     if (leaf == "refresh")
         return recall(s.selection.antenna + 1, band, s.selection.subBand + 1);
-    if (leaf == "c")
-        return "\\set_c " + QByteArray::number(qRound(value.toDouble()));
-    if (leaf == "l")
-        return "\\set_l " + QByteArray::number(qRound(value.toDouble()));
-    if (leaf == "side")
+    if (leaf == "c" || leaf == "l") {
+        // Exactly what \set_c and \set_l take.
+        const std::optional<quint8> code = ControlCommands::codeOf(wholeNumber(value));
+        if (!code)
+            return refused("not a relay code 0-255");
+        return (leaf == "c" ? "\\set_c " : "\\set_l ") + QByteArray::number(*code);
+    }
+    if (leaf == "side") {
+        const QByteArray side = value.toLower();
+        if (side != "tx" && side != "ant")
+            return refused("not a side, Tx or Ant");
         return "\\set_side " + value;
+    }
+    *why = "no such setting: " + leaf.left(64).toPercentEncoding();
     return {};
 }
 

@@ -42,6 +42,8 @@ public:
         quint64 refused = 0;       // over the rate
         quint64 dropped = 0;       // over the size
         quint64 statesSkipped = 0; // a full queue
+        quint64 retained = 0;      // commands that came retained: never run
+        quint64 answerRefused = 0; // an answer asked for on a topic it may not go to
     };
 
     MqttBridge(Panel &panel, const Services &services, MqttClient &client, const Options &options,
@@ -66,8 +68,12 @@ private:
     void publishState();
     void take(const MqttClient::Message &message);
     void answer(const MqttClient::Message &to, const QByteArray &text);
-    // A set/… topic of Home Assistant's entities, as the command it stands for.
-    QByteArray commandFor(const QByteArray &leaf, const QByteArray &value) const;
+    // A set/… topic of Home Assistant's entities, as the command it stands for; empty, with
+    // the reason, for a value the control port would not take.
+    QByteArray commandFor(const QByteArray &leaf, const QByteArray &value, QByteArray *why) const;
+    // Whether an answer may go to a sender's response topic: not under this console's prefix
+    // (its own commands), not a pattern, not the broker's own.
+    bool answerable(const QByteArray &topic) const;
     void publishDiscovery();
 
     Panel &m_panel;
@@ -79,5 +85,11 @@ private:
     std::deque<qint64> m_recent; // when the last commands came, ms
     QElapsedTimer m_clock;
     Counts m_counts;
-    QString m_said;
+    // What was last said of a lost connection, and whether "connected" is owed since: a broker
+    // that drops the console again and again is said once, not at every attempt.
+    QString m_lastLoss;
+    bool m_lossSaid = false;
+    bool m_onlineSaid = false;
+    QTimer m_stable;
+    bool m_retainedSaid = false;
 };

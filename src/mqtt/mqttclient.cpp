@@ -2,117 +2,127 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QSocketNotifier>
+#include <QProcess>
 
-#include <cerrno>
-#include <cstring>
-
-#include <mosquitto.h>
-#include <mqtt_protocol.h>
-
-namespace {
-
-QString reasonOf(int rc)
-{
-    if (rc == MOSQ_ERR_ERRNO)
-        return QString::fromLocal8Bit(std::strerror(errno));
-    return QString::fromUtf8(mosquitto_strerror(rc));
-}
-
-// The library once for the whole program, before the first client and after the last.
-struct Library
-{
-    Library() { mosquitto_lib_init(); }
-    ~Library() { mosquitto_lib_cleanup(); }
-};
-
-} // namespace
+using namespace MqttWire;
 
 MqttClient::MqttClient(QObject *parent)
     : QObject(parent)
 {
-    static Library library;
-    m_misc.setInterval(1000);
-    connect(&m_misc, &QTimer::timeout, this, &MqttClient::housekeeping);
     m_retry.setSingleShot(true);
     connect(&m_retry, &QTimer::timeout, this, &MqttClient::retry);
     m_connectTimeout.setSingleShot(true);
     connect(&m_connectTimeout, &QTimer::timeout, this,
             [this] { lost(tr("сервер не ответил за %1 с").arg(ConnectTimeoutMs / 1000)); });
+    // Only a connection that lasts starts the waits anew: a broker that takes a client and
+    // drops it at once is tried ever less often.
+    m_stable.setSingleShot(true);
+    m_stable.setInterval(StableMs);
+    connect(&m_stable, &QTimer::timeout, this, [this] { m_retryMs = FirstRetryMs; });
 }
 
 MqttClient::~MqttClient()
 {
-    unwatchSocket();
-    if (m_mosq)
-        mosquitto_destroy(m_mosq);
+    stop();
+}
+
+qint64 MqttClient::helperPid() const
+{
+    return m_helper ? m_helper->processId() : 0;
 }
 
 bool MqttClient::start(const Options &options, QString *error)
 {
     m_options = options;
-    const QByteArray id =
-        (options.clientId.isEmpty() ? options.url.prefix : options.clientId).toUtf8().left(200);
-    m_mosq = mosquitto_new(id.constData(), true, this);
-    if (!m_mosq) {
-        *error = tr("клиент MQTT не создан");
+    if (options.helper.isEmpty() || !QFileInfo(options.helper).isExecutable()) {
+        *error = tr("эта сборка консоли без MQTT");
         return false;
     }
-    mosquitto_int_option(m_mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V5);
-    mosquitto_connect_v5_callback_set(m_mosq, &MqttClient::onConnect);
-    mosquitto_disconnect_v5_callback_set(m_mosq, &MqttClient::onDisconnect);
-    mosquitto_publish_v5_callback_set(m_mosq, &MqttClient::onPublish);
-    mosquitto_message_v5_callback_set(m_mosq, &MqttClient::onMessage);
-    if (!options.url.user.isEmpty()) {
-        const QByteArray user = options.url.user.toUtf8();
-        const QByteArray password = options.password.toUtf8();
-        mosquitto_username_pw_set(m_mosq, user.constData(),
-                                  options.password.isEmpty() ? nullptr : password.constData());
+    if (options.url.tls && !options.caFile.isEmpty() && !QFileInfo(options.caFile).isReadable()) {
+        *error = tr("файл сертификатов %1 не читается").arg(options.caFile);
+        return false;
     }
-    if (!options.willTopic.isEmpty())
-        mosquitto_will_set_v5(m_mosq, options.willTopic.constData(),
-                              int(options.willPayload.size()), options.willPayload.constData(), 1,
-                              true, nullptr);
-    if (options.url.tls) {
-        const QByteArray ca = options.caFile.toLocal8Bit();
-        if (!options.caFile.isEmpty() && !QFileInfo(options.caFile).isReadable()) {
-            *error = tr("файл сертификатов %1 не читается").arg(options.caFile);
-            return false;
-        }
-        const int rc =
-            options.caFile.isEmpty()
-                ? mosquitto_tls_set(m_mosq, nullptr, "/etc/ssl/certs", nullptr, nullptr, nullptr)
-                : mosquitto_tls_set(m_mosq, ca.constData(), nullptr, nullptr, nullptr, nullptr);
-        if (rc != MOSQ_ERR_SUCCESS) {
-            *error = tr("TLS для MQTT недоступен: %1").arg(reasonOf(rc));
-            return false;
-        }
-    }
-    m_state = State::Connecting;
-    const QByteArray host = options.url.host.toUtf8();
-    const int rc = mosquitto_connect_async(m_mosq, host.constData(), options.url.port, 30);
-    m_misc.start();
-    if (rc != MOSQ_ERR_SUCCESS) {
-        lost(reasonOf(rc));
-        return true;
-    }
-    watchSocket();
-    m_connectTimeout.start(ConnectTimeoutMs);
+    m_retryMs = FirstRetryMs;
+    launch();
     return true;
+}
+
+void MqttClient::launch()
+{
+    m_state = State::Connecting;
+    m_incoming.clear();
+    m_pending.clear();
+    m_unflushed = 0;
+    auto *helper = new QProcess(this);
+    m_helper = helper;
+    helper->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    connect(helper, &QProcess::readyReadStandardOutput, this, &MqttClient::readFrames);
+    connect(helper, &QProcess::finished, this, &MqttClient::helperEnded);
+    connect(helper, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            helperEnded();
+    });
+    helper->start(m_options.helper, {});
+    Frame f;
+    f.kind = Kind::Connect;
+    Connect &c = f.connect;
+    c.host = m_options.url.host;
+    c.port = m_options.url.port;
+    c.tls = m_options.url.tls;
+    c.user = m_options.url.user;
+    c.password = m_options.password;
+    c.caFile = m_options.caFile;
+    c.clientId =
+        (m_options.clientId.isEmpty() ? m_options.url.prefix : m_options.clientId).toUtf8();
+    c.willTopic = m_options.willTopic;
+    c.willPayload = m_options.willPayload;
+    c.maxPacket = MaxPacket;
+    send(f);
+    m_connectTimeout.start(ConnectTimeoutMs);
+}
+
+void MqttClient::send(const Frame &frame)
+{
+    // Written while it starts, it is taken once it runs.
+    if (m_helper)
+        m_helper->write(encode(frame));
 }
 
 void MqttClient::stop()
 {
     m_retry.stop();
-    m_misc.stop();
     m_connectTimeout.stop();
-    if (m_mosq && m_state == State::Connected) {
-        // A console that ends is offline as much as one that died: the broker says so.
-        mosquitto_disconnect_v5(m_mosq, MQTT_RC_DISCONNECT_WITH_WILL_MSG, nullptr);
-        mosquitto_loop_write(m_mosq, 1);
+    m_stable.stop();
+    if (m_helper) {
+        QProcess *helper = m_helper;
+        helper->disconnect(this);
+        m_helper = nullptr;
+        if (m_state == State::Connected) {
+            // Said goodbye "with will", so the broker says offline for a console that ends.
+            Frame f;
+            f.kind = Kind::Stop;
+            helper->write(encode(f));
+            helper->closeWriteChannel();
+            helper->waitForFinished(1000);
+        }
+        helper->kill();
+        helper->waitForFinished(1000);
+        delete helper;
     }
-    unwatchSocket();
     m_state = State::Off;
+}
+
+void MqttClient::sendPublication(Publish publication)
+{
+    publication.id = ++m_nextId;
+    if (publication.qos > 0)
+        m_pending.insert(publication.id);
+    else
+        ++m_unflushed;
+    Frame f;
+    f.kind = Kind::Publish;
+    f.publish = std::move(publication);
+    send(f);
 }
 
 bool MqttClient::publish(const QByteArray &topic, const QByteArray &payload, bool retain, int qos,
@@ -120,135 +130,137 @@ bool MqttClient::publish(const QByteArray &topic, const QByteArray &payload, boo
 {
     if (m_state != State::Connected)
         return false;
-    if (qos > 0 && priority == Priority::Droppable && m_pending.size() >= MaxPending)
+    Publish p{0, topic, payload, retain, quint8(qos > 0 ? 1 : 0), correlation};
+    if (qos == 0) {
+        // Nothing acknowledges these: what the broker does not take stays unwritten.
+        if (m_unflushed >= MaxUnflushed) {
+            ++m_counts.unsentDropped;
+            return false;
+        }
+        sendPublication(std::move(p));
+        return true;
+    }
+    if (m_pending.size() < MaxPending) {
+        sendPublication(std::move(p));
+        return true;
+    }
+    if (priority == Priority::Droppable)
         return false;
-    mosquitto_property *properties = nullptr;
-    if (!correlation.isEmpty())
-        mosquitto_property_add_binary(&properties, MQTT_PROP_CORRELATION_DATA,
-                                      correlation.constData(), uint16_t(correlation.size()));
-    int mid = 0;
-    const int rc = mosquitto_publish_v5(m_mosq, &mid, topic.constData(), int(payload.size()),
-                                        payload.constData(), qos, retain, properties);
-    mosquitto_property_free_all(&properties);
-    if (rc != MOSQ_ERR_SUCCESS)
-        return false;
-    if (qos > 0)
-        m_pending.insert(mid);
-    updateWriting();
+    // An answer waits its turn; a broker that never acknowledges costs the oldest of them.
+    m_held.push_back(std::move(p));
+    if (m_held.size() > size_t(MaxHeld)) {
+        m_held.pop_front();
+        ++m_counts.answersDropped;
+    }
     return true;
 }
 
-void MqttClient::subscribe(const QByteArray &topic)
+void MqttClient::subscribe(const QByteArray &topic, bool noRetained)
 {
-    if (!m_subscriptions.contains(topic))
-        m_subscriptions << topic;
+    const std::pair<QByteArray, bool> subscription{topic, noRetained};
+    if (!m_subscriptions.contains(subscription))
+        m_subscriptions << subscription;
     if (m_state == State::Connected) {
-        mosquitto_subscribe_v5(m_mosq, nullptr, topic.constData(), 1, 0, nullptr);
-        updateWriting();
+        Frame f;
+        f.kind = Kind::Subscribe;
+        f.subscribe = {topic, noRetained};
+        send(f);
     }
 }
 
-void MqttClient::onConnect(mosquitto *, void *self, int rc, int, const mosquitto_property *)
+void MqttClient::readFrames()
 {
-    auto *client = static_cast<MqttClient *>(self);
-    if (rc != 0) {
-        client->lost(tr("сервер отказал: %1").arg(QString::fromUtf8(mosquitto_reason_string(rc))));
+    if (!m_helper)
         return;
+    m_incoming += m_helper->readAllStandardOutput();
+    bool broken = false;
+    while (const std::optional<Frame> frame = MqttWire::take(m_incoming, &broken)) {
+        take(*frame);
+        if (!m_helper)
+            return;
     }
-    client->m_connectTimeout.stop();
-    client->m_state = State::Connected;
-    client->m_retryMs = FirstRetryMs;
-    client->m_problem.clear();
-    client->m_pending.clear();
-    for (const QByteArray &topic : std::as_const(client->m_subscriptions))
-        mosquitto_subscribe_v5(client->m_mosq, nullptr, topic.constData(), 1, 0, nullptr);
-    emit client->connected();
-    client->updateWriting();
-}
-
-void MqttClient::onDisconnect(mosquitto *, void *self, int rc, const mosquitto_property *)
-{
-    auto *client = static_cast<MqttClient *>(self);
-    if (client->m_state != State::Off && rc != 0)
-        client->lost(tr("связь с сервером потеряна"));
-}
-
-void MqttClient::onPublish(mosquitto *, void *self, int mid, int, const mosquitto_property *)
-{
-    static_cast<MqttClient *>(self)->m_pending.remove(mid);
-}
-
-void MqttClient::onMessage(mosquitto *, void *self, const mosquitto_message *message,
-                           const mosquitto_property *properties)
-{
-    auto *client = static_cast<MqttClient *>(self);
-    Message m;
-    m.topic = QByteArray(message->topic);
-    m.payload = QByteArray(static_cast<const char *>(message->payload), message->payloadlen);
-    m.retained = message->retain;
-    char *response = nullptr;
-    if (mosquitto_property_read_string(properties, MQTT_PROP_RESPONSE_TOPIC, &response, false)) {
-        m.responseTopic = QByteArray(response);
-        free(response);
+    if (broken) {
+        ++m_counts.helperEnded;
+        lost(tr("клиент MQTT ответил непонятно"));
     }
-    void *correlation = nullptr;
-    uint16_t length = 0;
-    if (mosquitto_property_read_binary(properties, MQTT_PROP_CORRELATION_DATA, &correlation,
-                                       &length, false)) {
-        m.correlation = QByteArray(static_cast<const char *>(correlation), length);
-        free(correlation);
-    }
-    emit client->received(m);
 }
 
-void MqttClient::watchSocket()
+void MqttClient::take(const Frame &frame)
 {
-    unwatchSocket();
-    const int fd = mosquitto_socket(m_mosq);
-    if (fd < 0)
+    switch (frame.kind) {
+    case Kind::Connected:
+        m_connectTimeout.stop();
+        m_state = State::Connected;
+        m_problem.clear();
+        m_stable.start();
+        for (const auto &[topic, noRetained] : std::as_const(m_subscriptions)) {
+            Frame f;
+            f.kind = Kind::Subscribe;
+            f.subscribe = {topic, noRetained};
+            send(f);
+        }
+        emit connected();
+        break;
+    case Kind::Lost: {
+        const QString detail = frame.lost.detail;
+        switch (frame.lost.reason) {
+        case Reason::Refused:
+            lost(tr("сервер отказал: %1").arg(detail));
+            break;
+        case Reason::Silent:
+            lost(tr("сервер молчит"));
+            break;
+        case Reason::TooLarge:
+            lost(tr("сервер прислал пакет больше %1 КиБ").arg(MaxPacket / 1024));
+            break;
+        case Reason::Error:
+            lost(detail);
+            break;
+        case Reason::Lost:
+        case Reason::Stopped:
+            lost(tr("связь с сервером потеряна"));
+            break;
+        }
+        break;
+    }
+    case Kind::Acked:
+        m_pending.remove(frame.number);
+        while (!m_held.empty() && m_pending.size() < MaxPending) {
+            sendPublication(std::move(m_held.front()));
+            m_held.pop_front();
+        }
+        break;
+    case Kind::Flushed:
+        m_unflushed = 0;
+        break;
+    case Kind::Dropped:
+        m_counts.receivedDropped += frame.number;
+        break;
+    case Kind::Message: {
+        Message m;
+        m.topic = frame.message.topic;
+        m.payload = frame.message.payload;
+        m.responseTopic = frame.message.responseTopic;
+        m.correlation = frame.message.correlation;
+        m.retained = frame.message.retained;
+        emit received(m);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void MqttClient::helperEnded()
+{
+    if (!m_helper)
         return;
-    m_read = std::make_unique<QSocketNotifier>(qintptr(fd), QSocketNotifier::Read);
-    connect(m_read.get(), &QSocketNotifier::activated, this, &MqttClient::readable);
-    m_write = std::make_unique<QSocketNotifier>(qintptr(fd), QSocketNotifier::Write);
-    connect(m_write.get(), &QSocketNotifier::activated, this, &MqttClient::writable);
-    updateWriting();
-}
-
-void MqttClient::unwatchSocket()
-{
-    m_read.reset();
-    m_write.reset();
-}
-
-void MqttClient::readable()
-{
-    const int rc = mosquitto_loop_read(m_mosq, 1);
-    if (rc != MOSQ_ERR_SUCCESS)
-        return lost(rc == MOSQ_ERR_CONN_LOST ? tr("связь с сервером потеряна") : reasonOf(rc));
-    updateWriting();
-}
-
-void MqttClient::writable()
-{
-    const int rc = mosquitto_loop_write(m_mosq, 1);
-    if (rc != MOSQ_ERR_SUCCESS)
-        return lost(rc == MOSQ_ERR_CONN_LOST ? tr("связь с сервером потеряна") : reasonOf(rc));
-    updateWriting();
-}
-
-void MqttClient::housekeeping()
-{
-    if (m_state != State::Connecting && m_state != State::Connected)
+    // Whatever it said last was read; an end without a word is a crash.
+    readFrames();
+    if (!m_helper)
         return;
-    if (const int rc = mosquitto_loop_misc(m_mosq); rc != MOSQ_ERR_SUCCESS)
-        return lost(tr("сервер молчит"));
-    updateWriting();
-}
-
-void MqttClient::updateWriting()
-{
-    if (m_write)
-        m_write->setEnabled(m_mosq && mosquitto_want_write(m_mosq));
+    ++m_counts.helperEnded;
+    lost(tr("клиент MQTT завершился без ответа"));
 }
 
 void MqttClient::lost(const QString &why)
@@ -256,11 +268,23 @@ void MqttClient::lost(const QString &why)
     if (m_state == State::Off || m_state == State::Waiting)
         return;
     const bool was = m_state == State::Connected;
-    unwatchSocket();
     m_connectTimeout.stop();
+    m_stable.stop();
+    if (m_helper) {
+        QProcess *helper = m_helper;
+        m_helper = nullptr;
+        helper->disconnect(this);
+        helper->kill();
+        // Reaped without waiting: its end arrives as an event.
+        connect(helper, &QProcess::finished, helper, &QObject::deleteLater);
+        if (helper->state() == QProcess::NotRunning)
+            helper->deleteLater();
+    }
     m_state = State::Waiting;
     m_problem = why;
     m_pending.clear();
+    m_held.clear();
+    m_unflushed = 0;
     m_retry.start(m_retryMs);
     m_retryMs = std::min(m_retryMs * 2, LastRetryMs);
     if (was || !why.isEmpty())
@@ -269,10 +293,5 @@ void MqttClient::lost(const QString &why)
 
 void MqttClient::retry()
 {
-    m_state = State::Connecting;
-    const int rc = mosquitto_reconnect_async(m_mosq);
-    if (rc != MOSQ_ERR_SUCCESS)
-        return lost(reasonOf(rc));
-    watchSocket();
-    m_connectTimeout.start(ConnectTimeoutMs);
+    launch();
 }

@@ -7,11 +7,12 @@
 #include <QSettings>
 
 StationBus::StationBus(Panel &panel, const Services &services, Following &following,
-                       QObject *parent)
+                       const QString &helper, QObject *parent)
     : QObject(parent)
     , m_panel(panel)
     , m_services(services)
     , m_following(following)
+    , m_helper(helper)
 {
     // Following may turn to a topic on the broker, or away from it, while connected.
     connect(&following, &Following::statusChanged, this, [this] {
@@ -65,6 +66,7 @@ bool StationBus::start(const Choice &choice, const QString &passwordFile, QStrin
     MqttClient::Options options;
     options.url = *url;
     options.caFile = choice.caFile;
+    options.helper = m_helper;
     options.password = Credentials::secretIn(passwordFile);
     options.willTopic = url->prefix.toUtf8() + "/status";
     options.willPayload = "offline";

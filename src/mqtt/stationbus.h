@@ -25,7 +25,8 @@ public:
         friend bool operator==(const Choice &, const Choice &) = default;
     };
 
-    StationBus(Panel &panel, const Services &services, Following &following,
+    // helper: the program that holds the connection (orvane-mqtt).
+    StationBus(Panel &panel, const Services &services, Following &following, const QString &helper,
                QObject *parent = nullptr);
     ~StationBus() override;
 
@@ -47,6 +48,7 @@ private:
     Panel &m_panel;
     Services m_services;
     Following &m_following;
+    QString m_helper;
     Choice m_choice;
     std::unique_ptr<MqttClient> m_client;
     std::unique_ptr<MqttBridge> m_bridge;

@@ -6,6 +6,7 @@
 #include "rig/following.h"
 #include "support/broker.h"
 #include "support/consolefixture.h"
+#include "support/fakebroker.h"
 #include "support/programs.h"
 #include "support/station.h"
 
@@ -13,6 +14,8 @@
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QRandomGenerator>
+#include <QTcpSocket>
 #include <QTest>
 
 #include <csignal>
@@ -292,6 +295,198 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(online(form), 5000);
         QTest::qWait(300);
         QCOMPARE(broker.read("homeassistant/#", 10, 1000).size(), 0);
+    }
+
+    // Retained messages are state, never commands: not at once, not at a reconnect.
+    void retainedCommandsAreNeverRunAndSaidOnce()
+    {
+        Broker broker;
+        QVERIFY(broker.start());
+        ConsoleFixture f;
+        Form1 &form = start(f, broker, "kept");
+        QTRY_VERIFY_WITH_TIMEOUT(online(form), 5000);
+        QVERIFY(broker.publish("kept/cmd", "\\set_c 99", {"-r"}));
+        QVERIFY(broker.publish("kept/set/l", "77", {"-r"}));
+        QVERIFY(broker.publish("kept/cmd", "\\set_c 37"));
+        QCOMPARE(packetsWithin(f.pty, 1), QList<QByteArray>{packet(1, 37, 0)});
+        broker.restart();
+        QTRY_VERIFY_WITH_TIMEOUT(online(form), 10000);
+        QTest::qWait(500);
+        QVERIFY(f.pty.read(300).isEmpty());
+        QCOMPARE(form.panel().state().relays.codeC, quint8(37));
+        QCOMPARE(form.panel().state().relays.codeL, quint8(0));
+        QVERIFY(form.features().bus().bridge()->counts().retained >= 2);
+        QCOMPARE(notes(form).count(QStringLiteral("retain")), 1);
+    }
+
+    // An answer never goes where the console takes commands, nor to a pattern; junk on a
+    // set/ topic is refused with its reason, as the control port refuses it.
+    void answersAndValuesAreCheckedAsTheControlPortChecksThem()
+    {
+        Broker broker;
+        QVERIFY(broker.start());
+        ConsoleFixture f;
+        Form1 &form = start(f, broker, "chk");
+        QTRY_VERIFY_WITH_TIMEOUT(online(form), 5000);
+        const auto replies = broker.listen("chk/reply");
+        for (const char *where : {"chk/set/c", "a/+/b", "chk"})
+            QVERIFY(broker.publish("chk/cmd", "\\get_state",
+                                   {"-D", "publish", "response-topic", where}));
+        for (const QByteArray &junk :
+             {QByteArray("abc"), QByteArray("NaN"), QByteArray(R"({"c":5})"), QByteArray("0x20"),
+              QByteArray(""), QByteArray("12.5"), QByteArray("256")})
+            QVERIFY(broker.publish("chk/set/c", junk));
+        QVERIFY(broker.publish("chk/set/c", "12.0"));
+        QCOMPARE(packetsWithin(f.pty, 1), QList<QByteArray>{packet(1, 12, 0)});
+        QTest::qWait(500);
+        QVERIFY(f.pty.read(200).isEmpty());
+        QCOMPARE(form.features().bus().bridge()->counts().answerRefused, quint64(3));
+        QList<QString> answered;
+        for (const QJsonObject &m : Broker::heard(*replies))
+            answered << m["payload"].toString().trimmed();
+        QCOMPARE(answered.size(), 8);
+        for (int i = 0; i < 7; ++i)
+            QVERIFY2(answered[i].startsWith(QStringLiteral("RPRT -1 not a relay code")),
+                     qPrintable(answered[i]));
+        QCOMPARE(answered[7], QStringLiteral("RPRT 0"));
+    }
+
+    // A followed radio's message that does not mention transmitting keeps the last word.
+    void aFollowedMessageWithoutTxKeepsTheHold()
+    {
+        Broker broker;
+        QVERIFY(broker.start());
+        ConsoleFixture f;
+        Form1 &form = start(f, broker, "hold", QStringLiteral("mqtt:radio/hold"));
+        QTRY_VERIFY_WITH_TIMEOUT(online(form), 5000);
+        QVERIFY(broker.publish("radio/hold", R"({"freq":7074000,"tx":true})"));
+        QTRY_VERIFY(form.panel().state().held);
+        f.pty.drain();
+        QVERIFY(broker.publish("radio/hold", R"({"freq":14074000})"));
+        QTest::qWait(500);
+        QVERIFY(form.panel().state().held);
+        QCOMPARE(form.panel().state().radio.transmitting, std::optional<bool>(true));
+        QVERIFY(f.pty.read(200).isEmpty());
+        QVERIFY(broker.publish("radio/hold", R"({"freq":14074000,"tx":false})"));
+        QCOMPARE(packetsWithin(f.pty, 3).size(), 3);
+    }
+
+    // No packet from a broker ends the console: the client's own process may die, and is
+    // started again.
+    void noPacketFromABrokerEndsTheConsole_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        // Those that end the library's process: it must come back.
+        QTest::addColumn<bool>("fatal");
+        QTest::newRow("SUBACK with a property of no kind") << QByteArray::fromHex("2003000000"
+                                                                                  "900400010500")
+                                                           << true;
+        QTest::newRow("UNSUBACK with a property of no kind")
+            << QByteArray::fromHex("2003000000"
+                                   "b0050001050000")
+            << true;
+        QRandomGenerator random(20261209);
+        for (int i = 0; i < 12; ++i) {
+            QByteArray noise(4096, Qt::Uninitialized);
+            for (char &c : noise)
+                c = char(random.bounded(256));
+            QTest::newRow(qPrintable(QStringLiteral("random stream %1").arg(i)))
+                << FakeBroker::connack() + noise << false;
+        }
+    }
+    void noPacketFromABrokerEndsTheConsole()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, fatal);
+        FakeBroker fake([&bytes](QTcpSocket &client) { client.write(bytes); });
+        ConsoleFixture f;
+        ConsoleEnvironment env = f.environment();
+        env.mqttUrl = fake.url(QStringLiteral("fuzz"));
+        f.writeSettings(SettingsImage().port(1).bytes());
+        Form1 &form = f.start(env);
+        QTRY_VERIFY_WITH_TIMEOUT(fake.connections() >= 1, 5000);
+        const MqttClient &client = *form.features().bus().client();
+        if (fatal) {
+            // The library's process died of it; the console said so, and tries again.
+            QTRY_VERIFY_WITH_TIMEOUT(client.counts().helperEnded >= 1, 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(fake.connections() >= 2, 5000);
+        } else {
+            QTest::qWait(1000);
+        }
+        // The console is still here, and its window works.
+        QVERIFY(form.panel().enterCode(Panel::Bank::C, 5, Panel::Cause::Operator) ==
+                Panel::Outcome::Done);
+        QCOMPARE(form.panel().state().relays.codeC, quint8(5));
+    }
+
+    // What a broker may make the console hold is capped: answers it never acknowledges, and a
+    // packet too large, which is refused as its length arrives.
+    void whatABrokerMayMakeTheConsoleHoldIsCapped()
+    {
+        FakeBroker silent([](QTcpSocket &client) { client.write(FakeBroker::connack()); });
+        MqttClient client;
+        MqttClient::Options options;
+        options.url = *MqttUrl::parse(silent.url(QStringLiteral("caps")));
+        options.helper = QStringLiteral(ORVANE_PROGRAM_DIR "/orvane-mqtt");
+        QString error;
+        QVERIFY2(client.start(options, &error), qPrintable(error));
+        QTRY_VERIFY_WITH_TIMEOUT(client.state() == MqttClient::State::Connected, 5000);
+        for (int i = 0; i < 1000; ++i)
+            QVERIFY(client.publish("caps/reply", "RPRT 0\n", false, 1, MqttClient::Priority::Keep));
+        QCOMPARE(client.pending(), MqttClient::MaxPending);
+        QCOMPARE(client.held(), MqttClient::MaxHeld);
+        QCOMPARE(client.counts().answersDropped,
+                 quint64(1000 - MqttClient::MaxPending - MqttClient::MaxHeld));
+
+        // A PUBLISH that says it is 256 MB long: the helper refuses it, the console never
+        // sees it, and nothing of it is held here.
+        const qint64 before = residentKb();
+        FakeBroker huge([](QTcpSocket &client) {
+            client.write(FakeBroker::connack() + QByteArray::fromHex("30ffffff7f") +
+                         QByteArray(64 * 1024, 'x'));
+        });
+        ConsoleFixture f;
+        ConsoleEnvironment env = f.environment();
+        env.mqttUrl = huge.url(QStringLiteral("huge"));
+        f.writeSettings(SettingsImage().port(1).bytes());
+        Form1 &form = f.start(env);
+        QTRY_VERIFY_WITH_TIMEOUT(notes(form).contains(QStringLiteral("больше")), 5000);
+        QVERIFY2(residentKb() - before < 30 * 1024,
+                 qPrintable(QString::number(residentKb() - before)));
+    }
+
+    // A broker that takes the console and drops it at once, again and again: said once, and
+    // tried ever less often.
+    void aFlappingBrokerIsSaidOnce()
+    {
+        FakeBroker flapping([](QTcpSocket &client) {
+            client.write(FakeBroker::connack());
+            client.flush();
+            client.disconnectFromHost();
+        });
+        ConsoleFixture f;
+        ConsoleEnvironment env = f.environment();
+        env.mqttUrl = flapping.url(QStringLiteral("flap"));
+        f.writeSettings(SettingsImage().port(1).bytes());
+        Form1 &form = f.start(env);
+        QTest::qWait(6500);
+        QVERIFY2(flapping.connections() <= 4, qPrintable(QString::number(flapping.connections())));
+        QVERIFY2(notes(form).count(QStringLiteral("MQTT")) <= 3, qPrintable(notes(form)));
+    }
+
+    // The broker is told the largest packet the console takes, and keeps larger ones back.
+    void aMessageLargerThanTheConsoleTakesNeverArrives()
+    {
+        Broker broker;
+        QVERIFY(broker.start());
+        ConsoleFixture f;
+        Form1 &form = start(f, broker, "big");
+        QTRY_VERIFY_WITH_TIMEOUT(online(form), 5000);
+        QVERIFY(broker.publish("big/cmd", "\\set_c " + QByteArray(100 * 1024, '1')));
+        QVERIFY(broker.publish("big/cmd", "\\set_c 21"));
+        QCOMPARE(packetsWithin(f.pty, 1), QList<QByteArray>{packet(1, 21, 0)});
+        QCOMPARE(form.features().bus().bridge()->counts().dropped, quint64(0));
+        QCOMPARE(form.features().bus().client()->counts().receivedDropped, quint64(0));
     }
 
     // --follow mqtt:TOPIC: a radio's state another program publishes recalls its band.

@@ -119,8 +119,10 @@ ConsoleEnvironment ConsoleFixture::environment()
     // The guard a job of the console's own keys the radio under.
 #ifdef Q_OS_WIN
     env.guardProgram = QStringLiteral(ORVANE_PROGRAM_DIR "/orvane-guard.exe");
+    env.mqttProgram = QStringLiteral(ORVANE_PROGRAM_DIR "/orvane-mqtt.exe");
 #else
     env.guardProgram = QStringLiteral(ORVANE_PROGRAM_DIR "/orvane-guard");
+    env.mqttProgram = QStringLiteral(ORVANE_PROGRAM_DIR "/orvane-mqtt");
 #endif
     return env;
 }

@@ -81,7 +81,9 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
     window->installEventFilter(this);
     connect(m_following.get(), &Following::statusChanged, this, &ConsoleFeatures::showRadio);
     connect(&m_panel, &Panel::said, this, [this](const QString &text, Panel::Tone tone) {
-        m_strip->say(text, tone == Panel::Tone::Warning);
+        m_strip->say(text, tone != Panel::Tone::Info);
+        if (tone == Panel::Tone::Alert)
+            m_strip->alert(text);
     });
     connect(&m_panel, &Panel::changed, this, &ConsoleFeatures::showPanelState);
     connect(&m_panel.lineLog(), &LineLog::added, this, [this](const LineLog::Entry &entry) {

@@ -13,6 +13,13 @@
 
 namespace {
 
+// The alert's link that says the operator has seen it.
+constexpr const char *SeenLink = "seen";
+
+} // namespace
+
+namespace {
+
 // A number and its unit stay on one line: "40 м", "7.074 МГц" never break in the middle.
 QString keepTogether(QString text)
 {
@@ -83,7 +90,14 @@ StatusStrip::StatusStrip(QWidget *area)
     m_undelivered->setStyleSheet(QStringLiteral("color: #c00000"));
     m_undelivered->hide();
     m_message->setTextFormat(Qt::RichText);
-    connect(m_message, &QLabel::linkActivated, this, &StatusStrip::hintActivated);
+    connect(m_message, &QLabel::linkActivated, this, [this](const QString &link) {
+        if (link == QLatin1String(SeenLink)) {
+            m_alert.clear();
+            showLine();
+            return;
+        }
+        emit hintActivated(link);
+    });
     m_message->setAccessibleName(tr("Сообщение"));
     m_pace.setSingleShot(true);
     m_pace.setInterval(AnnounceMs);
@@ -150,9 +164,27 @@ void StatusStrip::setHint(const QString &html)
         showLine();
 }
 
+void StatusStrip::alert(const QString &text)
+{
+    m_alert = text;
+    if (!m_expiry.isActive())
+        showLine();
+}
+
 void StatusStrip::showLine()
 {
-    // After a message: the standing hint, or nothing.
+    // After a message: an alert not yet seen, else the standing hint, else nothing.
+    if (!m_alert.isEmpty()) {
+        m_message->setStyleSheet(QStringLiteral("color: #c00000"));
+        m_message->setText(
+            keepTogether(m_alert).toHtmlEscaped() +
+            QStringLiteral(" <a href=\"%1\">%2</a>").arg(QLatin1String(SeenLink), tr("понятно")));
+        m_message->setToolTip(m_alert);
+        m_message->setAccessibleName(m_alert);
+        m_message->show();
+        m_radio->hide();
+        return;
+    }
     m_message->setStyleSheet(QString());
     m_message->setText(m_hint);
     m_message->setToolTip(QString());
@@ -164,7 +196,7 @@ void StatusStrip::setRadio(const QString &text)
 {
     m_radio->setText(keepTogether(text));
     m_radio->setToolTip(text);
-    m_radio->setVisible(!text.isEmpty() && !m_expiry.isActive());
+    m_radio->setVisible(!text.isEmpty() && !m_expiry.isActive() && m_alert.isEmpty());
 }
 
 void StatusStrip::setTransmitting(bool on)

@@ -27,6 +27,10 @@ public:
 
     // Shown for a few seconds and said to a screen reader.
     void say(const QString &text, bool warning);
+    // Shown, in red, whenever no fresher message is, until the operator follows its link
+    // ("seen"); the newest stands for all before it.
+    void alert(const QString &text);
+    QString standingAlert() const { return m_alert; }
     // Empty: none. A link in it (<a href="…">) is reported by hintActivated.
     void setHint(const QString &html);
     void setRadio(const QString &text);
@@ -51,4 +55,5 @@ private:
     QTimer m_pace;
     bool m_announcePending = false;
     QString m_hint;
+    QString m_alert;
 };

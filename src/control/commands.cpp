@@ -271,7 +271,15 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
             m_tuning->end(true);
             return answer(status("store", Ok));
         }
-        return paced.store(m_cause, outcome("store"));
+        // The slot and the frequency memory are both the store: either failing fails it.
+        FrequencyMemory *memory = m_services.memory;
+        const quint64 failures = memory ? memory->failures() : 0;
+        return paced.store(m_cause, [answer, status, memory, failures](Panel::Outcome o) {
+            const bool kept = !memory || memory->failures() == failures;
+            answer(status("store", o == Panel::Outcome::Done && kept ? Ok
+                                   : o == Panel::Outcome::Held       ? Refused
+                                                                     : Io));
+        });
     }
     if (is(nullptr, "get_slot")) {
         const std::optional<Slots::Selection> slot = slotOf(words);

@@ -29,8 +29,8 @@ public:
         Held,   // the radio transmits: relays hold still
         Failed, // the settings file or the port would not
     };
-    // How the status strip shows a message.
-    enum class Tone { Info, Warning };
+    // How the status strip shows a message. An alert stays until the operator has seen it.
+    enum class Tone { Info, Warning, Alert };
 
     struct Port
     {

@@ -161,5 +161,21 @@ bool copySettingsFile(const QString &from, const QString &to, QString *error)
     if (!writeWhole(to, source.readAll(), error))
         return false;
     QFile::setPermissions(to, QFile::permissions(to) | QFile::ReadOwner | QFile::WriteOwner);
+    const QDir fromDir = QFileInfo(from).absoluteDir();
+    const QDir toDir = QFileInfo(to).absoluteDir();
+    // A memory of its own in the new folder is never overwritten; with none, the old one
+    // comes along whole, its log included.
+    if (QFileInfo::exists(toDir.filePath(QString::fromLatin1(CompanionFiles[0]))))
+        return true;
+    for (const char *name : CompanionFiles) {
+        QFile companion(fromDir.filePath(QString::fromLatin1(name)));
+        if (!companion.exists())
+            continue;
+        const QString target = toDir.filePath(QString::fromLatin1(name));
+        if (!companion.open(QIODevice::ReadOnly) || !writeWhole(target, companion.readAll(), error))
+            return false;
+        QFile::setPermissions(target,
+                              QFile::permissions(target) | QFile::ReadOwner | QFile::WriteOwner);
+    }
     return true;
 }

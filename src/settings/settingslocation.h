@@ -15,7 +15,11 @@ struct SettingsChoice
 
 SettingsChoice chooseSettingsFile(const QString &programDir, const QString &dataDir);
 
-// Copies a settings file whole or not at all; the copy is writable by its owner.
+// The files kept beside conf.cfg that go where it goes: the frequency memory and its log.
+inline constexpr const char *CompanionFiles[] = {"tunes.sqlite", "tunes.sqlite-wal"};
+
+// Copies a settings file whole or not at all; the copy is writable by its owner. The files
+// kept beside it go with it, where the new folder has none of its own.
 bool copySettingsFile(const QString &from, const QString &to, QString *error);
 
 // Writes a file whole or not at all: beside the target, put on disk, renamed over it, and

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -57,16 +58,19 @@ TuneStore *FrequencyMemory::store()
     m_store = std::make_unique<TuneStore>();
     QString setAside;
     QString error;
+    // Said once the window can show it: this may run while it is being made.
+    const auto tell = [this](const QString &text) {
+        QTimer::singleShot(0, this, [this, text] { m_panel.report(text, Panel::Tone::Alert); });
+    };
     // Beside conf.cfg, under the lock that keeps a second console from its folder.
     if (!m_store->open(QFileInfo(m_panel.settingsPath()).absolutePath(), &setAside, &error)) {
         m_failed = true;
         m_store.reset();
-        m_panel.say(tr("Память частот недоступна: %1").arg(error), Panel::Tone::Warning);
+        tell(tr("Память частот недоступна, консоль работает без неё: %1").arg(error));
         return nullptr;
     }
     if (!setAside.isEmpty())
-        m_panel.say(tr("Память частот: файл отложен как %1, начата новая").arg(setAside),
-                    Panel::Tone::Warning);
+        tell(tr("Память частот: файл отложен как %1, начата новая").arg(setAside));
     return m_store.get();
 }
 
@@ -113,6 +117,9 @@ bool FrequencyMemory::keep(int antenna, qint64 hz, const RelaySetting &relays,
     if (!bin || !tunes) {
         if (why)
             *why = !bin ? tr("частота вне таблицы диапазонов") : tr("память частот недоступна");
+        // A tune the operator asked to keep that has nowhere to go is a failure too.
+        if (bin)
+            ++m_failures;
         return false;
     }
     StoredTune tune;
@@ -126,7 +133,9 @@ bool FrequencyMemory::keep(int antenna, qint64 hz, const RelaySetting &relays,
     const QList<StoredTune> there = tunes->between(antenna, bin->low, bin->high);
     tune.pinned = overPinned && std::any_of(there.begin(), there.end(),
                                             [](const StoredTune &t) { return t.pinned; });
-    switch (tunes->put(tune, bin->low, bin->high, overPinned)) {
+    const TuneStore::Put put = tunes->put(tune, bin->low, bin->high, overPinned);
+    wrote(put != TuneStore::Put::Failed);
+    switch (put) {
     case TuneStore::Put::Stored:
         emit changed();
         return true;
@@ -139,8 +148,21 @@ bool FrequencyMemory::keep(int antenna, qint64 hz, const RelaySetting &relays,
     }
     if (why)
         *why = tunes->error();
-    m_panel.say(tr("Память частот: не записано: %1").arg(tunes->error()), Panel::Tone::Warning);
     return false;
+}
+
+bool FrequencyMemory::wrote(bool ok)
+{
+    if (!m_store)
+        return ok;
+    if (const QString notice = m_store->takeNotice(); !notice.isEmpty())
+        m_panel.report(tr("Память частот: %1").arg(notice), Panel::Tone::Alert);
+    if (!ok) {
+        ++m_failures;
+        m_panel.report(tr("Память частот: не записано: %1").arg(m_store->error()),
+                       Panel::Tone::Alert);
+    }
+    return ok;
 }
 
 void FrequencyMemory::learnSaved(int cause)
@@ -195,7 +217,7 @@ bool FrequencyMemory::importTable(const QByteArray &csv, QString *error, int *co
         *error = tr("память частот недоступна");
         return false;
     }
-    if (!tunes->putAll(*rows)) {
+    if (!wrote(tunes->putAll(*rows))) {
         *error = tunes->error();
         return false;
     }

@@ -44,6 +44,11 @@ public:
     bool pin(int antenna, qint64 hz, bool pinned);
     // The antenna's entries in a band, by frequency.
     QList<StoredTune> ofBand(int antenna, int band);
+    // How many times a tune could not be kept: a Save's or a command's answer tells it.
+    quint64 failures() const { return m_failures; }
+    // After a write to the store: a failure, or a notice, is said where the operator sees it
+    // until seen, and in the line log. ok: how the write went.
+    bool wrote(bool ok);
     // Every entry, as a CSV table, and a table's entries stored (all or none).
     QByteArray table();
     bool importTable(const QByteArray &csv, QString *error, int *count = nullptr);
@@ -60,4 +65,5 @@ private:
     std::unique_ptr<TuneStore> m_store;
     // The store could not be had this time following is on: said once.
     bool m_failed = false;
+    quint64 m_failures = 0;
 };

@@ -229,8 +229,8 @@ void Sweeper::read(const Step &step)
         TuneStore *store = self->m_memory.store();
         if (store && sweep.id == 0)
             sweep.id = store->beginSweep(sweep).value_or(0);
-        if (store && sweep.id != 0)
-            store->addSweepPoint(sweep.id, *point);
+        if (store)
+            self->m_memory.wrote(sweep.id != 0 && store->addSweepPoint(sweep.id, *point));
         sweep.points << *point;
         ++self->m_progress.done;
         self->m_progress.msLeft = self->m_clock.elapsed() / self->m_progress.done *

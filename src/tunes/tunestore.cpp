@@ -5,7 +5,14 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "settings/settingslocation.h"
+
 #include <sqlite3.h>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -140,9 +147,15 @@ bool TuneStore::open(const QString &folder, QString *setAside, QString *error)
     close();
     m_path = QDir(folder).filePath(QString::fromLatin1(FileName));
     QString why;
-    if (prepare(&why))
+    const Problem first = prepare(&why);
+    if (first == Problem::None)
         return true;
     close();
+    // A file this user cannot read or write is not damaged: it is left as it is.
+    if (first == Problem::Unusable) {
+        *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_path), why);
+        return false;
+    }
     // A file that is not ours, damaged or from a later version is kept, under another name,
     // for whoever wants to look at it; the console goes on with a new one.
     if (QFileInfo::exists(m_path)) {
@@ -157,7 +170,7 @@ bool TuneStore::open(const QString &folder, QString *setAside, QString *error)
             QFile::rename(m_path + QLatin1String(extra), aside + QLatin1String(extra));
         if (setAside)
             *setAside = QStringLiteral("%1 (%2)").arg(aside, why);
-        if (prepare(&why))
+        if (prepare(&why) == Problem::None)
             return true;
         close();
     }
@@ -165,26 +178,132 @@ bool TuneStore::open(const QString &folder, QString *setAside, QString *error)
     return false;
 }
 
-bool TuneStore::prepare(QString *error)
+TuneStore::Problem TuneStore::prepare(QString *error)
 {
+    const QFileInfo file(m_path);
+    if (file.exists() && (!file.isReadable() || !file.isWritable())) {
+        *error = QStringLiteral("cannot be read and written by this user");
+        return Problem::Unusable;
+    }
+    if (file.exists() && !file.isFile()) {
+        *error = QStringLiteral("not a file");
+        return Problem::Damaged;
+    }
+    // Only what says the file itself is wrong makes it damaged; the rest (no permission, a
+    // full disk, a folder that cannot be written) leaves it be.
+    const auto problemOf = [this](int code) {
+        const int primary = code & 0xff;
+        return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT ? Problem::Damaged
+                                                                     : Problem::Unusable;
+    };
     const QByteArray name = QFile::encodeName(m_path);
-    if (sqlite3_open_v2(name.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK) {
+    const int opened = sqlite3_open_v2(name.constData(), &m_db,
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (opened != SQLITE_OK) {
         *error = QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : "out of memory");
-        return false;
+        return problemOf(opened);
     }
     sqlite3_busy_timeout(m_db, 2000);
     // Durable at every commit, and a reader never waits on a writer.
     if (!exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON;")) {
         *error = m_error; // "file is not a database" lands here
-        return false;
+        return problemOf(sqlite3_extended_errcode(m_db));
     }
     Statement check(m_db, "PRAGMA quick_check");
-    if (check.step() != SQLITE_ROW || check.text(0) != QLatin1String("ok")) {
-        *error = QStringLiteral("damaged: %1").arg(check.ok() ? check.text(0) : m_error);
+    const int checked = check.step();
+    if (checked != SQLITE_ROW) {
+        *error = QString::fromUtf8(sqlite3_errmsg(m_db));
+        return problemOf(sqlite3_extended_errcode(m_db));
+    }
+    if (check.text(0) != QLatin1String("ok")) {
+        *error = QStringLiteral("damaged: %1").arg(check.text(0));
+        return Problem::Damaged;
+    }
+    if (!migrate(error))
+        return Problem::Damaged;
+    noteIdentity();
+    return Problem::None;
+}
+
+void TuneStore::noteIdentity()
+{
+#ifdef Q_OS_UNIX
+    struct stat info
+    {};
+    if (::stat(QFile::encodeName(m_path).constData(), &info) == 0) {
+        m_device = quint64(info.st_dev);
+        m_inode = quint64(info.st_ino);
+    }
+#endif
+}
+
+bool TuneStore::ownFile()
+{
+#ifdef Q_OS_UNIX
+    struct stat info
+    {};
+    const QByteArray name = QFile::encodeName(m_path);
+    if (::lstat(name.constData(), &info) != 0)
+        return restore(QStringLiteral("removed"));
+    if (!S_ISREG(info.st_mode))
+        return restore(S_ISDIR(info.st_mode) ? QStringLiteral("replaced by a folder")
+                                             : QStringLiteral("replaced by a link"));
+    if (quint64(info.st_dev) != m_device || quint64(info.st_ino) != m_inode)
+        return restore(QStringLiteral("replaced by another file"));
+#endif
+    return true;
+}
+
+bool TuneStore::restore(const QString &why)
+{
+    // The open database still holds everything, whatever became of its name: it is written
+    // out whole, and put where the file belongs.
+    const QString fresh = m_path + QStringLiteral(".restoring");
+    QFile::remove(fresh);
+    QByteArray into = "VACUUM INTO '" + QFile::encodeName(fresh).replace('\'', "''") + '\'';
+    if (!exec(into.constData())) {
+        m_error = QStringLiteral("%1 was %2 and cannot be put back: %3").arg(m_path, why, m_error);
+        QFile::remove(fresh);
         return false;
     }
-    return migrate(error);
+    {
+        QFile written(fresh);
+#ifdef Q_OS_UNIX
+        if (written.open(QIODevice::ReadWrite))
+            ::fsync(written.handle());
+#endif
+    }
+    QString aside;
+    if (QFileInfo(m_path).exists() || QFileInfo(m_path).isSymLink()) {
+        // What stands there now is kept, under another name.
+        aside = m_path + QStringLiteral(".set-aside-") +
+                QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        if (!QFile::rename(m_path, aside) && !QDir().rename(m_path, aside)) {
+            m_error = QStringLiteral("%1 was %2 and cannot be set aside").arg(m_path, why);
+            QFile::remove(fresh);
+            return false;
+        }
+    }
+    if (!QFile::rename(fresh, m_path)) {
+        m_error = QStringLiteral("%1 was %2 and cannot be put back").arg(m_path, why);
+        return false;
+    }
+    syncFolder(QFileInfo(m_path).absolutePath());
+    close();
+    QString error;
+    if (prepare(&error) != Problem::None) {
+        m_error =
+            QStringLiteral("%1 was %2; put back, it cannot be opened: %3").arg(m_path, why, error);
+        close();
+        return false;
+    }
+    m_notice = aside.isEmpty()
+                   ? QStringLiteral("%1 was %2 while the console ran; it is put back whole")
+                         .arg(m_path, why)
+                   : QStringLiteral("%1 was %2 while the console ran; it is put back whole, and "
+                                    "what stood there is kept as %3")
+                         .arg(m_path, why, aside);
+    return true;
 }
 
 bool TuneStore::migrate(QString *error)
@@ -248,7 +367,7 @@ int TuneStore::count() const
 
 TuneStore::Put TuneStore::put(const StoredTune &tune, qint64 low, qint64 high, bool overPinned)
 {
-    if (!m_db || !exec("BEGIN IMMEDIATE"))
+    if (!m_db || !ownFile() || !exec("BEGIN IMMEDIATE"))
         return Put::Failed;
     const auto pinnedThere = [&] {
         Statement pinned(m_db, "SELECT count(*) FROM tunes WHERE antenna = ? AND hz >= ? AND "
@@ -273,7 +392,7 @@ bool TuneStore::putAll(const QList<Placed> &tunes)
         return false;
     // Inside the caller's transaction when there is one, else in one of its own.
     const bool own = sqlite3_get_autocommit(m_db) != 0;
-    if (own && !exec("BEGIN IMMEDIATE"))
+    if (own && (!ownFile() || !exec("BEGIN IMMEDIATE")))
         return false;
     for (const Placed &p : tunes) {
         Statement clear(m_db, "DELETE FROM tunes WHERE antenna = ? AND hz >= ? AND hz < ?");
@@ -302,7 +421,7 @@ bool TuneStore::putAll(const QList<Placed> &tunes)
 
 bool TuneStore::forget(int antenna, qint64 low, qint64 high)
 {
-    if (!m_db)
+    if (!m_db || !ownFile())
         return false;
     Statement remove(m_db, "DELETE FROM tunes WHERE antenna = ? AND hz >= ? AND hz < ?");
     remove.bind(1, antenna).bind(2, low).bind(3, high);
@@ -311,7 +430,7 @@ bool TuneStore::forget(int antenna, qint64 low, qint64 high)
 
 bool TuneStore::pin(int antenna, qint64 low, qint64 high, bool pinned)
 {
-    if (!m_db)
+    if (!m_db || !ownFile())
         return false;
     Statement update(m_db, "UPDATE tunes SET pinned = ? WHERE antenna = ? AND hz >= ? AND hz < ?");
     update.bind(1, pinned ? 1 : 0).bind(2, antenna).bind(3, low).bind(4, high);
@@ -334,7 +453,7 @@ std::optional<StoredSweep::Kind> StoredSweep::kindNamed(const QString &name)
 
 std::optional<qint64> TuneStore::beginSweep(const StoredSweep &sweep)
 {
-    if (!m_db)
+    if (!m_db || !ownFile())
         return std::nullopt;
     Statement insert(m_db, "INSERT INTO sweeps(antenna, band, kind, started, step, dwell, side) "
                            "VALUES(?, ?, ?, ?, ?, ?, ?)");
@@ -354,7 +473,7 @@ std::optional<qint64> TuneStore::beginSweep(const StoredSweep &sweep)
 
 bool TuneStore::addSweepPoint(qint64 sweep, const StoredSweep::Point &point)
 {
-    if (!m_db)
+    if (!m_db || !ownFile())
         return false;
     Statement insert(m_db, "INSERT INTO sweep_points(sweep, hz, swr, watts) VALUES(?, ?, ?, ?)");
     insert.bind(1, sweep)
@@ -418,7 +537,7 @@ std::optional<StoredSweep> TuneStore::sweep(qint64 id) const
 
 bool TuneStore::forgetSweep(qint64 id)
 {
-    if (!m_db || !exec("BEGIN IMMEDIATE"))
+    if (!m_db || !ownFile() || !exec("BEGIN IMMEDIATE"))
         return false;
     Statement points(m_db, "DELETE FROM sweep_points WHERE sweep = ?");
     points.bind(1, id);

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 struct sqlite3;
 
@@ -59,7 +60,10 @@ struct StoredSweep
 // The frequency memories of a console in an SQLite database beside conf.cfg. Every change is
 // one durable transaction (write-ahead log, synced at commit): a tune stored survives the
 // console killed straight after. A file that is damaged, not ours or from a later version is
-// set aside under a dated name and a new one begun; conf.cfg is never touched.
+// set aside under a dated name and a new one begun; one that cannot be read (its permissions)
+// is left alone and no memory is had. Before each write the file is checked to be the one
+// opened: one removed or replaced meanwhile is put back whole from what the open database
+// holds. conf.cfg is never touched.
 class TuneStore
 {
 public:
@@ -79,6 +83,8 @@ public:
     // Opens folder/tunes.sqlite, making it when there is none. A file set aside is named in
     // setAside. False with the reason when no database can be had there.
     bool open(const QString &folder, QString *setAside, QString *error);
+    // Something the operator should hear of, once: the file was found replaced and put back.
+    QString takeNotice() { return std::exchange(m_notice, QString()); }
     bool isOpen() const { return m_db != nullptr; }
     QString path() const { return m_path; }
     sqlite3 *handle() const { return m_db; }
@@ -113,7 +119,13 @@ public:
     bool forgetSweep(qint64 id);
 
 private:
-    bool prepare(QString *error);
+    enum class Problem { None, Unusable, Damaged };
+    Problem prepare(QString *error);
+    // The file at the path is still the one opened, or is made so again; false with the
+    // reason when it cannot be.
+    bool ownFile();
+    bool restore(const QString &why);
+    void noteIdentity();
     bool migrate(QString *error);
     bool exec(const char *sql);
     void close();
@@ -121,4 +133,8 @@ private:
     sqlite3 *m_db = nullptr;
     QString m_path;
     mutable QString m_error;
+    QString m_notice;
+    // The file opened, as the system knows it: device and inode.
+    quint64 m_device = 0;
+    quint64 m_inode = 0;
 };

@@ -8,6 +8,7 @@
 #include "support/consolefixture.h"
 #include "support/programs.h"
 #include "support/station.h"
+#include "support/unprivileged.h"
 #include "tunes/frequencymemory.h"
 #include "tunes/trainer.h"
 #include "tunes/tunestore.h"
@@ -226,6 +227,154 @@ private slots:
         QTRY_VERIFY(!trainer.running());
         QCOMPARE(station.commands().last(), QStringLiteral("L RFPOWER 0.5"));
         QCOMPARE(f.settings(), conf);
+    }
+
+    // The memory never loses a tune silently: a file removed or replaced under the console is
+    // put back whole, a tune that cannot be kept is an error where it was asked for, and what
+    // went wrong stays in the strip until seen.
+    void aFileRemovedOrReplacedUnderTheConsoleIsPutBackWhole_data()
+    {
+        QTest::addColumn<QString>("replacement");
+        QTest::newRow("removed") << QString();
+        QTest::newRow("a folder") << QStringLiteral("folder");
+        QTest::newRow("a link") << QStringLiteral("link");
+    }
+    void aFileRemovedOrReplacedUnderTheConsoleIsPutBackWhole()
+    {
+        QFETCH(QString, replacement);
+        Rigctld rig;
+        QVERIFY(rig.start());
+        ConsoleFixture f;
+        ConsoleEnvironment env = f.following(rig.address());
+        env.controlAddress = QString::number(freeLocalPort());
+        f.writeSettings(SettingsImage().port(1).steps(10, 500).bytes());
+        Form1 &form = f.start(env);
+        QTRY_VERIFY(form.panel().state().radio.hz);
+        FrequencyMemory &memory = form.features().memory();
+        QVERIFY(memory.keep(0, 14074000, {1, 2, 1}, 1.1, StoredTune::Source::Training, false));
+        const QString file = QDir(f.programDir()).filePath(QStringLiteral("tunes.sqlite"));
+        for (const char *extra : {"", "-wal", "-shm"})
+            QFile::remove(file + QLatin1String(extra));
+        if (replacement == QLatin1String("folder"))
+            QVERIFY(QDir().mkdir(file));
+        else if (replacement == QLatin1String("link"))
+            QVERIFY(QFile::link(f.temp.filePath(QStringLiteral("elsewhere")), file));
+        QTcpSocket client;
+        client.connectToHost(QHostAddress::LocalHost, env.controlAddress.toUShort());
+        QVERIFY(client.waitForConnected(2000));
+        for (const char *hz : {"F 7074000", "F 3573000"}) {
+            QVERIFY(rig.tell(hz));
+            QTRY_COMPARE(form.panel().state().radio.hz,
+                         std::optional<qint64>(QByteArray(hz).mid(2).toLongLong()));
+            client.write("\\store\n");
+            QTRY_VERIFY(client.canReadLine());
+            QCOMPARE(client.readLine(), QByteArray("RPRT 0\n"));
+        }
+        // Said, and standing until seen.
+        QVERIFY2(form.features().strip().standingAlert().contains(QStringLiteral("tunes.sqlite")),
+                 qPrintable(form.features().strip().standingAlert()));
+        f.closeForm();
+        TuneStore again;
+        QString aside, error;
+        QVERIFY2(again.open(f.programDir(), &aside, &error), qPrintable(error));
+        QVERIFY(aside.isEmpty());
+        QCOMPARE(again.count(), 3);
+    }
+
+    void aTuneThatCannotBeKeptIsAnErrorWhereverItWasAskedFor()
+    {
+        Rigctld rig;
+        QVERIFY(rig.start());
+        ConsoleFixture f;
+        ConsoleEnvironment env = f.following(rig.address());
+        env.controlAddress = QString::number(freeLocalPort());
+        f.writeSettings(SettingsImage().port(1).bytes());
+        Form1 &form = f.start(env);
+        QTRY_VERIFY(form.panel().state().radio.hz);
+        TuneStore *store = form.features().memory().store();
+        QVERIFY(store);
+        // A file that takes no more writes, as a full disk or a damaged one leaves it.
+        QVERIFY(sqlite3_exec(store->handle(), "PRAGMA query_only = 1", nullptr, nullptr, nullptr) ==
+                SQLITE_OK);
+        QVERIFY(rig.tell("F 7074000"));
+        QTRY_COMPARE(form.panel().state().radio.hz, std::optional<qint64>(7074000));
+        QTcpSocket client;
+        client.connectToHost(QHostAddress::LocalHost, env.controlAddress.toUShort());
+        QVERIFY(client.waitForConnected(2000));
+        client.write("\\store\n");
+        QTRY_VERIFY(client.canReadLine());
+        QCOMPARE(client.readLine(), QByteArray("RPRT -6\n"));
+        // The strip keeps it until the operator has seen it, whatever is said meanwhile.
+        StatusStrip &strip = form.features().strip();
+        QVERIFY(strip.standingAlert().contains(QStringLiteral("не записано")));
+        form.panel().say(QStringLiteral("something else"));
+        QVERIFY(strip.standingAlert().contains(QStringLiteral("не записано")));
+        bool logged = false;
+        for (const LineLog::Entry &e : form.panel().lineLog().entries())
+            logged = logged || e.text.contains(QStringLiteral("не записано"));
+        QVERIFY(logged);
+        emit strip.message()->linkActivated(QStringLiteral("seen"));
+        QVERIFY(strip.standingAlert().isEmpty());
+    }
+
+    void aFileThisUserCannotReadIsNotSetAside()
+    {
+        ORVANE_RUN_UNPRIVILEGED();
+        ConsoleFixture f;
+        {
+            TuneStore store;
+            QString aside, error;
+            QVERIFY(store.open(f.programDir(), &aside, &error));
+        }
+        const QString file = QDir(f.programDir()).filePath(QStringLiteral("tunes.sqlite"));
+        QVERIFY(QFile::setPermissions(file, QFileDevice::Permissions()));
+        TuneStore store;
+        QString aside, error;
+        QVERIFY(!store.open(f.programDir(), &aside, &error));
+        QVERIFY(aside.isEmpty());
+        QVERIFY2(error.contains(QStringLiteral("cannot be read")), qPrintable(error));
+        const QStringList left =
+            QDir(f.programDir()).entryList({QStringLiteral("tunes.sqlite*")}, QDir::Files);
+        QCOMPARE(left, QStringList{QStringLiteral("tunes.sqlite")});
+    }
+
+    void theMemoryGoesWithTheSettingsToTheDataFolder()
+    {
+        ORVANE_RUN_UNPRIVILEGED();
+        ConsoleFixture f;
+        f.writeSettings(SettingsImage().port(1).bytes());
+        {
+            TuneStore store;
+            QString aside, error;
+            QVERIFY(store.open(f.programDir(), &aside, &error));
+            StoredTune tune;
+            tune.hz = 7073500;
+            tune.relays = {5, 6, 1};
+            tune.pinned = true;
+            QCOMPARE(store.put(tune, 7070000, 7077000, true), TuneStore::Put::Stored);
+            tune.hz = 14014000;
+            tune.pinned = false;
+            QCOMPARE(store.put(tune, 14000000, 14028000, true), TuneStore::Put::Stored);
+        }
+        // The program folder turns read-only: conf.cfg moves to the data folder, and so does
+        // the memory beside it.
+        QVERIFY(QFile::setPermissions(f.settingsPath(), QFileDevice::ReadOwner));
+        QVERIFY(
+            QFile::setPermissions(f.programDir(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        Form1 &form = f.start();
+        QVERIFY2(form.loaded(), qPrintable(f.dialogs.messages.value(0).text + ' ' +
+                                           f.dialogs.messages.value(0).informative));
+        const QString data = f.environment().dataDir;
+        QVERIFY(QFile::exists(QDir(data).filePath(QStringLiteral("conf.cfg"))));
+        TuneStore moved;
+        QString aside, error;
+        QVERIFY2(moved.open(data, &aside, &error), qPrintable(error));
+        const QList<StoredTune> tunes = moved.between(0, 0, BandPlan::MaxHz);
+        QCOMPARE(tunes.size(), 2);
+        QVERIFY(tunes[0].pinned);
+        f.closeForm();
+        QFile::setPermissions(f.programDir(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ExeOwner);
     }
 
     void aConsoleKilledWhileTrainingLosesAtMostTheBinInProgress()

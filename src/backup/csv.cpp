@@ -67,8 +67,11 @@ QChar separatorOf(const QString &text)
     return semicolons > commas ? QLatin1Char(';') : QLatin1Char(',');
 }
 
-std::optional<QList<Record>> records(const QString &text, QChar separator, QString *error)
+std::optional<QList<Record>> records(const QString &text, QChar separator, QString *error,
+                                     qsizetype limit, bool *more)
 {
+    if (more)
+        *more = false;
     QList<Record> out;
     Record current{1, {}};
     QString value;
@@ -107,6 +110,12 @@ std::optional<QList<Record>> records(const QString &text, QChar separator, QStri
             if (!(current.fields.size() == 1 && current.fields[0].isEmpty()))
                 out << current;
             current = Record{++line, {}};
+            if (limit >= 0 && out.size() >= limit) {
+                // Whatever follows is not read: only whether there is any.
+                if (more)
+                    *more = !text.mid(i + 1).trimmed().isEmpty();
+                return out;
+            }
         } else {
             value += c;
         }

@@ -32,7 +32,9 @@ std::optional<QString> decode(const QByteArray &bytes, QString *error);
 // A spreadsheet writes semicolons where the comma is the decimal sign: whichever of the two
 // appears more often outside quotes on the first line separates the fields.
 QChar separatorOf(const QString &text);
-std::optional<QList<Record>> records(const QString &text, QChar separator, QString *error);
+// At most limit records are read (none: all); more, when given, says whether any were left.
+std::optional<QList<Record>> records(const QString &text, QChar separator, QString *error,
+                                     qsizetype limit = -1, bool *more = nullptr);
 // "fields separated by «;»", for a message about the header.
 QString separatorName(QChar separator);
 // A whole number within min–max.

@@ -34,6 +34,10 @@ struct ControlPort::Client
     bool busy = false;
     // Lines are being read from it just now.
     bool reading = false;
+    // A long answer goes out as the client reads it: what is not written yet, and what is to
+    // be told after it (pushed lines, a subscription's first state).
+    QByteArray answerRest;
+    QByteArray afterAnswer;
     QElapsedTimer since;
     QElapsedTimer heard;
     QTimer *deadline = nullptr;
@@ -131,6 +135,7 @@ void ControlPort::accept(QTcpSocket *socket)
     socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, int(MaxBacklog));
     socket->setReadBufferSize(MaxBacklog);
     connect(socket, &QIODevice::readyRead, this, [this, client] { read(client); });
+    connect(socket, &QIODevice::bytesWritten, this, [this, client] { feed(client); });
     connect(socket, &QAbstractSocket::disconnected, this, [this, client] { drop(client); });
     client->deadline = new QTimer(socket);
     client->deadline->setSingleShot(true);
@@ -245,7 +250,9 @@ void ControlPort::answered(quint64 id, qsizetype size, const ControlCommands::Re
         return;
     hold(client, false);
     client->socket->skip(size);
-    send(client, reply.text);
+    sendAnswer(client, reply.text);
+    if (!m_clients.contains(client))
+        return;
     switch (reply.effect) {
     case ControlCommands::Reply::Effect::Subscribe:
         client->subscribed = true;
@@ -262,7 +269,10 @@ void ControlPort::answered(quint64 id, qsizetype size, const ControlCommands::Re
     case ControlCommands::Reply::Effect::None:
         break;
     }
-    // An answer that came later takes up the lines that waited for it.
+    // An answer that came later takes up the lines that waited for it; one still going out
+    // does so once it has.
+    if (m_clients.contains(client) && !client->answerRest.isEmpty())
+        return hold(client, true);
     if (m_clients.contains(client) && !client->reading) {
         client->socket->flush();
         read(client);
@@ -305,10 +315,48 @@ ControlPort::Client *ControlPort::find(quint64 id) const
     return nullptr;
 }
 
+void ControlPort::sendAnswer(Client *client, const QByteArray &text)
+{
+    if (text.size() > MaxAnswer)
+        return send(client, rprt(ControlCommands::NotAvailable));
+    const qint64 room = MaxBacklog - client->socket->bytesToWrite();
+    if (text.size() <= room)
+        return send(client, text);
+    // Longer than the client may leave unread: it goes as the client reads.
+    client->socket->write(text.left(std::max<qint64>(room, 0)));
+    client->answerRest = text.mid(std::max<qint64>(room, 0));
+}
+
+void ControlPort::feed(Client *client)
+{
+    if (!m_clients.contains(client) || client->answerRest.isEmpty())
+        return;
+    const qint64 room = MaxBacklog - client->socket->bytesToWrite();
+    if (room < MaxBacklog / 4)
+        return;
+    client->socket->write(client->answerRest.left(room));
+    client->answerRest.remove(0, room);
+    if (!client->answerRest.isEmpty())
+        return;
+    const QByteArray after = std::exchange(client->afterAnswer, QByteArray());
+    send(client, after);
+    if (!m_clients.contains(client))
+        return;
+    hold(client, false);
+    read(client);
+}
+
 void ControlPort::send(Client *client, const QByteArray &bytes)
 {
     if (bytes.isEmpty() || !m_clients.contains(client))
         return;
+    // Nothing goes into the middle of a long answer: it waits, bounded as the backlog is.
+    if (!client->answerRest.isEmpty()) {
+        if (client->afterAnswer.size() + bytes.size() > MaxBacklog)
+            return drop(client);
+        client->afterAnswer += bytes;
+        return;
+    }
     // A client that does not read is dropped before it holds the console's memory.
     if (client->socket->bytesToWrite() + bytes.size() > MaxBacklog)
         return drop(client);

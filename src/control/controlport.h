@@ -33,8 +33,10 @@ public:
     static constexpr int SilentMs = 10000;
     // A longer line closes its connection.
     static constexpr qsizetype MaxLine = 1024;
-    // What one client may leave unread before it is dropped.
+    // What one client may leave unread before it is dropped. A longer answer goes out as
+    // the client reads it, up to MaxAnswer.
     static constexpr qint64 MaxBacklog = 64 * 1024;
+    static constexpr qint64 MaxAnswer = 16 * 1024 * 1024;
     static constexpr int MaxFailures = Lockout::MaxFailures;
     static constexpr int LockoutMs = Lockout::LockoutMs;
 
@@ -76,6 +78,9 @@ private:
     void hold(Client *client, bool held);
     Client *find(quint64 id) const;
     void send(Client *client, const QByteArray &bytes);
+    void sendAnswer(Client *client, const QByteArray &text);
+    // Writes more of a long answer as the client reads it.
+    void feed(Client *client);
     void drop(Client *client);
     // Says what is pending, then closes.
     void close(Client *client);

@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QTableWidget>
@@ -233,23 +234,20 @@ void FrequencyMemoryWindow::importTable()
                                                  tr("Таблицы CSV (*.csv);;Все файлы (*)"));
     if (path.isEmpty())
         return;
-    QFile file(path);
-    // No table of frequency memories comes near this; a larger file is refused unread.
-    constexpr qint64 MaxBytes = 16 * 1024 * 1024;
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxBytes) {
-        m_dialogs->message(
-            this, QStringLiteral("Orvane"),
-            tr("Не прочитать %1: %2")
-                .arg(path, file.size() > MaxBytes ? tr("файл больше 16 МиБ") : file.errorString()));
-        return;
-    }
-    QString error;
-    int count = 0;
-    if (!m_memory.importTable(file.readAll(), &error, &count))
-        m_dialogs->message(this, QStringLiteral("Orvane"),
-                           tr("Импорт не выполнен, ничего не изменено:\n%1").arg(error));
-    else
-        m_said->setText(tr("Импортировано настроек: %1.").arg(count));
+    m_said->setText(tr("Импорт из %1…").arg(QDir::toNativeSeparators(path)));
+    QPointer<FrequencyMemoryWindow> self(this);
+    m_memory.importFile(path, [self, path](const QString &error, int count) {
+        if (!self)
+            return;
+        if (!error.isEmpty()) {
+            self->m_said->clear();
+            self->m_dialogs->message(
+                self, QStringLiteral("Orvane"),
+                tr("Импорт из %1 не выполнен, ничего не изменено:\n%2").arg(path, error));
+            return;
+        }
+        self->m_said->setText(tr("Импортировано настроек: %1.").arg(count));
+    });
 }
 
 void FrequencyMemoryWindow::train()

@@ -1,5 +1,7 @@
 #include "bandplan.h"
 
+#include <algorithm>
+
 #include "model/bandnames.h"
 
 #include <QCoreApplication>
@@ -215,4 +217,14 @@ QString BandPlan::stretch(int band, qint64 &from, qint64 &to) const
     if (from > to || from < edges.low || to > edges.high)
         return QCoreApplication::translate("BandPlan", "участок вне диапазона");
     return {};
+}
+
+qint64 BandPlan::binCount() const
+{
+    qint64 count = 0;
+    for (int b = 0; b < Bands; ++b) {
+        const qint64 width = std::max<qint64>(1, binWidth(b));
+        count += (band(b).high - band(b).low + width - 1) / width;
+    }
+    return count;
 }

@@ -87,6 +87,8 @@ public:
     QString stretch(int band, qint64 &from, qint64 &to) const;
     // The bin width in use for a band, Hz, and its usual one.
     qint64 binWidth(int band) const;
+    // The bins of every band together.
+    qint64 binCount() const;
     static qint64 usualBinWidth(qint64 low);
     const Band &band(int index) const { return m_bands[static_cast<size_t>(index)]; }
     void setBand(int index, const Band &band) { m_bands[static_cast<size_t>(index)] = band; }

@@ -6,6 +6,7 @@
 #include "tunetable.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -33,6 +34,9 @@ FrequencyMemory::FrequencyMemory(Panel &panel, Following &following, Tuning *tun
 
 FrequencyMemory::~FrequencyMemory()
 {
+    // A table being read is read to its end: its thread may not outlive this.
+    if (m_import)
+        m_import->wait();
     m_following.setLookup(nullptr);
 }
 
@@ -205,6 +209,49 @@ QByteArray FrequencyMemory::table()
             all += tunes->between(antenna, BandPlan::MinHz, BandPlan::MaxHz + 1);
     }
     return TuneTable::write(all);
+}
+
+void FrequencyMemory::importFile(const QString &path, Imported done)
+{
+    if (m_import)
+        return done(tr("импорт уже идёт"), 0);
+    struct Parsed
+    {
+        std::optional<QList<TuneStore::Placed>> rows;
+        QString error;
+    };
+    auto parsed = std::make_shared<Parsed>();
+    const BandPlan plan = m_following.plan();
+    // Reading and checking a table of up to 16 MiB takes a while: not on the window's thread.
+    QThread *worker = QThread::create([path, plan, parsed] {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            parsed->error = file.errorString();
+            return;
+        }
+        if (file.size() > MaxImportBytes) {
+            parsed->error = tr("файл больше 16 МиБ");
+            return;
+        }
+        parsed->rows = TuneTable::read(file.readAll(), plan, &parsed->error);
+    });
+    m_import = worker;
+    worker->setParent(this);
+    connect(worker, &QThread::finished, this, [this, worker, parsed, done] {
+        worker->deleteLater();
+        m_import = nullptr;
+        if (!parsed->rows)
+            return done(parsed->error, 0);
+        // The database is the window thread's: the rows are stored here, all or none.
+        TuneStore *tunes = store();
+        if (!tunes)
+            return done(tr("память частот недоступна"), 0);
+        if (!wrote(tunes->putAll(*parsed->rows)))
+            return done(tunes->error(), 0);
+        emit changed();
+        done({}, int(parsed->rows->size()));
+    });
+    worker->start();
 }
 
 bool FrequencyMemory::importTable(const QByteArray &csv, QString *error, int *count)

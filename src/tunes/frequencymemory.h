@@ -4,6 +4,10 @@
 #include "tunestore.h"
 
 #include <QObject>
+#include <QPointer>
+#include <QThread>
+
+#include <functional>
 
 #include <memory>
 
@@ -52,6 +56,12 @@ public:
     // Every entry, as a CSV table, and a table's entries stored (all or none).
     QByteArray table();
     bool importTable(const QByteArray &csv, QString *error, int *count = nullptr);
+    // A table file, read and checked off the window's thread, then stored (all or none);
+    // done(error, count) on the window's thread, the error empty when it went well.
+    static constexpr qint64 MaxImportBytes = 16 * 1024 * 1024;
+    using Imported = std::function<void(const QString &error, int count)>;
+    void importFile(const QString &path, Imported done);
+    bool importing() const { return m_import != nullptr; }
 
 signals:
     // Entries were stored, forgotten or pinned.
@@ -66,4 +76,5 @@ private:
     // The store could not be had this time following is on: said once.
     bool m_failed = false;
     quint64 m_failures = 0;
+    QPointer<QThread> m_import;
 };

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 Sweeper::Sweeper(Panel &panel, FrequencyMemory &memory, CarrierJob &job, QObject *parent)
@@ -78,11 +79,18 @@ bool Sweeper::start(Request request, QString *why)
         *why = tr("шаг меньше 100 Гц");
         return false;
     }
+    // Counted before anything is made, so that no step, however large, overflows.
+    const qint64 span = request.to - request.from;
+    if (request.step > span) {
+        *why = tr("шаг больше участка");
+        return false;
+    }
     if (request.dwellMs < MinDwellMs || request.dwellMs > MaxDwellMs) {
         *why = tr("выдержка должна быть от 100 мс до 10 с");
         return false;
     }
-    const qint64 perPass = (request.to - request.from) / request.step + 1;
+    // The last frequency is always swept, where the steps do not land on it.
+    const qint64 perPass = span / request.step + 1 + (span % request.step != 0 ? 1 : 0);
     const int passes = request.what == What::Both ? 2 : 1;
     if (perPass * passes > MaxPoints) {
         *why = tr("точек больше %1: увеличьте шаг").arg(MaxPoints);
@@ -107,8 +115,9 @@ bool Sweeper::start(Request request, QString *why)
         sweep.dwellMs = request.dwellMs;
         sweep.side = kind == Kind::Bare ? request.side : 0;
         m_sweeps << sweep;
-        for (qint64 hz = request.from; hz <= request.to; hz += request.step)
-            m_steps << Step{int(m_sweeps.size() - 1), hz};
+        for (qint64 i = 0; i < perPass; ++i)
+            m_steps << Step{int(m_sweeps.size() - 1),
+                            std::min(request.from + i * request.step, request.to)};
     }
     m_progress = {0, int(m_steps.size()), 0};
     m_dwellMs = request.dwellMs;

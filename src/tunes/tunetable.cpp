@@ -43,6 +43,11 @@ QByteArray write(const QList<StoredTune> &tunes)
     return out;
 }
 
+qsizetype maxRows(const BandPlan &plan)
+{
+    return qsizetype(3 * plan.binCount());
+}
+
 std::optional<QList<TuneStore::Placed>> read(const QByteArray &csv, const BandPlan &plan,
                                              QString *error)
 {
@@ -50,18 +55,30 @@ std::optional<QList<TuneStore::Placed>> read(const QByteArray &csv, const BandPl
     if (!text)
         return std::nullopt;
     const QChar separator = Csv::separatorOf(*text);
-    const std::optional<QList<Csv::Record>> rows = Csv::records(*text, separator, error);
-    if (!rows)
-        return std::nullopt;
     Csv::Problems problems;
-    if (rows->isEmpty()) {
+    // The header first: a file that is not this table is refused before its rows are read.
+    const std::optional<QList<Csv::Record>> head = Csv::records(*text, separator, error, 1);
+    if (!head)
+        return std::nullopt;
+    if (head->isEmpty()) {
         *error = TuneTableText::tr("строка 1: нет заголовка таблицы «%1» (%2)")
                      .arg(Csv::row(columns()).trimmed(), Csv::separatorName(separator));
         return std::nullopt;
     }
-    const std::vector<int> index = Csv::columnsOf(rows->first(), columns(), problems);
+    const std::vector<int> index = Csv::columnsOf(head->first(), columns(), problems);
     if (problems.any()) {
         *error = problems.text();
+        return std::nullopt;
+    }
+    bool more = false;
+    const std::optional<QList<Csv::Record>> rows =
+        Csv::records(*text, separator, error, maxRows(plan) + 1, &more);
+    if (!rows)
+        return std::nullopt;
+    if (more) {
+        *error = TuneTableText::tr("строк больше %1: столько ячеек нет во всех диапазонах, "
+                                   "трижды")
+                     .arg(maxRows(plan));
         return std::nullopt;
     }
     QList<TuneStore::Placed> out;

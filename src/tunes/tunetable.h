@@ -20,7 +20,10 @@
 namespace TuneTable {
 
 QByteArray write(const QList<StoredTune> &tunes);
-// The rows of a table, each with its bin; none, with every problem named, on any problem.
+// The most rows a table may have: every bin of every band, three times over.
+qsizetype maxRows(const BandPlan &plan);
+// The rows of a table, each with its bin; none, with every problem named, on any problem. A
+// header that is not this table's is refused before any row is read.
 std::optional<QList<TuneStore::Placed>> read(const QByteArray &csv, const BandPlan &plan,
                                              QString *error);
 

@@ -16,6 +16,8 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#include <limits>
+
 namespace {
 
 // The simulated antenna of --antenna 7.1,50,10 in closed form: its SWR at f.
@@ -166,6 +168,40 @@ private slots:
         QVERIFY2(qAbs(double(sum) / count - dialog->picture()->columnOf(found->hz, size)) <= 1.0,
                  qPrintable(QString::number(double(sum) / count)));
         QVERIFY(dialog->picture()->accessibleDescription().contains(QStringLiteral("минимум КСВ")));
+    }
+
+    // A sweep's steps are counted before anything is made: no step overflows, and the last
+    // frequency asked for is swept.
+    void aSweepsStepsAreCountedFirstAndTheLastFrequencyIsSwept()
+    {
+        SweptConsole c;
+        QVERIFY(c.start());
+        QTRY_VERIFY_WITH_TIMEOUT(c.sweeper().unavailable().isEmpty(), 10000);
+        QString why;
+        Sweeper::Request huge;
+        huge.band = 9;
+        huge.from = 50000000;
+        huge.to = 54000000;
+        huge.step = std::numeric_limits<qint64>::max();
+        huge.dwellMs = 100;
+        huge.what = Sweeper::What::Bare;
+        QVERIFY(!c.sweeper().start(huge, &why));
+        QCOMPARE(why, QStringLiteral("шаг больше участка"));
+        QVERIFY(!c.sweeper().running());
+
+        QList<qint64> swept;
+        connect(&c.sweeper(), &Sweeper::measured, this,
+                [&](Sweeper::Kind, const StoredSweep::Point &p) { swept << p.hz; });
+        Sweeper::Request request;
+        request.band = 2;
+        request.from = 7000000;
+        request.to = 7020000;
+        request.step = 7000;
+        request.dwellMs = 100;
+        request.what = Sweeper::What::Bare;
+        QVERIFY2(c.sweeper().start(request, &why), qPrintable(why));
+        QTRY_VERIFY_WITH_TIMEOUT(!c.sweeper().running(), 20000);
+        QCOMPARE(swept, (QList<qint64>{7000000, 7007000, 7014000, 7020000}));
     }
 
     void aTunedSweepAfterTrainingStaysUnderOnePointFiveAndStopRestoresTheRadio()

@@ -377,6 +377,79 @@ private slots:
                                                   QFileDevice::ExeOwner);
     }
 
+    // What a client or a file may ask of the memory is capped, and the window never waits on
+    // it: a long answer goes out as it is read, a table is read off the window's thread with
+    // its header checked first and its rows capped.
+    void aLongAnswerArrivesWholeAndALargeTableIsRefusedOffTheWindowsThread()
+    {
+        ConsoleFixture f;
+        ConsoleEnvironment env = f.environment();
+        env.controlAddress = QString::number(freeLocalPort());
+        f.userSettings.setValue("bands/80m_bin", 0.1);
+        f.writeSettings(SettingsImage().port(1).bytes());
+        Form1 &form = f.start(env);
+        FrequencyMemory &memory = form.features().memory();
+        QList<TuneStore::Placed> many;
+        for (int i = 0; i < 800; ++i) {
+            StoredTune t;
+            t.hz = 3500050 + 100 * i;
+            t.relays = {quint8(i % 256), 1, 1};
+            many << TuneStore::Placed{t, t.hz - 50, t.hz + 50};
+        }
+        QVERIFY(memory.store()->putAll(many));
+        QTcpSocket client;
+        client.connectToHost(QHostAddress::LocalHost, env.controlAddress.toUShort());
+        QVERIFY(client.waitForConnected(2000));
+        client.write("\\get_tunes 1 80m\n\\get_slot 1 80m 1\n");
+        QByteArray heard;
+        QElapsedTimer clock;
+        clock.start();
+        while (heard.count('\n') < 803 && clock.elapsed() < 10000) {
+            QTest::qWait(10);
+            heard += client.readAll();
+        }
+        QCOMPARE(heard.count(" C="), 800);
+        QVERIFY(heard.endsWith("0\n0\nAnt\n"));
+        QCOMPARE(client.state(), QAbstractSocket::ConnectedState);
+
+        // A table of a million rows under a header of another: refused on its first line.
+        const auto import = [&](const QByteArray &head, const QByteArray &row, int rows) {
+            QFile file(f.temp.filePath(QStringLiteral("table.csv")));
+            file.open(QIODevice::WriteOnly);
+            file.write(head);
+            QByteArray block;
+            for (int i = 0; i < 1000; ++i)
+                block += row;
+            for (int i = 0; i < rows / 1000; ++i)
+                file.write(block);
+            file.close();
+            QString error;
+            bool done = false;
+            memory.importFile(file.fileName(), [&](const QString &e, int) {
+                error = e;
+                done = true;
+            });
+            // The answer comes later: the window went on meanwhile.
+            const bool waited = !done;
+            QElapsedTimer clock;
+            clock.start();
+            while (!done && clock.elapsed() < 30000)
+                QTest::qWait(20);
+            return std::pair<bool, QString>{waited && done, error};
+        };
+        const auto [waitedForHeader, header] = import("a,b,c\n", "1,2,3\n", 1000000);
+        QVERIFY(waitedForHeader);
+        QVERIFY2(header.startsWith(QStringLiteral("строка 1:")), qPrintable(header));
+        // Under 16 MiB, with its header, but more rows than every bin of every band, thrice.
+        const auto [waitedForRows, rows] =
+            import("antenna,frequency Hz,C code,L code,side,SWR,stored,source,pinned\n",
+                   "1,7000500,1,2,Tx,,,,0\n", 700000);
+        QVERIFY(waitedForRows);
+        QVERIFY2(rows.contains(QString::number(TuneTable::maxRows(memory.plan()))),
+                 qPrintable(rows));
+        QCOMPARE(memory.store()->count(), 800);
+    }
+
     void aConsoleKilledWhileTrainingLosesAtMostTheBinInProgress()
     {
         RadioStation station;

@@ -2,7 +2,8 @@
 # Builds Orvane for 64-bit Windows, tests it under Wine and packages it. Installs what is
 # missing. The first run builds Qt for Windows from Debian's source package into a cache
 # outside the checkout (about 50 minutes on 2 cores); later runs reuse it.
-#   build-windows/bin                        orvane.exe, orvane-sim.exe, orvane-ctl.exe, the
+#   build-windows/bin                        orvane.exe, orvane-sim.exe, orvane-ctl.exe, its
+#                                            helpers orvane-guard.exe and orvane-mqtt.exe, the
 #                                            pictures and the guide: the portable folder
 #   build-windows/orvane-VERSION-setup.exe   the installer
 #   build-windows/orvane-VERSION-windows.zip the portable folder, zipped
@@ -69,7 +70,8 @@ package() {
         -DOUTFILE="$root/$build/orvane-$version-setup.exe" packaging/windows/orvane.nsi
     rm -f "$build/orvane-$version-windows.zip"
     (cd "$build/bin" && zip -qr "$root/$build/orvane-$version-windows.zip" \
-        orvane.exe orvane-sim.exe orvane-ctl.exe img guide.html guide.ru.html)
+        orvane.exe orvane-sim.exe orvane-ctl.exe orvane-guard.exe orvane-mqtt.exe img \
+        guide.html guide.ru.html)
 }
 step "the installer and the zip" package
 

@@ -22,7 +22,7 @@
 <context>
     <name>BandPlan</name>
     <message>
-        <location filename="../src/rig/bandplan.cpp" line="+142"/>
+        <location filename="../src/rig/bandplan.cpp" line="+144"/>
         <source>%1: края вне 1–60 МГц</source>
         <translation>%1: the edges lie outside 1–60 MHz</translation>
     </message>
@@ -112,52 +112,176 @@
     </message>
 </context>
 <context>
-    <name>Carrier</name>
+    <name>CarrierJob</name>
     <message>
-        <location filename="../src/tunes/carrier.cpp" line="+39"/>
+        <location filename="../src/tunes/carrierjob.cpp" line="+71"/>
+        <source>идёт %1</source>
+        <translation>%1 under way</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>трансивер, оставленный передающим прошлым запуском, ещё возвращается</source>
+        <translation>the radio the last run left transmitting is still being put back</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>передачу ведёт трансивер через rigctld: включите слежение за ним</source>
+        <translation>the carrier needs the radio through rigctld: follow it first</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>трансивер не сообщает, передаёт ли он</source>
+        <translation>the radio does not say whether it transmits</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>трансивер передаёт: задание начнётся, когда передача кончится</source>
+        <translation>the radio transmits: the job starts once it stops</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>нет стража передачи (orvane-guard)</source>
+        <translation>the carrier&apos;s guard (orvane-guard) is missing</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>трансивер не ответил за %1 с на «%2»</source>
+        <translation>the radio did not answer “%2” within %1 s</translation>
+    </message>
+    <message>
+        <location line="+17"/>
         <source>трансивер отказал в «%1» (RPRT %2)</source>
         <translation>the radio refused “%1” (RPRT %2)</translation>
     </message>
     <message>
-        <location line="+11"/>
-        <source>трансивер не сообщил %1 (RPRT %2)</source>
-        <translation>the radio did not report %1 (RPRT %2)</translation>
+        <location line="+52"/>
+        <source>трансивер передаёт: задание не включает передачу поверх оператора</source>
+        <translation>the radio transmits: a job never keys over the operator</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <source>частоту</source>
-        <translation>the frequency</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>вид излучения</source>
-        <translation>the mode</translation>
+        <location line="+13"/>
+        <source>журнал передачи не записан: %1</source>
+        <translation>the carrier&apos;s journal could not be written: %1</translation>
     </message>
     <message>
         <location line="+5"/>
-        <source>мощность</source>
-        <translation>the power</translation>
+        <source>страж передачи пропал</source>
+        <translation>the carrier&apos;s guard is gone</translation>
     </message>
     <message>
-        <location line="+10"/>
-        <source>трансивер не переводит ватты в свою шкалу мощности (RPRT %1): мощность не задать</source>
-        <translation>the radio does not convert watts to its power scale (RPRT %1): power cannot be set</translation>
+        <location line="+9"/>
+        <source>страж передачи не запустился: %1</source>
+        <translation>the carrier&apos;s guard did not start: %1</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>трансивер не сообщил %1: %2</source>
+        <translation>the radio did not report its %1: %2</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+40"/>
+        <source>частоту</source>
+        <translation>frequency</translation>
+    </message>
+    <message>
+        <location line="-27"/>
+        <location line="+23"/>
+        <source>мощность</source>
+        <translation>power</translation>
+    </message>
+    <message>
+        <location line="-20"/>
+        <source>трансивер ответил непонятно: %1</source>
+        <translation>the radio&apos;s answer makes no sense: %1</translation>
     </message>
     <message>
         <location line="+12"/>
+        <source>трансивер не переводит ватты в свою шкалу мощности: мощность не задать</source>
+        <translation>the radio does not convert watts to its power scale: the power cannot be set</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>вид излучения</source>
+        <translation>mode</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>трансивер не сообщил мощность</source>
+        <translation>the radio did not report its power</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>мощность была бы выше предела %1 Вт</source>
         <translation>the power would exceed the %1 W limit</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>остановлено</source>
+        <translation>stopped</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>трансивер передаёт без задания: оно не включает передачу поверх оператора</source>
+        <translation>the radio transmits without the job: a job never keys over the operator</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>Трансивер не отвечает (%1): передача выключается по новому соединению, пока он не ответит</source>
+        <translation>The radio does not answer (%1): the carrier is being unkeyed over a new connection until it does</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Трансивер ответил: передача выключена, трансивер возвращён</source>
+        <translation>The radio answered: the carrier is off and the radio put back</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+19"/>
+        <source>трансивер не отвечал</source>
+        <translation>the radio did not answer</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>трансивер не возвращён: на нём передаёт оператор</source>
+        <translation>the radio is not put back: the operator transmits on it</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+5"/>
+        <source>трансивер не возвращён: %1</source>
+        <translation>the radio is not put back: %1</translation>
+    </message>
+    <message>
+        <location line="+65"/>
+        <source>Передача, оставленная прошлым запуском, выключена; трансивер %1 возвращён</source>
+        <translation>The carrier the last run left on is off; the radio at %1 is put back</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Трансивер не отвечает: передача, оставленная прошлым запуском, выключается, пока он не ответит</source>
+        <translation>The radio does not answer: the carrier the last run left on is being unkeyed until it does</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Прошлый запуск оставил трансивер %1 передающим: передача выключается, трансивер возвращается</source>
+        <translation>The last run left the radio at %1 transmitting: unkeying it and putting it back</translation>
     </message>
 </context>
 <context>
     <name>ConsoleFeatures</name>
     <message>
-        <location filename="../src/console/features.cpp" line="+87"/>
+        <location filename="../src/console/features.cpp" line="+91"/>
         <source>Порт %1 недоступен: %2</source>
         <translation>Port %1 is not available: %2</translation>
     </message>
     <message>
-        <location line="+219"/>
+        <location line="+68"/>
+        <source>консоль закрывается</source>
+        <translation>the console is closing</translation>
+    </message>
+    <message>
+        <location line="+168"/>
         <source>Шаги реле не заданы: &lt;a href=&quot;%1&quot;&gt;задать…&lt;/a&gt;</source>
         <translation>Relay steps not set: &lt;a href=&quot;%1&quot;&gt;set them…&lt;/a&gt;</translation>
     </message>
@@ -172,17 +296,7 @@
         <translation>Control port: &quot;%1&quot; is no address</translation>
     </message>
     <message>
-        <location line="-151"/>
-        <source>идёт обучение</source>
-        <translation>training is running</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>идёт обзор КСВ</source>
-        <translation>an SWR sweep is running</translation>
-    </message>
-    <message>
-        <location line="+69"/>
+        <location line="-81"/>
         <source>MQTT не подключён: %1</source>
         <translation>MQTT not connected: %1</translation>
     </message>
@@ -341,7 +455,7 @@
 <context>
     <name>ControlCommands</name>
     <message>
-        <location filename="../src/control/commands.cpp" line="+353"/>
+        <location filename="../src/control/commands.cpp" line="+361"/>
         <source>Обучение: %1</source>
         <translation>Training: %1</translation>
     </message>
@@ -1156,9 +1270,9 @@ Maximum value - 999</translation>
 <context>
     <name>FrequencyMemory</name>
     <message>
-        <location filename="../src/tunes/frequencymemory.cpp" line="+64"/>
-        <source>Память частот недоступна: %1</source>
-        <translation>Frequency memory unavailable: %1</translation>
+        <location filename="../src/tunes/frequencymemory.cpp" line="+73"/>
+        <source>Память частот недоступна, консоль работает без неё: %1</source>
+        <translation>The frequency memory is not available; the console runs without it: %1</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -1166,31 +1280,47 @@ Maximum value - 999</translation>
         <translation>Frequency memory: file set aside as %1, a new one started</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+46"/>
         <source>частота вне таблицы диапазонов</source>
         <translation>frequency outside the band table</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location line="+80"/>
+        <location line="+125"/>
+        <location line="+16"/>
         <source>память частот недоступна</source>
         <translation>frequency memory unavailable</translation>
     </message>
     <message>
-        <location line="-60"/>
+        <location line="-116"/>
         <source>в этой ячейке закреплённая настройка</source>
         <translation>this bin holds a pinned tune</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+15"/>
+        <source>Память частот: %1</source>
+        <translation>Frequency memory: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>Память частот: не записано: %1</source>
         <translation>Frequency memory: not written: %1</translation>
+    </message>
+    <message>
+        <location line="+51"/>
+        <source>импорт уже идёт</source>
+        <translation>an import is already under way</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>файл больше 16 МиБ</source>
+        <translation>the file is larger than 16 MiB</translation>
     </message>
 </context>
 <context>
     <name>FrequencyMemoryWindow</name>
     <message>
-        <location filename="../src/dialogs/frequencymemorywindow.cpp" line="+31"/>
+        <location filename="../src/dialogs/frequencymemorywindow.cpp" line="+32"/>
         <source>Save</source>
         <translation>Save</translation>
     </message>
@@ -1357,29 +1487,24 @@ Maximum value - 999</translation>
         <translation>CSV tables (*.csv);;All files (*)</translation>
     </message>
     <message>
+        <location line="+3"/>
+        <source>Импорт из %1…</source>
+        <translation>Importing from %1…</translation>
+    </message>
+    <message>
         <location line="+9"/>
-        <source>Не прочитать %1: %2</source>
-        <translation>Cannot read %1: %2</translation>
+        <source>Импорт из %1 не выполнен, ничего не изменено:
+%2</source>
+        <translation>Nothing was imported from %1, nothing changed:
+%2</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>файл больше 16 МиБ</source>
-        <translation>the file is larger than 16 MiB</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Импорт не выполнен, ничего не изменено:
-%1</source>
-        <translation>Import not done, nothing changed:
-%1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Импортировано настроек: %1.</source>
         <translation>Tunes imported: %1.</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Обучение невозможно: %1</source>
         <translation>Training impossible: %1</translation>
     </message>
@@ -1616,17 +1741,17 @@ then log out and in again.</translation>
         <translation>there is no settings file %1 yet</translation>
     </message>
     <message>
-        <location filename="../src/backup/csv.cpp" line="+115"/>
+        <location filename="../src/backup/csv.cpp" line="+124"/>
         <source>строка %1: кавычка не закрыта</source>
         <translation>line %1: a quote is not closed</translation>
     </message>
     <message>
-        <location line="-69"/>
+        <location line="-78"/>
         <source>это не текст в UTF-8</source>
         <translation>this is not UTF-8 text</translation>
     </message>
     <message>
-        <location line="+90"/>
+        <location line="+99"/>
         <source>строка %1: %2</source>
         <translation>line %1: %2</translation>
     </message>
@@ -1753,57 +1878,65 @@ then log out and in again.</translation>
 <context>
     <name>MqttBridge</name>
     <message>
-        <location filename="../src/mqtt/mqttbridge.cpp" line="+59"/>
+        <location filename="../src/mqtt/mqttbridge.cpp" line="+62"/>
         <source>MQTT: %1</source>
         <translation>MQTT: %1</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+53"/>
         <source>MQTT: на связи с %1</source>
         <translation>MQTT: connected to %1</translation>
+    </message>
+    <message>
+        <location line="+55"/>
+        <source>MQTT: команда с флагом retain не выполняется (%1)</source>
+        <translation>MQTT: a command with the retain flag is not run (%1)</translation>
     </message>
 </context>
 <context>
     <name>MqttClient</name>
     <message>
-        <location filename="../src/mqtt/mqttclient.cpp" line="+41"/>
+        <location filename="../src/mqtt/mqttclient.cpp" line="+16"/>
         <source>сервер не ответил за %1 с</source>
         <translation>the broker did not answer within %1 s</translation>
     </message>
     <message>
-        <location line="+17"/>
-        <source>клиент MQTT не создан</source>
-        <translation>the MQTT client could not be made</translation>
-    </message>
-    <message>
-        <location line="+21"/>
+        <location line="+26"/>
         <source>файл сертификатов %1 не читается</source>
         <translation>the certificate file %1 cannot be read</translation>
     </message>
     <message>
-        <location line="+8"/>
-        <source>TLS для MQTT недоступен: %1</source>
-        <translation>TLS for MQTT is not available: %1</translation>
+        <location line="+142"/>
+        <source>клиент MQTT ответил непонятно</source>
+        <translation>the MQTT client&apos;s answer makes no sense</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+24"/>
         <source>сервер отказал: %1</source>
         <translation>the broker refused: %1</translation>
     </message>
     <message>
-        <location line="+18"/>
-        <location line="+54"/>
-        <location line="+8"/>
+        <location line="+6"/>
+        <source>сервер прислал пакет больше %1 КиБ</source>
+        <translation>the server sent a packet larger than %1 KiB</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>связь с сервером потеряна</source>
         <translation>the connection to the broker was lost</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+42"/>
+        <source>клиент MQTT завершился без ответа</source>
+        <translation>the MQTT client ended without a word</translation>
+    </message>
+    <message>
+        <location line="-52"/>
         <source>сервер молчит</source>
         <translation>the broker is silent</translation>
     </message>
     <message>
-        <location filename="../src/mqtt/mqttclient_off.cpp" line="+16"/>
+        <location line="-173"/>
         <source>эта сборка консоли без MQTT</source>
         <translation>this build of the console has no MQTT</translation>
     </message>
@@ -2037,6 +2170,30 @@ then log out and in again.</translation>
     </message>
 </context>
 <context>
+    <name>RigRescue</name>
+    <message>
+        <location filename="../src/rig/rigrescue.cpp" line="+69"/>
+        <source>трансивер не ответил за %1 с</source>
+        <translation>the radio did not answer within %1 s</translation>
+    </message>
+    <message>
+        <location line="+71"/>
+        <source>ответ не похож на rigctld</source>
+        <translation>the answer is not rigctld&apos;s</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <location line="+19"/>
+        <source>трансивер отказал в «%1» (RPRT %2)</source>
+        <translation>the radio refused “%1” (RPRT %2)</translation>
+    </message>
+    <message>
+        <location line="-7"/>
+        <source>трансивер всё ещё передаёт</source>
+        <translation>the radio still transmits</translation>
+    </message>
+</context>
+<context>
     <name>ServiceGate</name>
     <message>
         <location filename="../src/net/gate.cpp" line="+27"/>
@@ -2220,7 +2377,7 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>StatusStrip</name>
     <message>
-        <location filename="../src/console/statusstrip.cpp" line="+62"/>
+        <location filename="../src/console/statusstrip.cpp" line="+69"/>
         <source>Меню (правая кнопка мыши на свободном месте окна, клавиша меню)</source>
         <translation>Menu (also a right click on a free area of the window, or the menu key)</translation>
     </message>
@@ -2235,9 +2392,14 @@ Antenna 3 flag: %2</translation>
         <translation>The controller may not have the relays shown: the port was not open, or the line took no data. Refresh sends them.</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+13"/>
         <source>Сообщение</source>
         <translation>Message</translation>
+    </message>
+    <message>
+        <location line="+80"/>
+        <source>понятно</source>
+        <translation>seen</translation>
     </message>
 </context>
 <context>
@@ -2493,17 +2655,12 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>Sweeper</name>
     <message>
-        <location filename="../src/tunes/sweeper.cpp" line="+61"/>
+        <location filename="../src/tunes/sweeper.cpp" line="+51"/>
         <source>обзор КСВ уже идёт</source>
         <translation>an SWR sweep is already running</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>обзор ведёт трансивер через rigctld: включите слежение за ним</source>
-        <translation>the sweep works the radio through rigctld: follow the radio first</translation>
-    </message>
-    <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>память частот недоступна</source>
         <translation>the frequency memory is not available</translation>
     </message>
@@ -2518,22 +2675,37 @@ Antenna 3 flag: %2</translation>
         <translation>the step is under 100 Hz</translation>
     </message>
     <message>
+        <location line="+6"/>
+        <source>шаг больше участка</source>
+        <translation>the step is larger than the stretch</translation>
+    </message>
+    <message>
         <location line="+4"/>
         <source>выдержка должна быть от 100 мс до 10 с</source>
         <translation>the dwell must be 100 ms to 10 s</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>точек больше %1: увеличьте шаг</source>
         <translation>more than %1 points: take a larger step</translation>
     </message>
     <message>
-        <location line="+161"/>
-        <source>трансивер не сообщил КСВ (RPRT %1)</source>
-        <translation>the radio did not report SWR (RPRT %1)</translation>
+        <location line="+48"/>
+        <source>обзор КСВ</source>
+        <translation>the SWR sweep</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+121"/>
+        <source>трансивер не сообщил КСВ</source>
+        <translation>the radio did not report its SWR</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>трансивер не сообщил КСВ: %1</source>
+        <translation>the radio did not report its SWR: %1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>остановлено</source>
         <translation>stopped</translation>
     </message>
@@ -2548,7 +2720,7 @@ Antenna 3 flag: %2</translation>
         <translation>; ended: %1</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+8"/>
         <source>; трансивер не возвращён: %1</source>
         <translation>; the radio was not put back: %1</translation>
     </message>
@@ -2647,14 +2819,9 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>Trainer</name>
     <message>
-        <location filename="../src/tunes/trainer.cpp" line="+35"/>
+        <location filename="../src/tunes/trainer.cpp" line="+28"/>
         <source>обучение уже идёт</source>
         <translation>training is already running</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>обучение ведёт трансивер через rigctld: включите слежение за ним</source>
-        <translation>training drives the radio through rigctld: turn on following it</translation>
     </message>
     <message>
         <location line="+6"/>
@@ -2662,7 +2829,12 @@ Antenna 3 flag: %2</translation>
         <translation>frequency memory unavailable</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+46"/>
+        <source>обучение</source>
+        <translation>training</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <location line="+13"/>
         <source>остановлено</source>
         <translation>stopped</translation>
@@ -2676,7 +2848,7 @@ Antenna 3 flag: %2</translation>
         </translation>
     </message>
     <message>
-        <location line="+90"/>
+        <location line="+91"/>
         <source>Обучение: %1 из %2 ячеек сохранено, %3 пропущено</source>
         <translation>Training: %1 of %2 bins stored, %3 skipped</translation>
     </message>
@@ -2686,7 +2858,7 @@ Antenna 3 flag: %2</translation>
         <translation>; interrupted: %1</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+6"/>
         <source>; трансивер не возвращён: %1</source>
         <translation>; radio not restored: %1</translation>
     </message>
@@ -2800,12 +2972,17 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>TuneTable</name>
     <message>
-        <location filename="../src/tunes/tunetable.cpp" line="+58"/>
+        <location filename="../src/tunes/tunetable.cpp" line="+64"/>
         <source>строка 1: нет заголовка таблицы «%1» (%2)</source>
         <translation>line 1: no table header “%1” (%2)</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+15"/>
+        <source>строк больше %1: столько ячеек нет во всех диапазонах, трижды</source>
+        <translation>more than %1 rows: every band together has not that many bins, thrice</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>поле «%1» = «%2»: %3</source>
         <translation>field “%1” = “%2”: %3</translation>
     </message>

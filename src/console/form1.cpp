@@ -243,13 +243,12 @@ void Form1::Form_Load()
     m_loaded = true;
     // The box's own text is the console's; under it, why and what to do.
     const auto unavailable = [this, portNumber] {
-        m_env.dialogs->message(this, QString::fromLatin1(Title),
-                               tr("Com-порт %1 не доступен").arg(portNumber),
-                               PortMap::isPortNumber(portNumber) ? m_comPort1.problemText()
-                               : portNumber == 0
-                                   ? tr("порт не выбран: выберите его в списке Comport")
-                                   : tr("порта %1 нет среди 1–16: выберите его в списке Comport")
-                                         .arg(portNumber));
+        m_env.dialogs->message(
+            this, QString::fromLatin1(Title), tr("Com-порт %1 не доступен").arg(portNumber),
+            PortMap::isPortNumber(portNumber) ? m_comPort1.problemText()
+            : portNumber == 0
+                ? tr("порт не выбран: выберите его в списке Comport")
+                : tr("порта %1 нет среди 1–16: выберите его в списке Comport").arg(portNumber));
     };
     if (!(m_comPort1.setCommPort(portNumber) &&
           m_comPort1.setSettings(QString::fromLatin1(LineSettingsText)) &&
@@ -714,7 +713,9 @@ void Form1::finishRefresh()
     const bool reopened = m_comPort1.PortOpen() || m_comPort1.setPortOpen(true);
     {
         const ControllerLink::CauseScope cause(m_link, LineLog::Cause::Refresh);
-        m_module->RecallSelectedSlot();
+        // What a frequency memory put on goes out again as shown; otherwise the slot.
+        if (!m_panel || !m_panel->refreshMemory())
+            m_module->RecallSelectedSlot();
     }
     const auto done = [this](bool opened) {
         showPortStatus(!opened, true, opened ? QString() : m_comPort1.problemText());

@@ -213,9 +213,18 @@ Panel::Outcome FormPanel::recallMemory(const Slots::Selection &slot, const Relay
     m_form.send(Bank::C, relays.codeC);
     m_form.send(Bank::L, relays.codeL);
     m_form.m_link.SendNetworkSide(relays.side, module.Ant3Flag);
-    m_memory = Recalled{slot, relays, bin};
+    m_memory = Recalled{slot, relays, bin, note};
     touch();
     return Outcome::Done;
+}
+
+bool FormPanel::refreshMemory()
+{
+    if (!state().memory)
+        return false;
+    const Recalled shown = *m_memory;
+    recallMemory(shown.selection, shown.relays, shown.bin, shown.note, Cause::Refresh);
+    return true;
 }
 
 Panel::Outcome FormPanel::enterCode(Bank bank, quint8 code, Cause cause)

@@ -39,6 +39,10 @@ public:
     // The radio transmits: no relay moves but for the search.
     bool held() const { return m_radio.following && m_radio.transmitting.value_or(false); }
 
+    // Refresh: relays a frequency memory put on, still shown, go out again as a recall of
+    // them; false when the slot is what is shown, which Refresh recalls as it always has.
+    bool refreshMemory();
+
 protected:
     // The bars from the keyboard, the wheel and a screen reader.
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -63,6 +67,7 @@ private:
         Slots::Selection selection;
         RelaySetting relays;
         MemoryBin bin;
+        QString note;
     };
     std::optional<Recalled> m_memory;
     bool m_redeliver = false;

@@ -42,7 +42,8 @@ void Following::use(std::unique_ptr<RigControl> rig)
     });
     m_follower->setPaused(m_paused);
     m_follower->setBinned(m_lookup != nullptr);
-    connect(m_follower.get(), &RigFollower::follow, this, &Following::moved);
+    connect(m_follower.get(), &RigFollower::follow, this,
+            [this](BandPlan::Position p, qint64 hz) { moved(p, hz); });
 }
 
 std::pair<Slots::Selection, bool> Following::shown() const
@@ -53,7 +54,29 @@ std::pair<Slots::Selection, bool> Following::shown() const
     return {state.selection, state.memory.has_value()};
 }
 
-void Following::moved(BandPlan::Position p, qint64 hz)
+void Following::recallAt(qint64 hz, bool underCarrier)
+{
+    const std::optional<BandPlan::Position> p = m_plan.locate(hz);
+    if (!p)
+        return;
+    if (!m_panel.state().held) {
+        m_recallAfterUnkey.reset();
+        return moved(*p, hz, true);
+    }
+    if (!underCarrier) {
+        m_recallAfterUnkey = hz;
+        return;
+    }
+    // The search's own end: its relays go where following would have them, carrier or not.
+    Slots::Selection s = m_panel.state().selection;
+    s.band = p->band;
+    s.subBand = p->subBand;
+    const std::optional<TuneLookup::Found> found =
+        m_lookup ? m_lookup->find(s.antenna, hz) : std::nullopt;
+    m_panel.setRelays(found ? found->relays : m_panel.stored(s), true);
+}
+
+void Following::moved(BandPlan::Position p, qint64 hz, bool force)
 {
     const auto [selection, fromMemory] = shown();
     Slots::Selection s = selection;
@@ -80,7 +103,7 @@ void Following::moved(BandPlan::Position p, qint64 hz)
         }
         // No memory near: the slot, where the radio's band or sub-band is not the one shown
         // or the relays shown are a memory's.
-        if (s == selection && !fromMemory)
+        if (s == selection && !fromMemory && !force)
             return;
     }
     m_panel.paced().recall(s, Panel::Cause::Radio,
@@ -270,5 +293,7 @@ void Following::update()
     else if (m_rig->ptt() == RigControl::Ptt::Receiving && m_rig->pttReliable())
         radio.transmitting = false;
     m_panel.setRadio(radio);
+    if (m_recallAfterUnkey && !m_panel.state().held)
+        recallAt(*std::exchange(m_recallAfterUnkey, std::nullopt));
     emit statusChanged();
 }

@@ -53,6 +53,11 @@ public:
     void setPaused(bool paused);
     // The frequency memory, asked at every new bin while following; none: slots alone.
     void setLookup(TuneLookup *lookup);
+    // After something of the console's own moved the relays (training, a sweep, a search
+    // that ended without its match): what following would recall for the radio at hz, its
+    // bin's memory, else the nearest, else its band's slot, recalled once. Under the
+    // operator's carrier it waits for the unkey, unless underCarrier (the search's own end).
+    void recallAt(qint64 hz, bool underCarrier = false);
 
     // "Трансивер: 7.074 МГц, передача", "RadioInfo: 14.074 МГц, радио 1", or empty while
     // following is off.
@@ -66,8 +71,9 @@ signals:
 
 private:
     void use(std::unique_ptr<RigControl> rig);
-    // The radio is in a new place: its bin's memory, or its band's slot, is recalled.
-    void moved(BandPlan::Position position, qint64 hz);
+    // The radio is in a new place: its bin's memory, or its band's slot, is recalled. force:
+    // even where the slot shown is the one that would be.
+    void moved(BandPlan::Position position, qint64 hz, bool force = false);
     // The slot shown, or the one a recall that waits its turn is headed for, and whether its
     // relays are a frequency memory's.
     std::pair<Slots::Selection, bool> shown() const;
@@ -84,4 +90,6 @@ private:
     TuneLookup *m_lookup = nullptr;
     // The notice that the interlock is off was given for this connection.
     bool m_toldUnknown = false;
+    // A recallAt() that waits for the operator's unkey.
+    std::optional<qint64> m_recallAfterUnkey;
 };

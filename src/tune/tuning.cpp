@@ -79,7 +79,7 @@ TuneSession *Tuning::begin()
     TuneSession *session = m_session.get();
     connect(session, &TuneSession::ended, this, [this, session] {
         if (session->state() == TuneSession::State::Stopped)
-            m_panel.setRelays(m_before, true);
+            putBack();
         const bool good =
             session->state() == TuneSession::State::Found && session->bestSwr() <= GoodSwr;
         m_panel.say(resultText(*session), good ? Panel::Tone::Info : Panel::Tone::Warning);
@@ -100,9 +100,18 @@ void Tuning::end(bool store)
              m_panel.store(Panel::Cause::Search) == Panel::Outcome::Done && session->best())
         emit stored(*session->best(), session->bestSwr());
     else if (session->state() == TuneSession::State::Found)
-        m_panel.setRelays(m_before, true);
+        putBack();
     m_following.setPaused(false);
     emit ended(resultText(*session));
+}
+
+void Tuning::putBack()
+{
+    // What following would have on for the radio's frequency; without one, what was on.
+    if (const std::optional<qint64> hz = m_following.rig().frequency())
+        m_following.recallAt(*hz, true);
+    else
+        m_panel.setRelays(m_before, true);
 }
 
 QString Tuning::resultText(const TuneSession &session)

@@ -51,6 +51,9 @@ signals:
     void stored(const RelaySetting &relays, double swr);
 
 private:
+    // A search that ends without its match stored leaves the relays as following would.
+    void putBack();
+
     Panel &m_panel;
     Following &m_following;
     QSettings *m_settings;

@@ -457,6 +457,10 @@ void CarrierJob::finish(const QString &problem)
     m_keyed = false;
     m_stop = nullptr;
     m_following.setPaused(false);
+    // The relays are what following would have for the radio where it was put back, not
+    // what the job left on them.
+    if (m_saved)
+        m_following.recallAt(m_putBackHz.value_or(m_saved->hz));
     if (const Done done = std::exchange(m_endDone, nullptr))
         done(problem);
     emit ended();

@@ -88,16 +88,14 @@ std::optional<TuneLookup::Found> FrequencyMemory::find(int antenna, qint64 hz)
     const QList<StoredTune> near = tunes->between(antenna, bin->low - NeighbourBins * width,
                                                   bin->high + NeighbourBins * width);
     const BandPlan::Band &band = plan().band(bin->band);
-    // Its own bin first; else the nearer neighbour, the lower SWR where two are as near.
+    // Its own bin first; else the neighbour whose own frequency is nearest in Hz, the lower
+    // SWR where two are as near.
     const StoredTune *best = nullptr;
     qint64 bestDistance = 0;
     for (const StoredTune &t : near) {
         if (t.hz < band.low || t.hz > band.high)
             continue; // another band's
-        const qint64 distance = t.hz >= bin->low && t.hz < bin->high
-                                    ? 0
-                                    : (t.hz < bin->low ? (bin->low - t.hz - 1) / width + 1
-                                                       : (t.hz - bin->high) / width + 1);
+        const qint64 distance = t.hz >= bin->low && t.hz < bin->high ? 0 : 1 + qAbs(t.hz - hz);
         const bool better =
             !best || distance < bestDistance ||
             (distance == bestDistance && t.swr.value_or(INFINITY) < best->swr.value_or(INFINITY));

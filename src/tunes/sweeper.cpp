@@ -98,7 +98,6 @@ bool Sweeper::start(Request request, QString *why)
     }
 
     const Panel::State state = m_panel.state();
-    m_before = state.relays;
     m_sweeps.clear();
     m_steps.clear();
     const qint64 started = QDateTime::currentMSecsSinceEpoch();
@@ -127,6 +126,7 @@ bool Sweeper::start(Request request, QString *why)
     m_moved = false;
     m_tuned = false;
     m_askWatts = true;
+    m_hopelessInARow = 0;
     m_stopReason.clear();
     m_clock.start();
     QPointer<Sweeper> self(this);
@@ -234,18 +234,33 @@ void Sweeper::read(const Step &step)
             return;
         if (!problem.isEmpty())
             return self->finish(problem);
+        // A point with no reading is no point: the step is done all the same.
+        const bool read = point->swr >= 1.0;
         StoredSweep &sweep = self->m_sweeps[step.sweep];
-        TuneStore *store = self->m_memory.store();
-        if (store && sweep.id == 0)
-            sweep.id = store->beginSweep(sweep).value_or(0);
-        if (store)
-            self->m_memory.wrote(sweep.id != 0 && store->addSweepPoint(sweep.id, *point));
-        sweep.points << *point;
+        if (read) {
+            TuneStore *store = self->m_memory.store();
+            if (store && sweep.id == 0)
+                sweep.id = store->beginSweep(sweep).value_or(0);
+            if (store)
+                self->m_memory.wrote(sweep.id != 0 && store->addSweepPoint(sweep.id, *point));
+            sweep.points << *point;
+        }
         ++self->m_progress.done;
         self->m_progress.msLeft = self->m_clock.elapsed() / self->m_progress.done *
                                   (self->m_progress.total - self->m_progress.done);
-        emit self->measured(sweep.kind, *point);
+        if (read)
+            emit self->measured(sweep.kind, *point);
         emit self->progressed(self->m_progress);
+        // Steps in a row with nothing read, or nothing but a hopeless reading: the carrier goes
+        // into the antenna for nothing, and the sweep ends.
+        self->m_hopelessInARow = read && point->swr < HopelessSwr ? 0 : self->m_hopelessInARow + 1;
+        if (self->m_hopelessInARow >= HopelessInARow)
+            return self->finish(
+                read ? tr("КСВ %1 и выше на %2 шагах подряд: здесь антенну не "
+                          "согласовать")
+                           .arg(HopelessSwr)
+                           .arg(HopelessInARow)
+                     : tr("трансивер не сообщил КСВ на %1 шагах подряд").arg(HopelessInARow));
         self->next();
     };
     const auto unkey = [self, unkeyed] {
@@ -260,10 +275,8 @@ void Sweeper::read(const Step &step)
             bool ok = false;
             const double swr = values.value(0).toDouble(&ok);
             // Below 1 is no reading: a radio without a bridge answers 0.
-            if (!ok || !std::isfinite(swr) || swr < 1.0) {
-                self->m_job.unkeyNow();
-                return self->finish(tr("трансивер не сообщил КСВ"));
-            }
+            if (!ok || !std::isfinite(swr) || swr < 1.0)
+                return unkey();
             point->swr = swr;
             if (!self->m_askWatts || self->m_stopping)
                 return unkey();
@@ -287,12 +300,8 @@ void Sweeper::read(const Step &step)
                     unkey();
                 });
         },
-        [self](const QString &problem) {
-            if (!self)
-                return;
-            self->m_job.unkeyNow();
-            self->finish(tr("трансивер не сообщил КСВ: %1").arg(problem));
-        });
+        // Unread: a radio that stopped answering is the job's to unkey.
+        [unkey](const QString &) { unkey(); });
 }
 
 void Sweeper::stop(const QString &reason)
@@ -326,8 +335,6 @@ void Sweeper::finish(const QString &why)
     m_job.end([self = QPointer<Sweeper>(this), summary, why, points](const QString &problem) {
         if (!self)
             return;
-        if (self->m_moved)
-            self->m_panel.setRelays(self->m_before, true);
         self->m_running = false;
         const QString said =
             problem.isEmpty() ? summary : summary + tr("; трансивер не возвращён: %1").arg(problem);

@@ -27,6 +27,10 @@ public:
     static constexpr int MaxDwellMs = 10000;
     static constexpr int DefaultDwellMs = 300;
     static constexpr int MaxPoints = 2000;
+    // A reading this high says only that the antenna is beyond the tuner here; so many such
+    // steps in a row, or steps with no reading, end the sweep.
+    static constexpr int HopelessSwr = 25;
+    static constexpr int HopelessInARow = 3;
 
     enum class What { Bare, Tuned, Both };
     using Kind = StoredSweep::Kind;
@@ -90,10 +94,10 @@ private:
     QList<StoredSweep> m_sweeps;
     QList<Step> m_steps;
     Progress m_progress;
-    RelaySetting m_before;
     bool m_moved = false;
     bool m_tuned = false; // the carrier's mode and power are on the radio
     bool m_askWatts = true;
+    int m_hopelessInARow = 0;
     int m_dwellMs = DefaultDwellMs;
     bool m_running = false;
     bool m_stopping = false;

@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QSettings>
 
+#include <algorithm>
+
 Trainer::Trainer(Panel &panel, Tuning &tuning, FrequencyMemory &memory, CarrierJob &job,
                  QSettings *settings, QObject *parent)
     : QObject(parent)
@@ -53,7 +55,11 @@ bool Trainer::start(int band, qint64 from, qint64 to, bool again, QString *why)
         const std::optional<BandPlan::Bin> bin = plan.binOf(hz);
         if (!bin || bin->band != band)
             break;
-        if (again || m_memory.store()->between(m_antenna, bin->low, bin->high).isEmpty())
+        // A pinned bin is the operator's: nothing keys the radio for it, asked again or not.
+        const QList<StoredTune> there = m_memory.store()->between(m_antenna, bin->low, bin->high);
+        const bool pinned =
+            std::any_of(there.begin(), there.end(), [](const StoredTune &t) { return t.pinned; });
+        if (!pinned && (again || there.isEmpty()))
             m_bins << *bin;
         else
             ++m_progress.skipped;

@@ -9,6 +9,7 @@
 #include "support/fakedaemon.h"
 #include "support/station.h"
 #include "tune/tuning.h"
+#include "tunes/frequencymemory.h"
 
 #include <QJsonObject>
 #include <QMenu>
@@ -152,7 +153,7 @@ private slots:
         QVERIFY(log.size() - before <= 3 * 300);
     }
 
-    void unkeyingMidSearchPutsTheRelaysBack()
+    void unkeyingMidSearchLeavesTheRelaysAsFollowingWould()
     {
         Station station;
         QVERIFY(station.start(QStringLiteral("7.1:8,40")));
@@ -160,6 +161,10 @@ private slots:
         Form1 &form = startConsole(f, station);
         QTRY_VERIFY(form.features().tuning().unavailable().isEmpty());
         const QByteArray stored = f.settings();
+        // The radio's bin has a tune of its own by now: that is what following would recall.
+        const qint64 hz = *form.panel().state().radio.hz;
+        QVERIFY(form.features().memory().keep(0, hz, {20, 21, 1}, 1.4, StoredTune::Source::Save,
+                                              false));
         f.dialogs.onExec = [&](QDialog &dialog) {
             auto &tuning = static_cast<TuneDialog &>(dialog);
             QVERIFY(station.tell("T 1"));
@@ -169,14 +174,15 @@ private slots:
             QCOMPARE(tuning.session().stopReason(), TuneSession::Stop::CarrierGone);
         };
         form.features().startTuning();
-        // The relays are back where they were, with the three packets of a recall.
-        QTRY_COMPARE(station.relays(), (QJsonObject{{"C", 5}, {"L", 6}, {"side", 0}, {"flag", 0}}));
+        // The relays are the radio's bin's tune, with the three packets of a recall.
+        QTRY_COMPARE(station.relays(),
+                     (QJsonObject{{"C", 20}, {"L", 21}, {"side", 1}, {"flag", 0}}));
         const QList<QJsonObject> log = station.log();
         QCOMPARE(log[log.size() - 3].value("command").toString(), QStringLiteral("C"));
         QCOMPARE(log[log.size() - 2].value("command").toString(), QStringLiteral("L"));
         QCOMPARE(log.last().value("command").toString(), QStringLiteral("side"));
         QCOMPARE(f.settings(), stored);
-        QCOMPARE(form.panel().state().relays, (RelaySetting{5, 6, 0}));
+        QCOMPARE(form.panel().state().relays, (RelaySetting{20, 21, 1}));
     }
 };
 

@@ -140,6 +140,31 @@ private slots:
         QVERIFY(memory.ofBand(0, 4).value(0).pinned);
     }
 
+    // The nearest tune is measured in Hz from its own frequency; Refresh sends what is shown.
+    void theNearestTuneIsNearestInHzAndRefreshSendsWhatIsShown()
+    {
+        Rigctld rig;
+        QVERIFY(rig.start());
+        ConsoleFixture f;
+        ConsoleEnvironment env = f.following(rig.address());
+        f.writeSettings(SettingsImage().port(1).slot(at(1, "40 м", 1), 4, 4, 0).bytes());
+        Form1 &form = f.start(env);
+        form.show();
+        QTRY_VERIFY(form.panel().state().radio.connected);
+        FrequencyMemory &memory = form.features().memory();
+        QVERIFY(memory.keep(0, 7038500, {30, 31, 1}, 1.3, StoredTune::Source::Training, false));
+        QVERIFY(memory.keep(0, 7052500, {50, 51, 1}, 1.1, StoredTune::Source::Training, false));
+        // 3.8 kHz to one, 10.2 kHz to the other: the nearer wins over the lower SWR.
+        QCOMPARE(memory.find(0, 7042300)->relays, (RelaySetting{30, 31, 1}));
+        QVERIFY(rig.tell("F 7042300"));
+        QCOMPARE(lineOver(f), recall(30, 31, 1));
+        QVERIFY(form.panel().state().memory);
+        // Refresh: the memory's relays again, not the slot's.
+        clickCentre(f.control("cmdRefresh"));
+        QCOMPARE(lineOver(f, 1200), recall(30, 31, 1));
+        QVERIFY(form.panel().state().memory);
+    }
+
     void theWindowShowsTheBandsTunesAndTheirPicture()
     {
         Rigctld rig;

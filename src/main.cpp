@@ -70,6 +70,8 @@ int main(int argc, char *argv[])
     ignoreBrokenPipes();
 
     PortMap ports;
+    int comport = 0;
+    std::optional<PortMap::Assignment> onlyGiven;
     QStringList arguments;
     QString rigAddress;
     QString controlAddress;
@@ -85,6 +87,7 @@ int main(int argc, char *argv[])
         // The settings hold password hashes: only the user reads them.
         Credentials::keepPrivate(settings.fileName());
         ports.loadFrom(settings);
+        useLanguage(languageAsked(probe.arguments()).value_or(languageFor(QLocale::system())));
         const CommandLine line = parseCommandLine(probe.arguments(), ports);
         if (!line.run) {
             std::fputs(qPrintable(line.output), stdout);
@@ -133,6 +136,9 @@ int main(int argc, char *argv[])
             return 0;
         }
         ports = line.ports;
+        comport = line.comport;
+        if (line.givenPorts.size() == 1)
+            onlyGiven = line.givenPorts.first();
         arguments = probe.arguments();
         rigAddress = line.rigAddress;
         controlAddress = line.controlAddress;
@@ -153,6 +159,8 @@ int main(int argc, char *argv[])
     environment.pictureFolders = folders.pictures;
     environment.dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     environment.ports = ports;
+    environment.comport = comport;
+    environment.onlyGivenPort = onlyGiven ? onlyGiven->port : 0;
     environment.dialogs = &dialogs;
     QSettings userSettings;
     environment.userSettings = &userSettings;
@@ -170,7 +178,7 @@ int main(int argc, char *argv[])
             .filePath(QStringLiteral("orvane-sim") + QStringLiteral(ORVANE_EXE_SUFFIX));
     if (!headless && FirstStart::isNeeded(environment.programDir, environment.dataDir) &&
         FirstStart::ask(environment.programDir, environment.dataDir, dialogs, &userSettings,
-                        simProgram, environment.serialByIdFolder)) {
+                        simProgram, environment.serialByIdFolder, onlyGiven)) {
         // The answer is in the settings now; the command line still wins.
         PortMap chosen;
         chosen.loadFrom(userSettings);

@@ -253,7 +253,7 @@
         <translation>the radio is not put back: %1</translation>
     </message>
     <message>
-        <location line="+65"/>
+        <location line="+69"/>
         <source>Передача, оставленная прошлым запуском, выключена; трансивер %1 возвращён</source>
         <translation>The carrier the last run left on is off; the radio at %1 is put back</translation>
     </message>
@@ -266,6 +266,79 @@
         <location line="+8"/>
         <source>Прошлый запуск оставил трансивер %1 передающим: передача выключается, трансивер возвращается</source>
         <translation>The last run left the radio at %1 transmitting: unkeying it and putting it back</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <location filename="../src/console/commandline.cpp" line="+176"/>
+        <source>неверный --comport «%1»: нужно от 1 до 16</source>
+        <translation>invalid --comport &quot;%1&quot;: expected 1 to 16</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>неверный --lang «%1»: нужно ru или en</source>
+        <translation>invalid --lang &quot;%1&quot;: expected ru or en</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>--export и --import не даются вместе</source>
+        <translation>--export and --import exclude each other</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>--%1: нужно имя файла (- для стандартного %2)</source>
+        <translation>--%1 needs a file name (- for standard %2)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>вывода</source>
+        <translation>output</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ввода</source>
+        <translation>input</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>неверный --mqtt «%1»: %2</source>
+        <translation>invalid --mqtt &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>неверный --control «%1»: нужно [УЗЕЛ:]ПОРТ или off</source>
+        <translation>invalid --control &quot;%1&quot;: expected [HOST:]PORT or off</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>неверный --web «%1»: нужно [УЗЕЛ:]ПОРТ или off</source>
+        <translation>invalid --web &quot;%1&quot;: expected [HOST:]PORT or off</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>--rig и --follow не даются вместе</source>
+        <translation>--rig and --follow exclude each other</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>неверный --follow «%1»: см. --help</source>
+        <translation>invalid --follow &quot;%1&quot;: see --help</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>неверный --rig «%1»: нужно УЗЕЛ или УЗЕЛ:ПОРТ</source>
+        <translation>invalid --rig &quot;%1&quot;: expected HOST or HOST:PORT</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>лишний аргумент «%1»</source>
+        <translation>unexpected argument &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <location filename="../src/link/portmap.cpp" line="+26"/>
+        <source>неверное назначение порта «%1»: нужно N=УСТРОЙСТВО, N от %2 до %3</source>
+        <translation>invalid port mapping &quot;%1&quot;: expected N=DEVICE with N from %2 to %3</translation>
     </message>
 </context>
 <context>
@@ -715,7 +788,12 @@
         <translation>No controller for now</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+10"/>
+        <source>%1 — с командной строки</source>
+        <translation>%1 — from the command line</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>устройство или узел:порт</source>
         <translation>device or host:port</translation>
     </message>
@@ -882,7 +960,7 @@
 <context>
     <name>Following</name>
     <message>
-        <location filename="../src/rig/following.cpp" line="+74"/>
+        <location filename="../src/rig/following.cpp" line="+97"/>
         <source>%1 МГц: память частоты %2–%3</source>
         <translation>%1 MHz: frequency memory %2–%3</translation>
     </message>
@@ -1207,7 +1285,7 @@
         <translation>port %1 is not among 1–16: choose one in the Comport list</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+29"/>
         <source>Не удалось открыть файл настроек:
 %1</source>
         <translation>Cannot open the settings file:
@@ -1221,7 +1299,7 @@
 %2</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+38"/>
         <source>Дискретность ёмкости</source>
         <translation>Capacitance step</translation>
     </message>
@@ -1257,7 +1335,7 @@ Maximum value - 999</translation>
 <context>
     <name>FormPanel</name>
     <message>
-        <location filename="../src/console/formpanel.cpp" line="+274"/>
+        <location filename="../src/console/formpanel.cpp" line="+283"/>
         <source>Сохранено: %1</source>
         <translation>Stored: %1</translation>
     </message>
@@ -1280,7 +1358,7 @@ Maximum value - 999</translation>
         <translation>Frequency memory: file set aside as %1, a new one started</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+44"/>
         <source>частота вне таблицы диапазонов</source>
         <translation>frequency outside the band table</translation>
     </message>
@@ -2695,17 +2773,17 @@ Antenna 3 flag: %2</translation>
         <translation>the SWR sweep</translation>
     </message>
     <message>
-        <location line="+121"/>
-        <source>трансивер не сообщил КСВ</source>
-        <translation>the radio did not report its SWR</translation>
+        <location line="+115"/>
+        <source>КСВ %1 и выше на %2 шагах подряд: здесь антенну не согласовать</source>
+        <translation>SWR %1 or more at %2 steps in a row: the antenna cannot be matched here</translation>
     </message>
     <message>
-        <location line="+29"/>
-        <source>трансивер не сообщил КСВ: %1</source>
-        <translation>the radio did not report its SWR: %1</translation>
+        <location line="+4"/>
+        <source>трансивер не сообщил КСВ на %1 шагах подряд</source>
+        <translation>the radio reported no SWR at %1 steps in a row</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+49"/>
         <source>остановлено</source>
         <translation>stopped</translation>
     </message>
@@ -2720,7 +2798,7 @@ Antenna 3 flag: %2</translation>
         <translation>; ended: %1</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+6"/>
         <source>; трансивер не возвращён: %1</source>
         <translation>; the radio was not put back: %1</translation>
     </message>
@@ -2819,7 +2897,7 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>Trainer</name>
     <message>
-        <location filename="../src/tunes/trainer.cpp" line="+28"/>
+        <location filename="../src/tunes/trainer.cpp" line="+30"/>
         <source>обучение уже идёт</source>
         <translation>training is already running</translation>
     </message>
@@ -2829,7 +2907,7 @@ Antenna 3 flag: %2</translation>
         <translation>frequency memory unavailable</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+50"/>
         <source>обучение</source>
         <translation>training</translation>
     </message>
@@ -3066,7 +3144,7 @@ Antenna 3 flag: %2</translation>
         <translation>the relay steps (pF and nH) are not set</translation>
     </message>
     <message>
-        <location line="+61"/>
+        <location line="+70"/>
         <source>Подбор остановлен, реле вернулись как были.</source>
         <translation>The search stopped; the relays are back as they were.</translation>
     </message>

@@ -15,6 +15,18 @@ namespace {
 constexpr int UsageError = 2;
 } // namespace
 
+std::optional<Language> languageAsked(const QStringList &arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &word = arguments[i];
+        if (word == QLatin1String("--lang") || word == QLatin1String("-lang"))
+            return languageNamed(arguments.value(i + 1));
+        if (word.startsWith(QLatin1String("--lang=")))
+            return languageNamed(word.mid(7));
+    }
+    return std::nullopt;
+}
+
 CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
 {
     QCommandLineParser parser;
@@ -28,6 +40,14 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
                        "Overrides the ports/N keys of the user's settings."),
         QStringLiteral("N=DEVICE"));
     parser.addOption(port);
+    const QCommandLineOption comport(
+        QStringLiteral("comport"),
+        QStringLiteral("Choose port number N (1-16) in the Comport list, as the list does: the "
+                       "port opens and the number is kept in conf.cfg. Without it, a console "
+                       "whose conf.cfg has no port chosen (a first start) takes the one --port "
+                       "given, when exactly one is."),
+        QStringLiteral("N"));
+    parser.addOption(comport);
     const QCommandLineOption rig(
         QStringLiteral("rig"),
         QStringLiteral("Follow the band of the radio behind rigctld at HOST (port 4532 unless "
@@ -145,6 +165,19 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
             return result;
         }
         result.ports.map(assignment->port, assignment->device);
+        result.givenPorts << *assignment;
+    }
+    if (parser.isSet(comport)) {
+        bool ok = false;
+        result.comport = parser.value(comport).toInt(&ok);
+        if (!ok || !PortMap::isPortNumber(result.comport)) {
+            result.run = false;
+            result.exitCode = UsageError;
+            result.error = QCoreApplication::translate("CommandLine",
+                                                       "неверный --comport «%1»: нужно от 1 до 16")
+                               .arg(parser.value(comport));
+            return result;
+        }
     }
     if (parser.isSet(lang)) {
         result.language = languageNamed(parser.value(lang));
@@ -152,14 +185,16 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
             result.run = false;
             result.exitCode = UsageError;
             result.error =
-                QStringLiteral("invalid --lang \"%1\": expected ru or en").arg(parser.value(lang));
+                QCoreApplication::translate("CommandLine", "неверный --lang «%1»: нужно ru или en")
+                    .arg(parser.value(lang));
             return result;
         }
     }
     if (parser.isSet(exportOption) && parser.isSet(importOption)) {
         result.run = false;
         result.exitCode = UsageError;
-        result.error = QStringLiteral("--export and --import exclude each other");
+        result.error =
+            QCoreApplication::translate("CommandLine", "--export и --import не даются вместе");
         return result;
     }
     for (const QCommandLineOption *option : {&exportOption, &importOption}) {
@@ -169,10 +204,12 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
         if (path.isEmpty()) {
             result.run = false;
             result.exitCode = UsageError;
-            result.error = QStringLiteral("--%1 needs a file name (- for standard %2)")
-                               .arg(option->names().constFirst(), option == &exportOption
-                                                                      ? QStringLiteral("output")
-                                                                      : QStringLiteral("input"));
+            result.error = QCoreApplication::translate(
+                               "CommandLine", "--%1: нужно имя файла (- для стандартного %2)")
+                               .arg(option->names().constFirst(),
+                                    option == &exportOption
+                                        ? QCoreApplication::translate("CommandLine", "вывода")
+                                        : QCoreApplication::translate("CommandLine", "ввода"));
             return result;
         }
         (option == &exportOption ? result.exportPath : result.importPath) = path;
@@ -191,7 +228,8 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
         if (result.mqttUrl != QLatin1String("off") && !MqttUrl::parse(result.mqttUrl, &why)) {
             result.run = false;
             result.exitCode = UsageError;
-            result.error = QStringLiteral("invalid --mqtt \"%1\": %2").arg(result.mqttUrl, why);
+            result.error = QCoreApplication::translate("CommandLine", "неверный --mqtt «%1»: %2")
+                               .arg(result.mqttUrl, why);
             return result;
         }
     }
@@ -206,7 +244,8 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
             !ControlPort::parseAddress(result.controlAddress)) {
             result.run = false;
             result.exitCode = UsageError;
-            result.error = QStringLiteral("invalid --control \"%1\": expected [HOST:]PORT or off")
+            result.error = QCoreApplication::translate(
+                               "CommandLine", "неверный --control «%1»: нужно [УЗЕЛ:]ПОРТ или off")
                                .arg(result.controlAddress);
             return result;
         }
@@ -217,7 +256,8 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
             !WebServer::parseAddress(result.webAddress)) {
             result.run = false;
             result.exitCode = UsageError;
-            result.error = QStringLiteral("invalid --web \"%1\": expected [HOST:]PORT or off")
+            result.error = QCoreApplication::translate(
+                               "CommandLine", "неверный --web «%1»: нужно [УЗЕЛ:]ПОРТ или off")
                                .arg(result.webAddress);
             return result;
         }
@@ -225,7 +265,8 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
     if (parser.isSet(rig) && parser.isSet(follow)) {
         result.run = false;
         result.exitCode = UsageError;
-        result.error = QStringLiteral("--rig and --follow exclude each other");
+        result.error =
+            QCoreApplication::translate("CommandLine", "--rig и --follow не даются вместе");
         return result;
     }
     if (parser.isSet(follow)) {
@@ -234,7 +275,8 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
             result.run = false;
             result.exitCode = UsageError;
             result.error =
-                QStringLiteral("invalid --follow \"%1\": see --help").arg(result.rigAddress);
+                QCoreApplication::translate("CommandLine", "неверный --follow «%1»: см. --help")
+                    .arg(result.rigAddress);
             return result;
         }
     }
@@ -243,7 +285,8 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
         if (!RigctldClient::parseAddress(result.rigAddress)) {
             result.run = false;
             result.exitCode = UsageError;
-            result.error = QStringLiteral("invalid --rig \"%1\": expected HOST or HOST:PORT")
+            result.error = QCoreApplication::translate(
+                               "CommandLine", "неверный --rig «%1»: нужно УЗЕЛ или УЗЕЛ:ПОРТ")
                                .arg(result.rigAddress);
             return result;
         }
@@ -253,7 +296,7 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
     if (!parser.positionalArguments().isEmpty()) {
         result.run = false;
         result.exitCode = UsageError;
-        result.error = QStringLiteral("unexpected argument \"%1\"")
+        result.error = QCoreApplication::translate("CommandLine", "лишний аргумент «%1»")
                            .arg(parser.positionalArguments().constFirst());
     }
     return result;

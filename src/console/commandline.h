@@ -13,6 +13,10 @@ struct CommandLine
     QString output;
     QString error;
     PortMap ports;
+    // The --port N=DEVICE given on this command line, in order.
+    QList<PortMap::Assignment> givenPorts;
+    // --comport N: the Comport entry chosen (1–16), as the list chooses it; 0: none.
+    int comport = 0;
     // --rig HOST[:PORT]: follow the radio behind rigctld there; --follow SOURCE: any source.
     QString rigAddress;
     // --export FILE, --import FILE: the memories as a table, without the window.
@@ -41,6 +45,10 @@ struct CommandLine
     bool setMqttPassword = false;
 };
 
+// The --lang asked for, looked for before anything is parsed, so that every message of the
+// command line is in the window's language.
+std::optional<Language> languageAsked(const QStringList &arguments);
+
 // Applies --port N=DEVICE (repeatable) over the given map, takes --rig; handles --help and
-// --version.
+// --version. Its messages are in the language in use.
 CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports);

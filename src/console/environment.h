@@ -19,6 +19,9 @@ struct ConsoleEnvironment
     // Holds conf.cfg when the program folder cannot (a read-only install).
     QString dataDir;
     PortMap ports;
+    // --comport N, else the one --port of the command line (for a conf.cfg with none chosen).
+    int comport = 0;
+    int onlyGivenPort = 0;
     // The virtual controller's program, started while a port mapped to it is open.
     QString virtualProgram;
     // The guard that unkeys the radio should the console die while a job of its own keys it.
@@ -45,4 +48,12 @@ struct ConsoleEnvironment
     bool headless = false;
     // Where udev keeps the serial devices' lasting names.
     QString serialByIdFolder = QStringLiteral("/dev/serial/by-id");
+
+    // The port number start-up opens, given the one conf.cfg keeps.
+    int portFor(int stored) const
+    {
+        if (comport)
+            return comport;
+        return stored == 0 && onlyGivenPort ? onlyGivenPort : stored;
+    }
 };

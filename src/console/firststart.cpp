@@ -18,16 +18,20 @@ bool isNeeded(const QString &programDir, const QString &dataDir)
 }
 
 bool ask(const QString &programDir, const QString &dataDir, ConsoleDialogs &dialogs,
-         QSettings *settings, const QString &simProgram, const QString &byIdFolder)
+         QSettings *settings, const QString &simProgram, const QString &byIdFolder,
+         const std::optional<PortMap::Assignment> &given)
 {
-    FirstStartDialog dialog(scanSerialDevices(byIdFolder), QFileInfo(simProgram).isExecutable());
+    FirstStartDialog dialog(scanSerialDevices(byIdFolder), QFileInfo(simProgram).isExecutable(),
+                            given ? given->device : QString());
     dialogs.exec(dialog);
     if (dialog.result() != QDialog::Accepted)
         return false;
     const FirstStartDialog::Choice choice = dialog.choice();
+    // The command line's device keeps the number it was given for.
+    const int port = given && choice.device == given->device ? given->port : Port;
     ConfLayout::Image image;
     if (!choice.device.isEmpty())
-        image.setPortNumber(Port);
+        image.setPortNumber(port);
     image.setSteps(choice.stepC, choice.stepL);
     QString error;
     const QString path = chooseSettingsFile(programDir, dataDir).path;
@@ -36,7 +40,7 @@ bool ask(const QString &programDir, const QString &dataDir, ConsoleDialogs &dial
         return false;
     }
     if (settings && !choice.device.isEmpty()) {
-        settings->setValue(QStringLiteral("ports/%1").arg(Port), choice.device);
+        settings->setValue(QStringLiteral("ports/%1").arg(port), choice.device);
         settings->sync();
     }
     return true;

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "link/portmap.h"
+
 #include <QString>
+
+#include <optional>
 
 class ConsoleDialogs;
 class QSettings;
@@ -18,8 +22,10 @@ bool isNeeded(const QString &programDir, const QString &dataDir);
 // Asks, then writes conf.cfg (the port number and the steps) and the port's device to the
 // user's settings. False, with nothing written, when the operator cancels: the console then
 // starts as it does with a new, empty file. simProgram: the virtual controller, when there is
-// one to offer.
+// one to offer. given: a port the command line mapped, offered first and chosen; taken, it
+// is the port number kept.
 bool ask(const QString &programDir, const QString &dataDir, ConsoleDialogs &dialogs,
-         QSettings *settings, const QString &simProgram, const QString &byIdFolder);
+         QSettings *settings, const QString &simProgram, const QString &byIdFolder,
+         const std::optional<PortMap::Assignment> &given = std::nullopt);
 
 } // namespace FirstStart

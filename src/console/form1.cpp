@@ -224,7 +224,7 @@ void Form1::Form_Load()
 
     if (!openSettingsFile())
         return;
-    const int portNumber = m_file.Read(ConfLayout::PortNumber, 1);
+    const int portNumber = m_env.portFor(m_file.Read(ConfLayout::PortNumber, 1));
     readSteps();
     // A step no Options answer can produce means a damaged file: ask for both again. The
     // inductance step of a new file, 0, is taken as it is.

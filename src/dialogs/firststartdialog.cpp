@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 FirstStartDialog::FirstStartDialog(const QList<SerialDevice> &devices, bool virtualController,
-                                   QWidget *parent)
+                                   const QString &given, QWidget *parent)
     : QDialog(parent)
     , m_controllers(new QComboBox(this))
     , m_stepC(new QSpinBox(this))
@@ -39,6 +39,14 @@ FirstStartDialog::FirstStartDialog(const QList<SerialDevice> &devices, bool virt
     // virtual controller lets a new operator try everything.
     const bool adapter = !ordered.isEmpty() && !ordered.first().byId.isEmpty();
     m_controllers->setCurrentIndex(adapter || !virtualController ? 0 : int(ordered.size()));
+    // What the operator named on the command line is what they meant.
+    if (!given.isEmpty()) {
+        const int listed = m_controllers->findData(given);
+        if (listed >= 0)
+            m_controllers->removeItem(listed);
+        m_controllers->insertItem(0, tr("%1 — с командной строки").arg(given), given);
+        m_controllers->setCurrentIndex(0);
+    }
     m_controllers->lineEdit()->setPlaceholderText(tr("устройство или узел:порт"));
     m_controllers->setAccessibleName(tr("Контроллер"));
     m_controllers->lineEdit()->setAccessibleName(tr("Контроллер"));

@@ -25,8 +25,9 @@ public:
         int stepL = 0;  // nH
     };
 
+    // given: a device the command line named, offered first and chosen.
     FirstStartDialog(const QList<SerialDevice> &devices, bool virtualController,
-                     QWidget *parent = nullptr);
+                     const QString &given = {}, QWidget *parent = nullptr);
 
     Choice choice() const;
     QComboBox *controllers() const { return m_controllers; }

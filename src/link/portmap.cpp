@@ -1,5 +1,7 @@
 #include "portmap.h"
 
+#include <QCoreApplication>
+
 #include <QSettings>
 
 QString PortMap::device(int n) const
@@ -21,8 +23,9 @@ std::optional<PortMap::Assignment> PortMap::parseAssignment(const QString &text,
     const QString device = eq > 0 ? text.mid(eq + 1).trimmed() : QString();
     if (!ok || !isPortNumber(port) || device.isEmpty()) {
         if (error) {
-            *error = QStringLiteral("invalid port mapping \"%1\": expected N=DEVICE with N "
-                                    "from %2 to %3")
+            *error = QCoreApplication::translate(
+                         "CommandLine", "неверное назначение порта «%1»: нужно N=УСТРОЙСТВО, N от "
+                                        "%2 до %3")
                          .arg(text)
                          .arg(FirstPort)
                          .arg(LastPort);

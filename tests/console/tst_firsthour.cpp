@@ -8,6 +8,7 @@
 #include "panel/panel.h"
 #include "rig/following.h"
 #include "support/consolefixture.h"
+#include "support/programs.h"
 #include "support/station.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
@@ -59,6 +61,52 @@ private slots:
         Form1 &form = f.start(env);
         QVERIFY(form.comPort1().PortOpen());
         QCOMPARE(form.module().StepC, quint8(20));
+        QVERIFY(f.dialogs.messages.isEmpty());
+    }
+
+    // A port the command line named is what the operator meant: the first start offers it
+    // first and chooses it; a headless first start takes it; --comport chooses as the list.
+    void aPortTheCommandLineNamedIsTheOneChosen()
+    {
+        ConsoleFixture f;
+        ConsoleEnvironment env = f.environment();
+        f.dialogs.onExec = [&](QDialog &dialog) {
+            auto &first = static_cast<FirstStartDialog &>(dialog);
+            QCOMPARE(first.controllers()->currentIndex(), 0);
+            QCOMPARE(first.controllers()->currentData().toString(), f.pty.device());
+            first.accept();
+        };
+        QVERIFY(FirstStart::ask(env.programDir, env.dataDir, f.dialogs, &f.userSettings, {},
+                                env.serialByIdFolder, PortMap::Assignment{3, f.pty.device()}));
+        QCOMPARE(f.stored().portNumber(), 3);
+        QCOMPARE(f.userSettings.value("ports/3").toString(), f.pty.device());
+
+        // Without a window: no conf.cfg, one --port, and the port opens and is kept.
+        ProgramFolder folder;
+        QProcess console;
+        console.setProcessEnvironment(folder.environment());
+        console.start(folder.program(QStringLiteral("orvane")),
+                      {"--headless", "--control", "off", "--port",
+                       QStringLiteral("5=%1").arg(f.pty.device())});
+        // A new conf.cfg grows as it is written: the port number comes once the port opened.
+        const auto kept = [&] {
+            QFile conf(folder.settingsPath());
+            conf.open(QIODevice::ReadOnly);
+            return SettingsImage(conf.readAll()).portNumber();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(kept(), 5, 10000);
+        console.terminate();
+        QVERIFY(console.waitForFinished(5000));
+        QVERIFY2(!console.readAllStandardError().contains("Com-"), "the port was not opened");
+
+        // --comport chooses another entry over what conf.cfg kept.
+        ConsoleEnvironment chosen = f.environment();
+        chosen.ports.map(2, f.pty.device());
+        chosen.comport = 2;
+        Form1 &form = f.start(chosen);
+        QVERIFY(form.comPort1().PortOpen());
+        QCOMPARE(form.comPort1().CommPort(), 2);
+        QCOMPARE(f.stored().portNumber(), 2);
         QVERIFY(f.dialogs.messages.isEmpty());
     }
 

@@ -103,6 +103,32 @@ private slots:
         QVERIFY2(QString::fromUtf8(stderrText).contains(said), stderrText.constData());
     }
 
+    // Every message of the command line is in the window's language.
+    void theCommandLineSpeaksTheWindowsLanguage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("en, a bad --mqtt")
+            << QStringList{"--lang", "en", "--mqtt", "foo"} << "expected mqtt://";
+        QTest::newRow("ru, a bad --mqtt")
+            << QStringList{"--lang", "ru", "--mqtt", "foo"} << "ожидается mqtt://";
+        QTest::newRow("en, a bad --comport")
+            << QStringList{"--lang=en", "--comport", "17"} << "invalid --comport";
+        QTest::newRow("en, a bad --port")
+            << QStringList{"--port", "x", "--lang", "en"} << "invalid port mapping";
+    }
+    void theCommandLineSpeaksTheWindowsLanguage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, said);
+        QProcess console;
+        console.start(builtProgram(QStringLiteral("orvane")), arguments);
+        QVERIFY(console.waitForFinished(10000));
+        QCOMPARE(console.exitCode(), 2);
+        const QString text = QString::fromUtf8(console.readAllStandardError());
+        QVERIFY2(text.contains(said), qPrintable(text));
+    }
+
     void helpAllListsQtsOptionsToo()
     {
         QProcess console;

@@ -12,6 +12,7 @@
 #include "dialogs/sweepdialog.h"
 #include "dialogs/tunedialog.h"
 #include "model/bandnames.h"
+#include "model/valuetext.h"
 #include "net/credentials.h"
 #include "net/identity.h"
 #include "net/passwordcheck.h"
@@ -342,8 +343,7 @@ void ConsoleFeatures::showSubBandRanges()
         option->setToolTip(tr("Поддиапазон %1 диапазона %2: %3–%4 МГц")
                                .arg(n + 1)
                                .arg(BandNames::caption(band))
-                               .arg(from / 1e6, 0, 'f', 3)
-                               .arg(to / 1e6, 0, 'f', 3));
+                               .arg(megahertzShown(from), megahertzShown(to)));
     }
 }
 

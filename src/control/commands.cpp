@@ -74,15 +74,18 @@ std::optional<Slots::Selection> slotOf(const QList<QByteArray> &words)
     return Slots::Selection{antenna - 1, *band, subBand - 1};
 }
 
-// "7073500 C=37 L=12 Side=Tx SWR=1.12 Source=training Pinned=0 Stored=2026-12-08T08:00:00Z".
-QByteArray tuneText(const StoredTune &t)
+// "7073500 C=37 L=12 Side=Tx SWR=1.12 Source=training Pinned=0 Stored=2026-12-08T08:00:00Z
+// Bin=7070000-7077000".
+QByteArray tuneText(const StoredTune &t, const std::optional<BandPlan::Bin> &bin)
 {
     return QByteArray::number(t.hz) + " C=" + QByteArray::number(t.relays.codeC) +
            " L=" + QByteArray::number(t.relays.codeL) + " Side=" + text(sideText(t.relays.side)) +
            " SWR=" + (t.swr ? QByteArray::number(*t.swr, 'f', 2) : QByteArray("unknown")) +
            " Source=" + text(StoredTune::sourceName(t.source)) +
            " Pinned=" + (t.pinned ? "1" : "0") + " Stored=" +
-           QDateTime::fromMSecsSinceEpoch(t.stored, Qt::UTC).toString(Qt::ISODate).toLatin1();
+           QDateTime::fromMSecsSinceEpoch(t.stored, Qt::UTC).toString(Qt::ISODate).toLatin1() +
+           (bin ? " Bin=" + QByteArray::number(bin->low) + '-' + QByteArray::number(bin->high)
+                : QByteArray());
 }
 
 QByteArray uh(int stepL, int code)
@@ -321,7 +324,7 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
             if (band && b != *band)
                 continue;
             for (const StoredTune &t : m_services.memory->ofBand(antenna, b))
-                tunes.append({"Tune", tuneText(t)});
+                tunes.append({"Tune", tuneText(t, m_services.memory->plan().binOf(t.hz))});
         }
         if (!m_services.memory->store())
             return answer(status("get_tunes", NotAvailable));
@@ -429,10 +432,7 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         if (!store)
             return answer(status("get_sweep", NotAvailable));
         QList<std::pair<QByteArray, QByteArray>> lines;
-        const QList<StoredSweep> kept = store->sweeps(antenna, *band);
-        for (const StoredSweep &head : kept) {
-            if (head.started != kept.first().started)
-                break;
+        for (const StoredSweep &head : store->lastSweeps(antenna, *band)) {
             const std::optional<StoredSweep> sweep = store->sweep(head.id);
             if (!sweep)
                 continue;
@@ -443,7 +443,8 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
                                            .toLatin1() +
                                        " Step=" + QByteArray::number(sweep->step) +
                                        " Dwell=" + QByteArray::number(sweep->dwellMs) +
-                                       " Points=" + QByteArray::number(sweep->points.size())});
+                                       " Points=" + QByteArray::number(sweep->points.size()) +
+                                       " Complete=" + (sweep->complete ? "1" : "0")});
             for (const StoredSweep::Point &p : sweep->points)
                 lines.append({"Point", kind + ' ' + QByteArray::number(p.hz) + ' ' +
                                            QByteArray::number(p.swr, 'f', 3)});

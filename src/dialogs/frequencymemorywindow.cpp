@@ -1,5 +1,7 @@
 #include "frequencymemorywindow.h"
 
+#include "model/valuetext.h"
+
 #include "app/dialogs.h"
 #include "model/bandnames.h"
 #include "model/relaysetting.h"
@@ -140,16 +142,15 @@ void FrequencyMemoryWindow::refresh()
     for (int row = 0; row < tunes.size(); ++row) {
         const StoredTune &t = tunes[row];
         const std::optional<BandPlan::Bin> bin = plan.binOf(t.hz);
-        const QString range = bin ? QStringLiteral("%1–%2")
-                                        .arg(bin->low / 1e6, 0, 'f', 3)
-                                        .arg(bin->high / 1e6, 0, 'f', 3)
-                                  : QString::number(t.hz / 1e6, 'f', 3);
+        const QString range =
+            bin ? QStringLiteral("%1–%2").arg(megahertzShown(bin->low), megahertzShown(bin->high))
+                : megahertzShown(t.hz);
         const QStringList cells{
             range,
             QString::number(t.relays.codeC),
             QString::number(t.relays.codeL),
             sideText(t.relays.side),
-            t.swr ? QString::number(*t.swr, 'f', 2) : QStringLiteral("—"),
+            t.swr ? decimalShown(*t.swr, 2) : QStringLiteral("—"),
             QDateTime::fromMSecsSinceEpoch(t.stored).toString(QStringLiteral("yyyy-MM-dd HH:mm")),
             sourceText(t.source),
             t.pinned ? tr("да") : QString()};
@@ -160,9 +161,12 @@ void FrequencyMemoryWindow::refresh()
                 item->setForeground(TuneMap::colourOf(t.swr));
             m_table->setItem(row, column, item);
         }
-        points << TuneMap::Point{t.hz, t.relays.codeC, t.relays.codeL, t.swr};
+        points << TuneMap::Point{t.hz,  t.relays.codeC, t.relays.codeL,
+                                 t.swr, t.relays.side,  t.pinned};
     }
     m_table->resizeColumnsToContents();
+    // The frequencies take what the window gives beyond what every column needs.
+    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     const BandPlan::Band &edges = plan.band(band);
     m_map->show(edges.low, edges.high, points);
     if (!m_memory.store())
@@ -206,7 +210,7 @@ void FrequencyMemoryWindow::storeHere()
     QString why;
     if (m_memory.keep(m_antenna->currentIndex(), *hz, state.relays, std::nullopt,
                       StoredTune::Source::Save, true, &why))
-        m_said->setText(tr("Реле сохранены для %1 МГц.").arg(*hz / 1e6, 0, 'f', 3));
+        m_said->setText(tr("Реле сохранены для %1 МГц.").arg(megahertzShown(*hz)));
     else
         m_said->setText(why);
 }

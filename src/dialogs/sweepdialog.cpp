@@ -1,5 +1,7 @@
 #include "sweepdialog.h"
 
+#include "model/valuetext.h"
+
 #include "app/dialogs.h"
 #include "model/bandnames.h"
 #include "panel/panel.h"
@@ -219,16 +221,22 @@ void SweepDialog::reload()
     const QList<StoredSweep> kept =
         store ? store->sweeps(m_panel.state().selection.antenna, m_band->currentIndex())
               : QList<StoredSweep>();
+    // The last sweep is the last that ran to its end, unless none did.
+    const QList<StoredSweep> last =
+        store ? store->lastSweeps(m_panel.state().selection.antenna, m_band->currentIndex())
+              : QList<StoredSweep>();
     for (const StoredSweep &s : kept) {
-        auto *item =
-            new QListWidgetItem(tr("%1 — %2, шаг %3 кГц, выдержка %4 мс")
-                                    .arg(whenText(s.started), SweepPicture::kindText(s.kind))
-                                    .arg(s.step / 1e3)
-                                    .arg(s.dwellMs),
-                                m_kept);
+        QString text = tr("%1 — %2, шаг %3 кГц, выдержка %4 мс")
+                           .arg(whenText(s.started), SweepPicture::kindText(s.kind))
+                           .arg(decimalShown(s.step / 1e3, s.step % 1000 ? 1 : 0))
+                           .arg(s.dwellMs);
+        if (!s.complete)
+            text += tr(" — остановлен");
+        auto *item = new QListWidgetItem(text, m_kept);
         item->setData(SweepRole, s.id);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(s.started == kept.first().started ? Qt::Checked : Qt::Unchecked);
+        item->setCheckState(!last.isEmpty() && s.started == last.first().started ? Qt::Checked
+                                                                                 : Qt::Unchecked);
     }
     redraw();
 }
@@ -252,8 +260,8 @@ void SweepDialog::redraw()
     QList<SweepPicture::Curve> curves;
     for (const StoredSweep &s : std::as_const(shown))
         curves << SweepPicture::Curve{
-            tr("%1, %2").arg(SweepPicture::kindText(s.kind), whenText(s.started)), s.kind,
-            s.points};
+            tr("%1, %2").arg(SweepPicture::kindText(s.kind), whenText(s.started)), s.kind, s.points,
+            !s.complete && !m_sweeper.running()};
     const int band = m_band->currentIndex();
     const BandPlan::Band &edges = m_memory.plan().band(band);
     m_picture->show(edges.low, edges.high, edges.edges(), curves);

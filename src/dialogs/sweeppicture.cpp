@@ -7,14 +7,23 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
 constexpr int Left = 40;
 constexpr int Right = 12;
 constexpr int Top = 30;
-constexpr int Bottom = 22;
+// Under the plot: the frequency axis' labels, then the legend.
+constexpr int AxisRow = 22;
+constexpr int LegendMargin = 8;
+constexpr int LegendGap = 4;
+constexpr int Swatch = 18;
+constexpr int SwatchGap = 6;
+// However many curves, the plot keeps this much.
+constexpr int MinPlot = 60;
 constexpr double TopSwr = 10;
 
 QString ratio(double swr)
@@ -27,7 +36,7 @@ QString ratio(double swr)
 SweepPicture::SweepPicture(QWidget *parent)
     : QWidget(parent)
 {
-    setMinimumSize(360, 200);
+    setMinimumSize(360, 260);
     setMouseTracking(true);
     setAccessibleName(tr("Обзор КСВ"));
 }
@@ -45,10 +54,57 @@ void SweepPicture::show(qint64 low, qint64 high, const QList<qint64> &edges,
     update();
 }
 
-QRect SweepPicture::plotIn(const QSize &size)
+QRect SweepPicture::plotIn(const QSize &size) const
 {
+    const QList<int> blocks = legendHeights(fontMetrics(), size.width());
+    int legend = 0;
+    for (int h : blocks)
+        legend += h + LegendGap;
+    const int bottom = AxisRow + legend;
     return {Left, Top, std::max(1, size.width() - Left - Right),
-            std::max(1, size.height() - Top - Bottom)};
+            std::max(MinPlot, size.height() - Top - bottom)};
+}
+
+QList<int> SweepPicture::legendHeights(const QFontMetrics &metrics, int width) const
+{
+    QList<int> out;
+    const int words = std::max(40, width - 2 * LegendMargin - Swatch - SwatchGap);
+    for (const Curve &curve : m_curves)
+        out << metrics.boundingRect(QRect(0, 0, words, 10000), Qt::TextWordWrap, legendText(curve))
+                   .height();
+    return out;
+}
+
+QString SweepPicture::widthText(double limit, const QList<StoredSweep::Point> &points)
+{
+    const std::optional<SweepCurve::Width> width = SweepCurve::widthUnder(points, limit);
+    if (!width)
+        return {};
+    const QString kHz = QString::number(std::lround(width->total / 1e3));
+    QString text = width->open ? tr("< %1: ≥ %2 кГц").arg(decimalShown(limit, 1), kHz)
+                               : tr("< %1: %2 кГц").arg(decimalShown(limit, 1), kHz);
+    if (width->pieces > 1)
+        text += tr(" в %n участках", nullptr, width->pieces);
+    if (width->open)
+        text += tr(" (до края обзора)");
+    return text;
+}
+
+QString SweepPicture::legendText(const Curve &curve) const
+{
+    QString text = curve.label;
+    if (curve.stopped)
+        text += tr(" — остановлен");
+    if (const auto lowest = SweepCurve::minimum(curve.points)) {
+        QStringList facts{
+            tr("мин. КСВ %1 на %2 МГц").arg(ratio(lowest->swr), megahertzShown(lowest->hz))};
+        for (const double limit : {1.5, 2.0}) {
+            if (const QString width = widthText(limit, curve.points); !width.isEmpty())
+                facts << width;
+        }
+        text += QStringLiteral(": ") + facts.join(QStringLiteral("; "));
+    }
+    return text;
 }
 
 int SweepPicture::columnOf(qint64 hz, const QSize &size) const
@@ -80,56 +136,90 @@ QColor SweepPicture::colourOf(int index, StoredSweep::Kind kind)
     return kind == StoredSweep::Kind::Bare ? bare[at] : tuned[at];
 }
 
-QImage SweepPicture::image(const QSize &size) const
+QImage SweepPicture::image(const QSize &size, int layer) const
 {
     QImage out(size, QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::transparent);
     QPainter painter(&out);
-    paint(painter, size);
+    painter.setFont(font());
+    paint(painter, size, layer);
     return out;
+}
+
+int SweepPicture::wordCount(const QSize &size) const
+{
+    QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&scratch);
+    painter.setFont(font());
+    // Nothing of it lands on the one pixel that matters: a layer past every word.
+    return paint(painter, size, std::numeric_limits<int>::max());
 }
 
 void SweepPicture::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    paint(painter, size());
+    paint(painter, size(), Everything);
 }
 
-void SweepPicture::paint(QPainter &painter, const QSize &size) const
+int SweepPicture::paint(QPainter &painter, const QSize &size, int layer) const
 {
+    const bool all = layer == Everything;
+    const bool drawing = all || layer == Drawing;
     const QRect plot = plotIn(size);
     const QColor ink = palette().color(QPalette::Text);
-    painter.fillRect(QRect(QPoint(0, 0), size), palette().color(QPalette::Base));
-    painter.setPen(QPen(palette().color(QPalette::Mid), 1));
-    painter.drawRect(plot.adjusted(0, 0, -1, -1));
+    // Every word goes through here: counted, and drawn when its layer is asked for.
+    int words = 0;
+    QList<QRect> taken;
+    const auto word = [&](const QRect &box, int flags, const QString &text, const QColor &colour,
+                          bool optional) {
+        const QRect used = painter.fontMetrics().boundingRect(box, flags, text);
+        // An axis label that would touch one already drawn is left out.
+        if (optional && std::any_of(taken.begin(), taken.end(), [&](const QRect &other) {
+                return other.adjusted(-2, -1, 2, 1).intersects(used);
+            }))
+            return;
+        taken << used;
+        if (all || layer == words) {
+            painter.setPen(colour);
+            painter.drawText(box, flags, text);
+        }
+        ++words;
+    };
+    if (all)
+        painter.fillRect(QRect(QPoint(0, 0), size), palette().color(QPalette::Base));
+    if (drawing) {
+        painter.setPen(QPen(palette().color(QPalette::Mid), 1));
+        painter.drawRect(plot.adjusted(0, 0, -1, -1));
+    }
 
-    // The SWR axis, logarithmic.
-    for (const double swr : {1.0, 1.5, 2.0, 3.0, 5.0, 10.0}) {
+    // The SWR axis, logarithmic; from the bottom up, so that 1 and 10 are always there.
+    const int lineHeight = painter.fontMetrics().height();
+    for (const double swr : {1.0, 10.0, 1.5, 2.0, 3.0, 5.0}) {
         const int y = rowOf(swr, size);
-        painter.setPen(QPen(palette().color(QPalette::Midlight), 1, Qt::DotLine));
-        painter.drawLine(plot.left(), y, plot.right(), y);
-        painter.setPen(ink);
-        painter.drawText(QRect(0, y - 8, Left - 4, 16), Qt::AlignRight | Qt::AlignVCenter,
-                         swr == std::floor(swr) ? QString::number(int(swr)) : decimalShown(swr, 1));
+        if (drawing) {
+            painter.setPen(QPen(palette().color(QPalette::Midlight), 1, Qt::DotLine));
+            painter.drawLine(plot.left(), y, plot.right(), y);
+        }
+        word(QRect(0, y - lineHeight / 2, Left - 4, lineHeight), Qt::AlignRight | Qt::AlignVCenter,
+             swr == std::floor(swr) ? QString::number(int(swr)) : decimalShown(swr, 1), ink,
+             swr != 1.0);
     }
     // The band's edges solid, the sub-bands' dashed.
-    for (qsizetype i = 0; i < m_edges.size(); ++i) {
+    for (qsizetype i = 0; drawing && i < m_edges.size(); ++i) {
         const bool band = i == 0 || i == m_edges.size() - 1;
         painter.setPen(QPen(ink, 1, band ? Qt::SolidLine : Qt::DashLine));
         const int x = columnOf(m_edges[i], size);
         painter.drawLine(x, plot.top(), x, plot.bottom());
     }
-    painter.setPen(ink);
-    painter.drawText(QRect(plot.left(), plot.bottom() + 3, 120, Bottom - 4), Qt::AlignLeft,
-                     megahertzShown(m_low));
-    painter.drawText(QRect(plot.right() - 120, plot.bottom() + 3, 120, Bottom - 4), Qt::AlignRight,
-                     megahertzShown(m_high));
-    painter.drawText(QRect(plot.left(), plot.bottom() + 3, plot.width(), Bottom - 4),
-                     Qt::AlignHCenter, tr("МГц"));
+    const QRect axis(plot.left(), plot.bottom() + 3, plot.width(), lineHeight);
+    word(axis, Qt::AlignLeft, megahertzShown(m_low), ink, false);
+    word(axis, Qt::AlignRight, megahertzShown(m_high), ink, true);
+    word(axis, Qt::AlignHCenter, tr("МГц"), ink, true);
 
     for (qsizetype c = 0; c < m_curves.size(); ++c) {
         const Curve &curve = m_curves[c];
         const QColor colour = colourOf(int(c), curve.kind);
-        if (curve.points.isEmpty())
+        if (curve.points.isEmpty() || !drawing)
             continue;
         painter.save();
         painter.setClipRect(plot);
@@ -141,29 +231,18 @@ void SweepPicture::paint(QPainter &painter, const QSize &size) const
         }
         painter.setPen(QPen(colour, 2));
         painter.drawPath(path);
-        // The stretches under 1.5 and 2.0, at their heights, with their widths.
+        // Every stretch under 1.5 and 2.0, at those heights; lighter than the curve, so that a
+        // bar is never taken for one.
+        QColor bar = colour;
+        bar.setAlpha(110);
+        painter.setPen(QPen(bar, 4, Qt::SolidLine, Qt::FlatCap));
         for (const double limit : {1.5, 2.0}) {
-            const auto stretch = SweepCurve::under(curve.points, limit);
-            if (!stretch)
-                continue;
             const int y = rowOf(limit, size) + int(c) * 5;
-            const int x1 = columnOf(stretch->low, size);
-            const int x2 = columnOf(stretch->high, size);
-            // Lighter than the curve, so that a bar is never taken for one.
-            QColor bar = colour;
-            bar.setAlpha(110);
-            painter.setPen(QPen(bar, 4, Qt::SolidLine, Qt::FlatCap));
-            painter.drawLine(x1, y, x2, y);
-            // Each curve's words on a row of their own, in its colour.
-            painter.setPen(colour.darker(140));
-            painter.drawText(QRect(x1, y - 16 - int(c) * 14, std::max(x2 - x1, 90), 14),
-                             Qt::AlignHCenter,
-                             tr("< %1: %2 кГц")
-                                 .arg(decimalShown(limit, 1))
-                                 .arg(std::lround(stretch->width() / 1e3)));
+            for (const SweepCurve::Stretch &stretch : SweepCurve::allUnder(curve.points, limit))
+                painter.drawLine(columnOf(stretch.low, size), y, columnOf(stretch.high, size), y);
         }
         painter.restore();
-        // The minimum: a triangle above the plot at its column, its frequency beside the point.
+        // The minimum: a triangle above the plot at its column.
         if (const auto lowest = SweepCurve::minimum(curve.points)) {
             const int x = columnOf(lowest->hz, size);
             QPolygon mark;
@@ -173,45 +252,33 @@ void SweepPicture::paint(QPainter &painter, const QSize &size) const
             painter.setBrush(colour);
             painter.drawPolygon(mark);
             painter.setBrush(Qt::NoBrush);
-            painter.setPen(colour.darker(140));
-            const int y = rowOf(lowest->swr, size) - int(c) * 14;
-            painter.drawText(
-                QRect(x + 6, y - 18, 200, 16), Qt::AlignLeft,
-                tr("%1 МГц, КСВ %2").arg(megahertzShown(lowest->hz), ratio(lowest->swr)));
         }
     }
-    // Which curve is which, in the plot's upper right corner, over a veil the curves show through.
-    int labelWidth = 0;
-    for (const Curve &curve : std::as_const(m_curves))
-        labelWidth = std::max(labelWidth, painter.fontMetrics().horizontalAdvance(curve.label));
-    labelWidth = std::min(labelWidth, plot.width() - 40);
-    const int legendLeft = plot.right() - labelWidth - 34;
-    if (!m_curves.isEmpty()) {
-        QColor veil = palette().color(QPalette::Base);
-        veil.setAlpha(200);
-        painter.fillRect(
-            QRect(legendLeft - 4, plot.top() + 2, labelWidth + 36, int(m_curves.size()) * 16 + 4),
-            veil);
-    }
-    int row = plot.top() + 4;
+    // The legend under the axis: for each curve its colour, then its words, wrapped.
+    const QList<int> blocks = legendHeights(painter.fontMetrics(), size.width());
+    int top = axis.top() + lineHeight + LegendGap;
     for (qsizetype c = 0; c < m_curves.size(); ++c) {
-        painter.setPen(QPen(colourOf(int(c), m_curves[c].kind), 3));
-        painter.drawLine(legendLeft, row + 7, legendLeft + 18, row + 7);
-        painter.setPen(ink);
-        painter.drawText(
-            QRect(legendLeft + 24, row, labelWidth + 4, 15), Qt::AlignLeft,
-            painter.fontMetrics().elidedText(m_curves[c].label, Qt::ElideRight, labelWidth + 4));
-        row += 16;
+        const QColor colour = colourOf(int(c), m_curves[c].kind);
+        if (drawing) {
+            painter.setPen(QPen(colour, 3));
+            painter.drawLine(LegendMargin, top + lineHeight / 2, LegendMargin + Swatch,
+                             top + lineHeight / 2);
+        }
+        const int left = LegendMargin + Swatch + SwatchGap;
+        word(QRect(left, top, std::max(40, size.width() - left - LegendMargin), blocks[c]),
+             Qt::AlignLeft | Qt::TextWordWrap, legendText(m_curves[c]), ink, false);
+        top += blocks[c] + LegendGap;
     }
     // What the pointer is over.
-    if (m_pointed) {
+    if (m_pointed && drawing) {
         const auto &[c, p] = *m_pointed;
         painter.setPen(QPen(colourOf(c, m_curves[c].kind), 2));
         painter.drawEllipse(QPoint(columnOf(p.hz, size), rowOf(p.swr, size)), 4, 4);
     }
-    painter.setPen(ink);
-    painter.drawText(QRect(0, 0, size.width() - Right, Top - 14), Qt::AlignRight | Qt::AlignVCenter,
-                     m_readout);
+    if (!m_readout.isEmpty())
+        word(QRect(0, 0, size.width() - Right, Top - 14), Qt::AlignRight | Qt::AlignVCenter,
+             m_readout, ink, false);
+    return words;
 }
 
 void SweepPicture::pointAt(const QPoint &pos)
@@ -262,10 +329,8 @@ void SweepPicture::describe()
         QString text = tr("%1: минимум КСВ %2 на %3 МГц")
                            .arg(curve.label, ratio(lowest->swr), megahertzShown(lowest->hz));
         for (const double limit : {1.5, 2.0}) {
-            if (const auto stretch = SweepCurve::under(curve.points, limit))
-                text += tr(", ниже %1 — %2 кГц")
-                            .arg(decimalShown(limit, 1))
-                            .arg(std::lround(stretch->width() / 1e3));
+            if (const QString width = widthText(limit, curve.points); !width.isEmpty())
+                text += QStringLiteral(", ") + width;
         }
         said << text;
     }

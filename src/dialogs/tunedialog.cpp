@@ -1,5 +1,7 @@
 #include "tunedialog.h"
 
+#include "model/valuetext.h"
+
 #include "model/relaysetting.h"
 #include "tune/tuning.h"
 
@@ -62,7 +64,7 @@ void TuneDialog::showEvent(QShowEvent *event)
 QString TuneDialog::settingText(const LNetwork::Setting &s, double swr) const
 {
     return tr("КСВ %1 при C %2, L %3, %4")
-        .arg(swr, 0, 'f', 2)
+        .arg(decimalShown(swr, 2))
         .arg(s.codeC)
         .arg(s.codeL)
         .arg(sideText(s.side));

@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QPointer>
+#include <QSet>
 
 namespace {
 
@@ -287,26 +288,50 @@ QByteArray MqttBridge::commandFor(const QByteArray &leaf, const QByteArray &valu
     return {};
 }
 
+QString MqttBridge::nodeId(const QString &prefix)
+{
+    // One prefix, one id, and no two the same: letters and digits stay, "/" becomes "_", and
+    // every other byte is written "-" and two hex digits. Home Assistant takes [a-zA-Z0-9_-].
+    QString out;
+    for (const char byte : prefix.toUtf8()) {
+        const auto c = static_cast<unsigned char>(byte);
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))
+            out += QLatin1Char(char(c));
+        else if (c == '/')
+            out += QLatin1Char('_');
+        else
+            out += QStringLiteral("-%1").arg(c, 2, 16, QLatin1Char('0'));
+    }
+    return out;
+}
+
 void MqttBridge::publishDiscovery()
 {
-    // Home Assistant: one device, its entities on this console's topics.
-    QString node = m_options.prefix;
-    for (QChar &c : node)
-        c = c.isLetterOrNumber() ? c.toLower() : QLatin1Char('_');
+    // Home Assistant: one device, its entities on this console's topics. A console that takes
+    // no command announces what it shows, as sensors, and nothing to press or choose.
+    const QString node = nodeId(m_options.prefix);
     const QString base = QStringLiteral("homeassistant/%1/") + node + QStringLiteral("/%2/config");
     const QString prefix = m_options.prefix;
+    const bool readOnly = m_options.readOnly;
     const QJsonObject device{{"identifiers", QJsonArray{node}},
                              {"name", QStringLiteral("Orvane ") + prefix},
                              {"manufacturer", "Orvane"},
                              {"model", "Antenna tuner relay block"}};
-    const auto entity = [&](const char *id, const QString &name) {
-        return QJsonObject{{"name", name},
-                           {"unique_id", node + QLatin1Char('_') + QLatin1String(id)},
-                           {"object_id", node + QLatin1Char('_') + QLatin1String(id)},
-                           {"device", device},
-                           {"availability_topic", prefix + QStringLiteral("/status")},
-                           {"payload_available", "online"},
-                           {"payload_not_available", "offline"}};
+    const auto entity = [&](const char *component, const char *id, const QString &name) {
+        // The entity id Home Assistant proposes: its domain and a slug (2025.10 and later;
+        // object_id, which it replaces, is gone since 2026.4).
+        QString slug = (node + QLatin1Char('_') + QLatin1String(id)).toLower();
+        for (QChar &c : slug)
+            if (!(c.isDigit() || (c >= QLatin1Char('a') && c <= QLatin1Char('z'))))
+                c = QLatin1Char('_');
+        return QJsonObject{
+            {"name", name},
+            {"unique_id", node + QLatin1Char('_') + QLatin1String(id)},
+            {"default_entity_id", QLatin1String(component) + QLatin1Char('.') + slug},
+            {"device", device},
+            {"availability_topic", prefix + QStringLiteral("/status")},
+            {"payload_available", "online"},
+            {"payload_not_available", "offline"}};
     };
     QJsonArray bands;
     for (int b = 0; b < Slots::Bands; ++b)
@@ -318,8 +343,15 @@ void MqttBridge::publishDiscovery()
         QJsonObject body;
     };
     QList<Document> documents;
+    const auto shown = [&](const char *id, const QString &name) {
+        QJsonObject o = entity("sensor", id, name);
+        o.insert("state_topic", prefix + QLatin1Char('/') + QLatin1String(id));
+        documents.append({"sensor", id, o});
+    };
     const auto select = [&](const char *id, const QString &name, const QJsonArray &options) {
-        QJsonObject o = entity(id, name);
+        if (readOnly)
+            return shown(id, name);
+        QJsonObject o = entity("select", id, name);
         o.insert("state_topic", prefix + QLatin1Char('/') + QLatin1String(id));
         o.insert("command_topic", prefix + QStringLiteral("/set/") + QLatin1String(id));
         o.insert("options", options);
@@ -330,8 +362,12 @@ void MqttBridge::publishDiscovery()
     select("subband", QStringLiteral("Sub-band"), {"1", "2", "3", "4", "5"});
     select("side", QStringLiteral("Capacitor side"), {"Tx", "Ant"});
     for (const char *id : {"c", "l"}) {
-        QJsonObject o =
-            entity(id, QStringLiteral("%1 code").arg(QString::fromLatin1(id).toUpper()));
+        const QString name = QStringLiteral("%1 code").arg(QString::fromLatin1(id).toUpper());
+        if (readOnly) {
+            shown(id, name);
+            continue;
+        }
+        QJsonObject o = entity("number", id, name);
         o.insert("state_topic", prefix + QLatin1Char('/') + QLatin1String(id));
         o.insert("command_topic", prefix + QStringLiteral("/set/") + QLatin1String(id));
         o.insert("min", 0);
@@ -340,31 +376,47 @@ void MqttBridge::publishDiscovery()
         o.insert("mode", "box");
         documents.append({"number", id, o});
     }
-    QJsonObject port = entity("port", QStringLiteral("Port"));
-    port.insert("state_topic", prefix + QStringLiteral("/port"));
-    documents.append({"sensor", "port", port});
-    QJsonObject held = entity("held", QStringLiteral("Relays held"));
+    shown("port", QStringLiteral("Port"));
+    QJsonObject held = entity("binary_sensor", "held", QStringLiteral("Relays held"));
     held.insert("state_topic", prefix + QStringLiteral("/held"));
     held.insert("payload_on", "1");
     held.insert("payload_off", "0");
     documents.append({"binary_sensor", "held", held});
-    QJsonObject store = entity("store", QStringLiteral("Store"));
-    store.insert("command_topic", prefix + QStringLiteral("/cmd"));
-    store.insert("payload_press", "\\store");
-    documents.append({"button", "store", store});
-    QJsonObject refresh = entity("refresh", QStringLiteral("Refresh"));
-    refresh.insert("command_topic", prefix + QStringLiteral("/set/refresh"));
-    refresh.insert("payload_press", "1");
-    documents.append({"button", "refresh", refresh});
+    if (!readOnly) {
+        QJsonObject store = entity("button", "store", QStringLiteral("Store"));
+        store.insert("command_topic", prefix + QStringLiteral("/cmd"));
+        store.insert("payload_press", "\\store");
+        documents.append({"button", "store", store});
+        QJsonObject refresh = entity("button", "refresh", QStringLiteral("Refresh"));
+        refresh.insert("command_topic", prefix + QStringLiteral("/set/refresh"));
+        refresh.insert("payload_press", "1");
+        documents.append({"button", "refresh", refresh});
+    }
 
-    for (const Document &d : std::as_const(documents)) {
-        const QByteArray where = base.arg(QLatin1String(d.component), QLatin1String(d.id)).toUtf8();
-        // Switched off: an empty retained message removes what was announced.
-        if (m_options.discovery || m_options.forgetDiscovery)
-            m_client.publish(where,
-                             m_options.discovery
-                                 ? QJsonDocument(d.body).toJson(QJsonDocument::Compact)
-                                 : QByteArray(),
-                             true, 1, MqttClient::Priority::Keep);
+    // What the other way of announcing (read-only or not) put there goes, so that no entity
+    // is left that the console no longer serves.
+    QSet<QString> announced;
+    for (const Document &d : std::as_const(documents))
+        announced << QLatin1String(d.component) + QLatin1Char('/') + QLatin1String(d.id);
+    const char *const every[][2] = {
+        {"select", "antenna"}, {"select", "band"},        {"select", "subband"},
+        {"select", "side"},    {"number", "c"},           {"number", "l"},
+        {"sensor", "antenna"}, {"sensor", "band"},        {"sensor", "subband"},
+        {"sensor", "side"},    {"sensor", "c"},           {"sensor", "l"},
+        {"sensor", "port"},    {"binary_sensor", "held"}, {"button", "store"},
+        {"button", "refresh"}};
+    for (const auto &[component, id] : every) {
+        const QString which = QLatin1String(component) + QLatin1Char('/') + QLatin1String(id);
+        const QByteArray where = base.arg(QLatin1String(component), QLatin1String(id)).toUtf8();
+        const auto kept =
+            std::find_if(documents.cbegin(), documents.cend(), [&](const Document &d) {
+                return QLatin1String(d.component) + QLatin1Char('/') + QLatin1String(d.id) == which;
+            });
+        // Switched off, or not this console's way: an empty retained message removes it.
+        if (m_options.discovery && kept != documents.cend())
+            m_client.publish(where, QJsonDocument(kept->body).toJson(QJsonDocument::Compact), true,
+                             1, MqttClient::Priority::Keep);
+        else if (m_options.discovery || m_options.forgetDiscovery)
+            m_client.publish(where, QByteArray(), true, 1, MqttClient::Priority::Keep);
     }
 }

@@ -55,6 +55,8 @@ public:
     // The topic a field of the state goes to, and the state as the bus sees it.
     QByteArray topic(const char *leaf) const;
     static QJsonObject stateObject(const Panel::State &state);
+    // Home Assistant's node id for a prefix: only [a-zA-Z0-9_-], one for each prefix.
+    static QString nodeId(const QString &prefix);
     Counts counts() const { return m_counts; }
 
 signals:

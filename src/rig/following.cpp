@@ -220,8 +220,8 @@ QString Following::announcedStatus() const
         break;
     }
     const std::optional<qint64> hz = radio.frequency();
-    QString text = hz ? tr("%1: %2 МГц").arg(name, QString::number(*hz / 1e6, 'f', 3))
-                      : tr("%1: на связи").arg(name);
+    QString text =
+        hz ? tr("%1: %2 МГц").arg(name, megahertzShown(*hz)) : tr("%1: на связи").arg(name);
     if (!radio.who().isEmpty())
         text += radio.source().kind == FollowSource::Kind::RadioInfo
                     ? tr(", радио %1").arg(radio.who())
@@ -248,8 +248,7 @@ QString Following::statusText() const
             break;
         }
         const std::optional<qint64> hz = m_rig->frequency();
-        text = hz ? tr("Трансивер: %1 МГц").arg(QString::number(*hz / 1e6, 'f', 3))
-                  : tr("Трансивер: на связи");
+        text = hz ? tr("Трансивер: %1 МГц").arg(megahertzShown(*hz)) : tr("Трансивер: на связи");
     }
     const std::optional<qint64> hz = m_rig->frequency();
     if (hz && !m_plan.locate(*hz))

@@ -1,5 +1,6 @@
 #include "tuning.h"
 
+#include "model/valuetext.h"
 #include "panel/panel.h"
 #include "rig/following.h"
 
@@ -121,7 +122,7 @@ QString Tuning::resultText(const TuneSession &session)
     if (session.state() != State::Found || !best)
         return tr("Подбор остановлен, реле вернулись как были.");
     const QString found = tr("КСВ %1 при C %2, L %3, %4")
-                              .arg(session.bestSwr(), 0, 'f', 2)
+                              .arg(decimalShown(session.bestSwr(), 2))
                               .arg(best->codeC)
                               .arg(best->codeL)
                               .arg(sideText(best->side));
@@ -129,5 +130,5 @@ QString Tuning::resultText(const TuneSession &session)
                ? tr("%1: хорошее согласование.").arg(found)
                : tr("%1: лучшее, что удалось; согласование плохое (КСВ выше %2).")
                      .arg(found)
-                     .arg(GoodSwr, 0, 'f', 1);
+                     .arg(decimalShown(GoodSwr, 1));
 }

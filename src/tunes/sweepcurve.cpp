@@ -16,6 +16,33 @@ std::optional<Minimum> minimum(const QList<Point> &points)
     return best;
 }
 
+namespace {
+
+// Where the straight line between a reading under the limit and one over it crosses it.
+qint64 crossing(const Point &inside, const Point &outside, double limit)
+{
+    const double t = (limit - inside.swr) / (outside.swr - inside.swr);
+    return inside.hz + qRound64(t * double(outside.hz - inside.hz));
+}
+
+// The stretch under limit through the reading at, which is under it.
+Stretch stretchAround(const QList<Point> &points, qsizetype at, double limit)
+{
+    qsizetype low = at;
+    while (low > 0 && points[low - 1].swr < limit)
+        --low;
+    qsizetype high = at;
+    while (high + 1 < points.size() && points[high + 1].swr < limit)
+        ++high;
+    const bool first = low == 0;
+    const bool last = high + 1 == points.size();
+    return Stretch{first ? points[low].hz : crossing(points[low], points[low - 1], limit),
+                   last ? points[high].hz : crossing(points[high], points[high + 1], limit),
+                   first || last};
+}
+
+} // namespace
+
 std::optional<Stretch> under(const QList<Point> &points, double limit)
 {
     qsizetype at = -1;
@@ -25,21 +52,32 @@ std::optional<Stretch> under(const QList<Point> &points, double limit)
     }
     if (at < 0 || points[at].swr >= limit)
         return std::nullopt;
-    // Where the straight line between a reading under the limit and one over it crosses it.
-    const auto crossing = [&](qsizetype inside, qsizetype outside) {
-        const Point &a = points[inside];
-        const Point &b = points[outside];
-        const double t = (limit - a.swr) / (b.swr - a.swr);
-        return a.hz + qRound64(t * double(b.hz - a.hz));
-    };
-    qsizetype low = at;
-    while (low > 0 && points[low - 1].swr < limit)
-        --low;
-    qsizetype high = at;
-    while (high + 1 < points.size() && points[high + 1].swr < limit)
-        ++high;
-    return Stretch{low > 0 ? crossing(low, low - 1) : points[low].hz,
-                   high + 1 < points.size() ? crossing(high, high + 1) : points[high].hz};
+    return stretchAround(points, at, limit);
+}
+
+QList<Stretch> allUnder(const QList<Point> &points, double limit)
+{
+    QList<Stretch> out;
+    for (qsizetype i = 0; i < points.size(); ++i) {
+        if (points[i].swr >= limit || (i > 0 && points[i - 1].swr < limit))
+            continue;
+        out << stretchAround(points, i, limit);
+    }
+    return out;
+}
+
+std::optional<Width> widthUnder(const QList<Point> &points, double limit)
+{
+    const QList<Stretch> pieces = allUnder(points, limit);
+    if (pieces.isEmpty())
+        return std::nullopt;
+    Width out;
+    for (const Stretch &s : pieces) {
+        out.total += s.width();
+        ++out.pieces;
+        out.open = out.open || s.open;
+    }
+    return out;
 }
 
 QByteArray table(const QList<StoredSweep> &sweeps)

@@ -113,6 +113,7 @@ bool Sweeper::start(Request request, QString *why)
         sweep.step = request.step;
         sweep.dwellMs = request.dwellMs;
         sweep.side = kind == Kind::Bare ? request.side : 0;
+        sweep.complete = false;
         m_sweeps << sweep;
         for (qint64 i = 0; i < perPass; ++i)
             m_steps << Step{int(m_sweeps.size() - 1),
@@ -329,6 +330,16 @@ void Sweeper::finish(const QString &why)
     int points = 0;
     for (const StoredSweep &sweep : std::as_const(m_sweeps))
         points += int(sweep.points.size());
+    // A sweep that ran to its end is the one "the last sweep" means.
+    if (why.isEmpty()) {
+        if (TuneStore *store = m_memory.store()) {
+            for (StoredSweep &sweep : m_sweeps) {
+                if (sweep.id != 0)
+                    m_memory.wrote(store->completeSweep(sweep.id));
+                sweep.complete = true;
+            }
+        }
+    }
     QString summary = tr("Обзор КСВ: точек %1 из %2").arg(points).arg(m_progress.total);
     if (!why.isEmpty())
         summary += tr("; прервано: %1").arg(why);

@@ -9,6 +9,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <unistd.h>
@@ -92,6 +94,8 @@ const char *const Migrations[TuneStore::Version] = {
     " swr REAL NOT NULL,"
     " watts REAL);"
     "CREATE INDEX sweep_points_by_sweep ON sweep_points(sweep, hz);",
+    // 3: whether a sweep ran to its end; those kept before are taken as having done so.
+    "ALTER TABLE sweeps ADD COLUMN complete INTEGER NOT NULL DEFAULT 1;",
 };
 
 } // namespace
@@ -455,8 +459,8 @@ std::optional<qint64> TuneStore::beginSweep(const StoredSweep &sweep)
 {
     if (!m_db || !ownFile())
         return std::nullopt;
-    Statement insert(m_db, "INSERT INTO sweeps(antenna, band, kind, started, step, dwell, side) "
-                           "VALUES(?, ?, ?, ?, ?, ?, ?)");
+    Statement insert(m_db, "INSERT INTO sweeps(antenna, band, kind, started, step, dwell, side, "
+                           "complete) VALUES(?, ?, ?, ?, ?, ?, ?, 0)");
     insert.bind(1, sweep.antenna)
         .bind(2, sweep.band)
         .bind(3, StoredSweep::kindName(sweep.kind))
@@ -486,12 +490,40 @@ bool TuneStore::addSweepPoint(qint64 sweep, const StoredSweep::Point &point)
     return false;
 }
 
+bool TuneStore::completeSweep(qint64 sweep)
+{
+    if (!m_db || !ownFile())
+        return false;
+    Statement update(m_db, "UPDATE sweeps SET complete = 1 WHERE id = ?");
+    update.bind(1, sweep);
+    if (update.step() == SQLITE_DONE)
+        return true;
+    m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+    return false;
+}
+
+QList<StoredSweep> TuneStore::lastSweeps(int antenna, int band) const
+{
+    const QList<StoredSweep> kept = sweeps(antenna, band);
+    const auto complete =
+        std::find_if(kept.begin(), kept.end(), [](const StoredSweep &s) { return s.complete; });
+    const qint64 started = complete != kept.end() ? complete->started
+                           : kept.isEmpty()       ? 0
+                                                  : kept.first().started;
+    QList<StoredSweep> out;
+    for (const StoredSweep &s : kept) {
+        if (s.started == started)
+            out << s;
+    }
+    return out;
+}
+
 QList<StoredSweep> TuneStore::sweeps(int antenna, int band) const
 {
     QList<StoredSweep> out;
     if (!m_db)
         return out;
-    Statement query(m_db, "SELECT id, kind, started, step, dwell, side FROM sweeps "
+    Statement query(m_db, "SELECT id, kind, started, step, dwell, side, complete FROM sweeps "
                           "WHERE antenna = ? AND band = ? ORDER BY started DESC, id");
     query.bind(1, antenna).bind(2, band);
     while (query.step() == SQLITE_ROW) {
@@ -504,6 +536,7 @@ QList<StoredSweep> TuneStore::sweeps(int antenna, int band) const
         s.step = query.integer(3);
         s.dwellMs = int(query.integer(4));
         s.side = int(query.integer(5));
+        s.complete = query.integer(6) != 0;
         out << s;
     }
     return out;
@@ -513,8 +546,8 @@ std::optional<StoredSweep> TuneStore::sweep(qint64 id) const
 {
     if (!m_db)
         return std::nullopt;
-    Statement head(m_db, "SELECT antenna, band, kind, started, step, dwell, side FROM sweeps "
-                         "WHERE id = ?");
+    Statement head(m_db, "SELECT antenna, band, kind, started, step, dwell, side, complete "
+                         "FROM sweeps WHERE id = ?");
     head.bind(1, id);
     if (head.step() != SQLITE_ROW)
         return std::nullopt;
@@ -527,6 +560,7 @@ std::optional<StoredSweep> TuneStore::sweep(qint64 id) const
     s.step = head.integer(4);
     s.dwellMs = int(head.integer(5));
     s.side = int(head.integer(6));
+    s.complete = head.integer(7) != 0;
     Statement points(m_db, "SELECT hz, swr, watts FROM sweep_points WHERE sweep = ? ORDER BY hz");
     points.bind(1, id);
     while (points.step() == SQLITE_ROW)

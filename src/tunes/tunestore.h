@@ -51,6 +51,8 @@ struct StoredSweep
     qint64 step = 0;    // Hz
     int dwellMs = 0;
     int side = 0; // of a bare sweep
+    // Ran to its end; a sweep stopped or cut short is not.
+    bool complete = true;
     QList<Point> points;
 
     static QString kindName(Kind kind); // "bare", "tuned"
@@ -69,7 +71,7 @@ class TuneStore
 public:
     static constexpr const char *FileName = "tunes.sqlite";
     // The schema's version (PRAGMA user_version); older files are brought up to it.
-    static constexpr int Version = 2;
+    static constexpr int Version = 3;
     // What marks the file as ours (PRAGMA application_id): "ORVN".
     static constexpr int ApplicationId = 0x4F52564E;
 
@@ -113,6 +115,10 @@ public:
     // short keeps what it had), listed newest first without their points.
     std::optional<qint64> beginSweep(const StoredSweep &sweep);
     bool addSweepPoint(qint64 sweep, const StoredSweep::Point &point);
+    // The sweep ran to its end.
+    bool completeSweep(qint64 sweep);
+    // The newest run's sweeps that ran to their end, else the newest run's: "the last sweep".
+    QList<StoredSweep> lastSweeps(int antenna, int band) const;
     QList<StoredSweep> sweeps(int antenna, int band) const;
     // The sweep with its points, by frequency.
     std::optional<StoredSweep> sweep(qint64 id) const;

@@ -245,7 +245,7 @@ private slots:
         QCOMPARE(plan.locate(7'055'000)->subBand, 0);
         // The sub-band options say the stretch each covers.
         clickCentre(f.band("40 м"));
-        QTRY_VERIFY2(f.subBand(1)->toolTip().contains(QStringLiteral("7.050–7.060")),
+        QTRY_VERIFY2(f.subBand(1)->toolTip().contains(QStringLiteral("7,050–7,060")),
                      qPrintable(f.subBand(1)->toolTip()));
     }
 };

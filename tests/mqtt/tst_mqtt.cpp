@@ -15,6 +15,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTcpSocket>
 #include <QTest>
 
@@ -258,6 +260,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(online(form), 5000);
         const QList<QJsonObject> documents = broker.read("homeassistant/#", 10, 2000);
         QCOMPARE(documents.size(), 10);
+        for (const QJsonObject &d : documents)
+            QVERIFY2(!d["topic"].toString().contains(QLatin1Char('.')),
+                     qPrintable(d["topic"].toString()));
         QTemporaryDir dir;
         const QString schema = QFINDTESTDATA("homeassistant.schema.json");
         QVERIFY(!schema.isEmpty());
@@ -288,13 +293,44 @@ private slots:
         QVERIFY(broker.publish("ha/tuner/set/c", "12"));
         QTRY_COMPARE(form.panel().state().relays.codeC, quint8(12));
 
+        // Read-only: what it shows, as sensors; nothing to choose or press.
+        StationBus::Choice watching = form.features().bus().choice();
+        watching.readOnly = true;
+        QString error;
+        QVERIFY(form.features().bus().start(watching, {}, &error));
+        QTRY_VERIFY_WITH_TIMEOUT(online(form), 5000);
+        QTest::qWait(300);
+        QMap<QString, int> shown;
+        for (const QJsonObject &d : broker.read("homeassistant/#", 20, 1500))
+            ++shown[d["topic"].toString().section(QLatin1Char('/'), 1, 1)];
+        QCOMPARE(shown, (QMap<QString, int>{{"sensor", 7}, {"binary_sensor", 1}}));
+
         StationBus::Choice off = form.features().bus().choice();
         off.discovery = false;
-        QString error;
         QVERIFY(form.features().bus().start(off, {}, &error));
         QTRY_VERIFY_WITH_TIMEOUT(online(form), 5000);
         QTest::qWait(300);
         QCOMPARE(broker.read("homeassistant/#", 10, 1000).size(), 0);
+    }
+
+    // Home Assistant's node id: only what it takes, and never one for two prefixes; the
+    // human name stays in the device's name.
+    void everyPrefixHasANodeIdOfItsOwn()
+    {
+        const QStringList prefixes{QStringLiteral("станция/тюнер"), QStringLiteral("a/b"),
+                                   QStringLiteral("a_b"),           QStringLiteral("A/B"),
+                                   QStringLiteral("a-b"),           QStringLiteral("a b"),
+                                   QStringLiteral("orvane/shack")};
+        QSet<QString> ids;
+        const QRegularExpression allowed(QStringLiteral("^[a-zA-Z0-9_-]+$"));
+        for (const QString &prefix : prefixes) {
+            const QString id = MqttBridge::nodeId(prefix);
+            QVERIFY2(allowed.match(id).hasMatch(), qPrintable(id));
+            ids << id;
+        }
+        QCOMPARE(ids.size(), prefixes.size());
+        QCOMPARE(MqttBridge::nodeId(QStringLiteral("orvane/shack")),
+                 QStringLiteral("orvane_shack"));
     }
 
     // Retained messages are state, never commands: not at once, not at a reconnect.

@@ -233,10 +233,10 @@ private slots:
         QTest::addColumn<Format>("format");
         QTest::addColumn<QString>("status");
         QTest::newRow("RadioInfo")
-            << "udp-radioinfo" << Format::RadioInfo << "RadioInfo: 7.074 МГц, радио 1";
-        QTest::newRow("WSJT-X") << "wsjtx" << Format::Wsjtx << "WSJT-X: 7.074 МГц, WSJT-X";
+            << "udp-radioinfo" << Format::RadioInfo << "RadioInfo: 7,074 МГц, радио 1";
+        QTest::newRow("WSJT-X") << "wsjtx" << Format::Wsjtx << "WSJT-X: 7,074 МГц, WSJT-X";
         QTest::newRow("Hamlib") << "hamlib-multicast:127.0.0.1" << Format::Hamlib
-                                << "Hamlib: 7.074 МГц, Dummy";
+                                << "Hamlib: 7,074 МГц, Dummy";
     }
     void eachFormatFollowsTheBandButNeverUnderRf()
     {
@@ -289,7 +289,8 @@ private slots:
             send(wsjtxStatus(7074000, false, "WSJT-X"));
             QVERIFY(lineAfter(f).isEmpty());
             send(wsjtxHeartbeat("JTDX"));
-            QTRY_VERIFY(shownText(form.features().rigStatus()).contains(QStringLiteral("на связи")));
+            QTRY_VERIFY(
+                shownText(form.features().rigStatus()).contains(QStringLiteral("на связи")));
             send(wsjtxStatus(7074000, false, "JTDX"));
             QCOMPARE(lineAfter(f), recall(40, 41, 1));
         }
@@ -368,7 +369,8 @@ private slots:
         radio->setSilence(300);
         send(wsjtxStatus(7074000, false));
         QCOMPARE(lineAfter(f), recall(40, 41, 1));
-        QTRY_COMPARE(shownText(form.features().rigStatus()), QStringLiteral("WSJT-X: нет объявлений"));
+        QTRY_COMPARE(shownText(form.features().rigStatus()),
+                     QStringLiteral("WSJT-X: нет объявлений"));
         QVERIFY(!form.panel().state().radio.connected);
         clickCentre(f.band("20 м")); // the operator moves on meanwhile
         f.pty.drain();

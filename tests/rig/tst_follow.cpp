@@ -59,7 +59,7 @@ private slots:
         Form1 &form = f.start(env);
         form.show();
         auto &status = form.features().rigStatus();
-        QTRY_VERIFY(shownText(status).contains(QStringLiteral("145.000 МГц")));
+        QTRY_VERIFY(shownText(status).contains(QStringLiteral("145,000 МГц")));
         QVERIFY(status.toolTip().contains(QString::number(rig.port)));
         QVERIFY(lineOver(f).isEmpty()); // 2 m is no band of ours
 
@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(packetsOf(f.pty.read()), QList<QByteArray>{packet(1, 1, 0)});
 
         QVERIFY(rig.start());
-        QTRY_VERIFY_WITH_TIMEOUT(shownText(status).contains(QStringLiteral("145.000")), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(shownText(status).contains(QStringLiteral("145,000")), 15000);
         QVERIFY(rig.tell("F 7074000"));
         QCOMPARE(awaitRecall(f), recall(40, 41, 1));
     }

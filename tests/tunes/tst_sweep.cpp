@@ -13,6 +13,7 @@
 #include "tunes/sweeper.h"
 #include "tunes/trainer.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTcpSocket>
 #include <QTest>
@@ -155,7 +156,7 @@ private slots:
         QCOMPARE(dialog->picture()->curves().size(), 1);
         const QSize size(800, 400);
         const QImage image = dialog->picture()->image(size);
-        const QRect plot = SweepPicture::plotIn(size);
+        const QRect plot = dialog->picture()->plotIn(size);
         const QRgb mark = SweepPicture::colourOf(0, StoredSweep::Kind::Bare).rgb();
         qint64 sum = 0;
         int count = 0;
@@ -246,6 +247,72 @@ private slots:
         QVERIFY2(said.contains("25"), said.constData());
         QCOMPARE(c.station.ask("t"), QByteArray("0"));
         QTRY_COMPARE(c.form->panel().state().relays, (RelaySetting{9, 9, 1}));
+    }
+
+    // The picture's words read at a glance: none covers another or a line, in the window, its
+    // PNG, and at the smallest size; every stretch counts, one to the sweep's end says so, and
+    // a stopped sweep is marked.
+    void thePicturesWordsNeverCoverEachOtherOrACurve()
+    {
+        SweepPicture picture;
+        QList<StoredSweep::Point> bare;
+        QList<StoredSweep::Point> tuned;
+        for (qint64 hz = 7000000; hz <= 7200000; hz += 4000) {
+            // Bare: under 2.0 from 7.10 MHz to the sweep's end; tuned: two dips under 1.5.
+            bare << StoredSweep::Point{hz, hz >= 7100000 ? 1.2 + (7200000 - hz) / 1e6 : 3.5, {}};
+            const double near = std::min(std::abs(hz - 7040000.0), std::abs(hz - 7150000.0));
+            tuned << StoredSweep::Point{hz, 1.1 + near / 20000.0, {}};
+        }
+        picture.show(7000000, 7200000, {7000000, 7040000, 7100000, 7200000},
+                     {{QStringLiteral("антенна без настройки, 08.12 09:46"),
+                       StoredSweep::Kind::Bare, bare, false},
+                      {QStringLiteral("с настройками памяти, 08.12 09:46"),
+                       StoredSweep::Kind::Tuned, tuned, true}});
+        const QString widths = picture.legendText(picture.curves()[0]);
+        QVERIFY2(widths.contains(QStringLiteral("< 2,0: ≥ 101 кГц (до края обзора)")),
+                 qPrintable(widths));
+        const QString pieces = picture.legendText(picture.curves()[1]);
+        QVERIFY2(pieces.contains(QStringLiteral("в 2 участках")), qPrintable(pieces));
+        QVERIFY(pieces.contains(QStringLiteral("остановлен")));
+
+        for (const QSize size : {picture.minimumSize(), QSize(640, 320), QSize(1200, 600)}) {
+            const auto opaque = [](const QImage &image, int x, int y) {
+                return qAlpha(image.pixel(x, y)) > 0;
+            };
+            // For a person to look at.
+            QDir(QCoreApplication::applicationDirPath()).mkpath(QStringLiteral("screens"));
+            picture.image(size).save(
+                QCoreApplication::applicationDirPath() +
+                QStringLiteral("/screens/sweep-%1x%2.png").arg(size.width()).arg(size.height()));
+            const QImage drawing = picture.image(size, SweepPicture::Drawing);
+            const int words = picture.wordCount(size);
+            QVERIFY(words >= 8);
+            QList<QImage> layers;
+            for (int i = 0; i < words; ++i)
+                layers << picture.image(size, i);
+            int overlaps = 0;
+            int onDrawing = 0;
+            for (int y = 0; y < size.height(); ++y)
+                for (int x = 0; x < size.width(); ++x) {
+                    int here = 0;
+                    for (const QImage &layer : std::as_const(layers))
+                        here += opaque(layer, x, y) ? 1 : 0;
+                    overlaps += here > 1 ? 1 : 0;
+                    onDrawing += here > 0 && opaque(drawing, x, y) ? 1 : 0;
+                }
+            QVERIFY2(overlaps == 0 && onDrawing == 0,
+                     qPrintable(QStringLiteral("%1×%2: %3 over a word, %4 over a line")
+                                    .arg(size.width())
+                                    .arg(size.height())
+                                    .arg(overlaps)
+                                    .arg(onDrawing)));
+            // Nothing runs off the picture: the last column and row are clear of words.
+            for (const QImage &layer : std::as_const(layers))
+                for (int i = 0; i < std::max(size.width(), size.height()); ++i) {
+                    QVERIFY(i >= size.height() || !opaque(layer, size.width() - 1, i));
+                    QVERIFY(i >= size.width() || !opaque(layer, i, size.height() - 1));
+                }
+        }
     }
 
     void aTunedSweepAfterTrainingStaysUnderOnePointFiveAndStopRestoresTheRadio()

@@ -188,9 +188,9 @@ private slots:
         QCOMPARE(window->band()->currentIndex(), 2);
         QTableWidget *table = window->table();
         QCOMPARE(table->rowCount(), 2);
-        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("7.070–7.077"));
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("7,070–7,077"));
         QCOMPARE(table->item(0, 1)->text(), QStringLiteral("10"));
-        QCOMPARE(table->item(1, 4)->text(), QStringLiteral("3.00"));
+        QCOMPARE(table->item(1, 4)->text(), QStringLiteral("3,00"));
         TuneMap *map = window->map();
         map->resize(600, 240);
         const QImage picture = map->grab().toImage();
@@ -199,6 +199,26 @@ private slots:
         QCOMPARE(picture.pixelColor(good), TuneMap::colourOf(1.2));
         QCOMPARE(picture.pixelColor(poor), TuneMap::colourOf(3.0));
         QVERIFY(poor.x() > good.x());
+        // The scale spans the band's codes: 10 and 250 of C lie apart, the picture's height
+        // between them, not flat along the bottom.
+        const int c10 = map->position(7073500, 'C', 10).toPoint().y();
+        const int c250 = map->position(7150500, 'C', 250).toPoint().y();
+        QCOMPARE(picture.pixelColor(QPoint(poor.x(), c250)), TuneMap::colourOf(3.0));
+        QVERIFY2(c10 - c250 > 60, qPrintable(QStringLiteral("%1 %2").arg(c10).arg(c250)));
+        // The band's edges are there whole: ink in the lines under the plots, none in the last
+        // row of the picture.
+        const QColor ink = map->palette().color(QPalette::Text);
+        const auto inkIn = [&](int y) {
+            for (int x = 0; x < picture.width(); ++x)
+                if (picture.pixelColor(x, y) == ink)
+                    return true;
+            return false;
+        };
+        QVERIFY(!inkIn(picture.height() - 1));
+        bool edges = false;
+        for (int y = int(map->position(0, 'L', 0).y()) + 3; y < picture.height() - 1; ++y)
+            edges = edges || inkIn(y);
+        QVERIFY(edges);
         // Forgotten from the window: gone from the table and the picture.
         table->selectRow(1);
         window->forgetChosen();

@@ -241,7 +241,7 @@ private slots:
 
         // The page draws the sweep itself: the curve in its colour, and the minimum's mark
         // above the plot at 7.100 MHz's column.
-        QTRY_VERIFY(b.eval("document.getElementById('sweepSaid').textContent")
+        QTRY_VERIFY(b.eval("document.getElementById('sweepLegend').textContent")
                         .toString()
                         .contains("7.100"));
         const QJsonObject drawn = b.eval(QStringLiteral(R"((() => {
@@ -284,6 +284,33 @@ private slots:
             QVERIFY(b.resize(w, h, mobile));
             QTest::qWait(100);
             QCOMPARE(cutOff(b), QStringList());
+            // The sweep's words: drawn one by one, none covers another or a line of the
+            // picture; the legend stands under the picture.
+            const QJsonObject words = b.eval(QStringLiteral(R"((() => {
+                const canvas = document.getElementById('sweep');
+                const g = canvas.getContext('2d');
+                const pixels = () => g.getImageData(0, 0, canvas.width, canvas.height).data;
+                const count = drawSweep('drawing');
+                const drawing = pixels();
+                const layers = [];
+                for (let i = 0; i < count; ++i) { drawSweep(i); layers.push(pixels()); }
+                drawSweep();
+                let overlaps = 0, onDrawing = 0;
+                for (let p = 3; p < drawing.length; p += 4) {
+                    let here = 0;
+                    for (const layer of layers) if (layer[p] > 0) ++here;
+                    if (here > 1) ++overlaps;
+                    if (here && drawing[p] > 0) ++onDrawing;
+                }
+                const legend = document.getElementById('sweepLegend').getBoundingClientRect();
+                const picture = canvas.getBoundingClientRect();
+                return { count, overlaps, onDrawing,
+                         below: legend.top >= picture.bottom && legend.height > 0 };
+            })())"))
+                                          .toObject();
+            QVERIFY2(words["count"].toInt() >= 4 && words["overlaps"].toInt() == 0 &&
+                         words["onDrawing"].toInt() == 0 && words["below"].toBool(),
+                     qPrintable(QJsonDocument(words).toJson()));
             for (const bool whole : {false, true}) {
                 QFile shot(QStringLiteral("%1/web-%2x%3%4.png")
                                .arg(screenFolder())

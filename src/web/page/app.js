@@ -21,6 +21,8 @@ const TEXT = {
     memory: m => `Relays from the frequency memory ${m}`, noTunes: 'none on this band',
     sweep: 'SWR sweep', kHz: 'kHz', noSweep: 'no sweep of this antenna and band yet',
     sweepKind: { bare: 'bare antenna', tuned: 'through the memory' },
+    lowest: (swr, mhz) => `lowest SWR ${swr} at ${mhz} MHz`, stopped: ' — stopped',
+    pieces: n => ` in ${n} stretches`, toEnd: ' (to the sweep\'s end)', pinned: 'pinned',
   },
   ru: {
     antenna: 'Антенна', band: 'Диапазон', subBand: 'Поддиапазон', side: 'Сторона конденсаторов',
@@ -40,6 +42,8 @@ const TEXT = {
     memory: m => `Реле из памяти частоты ${m}`, noTunes: 'на этом диапазоне нет',
     sweep: 'Обзор КСВ', kHz: 'кГц', noSweep: 'обзора этой антенны на этом диапазоне ещё нет',
     sweepKind: { bare: 'антенна без настройки', tuned: 'с настройками памяти' },
+    lowest: (swr, mhz) => `мин. КСВ ${swr} на ${mhz} МГц`, stopped: ' — остановлен',
+    pieces: n => ` в ${n} участках`, toEnd: ' (до края обзора)', pinned: 'закреплено',
   },
 };
 const KEYS = ['160m', '80m', '40m', '30m', '20m', '17m', '15m', '12m', '10m', 'ext'];
@@ -55,6 +59,8 @@ const SILENCE_MS = 12000;
 let silence = null;
 const $ = id => document.getElementById(id);
 const t = () => TEXT[lang];
+// A number with its decimals as the page's language writes it: "7,074" in Russian.
+const num = (value, decimals) => value.toFixed(decimals).replace('.', lang === 'ru' ? ',' : '.');
 
 function send(command) {
   if (socket && socket.readyState === WebSocket.OPEN && state && state.role === 'operator')
@@ -213,7 +219,8 @@ function askSweep(again = false) {
   if (socket && socket.readyState === WebSocket.OPEN) socket.send(`\\get_sweep ${which}`);
 }
 
-// "7073500 C=37 L=12 Side=Tx SWR=1.12 Source=training Pinned=0 Stored=…", one a line.
+// "7073500 C=37 L=12 Side=Tx SWR=1.12 Source=training Pinned=0 Stored=… Bin=7070000-7077000",
+// one a line: each shown by its bin, as the window shows it.
 function showTunes(text) {
   const body = $('tunes').tBodies[0];
   body.replaceChildren();
@@ -221,12 +228,30 @@ function showTunes(text) {
   for (const line of lines) {
     const [hz, ...pairs] = line.split(' ');
     const f = Object.fromEntries(pairs.map(p => p.split('=')));
+    const [low, high] = (f.Bin || `${hz}-${hz}`).split('-').map(Number);
+    const range = low === high ? num(low / 1e6, 3) : `${num(low / 1e6, 3)}–${num(high / 1e6, 3)}`;
+    const swr = f.SWR === 'unknown' ? '—' : num(Number(f.SWR), 2);
     const row = body.insertRow();
-    for (const cell of [(hz / 1e6).toFixed(3), f.C, f.L, f.Side, f.SWR === 'unknown' ? '—' : f.SWR, f.Source])
+    for (const cell of [range, f.C, f.L, f.Side, swr, f.Source])
       row.insertCell().textContent = cell;
-    if (f.Pinned === '1') row.cells[0].classList.add('pinned');
+    if (f.Pinned === '1') row.cells[0].append(pin());
   }
   if (!lines.length) body.insertRow().insertCell().textContent = t().noTunes;
+}
+
+// A pin drawn, not a character: a page without an emoji font shows it too.
+function pin() {
+  const svg = document.createElementNS('http://www.w3.org/2000/svg', 'svg');
+  svg.setAttribute('viewBox', '0 0 10 14');
+  svg.setAttribute('class', 'pin');
+  svg.setAttribute('role', 'img');
+  svg.setAttribute('aria-label', t().pinned);
+  const head = document.createElementNS('http://www.w3.org/2000/svg', 'circle');
+  head.setAttribute('cx', '5'); head.setAttribute('cy', '4'); head.setAttribute('r', '3.2');
+  const needle = document.createElementNS('http://www.w3.org/2000/svg', 'path');
+  needle.setAttribute('d', 'M5 7 L5 13.5');
+  svg.append(head, needle);
+  return svg;
 }
 
 function showLink(up) {

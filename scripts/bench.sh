@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-bench --parallel "$(nproc)" --target orvane orvane-sim orvane-bench
+cmake --build build-bench --parallel "$(nproc)" --target orvane orvane-sim orvane-guard orvane-mqtt \
+    orvane-bench orvane-bare
 
 run=(env QT_QPA_PLATFORM=offscreen)
 if command -v xvfb-run >/dev/null; then

@@ -18,6 +18,8 @@ packages=(
     fonts-liberation2 fonts-dejavu-core
     # The tests run a real rigctld (the dummy rig) and drop to an unprivileged user.
     libhamlib-utils util-linux
+    # The benchmark clicks as a mouse does, through the X server's test extension.
+    libxtst-dev
     # The accessibility test runs where a screen reader would: an X display, a D-Bus session
     # and the AT-SPI bus.
     xvfb xauth dbus at-spi2-core

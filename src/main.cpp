@@ -190,6 +190,8 @@ int main(int argc, char *argv[])
     environment.guardProgram = companion(QStringLiteral("orvane-guard"));
     environment.mqttProgram = companion(QStringLiteral("orvane-mqtt"));
 
+    // The window first: following, the doors and the bus come once it is up.
+    environment.startLater = !headless;
     Form1 window(environment);
     if (!window.loaded())
         return 1;

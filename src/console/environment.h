@@ -46,6 +46,9 @@ struct ConsoleEnvironment
     bool mqttDiscovery = false;
     // Without a screen the control port is the only door: it opens by default.
     bool headless = false;
+    // Following, the doors and the bus wait for ConsoleFeatures::start(): a window comes up
+    // before any of them.
+    bool startLater = false;
     // Where udev keeps the serial devices' lasting names.
     QString serialByIdFolder = QStringLiteral("/dev/serial/by-id");
 

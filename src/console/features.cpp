@@ -36,6 +36,7 @@
 #include <QMenu>
 #include <QSettings>
 #include <QShortcut>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -128,16 +129,25 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
     auto *save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), m_window);
     connect(save, &QShortcut::activated, this, [this] { m_panel.store(Panel::Cause::Operator); });
 
+    m_bus = std::make_unique<StationBus>(m_panel, services(), *m_following, m_env.mqttProgram);
+    showPanelState();
+    if (!m_env.startLater)
+        start();
+}
+
+void ConsoleFeatures::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
     QString address = m_env.rigAddress;
     if (address.isEmpty() && m_env.userSettings)
         address = m_env.userSettings->value(QString::fromLatin1(Following::AddressKey)).toString();
     m_following->follow(address);
-    showPanelState();
     startControlPort();
     if (const QString web = serviceAddress(m_env.webAddress, QStringLiteral("web/address"), 0);
         !web.isEmpty())
         startWeb(web);
-    m_bus = std::make_unique<StationBus>(m_panel, services(), *m_following, m_env.mqttProgram);
     startBus(
         StationBus::chosen({m_env.mqttUrl, m_env.mqttCa, m_env.mqttReadOnly, m_env.mqttDiscovery},
                            m_env.userSettings));
@@ -145,6 +155,9 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
 
 bool ConsoleFeatures::eventFilter(QObject *watched, QEvent *event)
 {
+    // Started once the window is on the screen: its first paint is behind it.
+    if (watched == m_window && event->type() == QEvent::Paint && !m_started)
+        QTimer::singleShot(0, this, &ConsoleFeatures::start);
     if (watched != m_window || event->type() != QEvent::Close || !m_job->running())
         return QObject::eventFilter(watched, event);
     event->ignore();

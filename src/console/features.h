@@ -45,6 +45,10 @@ public:
                     QWidget *window);
     ~ConsoleFeatures() override;
 
+    // Follows the radio and opens the doors and the bus asked for: at once, or, where the
+    // environment says so, once the window has first been painted.
+    void start();
+
     // The menu of the window's free areas and of the strip's button.
     std::unique_ptr<QMenu> contextMenu();
 
@@ -132,4 +136,5 @@ private:
     QPointer<QDialog> m_sweepDialog;
     QStringList m_closedDoors;
     int m_subBandsOf = -1;
+    bool m_started = false;
 };

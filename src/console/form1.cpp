@@ -349,6 +349,15 @@ void Form1::contextMenuEvent(QContextMenuEvent *event)
     m_features->contextMenu()->exec(event->globalPos());
 }
 
+void Form1::showEvent(QShowEvent *)
+{
+    if (m_pendingPicture)
+        QTimer::singleShot(0, this, [this] {
+            if (m_pendingPicture)
+                showPicture(m_pendingPicture);
+        });
+}
+
 void Form1::closeEvent(QCloseEvent *event)
 {
     Form_Unload();
@@ -430,8 +439,10 @@ void Form1::toggleClick(Bank bank, int index)
         return;
     QAbstractButton *toggle = parts(bank).controls.toggles[index];
     toggle->setText(toggle->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    fill(bank);
+    // The packet before the bar's picture: the controller does not wait for what only the
+    // eye needs, and the eye sees both in the same frame.
     send(bank, getCode(bank));
+    fill(bank);
 }
 
 void Form1::tgl_MouseDown()
@@ -465,9 +476,9 @@ void Form1::stepCode(Bank bank, int delta)
     // Saturates: at either end the unchanged code is sent again.
     const auto code = static_cast<quint8>(std::clamp(getCode(bank) + delta, 0, 255));
     setCode(bank, code);
+    send(bank, code);
     fill(bank);
     parts(bank).controls.entry->setText(QString::number(code));
-    send(bank, code);
 }
 
 void Form1::cmdCEnter_Click()
@@ -557,6 +568,13 @@ void Form1::networkSideClick(QAbstractButton *option, const char *picture, const
 
 void Form1::showPicture(const char *picture)
 {
+    // Before the window is up, the picture waits for it: reading a JPEG for the first time
+    // loads its decoder, which would keep the window from the screen that much longer.
+    if (!isVisible()) {
+        m_pendingPicture = picture;
+        return;
+    }
+    m_pendingPicture = nullptr;
     // Read from disk every time; a missing or unreadable file keeps the picture shown.
     const QStringList folders =
         m_env.pictureFolders.isEmpty() ? QStringList{m_env.programDir} : m_env.pictureFolders;

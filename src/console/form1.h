@@ -98,6 +98,7 @@ public slots:
 
 protected:
     bool event(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -171,6 +172,8 @@ private:
     std::function<void(bool opened)> m_afterOpen;
     // Refresh's half second with the port closed, while the window works on.
     QTimer m_refreshWait;
+    // The side's picture asked for before the window was up.
+    const char *m_pendingPicture = nullptr;
 
     bool m_loaded = false;
     bool m_unloadedFlag = false;

@@ -275,15 +275,10 @@ void CarrierJob::prepare(Done done)
 
 void CarrierJob::tuneTo(qint64 hz, Done done)
 {
+    m_hz = hz;
     runAll({"\\set_freq " + QByteArray::number(hz), "\\set_mode " + m_mode + " 0",
             "\\set_level RFPOWER " + m_power},
-           [self = QPointer<CarrierJob>(this), hz, done](const QString &problem) {
-               if (!self)
-                   return;
-               if (!problem.isEmpty())
-                   return done(problem);
-               self->readBackPower(hz, done);
-           });
+           std::move(done));
 }
 
 void CarrierJob::readBackPower(qint64 hz, Done done)
@@ -313,6 +308,7 @@ void CarrierJob::readBackPower(qint64 hz, Done done)
 
 void CarrierJob::moveTo(qint64 hz, Done done)
 {
+    m_hz = hz;
     runAll({"\\set_freq " + QByteArray::number(hz)}, std::move(done));
 }
 
@@ -327,10 +323,15 @@ void CarrierJob::keyDown(Done done)
             if (values.value(0).trimmed() != QLatin1String("0"))
                 return done(tr("трансивер передаёт без задания: оно не включает передачу "
                                "поверх оператора"));
-            // An answer lost with the connection may still have keyed it.
-            m_keyed = true;
-            ask(
-                "\\set_ptt 1", [done](const QStringList &) { done({}); }, done);
+            // What the radio holds now is what keys: read back before every key-down.
+            readBackPower(m_hz, [this, done](const QString &problem) {
+                if (!problem.isEmpty())
+                    return done(problem);
+                // An answer lost with the connection may still have keyed it.
+                m_keyed = true;
+                ask(
+                    "\\set_ptt 1", [done](const QStringList &) { done({}); }, done);
+            });
         },
         done);
 }

@@ -78,11 +78,12 @@ public:
     // when it cannot start at all.
     bool begin(const QString &name, std::function<void(const QString &reason)> stop, Done ready,
                QString *why);
-    // The frequency, the carrier's mode and its power, read back.
+    // The frequency, the carrier's mode and its power.
     void tuneTo(qint64 hz, Done done);
     // Only the frequency, once tuneTo has set the rest.
     void moveTo(qint64 hz, Done done);
-    // Keys, only while the radio says it is not transmitting: never over the operator.
+    // Keys, only while the radio says it is not transmitting (never over the operator), and
+    // only once the power it holds is read back within the limit.
     void keyDown(Done done);
     void keyUp(Done done);
     // Unkeys now, ahead of anything that waits.
@@ -132,6 +133,7 @@ private:
     HostPort m_rigAddress;
     QString m_journalJob;
     QByteArray m_power; // the carrier's RFPOWER
+    qint64 m_hz = 0;    // where the radio was last sent
     // T 1 was sent and no T 0 answered since: the carrier may be on.
     bool m_keyed = false;
     bool m_ending = false;

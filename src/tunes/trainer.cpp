@@ -101,7 +101,9 @@ void Trainer::next()
         return finish({});
     const BandPlan::Bin bin = m_bins.at(m_progress.done);
     m_pointClock.start();
-    m_job.tuneTo(bin.middle(), [self = QPointer<Trainer>(this), bin](const QString &problem) {
+    // The carrier's mode and power are set and read back once; after that only the frequency
+    // moves.
+    const auto tuned = [self = QPointer<Trainer>(this), bin](const QString &problem) {
         if (!self)
             return;
         if (!problem.isEmpty())
@@ -131,7 +133,11 @@ void Trainer::next()
             if (self && !problem.isEmpty() && self->m_session)
                 self->m_session->cancel();
         });
-    });
+    };
+    if (m_progress.done == 0)
+        m_job.tuneTo(bin.middle(), tuned);
+    else
+        m_job.moveTo(bin.middle(), tuned);
 }
 
 void Trainer::searched()

@@ -3,6 +3,7 @@
 // not judge: nothing here fails.
 
 #include "app/dialogs.h"
+#include "asoperator.h"
 #include "console/environment.h"
 #include "console/features.h"
 #include "console/form1.h"
@@ -248,16 +249,21 @@ int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication app(argc, argv);
-    // What the console's memory is measured against: a bare window of its size with a line
-    // of text, so that the toolkit, its fonts and the display cost the same in both.
-    if (argc > 1 && qstrcmp(argv[1], "--bare-window") == 0) {
-        QLabel bare(QStringLiteral("Orvane"));
-        bare.setFixedSize(429, 575);
-        bare.show();
-        return app.exec();
+    // One program's start-up as an operator meets it, alone: for looking into it.
+    if (argc > 2 && qstrcmp(argv[1], "--startup") == 0) {
+        QStringList arguments;
+        for (int i = 3; i < argc; ++i)
+            arguments << QString::fromLocal8Bit(argv[i]);
+        const AsOperator::Figures figures = AsOperator::measure(
+            {QString::fromLocal8Bit(argv[2]), arguments, {}},
+            QProcessEnvironment::systemEnvironment(), 15, 0, [] { return false; });
+        std::printf("%.1f ms (median of %lld)\n", Series{figures.startupMs}.percentile(0.5),
+                    static_cast<long long>(figures.startupMs.size()));
+        return 0;
     }
     if (argc < 2) {
-        std::fprintf(stderr, "usage: orvane-bench PATH-TO-ORVANE-SIM [ACTIONS]\n");
+        std::fprintf(stderr, "usage: orvane-bench PATH-TO-ORVANE-SIM [ACTIONS]\n"
+                             "       orvane-bench --startup PROGRAM [ARGUMENTS]\n");
         return 2;
     }
     const QString sim = QString::fromLocal8Bit(argv[1]);
@@ -278,6 +284,9 @@ int main(int argc, char *argv[])
     env.dataDir = temp.filePath(QStringLiteral("data"));
     env.ports.map(1, controller.link());
     env.dialogs = &dialogs;
+    // The helpers beside the programs: the carrier's guard, the broker's client.
+    env.guardProgram = QFileInfo(sim).absolutePath() + QStringLiteral("/orvane-guard");
+    env.mqttProgram = QFileInfo(sim).absolutePath() + QStringLiteral("/orvane-mqtt");
 
     Series startup;
     for (int i = 0; i < 100; ++i) {
@@ -423,6 +432,7 @@ int main(int argc, char *argv[])
         MqttClient::Options options;
         options.url = *MqttUrl::parse(QStringLiteral("mqtt://127.0.0.1:%1/x").arg(brokerPort));
         options.clientId = QStringLiteral("bench-sender");
+        options.helper = QFileInfo(sim).absolutePath() + QStringLiteral("/orvane-mqtt");
         sender.start(options, &busError);
         QElapsedTimer wait;
         wait.start();
@@ -707,6 +717,8 @@ int main(int argc, char *argv[])
     // The console as an operator starts it, every addition off, on the controller's line.
     double console = 0;
     double bare = 0;
+    AsOperator::Figures asConsole;
+    AsOperator::Figures asBare;
     {
         const QDir built = QFileInfo(sim).absoluteDir();
         QTemporaryDir folder;
@@ -727,11 +739,29 @@ int main(int argc, char *argv[])
         environment.insert(QStringLiteral("HOME"), folder.filePath(QStringLiteral("home")));
         environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
         environment.remove(QStringLiteral("XDG_DATA_HOME"));
-        console = residentPeak(folder.filePath(QStringLiteral("orvane")),
-                               {QStringLiteral("--port"), QStringLiteral("1=") + controller.link()},
-                               environment);
-        bare = residentPeak(QCoreApplication::applicationFilePath(),
-                            {QStringLiteral("--bare-window")}, environment);
+        const AsOperator::Program consoleProgram{
+            folder.filePath(QStringLiteral("orvane")),
+            {QStringLiteral("--port"), QStringLiteral("1=") + controller.link()},
+            toggle->mapTo(&form, toggle->rect().center())};
+        // What the console is measured against: a bare window of its own program.
+        const AsOperator::Program bareProgram{
+            QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() +
+                QStringLiteral("/orvane-bare"),
+            {controller.link()},
+            QPoint(200, 300)};
+        if (AsOperator::available()) {
+            const auto awaitPacket = [&controller] {
+                return controller.awaitLines(1, 1000);
+            };
+            // Each measured as the operator starts it: ten starts, then clicks in the last.
+            asConsole = AsOperator::measure(consoleProgram, environment, 10, 100, awaitPacket);
+            asBare = AsOperator::measure(bareProgram, environment, 10, 100, awaitPacket);
+            console = asConsole.peakMb;
+            bare = asBare.peakMb;
+        } else {
+            console = residentPeak(consoleProgram.path, consoleProgram.arguments, environment);
+            bare = residentPeak(bareProgram.path, bareProgram.arguments, environment);
+        }
     }
 
     rusage self{};
@@ -769,7 +799,19 @@ int main(int argc, char *argv[])
     std::printf("%-42s %9.1f MB\n", "peak RSS, this driver with its consoles",
                 self.ru_maxrss / 1024.0);
     std::printf("%-42s %9.1f MB (%.2f × a bare window, %.1f MB)\n",
-                "peak RSS, console, additions off", console, bare > 0 ? console / bare : 0.0, bare);
+                "peak RSS, console as an operator starts it", console,
+                bare > 0 ? console / bare : 0.0, bare);
+    const auto compared = [](const char *what, const QList<double> &console,
+                             const QList<double> &bare) {
+        if (console.isEmpty() || bare.isEmpty())
+            return;
+        Series a{console};
+        Series b{bare};
+        std::printf("%-42s %9.1f ms (%.2f × a bare window, %.1f ms)\n", what, a.percentile(0.5),
+                    a.percentile(0.5) / b.percentile(0.5), b.percentile(0.5));
+    };
+    compared("start-up to a mapped window, as an operator", asConsole.startupMs, asBare.startupMs);
+    compared("a click to the packet decoded, as an operator", asConsole.clickMs, asBare.clickMs);
     std::printf("%-42s %9.1f MB\n", "peak RSS, orvane-sim", peakMegabytes(controller.pid()));
     if (decoded)
         std::printf("%-42s %9.0f packets/s (%d in %.2f s)\n", "orvane-sim decoding, logged",

@@ -18,6 +18,7 @@
 #include "net/passwordcheck.h"
 #include "panel/panel.h"
 #include "rig/following.h"
+#include "station/station.h"
 #include "statusstrip.h"
 #include "tune/tuning.h"
 #include "tunes/carrierjob.h"
@@ -62,26 +63,17 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
     , m_panel(panel)
     , m_env(environment)
     , m_window(window)
-    , m_following(std::make_unique<Following>(panel, environment.userSettings))
-    , m_tuning(std::make_unique<Tuning>(panel, *m_following, environment.userSettings))
-    , m_memory(std::make_unique<FrequencyMemory>(panel, *m_following, m_tuning.get()))
-    , m_job(std::make_unique<CarrierJob>(
-          panel, *m_following, *m_tuning, environment.userSettings,
-          CarrierJob::Places{QFileInfo(panel.settingsPath()).absolutePath(),
-                             environment.guardProgram}))
-    , m_trainer(
-          std::make_unique<Trainer>(panel, *m_tuning, *m_memory, *m_job, environment.userSettings))
-    , m_sweeper(std::make_unique<Sweeper>(panel, *m_memory, *m_job))
-    , m_backup(std::make_unique<MemoryBackup>(panel))
+    , m_station(
+          std::make_unique<Station>(panel, environment.userSettings,
+                                    Station::Places{QFileInfo(panel.settingsPath()).absolutePath(),
+                                                    environment.guardProgram}))
     , m_passwords(new PasswordCheck(this))
     , m_strip(new StatusStrip(statusArea))
 {
     new ControlHints(panel, window);
-    // One use of the carrier at a time: a search waits while a job keys it.
-    m_tuning->setBusy([this] { return m_job->busy(); });
     // A window closed while a job keys the radio closes once the radio is put back.
     window->installEventFilter(this);
-    connect(m_following.get(), &Following::statusChanged, this, &ConsoleFeatures::showRadio);
+    connect(&following(), &Following::statusChanged, this, &ConsoleFeatures::showRadio);
     connect(&m_panel, &Panel::said, this, [this](const QString &text, Panel::Tone tone) {
         m_strip->say(text, tone != Panel::Tone::Info);
         if (tone == Panel::Tone::Alert)
@@ -118,7 +110,7 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
             connect(shortcut, &QShortcut::activated, this, item.run);
         else
             connect(shortcut, &QShortcut::activated, this,
-                    [this] { chooseRig(!m_following->isOn()); });
+                    [this] { chooseRig(!following().isOn()); });
     }
     // The menu key opens the menu anywhere; Shift+F10 too, as desktops have it.
     auto *menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), m_window);
@@ -129,7 +121,7 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
     auto *save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), m_window);
     connect(save, &QShortcut::activated, this, [this] { m_panel.store(Panel::Cause::Operator); });
 
-    m_bus = std::make_unique<StationBus>(m_panel, services(), *m_following, m_env.mqttProgram);
+    m_bus = std::make_unique<StationBus>(m_panel, services(), following(), m_env.mqttProgram);
     showPanelState();
     if (!m_env.startLater)
         start();
@@ -140,10 +132,7 @@ void ConsoleFeatures::start()
     if (m_started)
         return;
     m_started = true;
-    QString address = m_env.rigAddress;
-    if (address.isEmpty() && m_env.userSettings)
-        address = m_env.userSettings->value(QString::fromLatin1(Following::AddressKey)).toString();
-    m_following->follow(address);
+    m_station->follow(m_env.rigAddress);
     startControlPort();
     if (const QString web = serviceAddress(m_env.webAddress, QStringLiteral("web/address"), 0);
         !web.isEmpty())
@@ -158,7 +147,7 @@ bool ConsoleFeatures::eventFilter(QObject *watched, QEvent *event)
     // Started once the window is on the screen: its first paint is behind it.
     if (watched == m_window && event->type() == QEvent::Paint && !m_started)
         QTimer::singleShot(0, this, &ConsoleFeatures::start);
-    if (watched != m_window || event->type() != QEvent::Close || !m_job->running())
+    if (watched != m_window || event->type() != QEvent::Close || !carrierJob().running())
         return QObject::eventFilter(watched, event);
     event->ignore();
     endJobsThen([window = QPointer<QWidget>(m_window)] {
@@ -170,7 +159,37 @@ bool ConsoleFeatures::eventFilter(QObject *watched, QEvent *event)
 
 void ConsoleFeatures::endJobsThen(std::function<void()> then)
 {
-    m_job->finishThen(tr("консоль закрывается"), std::move(then));
+    m_station->endJobsThen(std::move(then));
+}
+
+Following &ConsoleFeatures::following()
+{
+    return m_station->following();
+}
+
+Tuning &ConsoleFeatures::tuning()
+{
+    return m_station->tuning();
+}
+
+FrequencyMemory &ConsoleFeatures::memory()
+{
+    return m_station->memory();
+}
+
+Trainer &ConsoleFeatures::trainer()
+{
+    return m_station->trainer();
+}
+
+CarrierJob &ConsoleFeatures::carrierJob()
+{
+    return m_station->carrierJob();
+}
+
+Sweeper &ConsoleFeatures::sweeper()
+{
+    return m_station->sweeper();
 }
 
 void ConsoleFeatures::startBus(const StationBus::Choice &choice)
@@ -196,7 +215,8 @@ void ConsoleFeatures::chooseBus()
 
 Services ConsoleFeatures::services() const
 {
-    return {m_tuning.get(), m_memory.get(), m_trainer.get(), m_sweeper.get()};
+    return {&m_station->tuning(), &m_station->memory(), &m_station->trainer(),
+            &m_station->sweeper()};
 }
 
 QString ConsoleFeatures::serviceAddress(const QString &given, const QString &key,
@@ -321,12 +341,12 @@ QLabel &ConsoleFeatures::rigStatus()
 
 void ConsoleFeatures::showRadio()
 {
-    m_strip->setRadio(m_following->statusText());
+    m_strip->setRadio(following().statusText());
     // Before any address is set there is nothing to name.
-    m_strip->radio()->setToolTip(m_following->isOn()
-                                     ? QStringLiteral("%1: %2").arg(m_following->source().name(),
-                                                                    m_following->rig().address())
-                                     : QString());
+    m_strip->radio()->setToolTip(
+        following().isOn()
+            ? QStringLiteral("%1: %2").arg(following().source().name(), following().rig().address())
+            : QString());
 }
 
 void ConsoleFeatures::showPanelState()
@@ -352,7 +372,7 @@ void ConsoleFeatures::showSubBandRanges()
         auto *option = m_window->findChild<QAbstractButton *>(QStringLiteral("OptSB%1").arg(n + 1));
         if (!option)
             continue;
-        const auto [from, to] = m_following->plan().subBandRange(band, n);
+        const auto [from, to] = following().plan().subBandRange(band, n);
         option->setToolTip(tr("Поддиапазон %1 диапазона %2: %3–%4 МГц")
                                .arg(n + 1)
                                .arg(BandNames::caption(band))
@@ -363,17 +383,17 @@ void ConsoleFeatures::showSubBandRanges()
 void ConsoleFeatures::chooseRig(bool on)
 {
     if (!on) {
-        m_following->followAndKeep({});
+        following().followAndKeep({});
         return;
     }
     QSettings *settings = m_env.userSettings;
     const auto kept = [settings](const char *key) {
         return settings ? settings->value(QString::fromLatin1(key)) : QVariant();
     };
-    FollowDialog dialog(m_following->lastAddress(), kept(Following::RadioKey).toInt(),
+    FollowDialog dialog(following().lastAddress(), kept(Following::RadioKey).toInt(),
                         kept(Following::ProgramKey).toString(), m_window);
-    QString status = m_following->statusText();
-    if (m_following->transmitUnknown())
+    QString status = following().statusText();
+    if (following().transmitUnknown())
         status += QStringLiteral("\n") + Following::transmitUnknownText();
     dialog.setStatus(status);
     m_env.dialogs->exec(dialog);
@@ -383,7 +403,7 @@ void ConsoleFeatures::chooseRig(bool on)
         settings->setValue(QString::fromLatin1(Following::RadioKey), dialog.radio());
         settings->setValue(QString::fromLatin1(Following::ProgramKey), dialog.program());
     }
-    m_following->followAndKeep(dialog.source());
+    following().followAndKeep(dialog.source());
 }
 
 std::unique_ptr<QMenu> ConsoleFeatures::contextMenu()
@@ -401,14 +421,14 @@ std::unique_ptr<QMenu> ConsoleFeatures::contextMenu()
     QAction *follow = add(tr("Следить за трансивером…"), "followRig",
                           QKeySequence(Qt::CTRL | Qt::Key_F), nullptr);
     follow->setCheckable(true);
-    follow->setChecked(m_following->isOn());
+    follow->setChecked(following().isOn());
     connect(follow, &QAction::triggered, this, &ConsoleFeatures::chooseRig);
     add(tr("Диапазоны…"), "chooseBands", QKeySequence(Qt::CTRL | Qt::Key_B),
         &ConsoleFeatures::chooseBands);
-    const QString unavailable = m_tuning->unavailable();
-    const QString why = !unavailable.isEmpty()    ? unavailable
-                        : !m_tuning->stepsKnown() ? Tuning::stepsMissing()
-                                                  : QString();
+    const QString unavailable = tuning().unavailable();
+    const QString why = !unavailable.isEmpty()   ? unavailable
+                        : !tuning().stepsKnown() ? Tuning::stepsMissing()
+                                                 : QString();
     QAction *tune = add(
         why.isEmpty() ? tr("Подобрать согласование…") : tr("Подобрать согласование… — %1").arg(why),
         "startTuning", QKeySequence(Qt::CTRL | Qt::Key_T), &ConsoleFeatures::startTuning);
@@ -442,7 +462,7 @@ std::unique_ptr<QMenu> ConsoleFeatures::contextMenu()
 
 void ConsoleFeatures::chooseBands()
 {
-    BandsDialog dialog(m_following->plan(), m_window);
+    BandsDialog dialog(following().plan(), m_window);
     m_env.dialogs->exec(dialog);
     if (dialog.result() != QDialog::Accepted)
         return;
@@ -451,7 +471,7 @@ void ConsoleFeatures::chooseBands()
         plan.saveTo(*m_env.userSettings);
         m_env.userSettings->sync();
     }
-    m_following->setPlan(plan);
+    following().setPlan(plan);
     m_subBandsOf = -1;
     showSubBandRanges();
     m_panel.say(tr("Таблица диапазонов сохранена"));
@@ -459,7 +479,7 @@ void ConsoleFeatures::chooseBands()
 
 void ConsoleFeatures::startTuning()
 {
-    if (m_tuning->unavailable().isEmpty() && !m_tuning->stepsKnown()) {
+    if (tuning().unavailable().isEmpty() && !tuning().stepsKnown()) {
         if (m_env.dialogs->question(
                 m_window, tr("Подбор согласования"),
                 tr("Подбор не начнётся: %1. По ним модель цепи предсказывает согласование; "
@@ -469,15 +489,15 @@ void ConsoleFeatures::startTuning()
             m_panel.askSteps();
         return;
     }
-    TuneSession *session = m_tuning->begin();
+    TuneSession *session = tuning().begin();
     if (!session) {
-        m_panel.say(tr("Подбор согласования: %1").arg(m_tuning->unavailable()),
+        m_panel.say(tr("Подбор согласования: %1").arg(tuning().unavailable()),
                     Panel::Tone::Warning);
         return;
     }
     TuneDialog dialog(*session, m_window);
     m_env.dialogs->exec(dialog);
-    m_tuning->end(dialog.storeChosen());
+    tuning().end(dialog.storeChosen());
 }
 
 void ConsoleFeatures::choosePorts()
@@ -502,7 +522,7 @@ void ConsoleFeatures::showFrequencyMemory()
 {
     if (!m_memoryWindow)
         m_memoryWindow =
-            new FrequencyMemoryWindow(m_panel, *m_memory, *m_trainer, m_env.dialogs, m_window);
+            new FrequencyMemoryWindow(m_panel, memory(), trainer(), m_env.dialogs, m_window);
     connect(m_memoryWindow, &FrequencyMemoryWindow::sweepAsked, this, &ConsoleFeatures::showSweep,
             Qt::UniqueConnection);
     m_memoryWindow->refresh();
@@ -514,10 +534,10 @@ void ConsoleFeatures::showFrequencyMemory()
 void ConsoleFeatures::showSweep()
 {
     // Made anew each time: it sweeps the antenna selected then.
-    if (m_sweepDialog && !m_sweeper->running())
+    if (m_sweepDialog && !sweeper().running())
         delete m_sweepDialog;
     if (!m_sweepDialog)
-        m_sweepDialog = new SweepDialog(m_panel, *m_sweeper, *m_memory, m_env.dialogs, m_window);
+        m_sweepDialog = new SweepDialog(m_panel, sweeper(), memory(), m_env.dialogs, m_window);
     m_sweepDialog->show();
     m_sweepDialog->raise();
     m_sweepDialog->activateWindow();
@@ -530,7 +550,7 @@ void ConsoleFeatures::exportMemories()
         QDir::home().filePath(QStringLiteral("orvane-memories.csv")), tr("Таблицы CSV (*.csv)"));
     if (path.isEmpty())
         return;
-    if (const QString error = m_backup->exportTo(path); !error.isEmpty())
+    if (const QString error = m_station->backup().exportTo(path); !error.isEmpty())
         m_env.dialogs->message(m_window, QStringLiteral("Orvane"), error);
 }
 
@@ -540,7 +560,7 @@ void ConsoleFeatures::importMemories()
                                                      tr("Таблицы CSV (*.csv);;Все файлы (*)"));
     if (path.isEmpty())
         return;
-    if (const QString error = m_backup->importFrom(path); !error.isEmpty())
+    if (const QString error = m_station->backup().importFrom(path); !error.isEmpty())
         m_env.dialogs->message(m_window, QStringLiteral("Orvane"), error);
 }
 

@@ -15,6 +15,7 @@
 
 class CarrierJob;
 class ControlPort;
+class Station;
 class Following;
 class FrequencyMemory;
 class MemoryBackup;
@@ -52,20 +53,21 @@ public:
     // The menu of the window's free areas and of the strip's button.
     std::unique_ptr<QMenu> contextMenu();
 
-    Following &following() { return *m_following; }
+    Station &station() { return *m_station; }
+    Following &following();
     // The control port while it listens.
     ControlPort *controlPort() { return m_control.get(); }
     // The web page's server while it listens.
     WebServer *webServer() { return m_web.get(); }
     StationBus &bus() { return *m_bus; }
-    Tuning &tuning() { return *m_tuning; }
-    FrequencyMemory &memory() { return *m_memory; }
-    Trainer &trainer() { return *m_trainer; }
-    CarrierJob &carrierJob() { return *m_job; }
+    Tuning &tuning();
+    FrequencyMemory &memory();
+    Trainer &trainer();
+    CarrierJob &carrierJob();
     // The console ends: a job that keys the radio is ended first (unkeyed, the radio put
     // back), then then runs.
     void endJobsThen(std::function<void()> then);
-    Sweeper &sweeper() { return *m_sweeper; }
+    Sweeper &sweeper();
     // What the control port and the page reach beyond the panel.
     Services services() const;
     StatusStrip &strip() { return *m_strip; }
@@ -118,13 +120,7 @@ private:
     Panel &m_panel;
     ConsoleEnvironment m_env;
     QWidget *m_window;
-    std::unique_ptr<Following> m_following;
-    std::unique_ptr<Tuning> m_tuning;
-    std::unique_ptr<FrequencyMemory> m_memory;
-    std::unique_ptr<CarrierJob> m_job;
-    std::unique_ptr<Trainer> m_trainer;
-    std::unique_ptr<Sweeper> m_sweeper;
-    std::unique_ptr<MemoryBackup> m_backup;
+    std::unique_ptr<Station> m_station;
     // Passwords of every door are checked here, one at a time, off the window's thread.
     PasswordCheck *m_passwords;
     std::unique_ptr<ControlPort> m_control;

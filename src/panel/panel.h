@@ -127,6 +127,8 @@ public:
     // The way in for whatever moves relays but the operator's own hand: at most four moves a
     // second, the latest request winning.
     RelayPacer &paced();
+    // The pacer the station keeps; none: the panel's own, made when first asked for.
+    void usePacer(RelayPacer *pacer) { m_usedPacer = pacer; }
 
 signals:
     // Something of state() changed: sent once for a burst of changes.
@@ -137,4 +139,5 @@ signals:
 
 private:
     RelayPacer *m_pacer = nullptr;
+    RelayPacer *m_usedPacer = nullptr;
 };

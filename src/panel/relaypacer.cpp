@@ -10,8 +10,8 @@ Panel::Outcome worse(Panel::Outcome a, Panel::Outcome b)
 
 } // namespace
 
-RelayPacer::RelayPacer(Panel &panel)
-    : QObject(&panel)
+RelayPacer::RelayPacer(Panel &panel, QObject *parent)
+    : QObject(parent)
     , m_panel(panel)
 {
     m_turn.setSingleShot(true);
@@ -30,8 +30,10 @@ void Panel::report(const QString &text, Tone tone)
 
 RelayPacer &Panel::paced()
 {
+    if (m_usedPacer)
+        return *m_usedPacer;
     if (!m_pacer)
-        m_pacer = new RelayPacer(*this);
+        m_pacer = new RelayPacer(*this, this);
     return *m_pacer;
 }
 

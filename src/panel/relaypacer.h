@@ -25,7 +25,8 @@ public:
     // How the request ended; runs at once or when its move is made.
     using Done = std::function<void(Outcome)>;
 
-    explicit RelayPacer(Panel &panel);
+    // parent: the owner; none where the owner holds it otherwise.
+    RelayPacer(Panel &panel, QObject *parent);
 
     void recall(const Slots::Selection &slot, Cause cause, Done done = {});
     void recallMemory(const Slots::Selection &slot, const RelaySetting &relays,

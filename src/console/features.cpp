@@ -121,7 +121,7 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
     auto *save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), m_window);
     connect(save, &QShortcut::activated, this, [this] { m_panel.store(Panel::Cause::Operator); });
 
-    m_bus = std::make_unique<StationBus>(m_panel, services(), following(), m_env.mqttProgram);
+    m_bus = std::make_unique<StationBus>(*m_station, m_env.mqttProgram);
     showPanelState();
     if (!m_env.startLater)
         start();
@@ -213,12 +213,6 @@ void ConsoleFeatures::chooseBus()
     startBus(dialog.choice());
 }
 
-Services ConsoleFeatures::services() const
-{
-    return {&m_station->tuning(), &m_station->memory(), &m_station->trainer(),
-            &m_station->sweeper()};
-}
-
 QString ConsoleFeatures::serviceAddress(const QString &given, const QString &key,
                                         quint16 headlessPort) const
 {
@@ -285,7 +279,7 @@ void ConsoleFeatures::startControlPort()
     security.passwords = m_passwords;
     QString fingerprint;
     security.tls = tlsFor(*where, security.passwordRecord, &fingerprint);
-    auto port = std::make_unique<ControlPort>(m_panel, services());
+    auto port = std::make_unique<ControlPort>(*m_station);
     QString error;
     if (!port->start(*where, security, &error))
         return doorClosed(tr("Порт управления не открыт: %1").arg(error));
@@ -308,7 +302,7 @@ bool ConsoleFeatures::startWeb(const QString &text)
         security.hosts = m_env.userSettings->value(QStringLiteral("web/hosts")).toStringList();
     QString fingerprint;
     security.tls = tlsFor(*where, security.operatorRecord, &fingerprint);
-    auto web = std::make_unique<WebServer>(m_panel, services());
+    auto web = std::make_unique<WebServer>(*m_station);
     QString error;
     if (!web->start(*where, security, &error)) {
         doorClosed(tr("Веб-страница не открыта: %1").arg(error));

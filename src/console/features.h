@@ -23,7 +23,6 @@ class Panel;
 class PasswordCheck;
 class Sweeper;
 class Trainer;
-struct Services;
 class QAction;
 class QMenu;
 class QLabel;
@@ -68,8 +67,6 @@ public:
     // back), then then runs.
     void endJobsThen(std::function<void()> then);
     Sweeper &sweeper();
-    // What the control port and the page reach beyond the panel.
-    Services services() const;
     StatusStrip &strip() { return *m_strip; }
     QLabel &rigStatus();
     // The line log's window while it is open.

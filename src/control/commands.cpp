@@ -3,6 +3,7 @@
 #include "model/bandnames.h"
 #include "model/valuetext.h"
 #include "panel/relaypacer.h"
+#include "station/station.h"
 #include "tune/tuning.h"
 #include "tunes/frequencymemory.h"
 #include "tunes/sweeper.h"
@@ -95,10 +96,10 @@ QByteArray uh(int stepL, int code)
 
 } // namespace
 
-ControlCommands::ControlCommands(Panel &panel, const Services &services, Panel::Cause cause)
-    : m_panel(panel)
-    , m_services(services)
-    , m_tuning(services.tuning)
+ControlCommands::ControlCommands(Station &station, Panel::Cause cause)
+    : m_panel(station.panel())
+    , m_station(station)
+    , m_tuning(&station.tuning())
     , m_cause(cause)
 {}
 
@@ -275,7 +276,7 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
             return answer(status("store", Ok));
         }
         // The slot and the frequency memory are both the store: either failing fails it.
-        FrequencyMemory *memory = m_services.memory;
+        FrequencyMemory *memory = (&m_station.memory());
         const quint64 failures = memory ? memory->failures() : 0;
         return paced.store(m_cause, [answer, status, memory, failures](Panel::Outcome o) {
             const bool kept = !memory || memory->failures() == failures;
@@ -315,7 +316,7 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         const std::optional<int> band =
             words.size() > 2 ? BandNames::find(QString::fromUtf8(words.mid(2).join(' ')), true)
                              : std::nullopt;
-        if (!m_services.memory)
+        if (!(&m_station.memory()))
             return answer(status("get_tunes", NotImplemented));
         if (!ok || antenna < 0 || antenna >= Slots::Antennas || (words.size() > 2 && !band))
             return answer(status("get_tunes", Invalid));
@@ -323,10 +324,10 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         for (int b = 0; b < Slots::Bands; ++b) {
             if (band && b != *band)
                 continue;
-            for (const StoredTune &t : m_services.memory->ofBand(antenna, b))
-                tunes.append({"Tune", tuneText(t, m_services.memory->plan().binOf(t.hz))});
+            for (const StoredTune &t : (&m_station.memory())->ofBand(antenna, b))
+                tunes.append({"Tune", tuneText(t, (&m_station.memory())->plan().binOf(t.hz))});
         }
-        if (!m_services.memory->store())
+        if (!(&m_station.memory())->store())
             return answer(status("get_tunes", NotAvailable));
         return answer(values("get_tunes", tunes));
     }
@@ -339,13 +340,13 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         const int antenna = words.value(1).toInt(&okA) - 1;
         const qint64 hz = words.value(2).toLongLong(&okHz);
         const QByteArray flag = words.value(3);
-        if (!m_services.memory)
+        if (!(&m_station.memory()))
             return answer(status(name, NotImplemented));
         if (!okA || !okHz || antenna < 0 || antenna >= Slots::Antennas ||
             words.size() != (pin ? 4 : 3) || (pin && flag != "0" && flag != "1"))
             return answer(status(name, Invalid));
-        const bool done = pin ? m_services.memory->pin(antenna, hz, flag == "1")
-                              : m_services.memory->forget(antenna, hz);
+        const bool done = pin ? (&m_station.memory())->pin(antenna, hz, flag == "1")
+                              : (&m_station.memory())->forget(antenna, hz);
         return answer(status(name, done ? Ok : NotAvailable));
     }
     if (is(nullptr, "train")) {
@@ -355,12 +356,12 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         bool okTo = words.size() < 3;
         const qint64 from = words.size() > 2 ? words.value(2).toLongLong(&okFrom) : 0;
         const qint64 to = words.size() > 2 ? words.value(3).toLongLong(&okTo) : 0;
-        if (!m_services.trainer)
+        if (!(&m_station.trainer()))
             return answer(status("train", NotImplemented));
         if (!band || !okFrom || !okTo || (words.size() != 2 && words.size() != 4))
             return answer(status("train", Invalid));
         QString why;
-        if (!m_services.trainer->start(*band, from, to, false, &why)) {
+        if (!(&m_station.trainer())->start(*band, from, to, false, &why)) {
             m_panel.say(QCoreApplication::translate("ControlCommands", "Обучение: %1").arg(why),
                         Panel::Tone::Warning);
             return answer(status("train", NotAvailable));
@@ -368,14 +369,14 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         return answer(status("train", Ok));
     }
     if (is(nullptr, "train_stop")) {
-        if (!m_services.trainer || !m_services.trainer->running())
+        if (!(&m_station.trainer()) || !(&m_station.trainer())->running())
             return answer(status("train_stop", NotAvailable));
-        m_services.trainer->stop();
+        (&m_station.trainer())->stop();
         return answer(status("train_stop", Ok));
     }
     if (is(nullptr, "sweep")) {
         // \sweep BAND [FROM TO STEP DWELL] bare|tuned|both: Hz, Hz, Hz, ms.
-        if (!m_services.sweeper)
+        if (!(&m_station.sweeper()))
             return answer(status("sweep", NotImplemented));
         const std::optional<Sweeper::What> what =
             words.size() > 2 ? Sweeper::whatNamed(QString::fromLatin1(words.last())) : std::nullopt;
@@ -403,7 +404,7 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         request.what = *what;
         request.side = m_panel.state().relays.side;
         QString why;
-        if (!m_services.sweeper->start(request, &why)) {
+        if (!(&m_station.sweeper())->start(request, &why)) {
             m_panel.say(QCoreApplication::translate("ControlCommands", "Обзор КСВ: %1").arg(why),
                         Panel::Tone::Warning);
             return answer(status("sweep", NotAvailable));
@@ -413,9 +414,9 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         return answer(reply);
     }
     if (is(nullptr, "sweep_stop")) {
-        if (!m_services.sweeper || !m_services.sweeper->running())
+        if (!(&m_station.sweeper()) || !(&m_station.sweeper())->running())
             return answer(status("sweep_stop", NotAvailable));
-        m_services.sweeper->stop();
+        (&m_station.sweeper())->stop();
         return answer(status("sweep_stop", Ok));
     }
     if (is(nullptr, "get_sweep")) {
@@ -424,11 +425,11 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         const int antenna = words.value(1).toInt(&ok) - 1;
         const std::optional<int> band =
             BandNames::find(QString::fromUtf8(words.mid(2).join(' ')), true);
-        if (!m_services.memory)
+        if (!(&m_station.memory()))
             return answer(status("get_sweep", NotImplemented));
         if (!ok || antenna < 0 || antenna >= Slots::Antennas || !band)
             return answer(status("get_sweep", Invalid));
-        TuneStore *store = m_services.memory->store();
+        TuneStore *store = (&m_station.memory())->store();
         if (!store)
             return answer(status("get_sweep", NotAvailable));
         QList<std::pair<QByteArray, QByteArray>> lines;

@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class Station;
 class TuneSession;
 class Tuning;
 
@@ -40,10 +41,9 @@ public:
     // Runs at once, or once the relays have had their turn (RelayPacer).
     using Answer = std::function<void(const Reply &)>;
 
-    // services: the search, the frequency memory, training, where the console offers them.
+    // station: the panel, and the search, the frequency memory, training and the sweep.
     // cause: whose requests these are, for the line log.
-    ControlCommands(Panel &panel, const Services &services,
-                    Panel::Cause cause = Panel::Cause::Remote);
+    explicit ControlCommands(Station &station, Panel::Cause cause = Panel::Cause::Remote);
 
     void run(const QByteArray &line, const Answer &answer);
 
@@ -69,7 +69,7 @@ public:
 
 private:
     Panel &m_panel;
-    Services m_services;
+    Station &m_station;
     Tuning *m_tuning;
     Panel::Cause m_cause;
 };

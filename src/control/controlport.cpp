@@ -2,6 +2,7 @@
 
 #include "net/linereader.h"
 #include "net/passwordcheck.h"
+#include "station/station.h"
 #include "tune/tuning.h"
 
 #include <QElapsedTimer>
@@ -46,11 +47,11 @@ struct ControlPort::Client
     ~Client() { delete deadline; }
 };
 
-ControlPort::ControlPort(Panel &panel, const Services &services, QObject *parent)
+ControlPort::ControlPort(Station &station, QObject *parent)
     : QObject(parent)
-    , m_panel(panel)
-    , m_commands(panel, services)
-    , m_news(panel, services)
+    , m_panel(station.panel())
+    , m_commands(station)
+    , m_news(station)
 {
     connect(&m_listener, &Listener::connected, this, &ControlPort::accept);
     connect(&m_news, &StationNews::told, this,

@@ -49,7 +49,7 @@ public:
         PasswordCheck *passwords = nullptr;
     };
 
-    ControlPort(Panel &panel, const Services &services, QObject *parent = nullptr);
+    explicit ControlPort(Station &station, QObject *parent = nullptr);
     ~ControlPort() override;
 
     // "[HOST:]PORT": the port alone is on 127.0.0.1; a host alone takes the default port.

@@ -1,26 +1,26 @@
 #include "news.h"
 
 #include "commands.h"
+#include "station/station.h"
 #include "tune/tuning.h"
 #include "tunes/sweeper.h"
 #include "tunes/trainer.h"
 
-StationNews::StationNews(Panel &panel, const Services &services, QObject *parent)
+StationNews::StationNews(Station &station, QObject *parent)
     : QObject(parent)
 {
+    Panel &panel = station.panel();
     connect(&panel, &Panel::changed, this,
             [this, &panel] { emit told(Kind::State, ControlCommands::stateLine(panel.state())); });
     connect(&panel.lineLog(), &LineLog::added, this, [this](const LineLog::Entry &entry) {
         emit told(Kind::Log, ControlCommands::logLine(entry));
     });
-    if (services.tuning) {
-        connect(services.tuning, &Tuning::begun, this, [this](TuneSession *session) {
-            connect(session, &TuneSession::changed, this, [this, session] {
-                emit told(Kind::Tune, ControlCommands::tuneLine(*session));
-            });
-        });
-    }
-    if (Trainer *trainer = services.trainer) {
+    connect(&station.tuning(), &Tuning::begun, this, [this](TuneSession *session) {
+        connect(session, &TuneSession::changed, this,
+                [this, session] { emit told(Kind::Tune, ControlCommands::tuneLine(*session)); });
+    });
+    {
+        Trainer *trainer = &station.trainer();
         connect(trainer, &Trainer::progressed, this, [this](const Trainer::Progress &p) {
             emit told(Kind::Train, "!train Done=" + QByteArray::number(p.done) +
                                        " Total=" + QByteArray::number(p.total) +
@@ -34,7 +34,8 @@ StationNews::StationNews(Panel &panel, const Services &services, QObject *parent
                                             : QByteArray("!train Finished=0\n"));
         });
     }
-    if (Sweeper *sweeper = services.sweeper) {
+    {
+        Sweeper *sweeper = &station.sweeper();
         connect(sweeper, &Sweeper::measured, this,
                 [this](Sweeper::Kind kind, const StoredSweep::Point &p) {
                     emit told(Kind::Sweep, ControlCommands::sweepLine(kind, p));

@@ -5,19 +5,7 @@
 #include <QByteArray>
 #include <QObject>
 
-class FrequencyMemory;
-class Sweeper;
-class Trainer;
-class Tuning;
-
-// What the console offers its clients beyond the panel; any may be missing.
-struct Services
-{
-    Tuning *tuning = nullptr;
-    FrequencyMemory *memory = nullptr;
-    Trainer *trainer = nullptr;
-    Sweeper *sweeper = nullptr;
-};
+class Station;
 
 // What every subscribed client is told as it happens, one line each, in the control port's
 // words: the state, the line log, the search, the training, the sweep. The control port sends the
@@ -28,7 +16,7 @@ class StationNews : public QObject
 public:
     enum class Kind { State, Log, Tune, Train, Sweep };
 
-    StationNews(Panel &panel, const Services &services, QObject *parent = nullptr);
+    explicit StationNews(Station &station, QObject *parent = nullptr);
 
 signals:
     // "!state …", "!log …", "!tune …", "!train …", "!sweep …", each ending in a newline.

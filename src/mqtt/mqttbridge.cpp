@@ -2,6 +2,7 @@
 
 #include "model/bandnames.h"
 #include "model/slots.h"
+#include "station/station.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -32,23 +33,23 @@ QByteArray valueText(const QJsonValue &v)
 
 } // namespace
 
-MqttBridge::MqttBridge(Panel &panel, const Services &services, MqttClient &client,
-                       const Options &options, QObject *parent)
+MqttBridge::MqttBridge(Station &station, MqttClient &client, const Options &options,
+                       QObject *parent)
     : QObject(parent)
-    , m_panel(panel)
+    , m_panel(station.panel())
     , m_client(client)
     , m_options(options)
-    , m_commands(panel, services, Panel::Cause::Remote)
+    , m_commands(station, Panel::Cause::Remote)
 {
     m_clock.start();
     m_gather.setSingleShot(true);
     m_gather.setInterval(GatherMs);
     connect(&m_gather, &QTimer::timeout, this, &MqttBridge::publishState);
-    connect(&panel, &Panel::changed, this, [this] {
+    connect(&m_panel, &Panel::changed, this, [this] {
         if (!m_gather.isActive())
             m_gather.start();
     });
-    connect(&panel.lineLog(), &LineLog::added, this, [this](const LineLog::Entry &entry) {
+    connect(&m_panel.lineLog(), &LineLog::added, this, [this](const LineLog::Entry &entry) {
         m_client.publish(topic("log"), LineLog::line(entry).toUtf8(), false, 0);
     });
     connect(&client, &MqttClient::connected, this, &MqttBridge::online);

@@ -3,6 +3,8 @@
 #include "control/commands.h"
 #include "mqttclient.h"
 
+class Station;
+
 #include <QElapsedTimer>
 #include <QJsonObject>
 #include <QObject>
@@ -46,7 +48,7 @@ public:
         quint64 answerRefused = 0; // an answer asked for on a topic it may not go to
     };
 
-    MqttBridge(Panel &panel, const Services &services, MqttClient &client, const Options &options,
+    MqttBridge(Station &station, MqttClient &client, const Options &options,
                QObject *parent = nullptr);
 
     // The followed radio's topic, when following turns to one (empty: none).

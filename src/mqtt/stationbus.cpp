@@ -3,19 +3,19 @@
 #include "net/credentials.h"
 #include "rig/announcedradio.h"
 #include "rig/following.h"
+#include "station/station.h"
 
 #include <QSettings>
 
-StationBus::StationBus(Panel &panel, const Services &services, Following &following,
-                       const QString &helper, QObject *parent)
+StationBus::StationBus(Station &station, const QString &helper, QObject *parent)
     : QObject(parent)
-    , m_panel(panel)
-    , m_services(services)
-    , m_following(following)
+    , m_panel(station.panel())
+    , m_station(station)
+    , m_following(station.following())
     , m_helper(helper)
 {
     // Following may turn to a topic on the broker, or away from it, while connected.
-    connect(&following, &Following::statusChanged, this, [this] {
+    connect(&m_following, &Following::statusChanged, this, [this] {
         if (!m_bridge)
             return;
         const FollowSource &source = m_following.source();
@@ -79,7 +79,7 @@ bool StationBus::start(const Choice &choice, const QString &passwordFile, QStrin
     const FollowSource &source = m_following.source();
     if (source.kind == FollowSource::Kind::Mqtt)
         bridged.radioTopic = source.topic;
-    auto bridge = std::make_unique<MqttBridge>(m_panel, m_services, *client, bridged);
+    auto bridge = std::make_unique<MqttBridge>(m_station, *client, bridged);
     connect(bridge.get(), &MqttBridge::radioHeard, this, [this](const QByteArray &payload) {
         if (AnnouncedRadio *radio = m_following.announced())
             radio->hear(payload);

@@ -8,6 +8,7 @@
 #include <memory>
 
 class Following;
+class Station;
 class QSettings;
 
 // The console's place on the station's broker: the connection, what goes over it, and the
@@ -26,8 +27,7 @@ public:
     };
 
     // helper: the program that holds the connection (orvane-mqtt).
-    StationBus(Panel &panel, const Services &services, Following &following, const QString &helper,
-               QObject *parent = nullptr);
+    StationBus(Station &station, const QString &helper, QObject *parent = nullptr);
     ~StationBus() override;
 
     // The command line's choice over mqtt/url, mqtt/ca, mqtt/read_only, mqtt/discovery.
@@ -46,7 +46,7 @@ public:
 
 private:
     Panel &m_panel;
-    Services m_services;
+    Station &m_station;
     Following &m_following;
     QString m_helper;
     Choice m_choice;

@@ -18,5 +18,5 @@ public:
 };
 
 // The module's one entry point, found by name.
-using CreateWebBackend = WebBackend *(*)(Panel &panel, const Services &services);
+using CreateWebBackend = WebBackend *(*)(Station &station);
 inline constexpr const char *CreateWebBackendName = "orvane_web_create";

@@ -12,7 +12,7 @@
 class Panel;
 class PasswordCheck;
 class WebBackend;
-struct Services;
+class Station;
 
 // The tuner from a browser: one page, served from the program, that shows and works what the
 // window does, live over a WebSocket. The page is one more client of the console's control
@@ -49,7 +49,7 @@ public:
         PasswordCheck *passwords = nullptr;
     };
 
-    WebServer(Panel &panel, const Services &services, QObject *parent = nullptr);
+    explicit WebServer(Station &station, QObject *parent = nullptr);
     ~WebServer() override;
 
     // Whether this build serves the page at all.
@@ -66,7 +66,6 @@ public:
     QString url() const;
 
 private:
-    Panel &m_panel;
-    std::unique_ptr<Services> m_services;
+    Station &m_station;
     std::unique_ptr<WebBackend> m_service;
 };

@@ -36,10 +36,9 @@ CreateWebBackend loadModule(QString *error)
 
 } // namespace
 
-WebServer::WebServer(Panel &panel, const Services &services, QObject *parent)
+WebServer::WebServer(Station &station, QObject *parent)
     : QObject(parent)
-    , m_panel(panel)
-    , m_services(std::make_unique<Services>(services))
+    , m_station(station)
 {}
 
 WebServer::~WebServer() = default;
@@ -55,7 +54,7 @@ bool WebServer::start(const HostPort &where, const Security &security, QString *
         const CreateWebBackend create = loadModule(error);
         if (!create)
             return false;
-        m_service.reset(create(m_panel, *m_services));
+        m_service.reset(create(m_station));
     }
     return m_service->start(where, security, error);
 }

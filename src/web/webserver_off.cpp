@@ -9,10 +9,9 @@
 class WebBackend : public QObject
 {};
 
-WebServer::WebServer(Panel &panel, const Services &services, QObject *parent)
+WebServer::WebServer(Station &station, QObject *parent)
     : QObject(parent)
-    , m_panel(panel)
-    , m_services(std::make_unique<Services>(services))
+    , m_station(station)
 {}
 
 WebServer::~WebServer() = default;

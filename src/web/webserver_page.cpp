@@ -2,7 +2,7 @@
 #include "webbackend.h"
 #include "webservice.h"
 
-extern "C" Q_DECL_EXPORT WebBackend *orvane_web_create(Panel &panel, const Services &services)
+extern "C" Q_DECL_EXPORT WebBackend *orvane_web_create(Station &station)
 {
-    return new WebService(panel, services);
+    return new WebService(station);
 }

@@ -1,5 +1,7 @@
 #include "webservice.h"
 
+#include "station/station.h"
+
 #include "model/bandnames.h"
 #include "model/valuetext.h"
 #include "net/passwordcheck.h"
@@ -131,12 +133,12 @@ private:
     Route m_route;
 };
 
-WebService::WebService(Panel &panel, const Services &services, QObject *parent)
+WebService::WebService(Station &station, QObject *parent)
     : WebBackend(parent)
-    , m_panel(panel)
-    , m_services(services)
-    , m_commands(panel, services)
-    , m_news(panel, services)
+    , m_panel(station.panel())
+    , m_station(station)
+    , m_commands(station)
+    , m_news(station)
     , m_http(
           std::make_unique<Server>([this](const QHttpServerRequest &request, QTcpSocket *socket) {
               return route(request, socket);
@@ -155,8 +157,7 @@ WebService::WebService(Panel &panel, const Services &services, QObject *parent)
                     // What the log's own window shows: the words after "!log ".
                     return broadcast({{"type", "log"}, {"line", text.mid(5)}});
                 case StationNews::Kind::Tune: {
-                    const TuneSession *session =
-                        m_services.tuning ? m_services.tuning->session() : nullptr;
+                    const TuneSession *session = m_station.tuning().session();
                     return broadcast(
                         {{"type", "tune"},
                          {"line", text},
@@ -418,9 +419,8 @@ QJsonObject WebService::stateMessage() const
                  s.radio.transmitting ? QJsonValue(*s.radio.transmitting) : QJsonValue());
     // The band's edges and its sub-bands', for the page's picture of a sweep.
     QJsonArray edges;
-    if (m_services.memory)
-        for (const qint64 hz : m_services.memory->plan().band(s.selection.band).edges())
-            edges.append(double(hz));
+    for (const qint64 hz : m_station.memory().plan().band(s.selection.band).edges())
+        edges.append(double(hz));
     return {{"type", "state"},
             {"antenna", s.selection.antenna + 1},
             {"band", s.selection.band + 1},

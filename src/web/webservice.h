@@ -27,7 +27,7 @@ class WebService : public WebBackend
 public:
     using Security = WebServer::Security;
 
-    WebService(Panel &panel, const Services &services, QObject *parent = nullptr);
+    explicit WebService(Station &station, QObject *parent = nullptr);
     ~WebService() override;
 
     bool start(const HostPort &where, const Security &security, QString *error) override;
@@ -52,7 +52,7 @@ private:
     QJsonObject stateMessage() const;
 
     Panel &m_panel;
-    Services m_services;
+    Station &m_station;
     ControlCommands m_commands;
     StationNews m_news;
     std::unique_ptr<Server> m_http;

@@ -206,7 +206,7 @@
         <translation>mode</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+22"/>
         <source>трансивер не сообщил мощность</source>
         <translation>the radio did not report its power</translation>
     </message>
@@ -216,7 +216,7 @@
         <translation>the power would exceed the %1 W limit</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+20"/>
         <source>остановлено</source>
         <translation>stopped</translation>
     </message>
@@ -226,7 +226,7 @@
         <translation>the radio transmits without the job: a job never keys over the operator</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+41"/>
         <source>Трансивер не отвечает (%1): передача выключается по новому соединению, пока он не ответит</source>
         <translation>The radio does not answer (%1): the carrier is being unkeyed over a new connection until it does</translation>
     </message>
@@ -281,7 +281,7 @@
         <translation>invalid --lang &quot;%1&quot;: expected ru or en</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <source>--export и --import не даются вместе</source>
         <translation>--export and --import exclude each other</translation>
     </message>
@@ -291,7 +291,7 @@
         <translation>--%1 needs a file name (- for standard %2)</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>вывода</source>
         <translation>output</translation>
     </message>
@@ -306,17 +306,17 @@
         <translation>invalid --mqtt &quot;%1&quot;: %2</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>неверный --control «%1»: нужно [УЗЕЛ:]ПОРТ или off</source>
         <translation>invalid --control &quot;%1&quot;: expected [HOST:]PORT or off</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>неверный --web «%1»: нужно [УЗЕЛ:]ПОРТ или off</source>
         <translation>invalid --web &quot;%1&quot;: expected [HOST:]PORT or off</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+10"/>
         <source>--rig и --follow не даются вместе</source>
         <translation>--rig and --follow exclude each other</translation>
     </message>
@@ -326,12 +326,12 @@
         <translation>invalid --follow &quot;%1&quot;: see --help</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+10"/>
         <source>неверный --rig «%1»: нужно УЗЕЛ или УЗЕЛ:ПОРТ</source>
         <translation>invalid --rig &quot;%1&quot;: expected HOST or HOST:PORT</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>лишний аргумент «%1»</source>
         <translation>unexpected argument &quot;%1&quot;</translation>
     </message>
@@ -344,17 +344,17 @@
 <context>
     <name>ConsoleFeatures</name>
     <message>
-        <location filename="../src/console/features.cpp" line="+91"/>
+        <location filename="../src/console/features.cpp" line="+81"/>
         <source>Порт %1 недоступен: %2</source>
         <translation>Port %1 is not available: %2</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location filename="../src/station/station.cpp" line="+60"/>
         <source>консоль закрывается</source>
         <translation>the console is closing</translation>
     </message>
     <message>
-        <location line="+168"/>
+        <location filename="../src/console/features.cpp" line="+183"/>
         <source>Шаги реле не заданы: &lt;a href=&quot;%1&quot;&gt;задать…&lt;/a&gt;</source>
         <translation>Relay steps not set: &lt;a href=&quot;%1&quot;&gt;set them…&lt;/a&gt;</translation>
     </message>
@@ -364,37 +364,12 @@
         <translation>Sub-band %1 of %2: %3–%4 MHz</translation>
     </message>
     <message>
-        <location line="-94"/>
-        <source>Порт управления: «%1» — не адрес</source>
-        <translation>Control port: &quot;%1&quot; is no address</translation>
-    </message>
-    <message>
-        <location line="-81"/>
-        <source>MQTT не подключён: %1</source>
-        <translation>MQTT not connected: %1</translation>
-    </message>
-    <message>
-        <location line="+90"/>
-        <source>Порт управления не открыт: %1</source>
-        <translation>The control port is not open: %1</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <source>Веб-страница: «%1» — не адрес</source>
-        <translation>Web page: &quot;%1&quot; is no address</translation>
-    </message>
-    <message>
-        <location line="+14"/>
-        <source>Веб-страница не открыта: %1</source>
-        <translation>The web page is not served: %1</translation>
-    </message>
-    <message>
-        <location line="+13"/>
+        <location line="-49"/>
         <source>Веб-страница: %1</source>
         <translation>Web page: %1</translation>
     </message>
     <message>
-        <location line="+95"/>
+        <location line="+94"/>
         <source>Следить за трансивером…</source>
         <translation>Follow the transceiver…</translation>
     </message>
@@ -444,7 +419,7 @@
         <translation>Web page (%1)</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>Веб-страница в браузере</source>
         <translation>Web page in the browser</translation>
     </message>
@@ -528,7 +503,7 @@
 <context>
     <name>ControlCommands</name>
     <message>
-        <location filename="../src/control/commands.cpp" line="+361"/>
+        <location filename="../src/control/commands.cpp" line="+365"/>
         <source>Обучение: %1</source>
         <translation>Training: %1</translation>
     </message>
@@ -771,6 +746,34 @@
     </message>
 </context>
 <context>
+    <name>Doors</name>
+    <message>
+        <location filename="../src/doors/doors.cpp" line="+48"/>
+        <source>MQTT не подключён: %1</source>
+        <translation>MQTT not connected: %1</translation>
+    </message>
+    <message>
+        <location line="+65"/>
+        <source>Порт управления: «%1» — не адрес</source>
+        <translation>Control port: &quot;%1&quot; is no address</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Порт управления не открыт: %1</source>
+        <translation>The control port is not open: %1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Веб-страница: «%1» — не адрес</source>
+        <translation>Web page: &quot;%1&quot; is no address</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Веб-страница не открыта: %1</source>
+        <translation>The web page is not served: %1</translation>
+    </message>
+</context>
+<context>
     <name>FirstStartDialog</name>
     <message>
         <location filename="../src/dialogs/firststartdialog.cpp" line="+21"/>
@@ -985,12 +988,12 @@
         <translation>%1: the port is not open: %2</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>%1: %2 МГц</source>
         <translation>%1: %2 MHz</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>%1: на связи</source>
         <translation>%1: connected</translation>
     </message>
@@ -1015,7 +1018,7 @@
         <translation>Transceiver: %1 MHz</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>Трансивер: на связи</source>
         <translation>Transceiver: connected</translation>
     </message>
@@ -1161,7 +1164,7 @@
     <message>
         <location line="+13"/>
         <source>Save</source>
-        <translation type="unfinished">Save</translation>
+        <translation>Save</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -1292,7 +1295,7 @@
 %1</translation>
     </message>
     <message>
-        <location line="+415"/>
+        <location line="+433"/>
         <source>Не удалось записать файл настроек %1:
 %2</source>
         <translation>Cannot write the settings file %1:
@@ -1398,7 +1401,7 @@ Maximum value - 999</translation>
 <context>
     <name>FrequencyMemoryWindow</name>
     <message>
-        <location filename="../src/dialogs/frequencymemorywindow.cpp" line="+32"/>
+        <location filename="../src/dialogs/frequencymemorywindow.cpp" line="+34"/>
         <source>Save</source>
         <translation>Save</translation>
     </message>
@@ -1513,12 +1516,12 @@ Maximum value - 999</translation>
         <translation>Close</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+41"/>
         <source>да</source>
         <translation>yes</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+17"/>
         <source>Память частот недоступна.</source>
         <translation>Frequency memory unavailable.</translation>
     </message>
@@ -1956,7 +1959,7 @@ then log out and in again.</translation>
 <context>
     <name>MqttBridge</name>
     <message>
-        <location filename="../src/mqtt/mqttbridge.cpp" line="+62"/>
+        <location filename="../src/mqtt/mqttbridge.cpp" line="+64"/>
         <source>MQTT: %1</source>
         <translation>MQTT: %1</translation>
     </message>
@@ -2483,7 +2486,7 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>SweepDialog</name>
     <message>
-        <location filename="../src/dialogs/sweepdialog.cpp" line="+73"/>
+        <location filename="../src/dialogs/sweepdialog.cpp" line="+75"/>
         <source>с настройками памяти</source>
         <translation>through the memory</translation>
     </message>
@@ -2638,12 +2641,17 @@ Antenna 3 flag: %2</translation>
         <translation>No sweep: %1</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+26"/>
         <source>%1 — %2, шаг %3 кГц, выдержка %4 мс</source>
         <translation>%1 — %2, step %3 kHz, dwell %4 ms</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+5"/>
+        <source> — остановлен</source>
+        <translation> — stopped</translation>
+    </message>
+    <message>
+        <location line="+29"/>
         <source>%1, %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2685,7 +2693,7 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>SweepPicture</name>
     <message>
-        <location filename="../src/dialogs/sweeppicture.cpp" line="+70"/>
+        <location filename="../src/dialogs/sweeppicture.cpp" line="+126"/>
         <source>антенна без настройки</source>
         <translation>bare antenna</translation>
     </message>
@@ -2695,27 +2703,50 @@ Antenna 3 flag: %2</translation>
         <translation>through the memory</translation>
     </message>
     <message>
-        <location line="-39"/>
+        <location line="-86"/>
         <source>Обзор КСВ</source>
         <translation>SWR sweep</translation>
     </message>
     <message>
-        <location line="+95"/>
+        <location line="+43"/>
+        <source>&lt; %1: ≥ %2 кГц</source>
+        <translation>&lt; %1: ≥ %2 kHz</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source> в %n участках</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source> (до края обзора)</source>
+        <translation> (to the sweep&apos;s end)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source> — остановлен</source>
+        <translation> — stopped</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>мин. КСВ %1 на %2 МГц</source>
+        <translation>lowest SWR %1 at %2 MHz</translation>
+    </message>
+    <message>
+        <location line="+117"/>
         <source>МГц</source>
         <translation>MHz</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="-132"/>
         <source>&lt; %1: %2 кГц</source>
         <translation>&lt; %1: %2 kHz</translation>
     </message>
     <message>
-        <location line="+19"/>
-        <source>%1 МГц, КСВ %2</source>
-        <translation>%1 MHz, SWR %2</translation>
-    </message>
-    <message>
-        <location line="+56"/>
+        <location line="+218"/>
         <source>%1 МГц: КСВ %2 (%3)</source>
         <translation>%1 MHz: SWR %2 (%3)</translation>
     </message>
@@ -2723,11 +2754,6 @@ Antenna 3 flag: %2</translation>
         <location line="+26"/>
         <source>%1: минимум КСВ %2 на %3 МГц</source>
         <translation>%1: lowest SWR %2 at %3 MHz</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>, ниже %1 — %2 кГц</source>
-        <translation>, under %1: %2 kHz</translation>
     </message>
 </context>
 <context>
@@ -2768,7 +2794,7 @@ Antenna 3 flag: %2</translation>
         <translation>more than %1 points: take a larger step</translation>
     </message>
     <message>
-        <location line="+48"/>
+        <location line="+49"/>
         <source>обзор КСВ</source>
         <translation>the SWR sweep</translation>
     </message>
@@ -2788,7 +2814,7 @@ Antenna 3 flag: %2</translation>
         <translation>stopped</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+30"/>
         <source>Обзор КСВ: точек %1 из %2</source>
         <translation>SWR sweep: %1 of %2 points</translation>
     </message>
@@ -2913,12 +2939,12 @@ Antenna 3 flag: %2</translation>
     </message>
     <message>
         <location line="+11"/>
-        <location line="+13"/>
+        <location line="+15"/>
         <source>остановлено</source>
         <translation>stopped</translation>
     </message>
     <message numerus="yes">
-        <location line="-11"/>
+        <location line="-13"/>
         <source>%n неудач подряд</source>
         <translation>
             <numerusform>%n failure in a row</numerusform>
@@ -2926,7 +2952,7 @@ Antenna 3 flag: %2</translation>
         </translation>
     </message>
     <message>
-        <location line="+91"/>
+        <location line="+97"/>
         <source>Обучение: %1 из %2 ячеек сохранено, %3 пропущено</source>
         <translation>Training: %1 of %2 bins stored, %3 skipped</translation>
     </message>
@@ -2944,7 +2970,7 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>TuneDialog</name>
     <message>
-        <location filename="../src/dialogs/tunedialog.cpp" line="+19"/>
+        <location filename="../src/dialogs/tunedialog.cpp" line="+21"/>
         <source>Сохранить в ячейку</source>
         <translation>Store in the slot</translation>
     </message>
@@ -3042,9 +3068,19 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>TuneMap</name>
     <message>
-        <location filename="../src/widgets/tunemap.cpp" line="+14"/>
+        <location filename="../src/widgets/tunemap.cpp" line="+24"/>
         <source>Настройки по частоте: C сверху, L снизу, цвет — КСВ</source>
         <translation>Tunes by frequency: C above, L below, colour is SWR</translation>
+    </message>
+    <message>
+        <location line="+89"/>
+        <source>МГц</source>
+        <translation>MHz</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>закреплено</source>
+        <translation>pinned</translation>
     </message>
 </context>
 <context>
@@ -3114,7 +3150,7 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>Tuning</name>
     <message>
-        <location filename="../src/tune/tuning.cpp" line="+34"/>
+        <location filename="../src/tune/tuning.cpp" line="+35"/>
         <source>сначала включите слежение за трансивером</source>
         <translation>follow the transceiver first</translation>
     </message>
@@ -3176,7 +3212,7 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>WebServer</name>
     <message>
-        <location filename="../src/web/webserver_off.cpp" line="+28"/>
+        <location filename="../src/web/webserver_off.cpp" line="+27"/>
         <source>в этой сборке нет веб-страницы</source>
         <translation>this build has no web page</translation>
     </message>

@@ -11,11 +11,9 @@
 #include "dialogs/portsdialog.h"
 #include "dialogs/sweepdialog.h"
 #include "dialogs/tunedialog.h"
+#include "doors/doors.h"
 #include "model/bandnames.h"
 #include "model/valuetext.h"
-#include "net/credentials.h"
-#include "net/identity.h"
-#include "net/passwordcheck.h"
 #include "panel/panel.h"
 #include "rig/following.h"
 #include "station/station.h"
@@ -41,8 +39,6 @@
 #include <QToolButton>
 #include <QUrl>
 
-#include <cstdio>
-
 namespace {
 
 // The menu's entries: each with its key, which works from the window as well.
@@ -67,7 +63,6 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
           std::make_unique<Station>(panel, environment.userSettings,
                                     Station::Places{QFileInfo(panel.settingsPath()).absolutePath(),
                                                     environment.guardProgram}))
-    , m_passwords(new PasswordCheck(this))
     , m_strip(new StatusStrip(statusArea))
 {
     new ControlHints(panel, window);
@@ -121,7 +116,15 @@ ConsoleFeatures::ConsoleFeatures(Panel &panel, const ConsoleEnvironment &environ
     auto *save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), m_window);
     connect(save, &QShortcut::activated, this, [this] { m_panel.store(Panel::Cause::Operator); });
 
-    m_bus = std::make_unique<StationBus>(*m_station, m_env.mqttProgram);
+    Doors::Asked asked;
+    asked.control = m_env.controlAddress;
+    asked.web = m_env.webAddress;
+    asked.bus = {m_env.mqttUrl, m_env.mqttCa, m_env.mqttReadOnly, m_env.mqttDiscovery};
+    asked.headless = m_env.headless;
+    asked.dataDir = m_env.dataDir;
+    asked.settings = m_env.userSettings;
+    asked.mqttProgram = m_env.mqttProgram;
+    m_doors = std::make_unique<Doors>(*m_station, asked);
     showPanelState();
     if (!m_env.startLater)
         start();
@@ -133,13 +136,7 @@ void ConsoleFeatures::start()
         return;
     m_started = true;
     m_station->follow(m_env.rigAddress);
-    startControlPort();
-    if (const QString web = serviceAddress(m_env.webAddress, QStringLiteral("web/address"), 0);
-        !web.isEmpty())
-        startWeb(web);
-    startBus(
-        StationBus::chosen({m_env.mqttUrl, m_env.mqttCa, m_env.mqttReadOnly, m_env.mqttDiscovery},
-                           m_env.userSettings));
+    m_doors->open();
 }
 
 bool ConsoleFeatures::eventFilter(QObject *watched, QEvent *event)
@@ -160,6 +157,26 @@ bool ConsoleFeatures::eventFilter(QObject *watched, QEvent *event)
 void ConsoleFeatures::endJobsThen(std::function<void()> then)
 {
     m_station->endJobsThen(std::move(then));
+}
+
+ControlPort *ConsoleFeatures::controlPort()
+{
+    return m_doors->controlPort();
+}
+
+WebServer *ConsoleFeatures::webServer()
+{
+    return m_doors->webServer();
+}
+
+StationBus &ConsoleFeatures::bus()
+{
+    return m_doors->bus();
+}
+
+const QStringList &ConsoleFeatures::closedDoors() const
+{
+    return m_doors->closed();
 }
 
 Following &ConsoleFeatures::following()
@@ -192,133 +209,24 @@ Sweeper &ConsoleFeatures::sweeper()
     return m_station->sweeper();
 }
 
-void ConsoleFeatures::startBus(const StationBus::Choice &choice)
-{
-    QString error;
-    if (!m_bus->start(choice, QDir(m_env.dataDir).filePath(QStringLiteral("mqtt-password")),
-                      &error))
-        return doorClosed(tr("MQTT не подключён: %1").arg(error));
-    if (m_bus->running())
-        sayServing("MQTT", m_bus->client()->address(), false, {});
-}
-
 void ConsoleFeatures::chooseBus()
 {
-    MqttDialog dialog(m_bus->choice(), m_bus->client(), m_window);
+    MqttDialog dialog(m_doors->bus().choice(), m_doors->bus().client(), m_window);
     m_env.dialogs->exec(dialog);
     if (dialog.result() != QDialog::Accepted)
         return;
     if (m_env.userSettings)
         StationBus::keep(dialog.choice(), *m_env.userSettings);
-    startBus(dialog.choice());
-}
-
-QString ConsoleFeatures::serviceAddress(const QString &given, const QString &key,
-                                        quint16 headlessPort) const
-{
-    QString text = given;
-    if (text.isEmpty() && m_env.userSettings)
-        text = m_env.userSettings->value(key).toString();
-    if (text.isEmpty() && m_env.headless && headlessPort)
-        text = QString::number(headlessPort);
-    text = text.trimmed();
-    return text == QLatin1String("off") ? QString() : text;
-}
-
-std::optional<QSslConfiguration>
-ConsoleFeatures::tlsFor(const HostPort &where, const QString &passwordRecord, QString *fingerprint)
-{
-    // Only beyond loopback, and only with a password to go with it: without one the service
-    // does not start there, and no certificate need be made for it.
-    QString error;
-    const QList<QHostAddress> addresses = where.resolve(&error);
-    const bool beyond = std::any_of(addresses.begin(), addresses.end(),
-                                    [](const QHostAddress &a) { return !a.isLoopback(); });
-    Identity identity;
-    if (!beyond || passwordRecord.isEmpty() || !identity.loadOrCreate(m_env.dataDir, &error))
-        return std::nullopt;
-    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-    tls.setLocalCertificate(identity.certificate());
-    tls.setPrivateKey(identity.key());
-    tls.setPeerVerifyMode(QSslSocket::VerifyNone);
-    *fingerprint = identity.fingerprint();
-    return tls;
-}
-
-void ConsoleFeatures::doorClosed(const QString &what)
-{
-    std::fprintf(stderr, "orvane: %s\n", qPrintable(what));
-    m_panel.say(what, Panel::Tone::Warning);
-    m_closedDoors << what;
-}
-
-void ConsoleFeatures::sayServing(const char *what, const QString &address, bool secure,
-                                 const QString &fingerprint)
-{
-    std::fprintf(stderr, "orvane: %s on %s%s\n", what, qPrintable(address),
-                 secure ? qPrintable(QStringLiteral(", TLS, SHA-256 fingerprint ") + fingerprint)
-                        : "");
-}
-
-QString ConsoleFeatures::passwordRecord(const QString &key) const
-{
-    return m_env.userSettings ? Credentials::stored(*m_env.userSettings, key) : QString();
-}
-
-void ConsoleFeatures::startControlPort()
-{
-    const QString text = serviceAddress(m_env.controlAddress, QStringLiteral("control/address"),
-                                        ControlPort::DefaultPort);
-    if (text.isEmpty())
-        return;
-    const std::optional<HostPort> where = ControlPort::parseAddress(text);
-    if (!where)
-        return doorClosed(tr("Порт управления: «%1» — не адрес").arg(text));
-    ControlPort::Security security;
-    security.passwordRecord = passwordRecord(QStringLiteral("control/password"));
-    security.passwords = m_passwords;
-    QString fingerprint;
-    security.tls = tlsFor(*where, security.passwordRecord, &fingerprint);
-    auto port = std::make_unique<ControlPort>(*m_station);
-    QString error;
-    if (!port->start(*where, security, &error))
-        return doorClosed(tr("Порт управления не открыт: %1").arg(error));
-    sayServing("control port", port->address().text(), port->secure(), fingerprint);
-    m_control = std::move(port);
-}
-
-bool ConsoleFeatures::startWeb(const QString &text)
-{
-    const std::optional<HostPort> where = WebServer::parseAddress(text);
-    if (!where) {
-        doorClosed(tr("Веб-страница: «%1» — не адрес").arg(text));
-        return false;
-    }
-    WebServer::Security security;
-    security.operatorRecord = passwordRecord(QStringLiteral("control/password"));
-    security.passwords = m_passwords;
-    security.viewerRecord = passwordRecord(QStringLiteral("web/viewer_password"));
-    if (m_env.userSettings)
-        security.hosts = m_env.userSettings->value(QStringLiteral("web/hosts")).toStringList();
-    QString fingerprint;
-    security.tls = tlsFor(*where, security.operatorRecord, &fingerprint);
-    auto web = std::make_unique<WebServer>(*m_station);
-    QString error;
-    if (!web->start(*where, security, &error)) {
-        doorClosed(tr("Веб-страница не открыта: %1").arg(error));
-        return false;
-    }
-    sayServing("web page", web->url(), web->secure(), fingerprint);
-    m_web = std::move(web);
-    return true;
+    m_doors->openBus(dialog.choice());
 }
 
 void ConsoleFeatures::openWebPage()
 {
-    if (!m_web && !startWeb(QString::number(WebServer::DefaultPort)))
+    if (!m_doors->webServer() && !m_doors->openWeb(QString::number(WebServer::DefaultPort)))
         return;
-    if (!QDesktopServices::openUrl(QUrl(m_web->url())))
-        m_panel.say(tr("Веб-страница: %1").arg(m_web->url()));
+    const QString url = m_doors->webServer()->url();
+    if (!QDesktopServices::openUrl(QUrl(url)))
+        m_panel.say(tr("Веб-страница: %1").arg(url));
 }
 
 ConsoleFeatures::~ConsoleFeatures()
@@ -438,7 +346,8 @@ std::unique_ptr<QMenu> ConsoleFeatures::contextMenu()
         &ConsoleFeatures::showSweep);
     add(tr("MQTT…"), "chooseBus", QKeySequence(Qt::CTRL | Qt::Key_K), &ConsoleFeatures::chooseBus);
     QAction *web =
-        add(m_web ? tr("Веб-страница (%1)").arg(m_web->url()) : tr("Веб-страница в браузере"),
+        add(m_doors->webServer() ? tr("Веб-страница (%1)").arg(m_doors->webServer()->url())
+                                 : tr("Веб-страница в браузере"),
             "openWebPage", QKeySequence(Qt::CTRL | Qt::Key_U), &ConsoleFeatures::openWebPage);
     web->setVisible(WebServer::available());
     QAction *save =

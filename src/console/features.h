@@ -15,6 +15,7 @@
 
 class CarrierJob;
 class ControlPort;
+class Doors;
 class Station;
 class Following;
 class FrequencyMemory;
@@ -54,11 +55,12 @@ public:
 
     Station &station() { return *m_station; }
     Following &following();
+    Doors &doors() { return *m_doors; }
     // The control port while it listens.
-    ControlPort *controlPort() { return m_control.get(); }
+    ControlPort *controlPort();
     // The web page's server while it listens.
-    WebServer *webServer() { return m_web.get(); }
-    StationBus &bus() { return *m_bus; }
+    WebServer *webServer();
+    StationBus &bus();
     Tuning &tuning();
     FrequencyMemory &memory();
     Trainer &trainer();
@@ -75,7 +77,7 @@ public:
     QDialog *sweepDialog() const { return m_sweepDialog; }
     // Doors asked for that did not open: a console without a screen that serves nothing it
     // was asked to serve says so and ends.
-    const QStringList &closedDoors() const { return m_closedDoors; }
+    const QStringList &closedDoors() const;
 
     // The menu's entries.
     void chooseRig(bool on);
@@ -100,34 +102,16 @@ private:
     void showPanelState();
     // The sub-band options say which stretch of the selected band each one is.
     void showSubBandRanges();
-    void startControlPort();
-    void startBus(const StationBus::Choice &choice);
-    bool startWeb(const QString &address);
-    // The address a service is to listen on: the command line's, else the settings' key,
-    // else without a screen headlessPort (0: none); empty when off.
-    QString serviceAddress(const QString &given, const QString &key, quint16 headlessPort) const;
-    QString passwordRecord(const QString &key) const;
-    std::optional<QSslConfiguration> tlsFor(const HostPort &where, const QString &passwordRecord,
-                                            QString *fingerprint);
-    // A door asked for did not open: said, and remembered.
-    void doorClosed(const QString &what);
-    static void sayServing(const char *what, const QString &address, bool secure,
-                           const QString &fingerprint);
 
     Panel &m_panel;
     ConsoleEnvironment m_env;
     QWidget *m_window;
     std::unique_ptr<Station> m_station;
-    // Passwords of every door are checked here, one at a time, off the window's thread.
-    PasswordCheck *m_passwords;
-    std::unique_ptr<ControlPort> m_control;
-    std::unique_ptr<WebServer> m_web;
-    std::unique_ptr<StationBus> m_bus;
+    std::unique_ptr<Doors> m_doors;
     StatusStrip *m_strip;
     QPointer<LineLogWindow> m_lineLog;
     QPointer<FrequencyMemoryWindow> m_memoryWindow;
     QPointer<QDialog> m_sweepDialog;
-    QStringList m_closedDoors;
     int m_subBandsOf = -1;
     bool m_started = false;
 };

@@ -344,7 +344,7 @@
 <context>
     <name>ConsoleFeatures</name>
     <message>
-        <location filename="../src/console/features.cpp" line="+81"/>
+        <location filename="../src/console/features.cpp" line="+53"/>
         <source>Порт %1 недоступен: %2</source>
         <translation>Port %1 is not available: %2</translation>
     </message>
@@ -354,7 +354,7 @@
         <translation>the console is closing</translation>
     </message>
     <message>
-        <location filename="../src/console/features.cpp" line="+183"/>
+        <location filename="../src/console/features.cpp" line="+132"/>
         <source>Шаги реле не заданы: &lt;a href=&quot;%1&quot;&gt;задать…&lt;/a&gt;</source>
         <translation>Relay steps not set: &lt;a href=&quot;%1&quot;&gt;set them…&lt;/a&gt;</translation>
     </message>
@@ -363,13 +363,16 @@
         <source>Поддиапазон %1 диапазона %2: %3–%4 МГц</source>
         <translation>Sub-band %1 of %2: %3–%4 MHz</translation>
     </message>
+</context>
+<context>
+    <name>ConsoleMenu</name>
     <message>
-        <location line="-49"/>
+        <location filename="../src/console/consolemenu.cpp" line="+112"/>
         <source>Веб-страница: %1</source>
         <translation>Web page: %1</translation>
     </message>
     <message>
-        <location line="+94"/>
+        <location line="+41"/>
         <source>Следить за трансивером…</source>
         <translation>Follow the transceiver…</translation>
     </message>
@@ -394,7 +397,7 @@
         <translation>Ports…</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Журнал линии</source>
         <translation>Line log</translation>
     </message>
@@ -409,7 +412,7 @@
         <translation>SWR sweep…</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>MQTT…</source>
         <translation>MQTT…</translation>
     </message>
@@ -444,7 +447,7 @@
         <translation>Help</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+17"/>
         <source>Таблица диапазонов сохранена</source>
         <translation>Band table saved</translation>
     </message>
@@ -469,7 +472,7 @@
         <translation>Matching search: %1</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+56"/>
         <source>Экспорт памяти</source>
         <translation>Export memories</translation>
     </message>
@@ -753,7 +756,7 @@
         <translation>MQTT not connected: %1</translation>
     </message>
     <message>
-        <location line="+65"/>
+        <location line="+64"/>
         <source>Порт управления: «%1» — не адрес</source>
         <translation>Control port: &quot;%1&quot; is no address</translation>
     </message>

@@ -1,17 +1,15 @@
 #pragma once
 
-#include "dialogs/frequencymemorywindow.h"
-#include "dialogs/linelogwindow.h"
+#include "consolemenu.h"
 #include "environment.h"
 #include "mqtt/stationbus.h"
 
+#include <QMenu>
+
 #include <QObject>
-#include <QPointer>
-#include <QSslConfiguration>
 
 #include <functional>
 #include <memory>
-#include <optional>
 
 class CarrierJob;
 class ControlPort;
@@ -19,23 +17,17 @@ class Doors;
 class Station;
 class Following;
 class FrequencyMemory;
-class MemoryBackup;
 class Panel;
-class PasswordCheck;
 class Sweeper;
 class Trainer;
-class QAction;
-class QMenu;
 class QLabel;
 class QWidget;
 class StatusStrip;
 class Tuning;
 class WebServer;
-struct HostPort;
 
-// What the console offers beyond its designed window, wired to it: band following and its
-// status, the matching search, the band table, the ports, the line log and the memories, the
-// menu that offers them with their keys, and the strip that says what happened. Each works
+// What the console offers beyond its designed window, wired to it: the station's capabilities,
+// the doors, the menu that offers them, and the strip that says what happened. Each works
 // through the panel alone, as a remote client would.
 class ConsoleFeatures : public QObject
 {
@@ -51,7 +43,7 @@ public:
     void start();
 
     // The menu of the window's free areas and of the strip's button.
-    std::unique_ptr<QMenu> contextMenu();
+    std::unique_ptr<QMenu> contextMenu() { return m_menu->contextMenu(); }
 
     Station &station() { return *m_station; }
     Following &following();
@@ -71,28 +63,24 @@ public:
     Sweeper &sweeper();
     StatusStrip &strip() { return *m_strip; }
     QLabel &rigStatus();
+    ConsoleMenu &menu() { return *m_menu; }
     // The line log's window while it is open.
-    LineLogWindow *lineLogWindow() const { return m_lineLog; }
-    FrequencyMemoryWindow *frequencyMemoryWindow() const { return m_memoryWindow; }
-    QDialog *sweepDialog() const { return m_sweepDialog; }
+    LineLogWindow *lineLogWindow() const { return m_menu->lineLogWindow(); }
+    FrequencyMemoryWindow *frequencyMemoryWindow() const { return m_menu->frequencyMemoryWindow(); }
+    QDialog *sweepDialog() const { return m_menu->sweepDialog(); }
     // Doors asked for that did not open: a console without a screen that serves nothing it
     // was asked to serve says so and ends.
     const QStringList &closedDoors() const;
 
-    // The menu's entries.
-    void chooseRig(bool on);
-    void chooseBands();
-    void startTuning();
-    void choosePorts();
-    void showLineLog();
-    void showFrequencyMemory();
-    void showSweep();
-    void chooseBus();
-    void exportMemories();
-    void importMemories();
-    void showHelp();
-    // Serves the page on loopback when it is not served yet, and opens it in the browser.
-    void openWebPage();
+    // The menu's entries, for those that open them without the menu.
+    void chooseRig(bool on) { m_menu->chooseRig(on); }
+    void chooseBands() { m_menu->chooseBands(); }
+    void startTuning() { m_menu->startTuning(); }
+    void choosePorts() { m_menu->choosePorts(); }
+    void showLineLog() { m_menu->showLineLog(); }
+    void showFrequencyMemory() { m_menu->showFrequencyMemory(); }
+    void showSweep() { m_menu->showSweep(); }
+    void importMemories() { m_menu->importMemories(); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -109,9 +97,7 @@ private:
     std::unique_ptr<Station> m_station;
     std::unique_ptr<Doors> m_doors;
     StatusStrip *m_strip;
-    QPointer<LineLogWindow> m_lineLog;
-    QPointer<FrequencyMemoryWindow> m_memoryWindow;
-    QPointer<QDialog> m_sweepDialog;
+    std::unique_ptr<ConsoleMenu> m_menu;
     int m_subBandsOf = -1;
     bool m_started = false;
 };

@@ -2,15 +2,59 @@
 
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 namespace LNetwork {
+
+Parts Parts::nominal(double stepCpF, double stepLnH)
+{
+    Parts parts;
+    for (int bit = 0; bit < Relays; ++bit) {
+        parts.capacitorsPf[bit] = stepCpF * (1 << bit);
+        parts.coilsNh[bit] = stepLnH * (1 << bit);
+    }
+    return parts;
+}
+
+double Parts::capacitancePf(quint8 code) const
+{
+    double sum = 0;
+    for (int bit = 0; bit < Relays; ++bit)
+        if (code & (1 << bit))
+            sum += capacitorsPf[bit];
+    return sum;
+}
+
+double Parts::inductanceNh(quint8 code) const
+{
+    double sum = 0;
+    for (int bit = 0; bit < Relays; ++bit)
+        if (code & (1 << bit))
+            sum += coilsNh[bit];
+    return sum;
+}
+
+namespace {
+
+Impedance coilAt(double omega, double nanohenries, double q)
+{
+    const double reactance = omega * nanohenries * 1e-9;
+    return {q > 0 ? reactance / q : 0.0, reactance};
+}
+
+} // namespace
 
 Impedance inputImpedance(Impedance load, double hz, double stepCpF, double stepLnH,
                          const Setting &setting)
 {
+    return inputImpedance(load, hz, Parts::nominal(stepCpF, stepLnH), setting);
+}
+
+Impedance inputImpedance(Impedance load, double hz, const Parts &parts, const Setting &setting)
+{
     const double omega = 2 * std::numbers::pi * hz;
-    const Impedance coil(0, omega * stepLnH * 1e-9 * setting.codeL);
-    const double farads = stepCpF * 1e-12 * setting.codeC;
+    const Impedance coil = coilAt(omega, parts.inductanceNh(setting.codeL), parts.coilQ);
+    const double farads = (parts.capacitancePf(setting.codeC) + parts.strayPf) * 1e-12;
     // A capacitor in parallel, by admittance: no capacitor adds nothing.
     const auto across = [&](Impedance z) {
         if (farads <= 0)
@@ -36,6 +80,11 @@ double swr(Impedance load, double hz, double stepCpF, double stepLnH, const Sett
     return swrOf(inputImpedance(load, hz, stepCpF, stepLnH, setting));
 }
 
+double swr(Impedance load, double hz, const Parts &parts, const Setting &setting)
+{
+    return swrOf(inputImpedance(load, hz, parts, setting));
+}
+
 Best bestOf(const std::function<double(const Setting &)> &swrAt)
 {
     Best best;
@@ -52,6 +101,54 @@ Best bestOf(const std::function<double(const Setting &)> &swrAt)
         }
     }
     return best;
+}
+
+Best bestFor(Impedance load, double hz, const Parts &parts)
+{
+    const double omega = 2 * std::numbers::pi * hz;
+    std::array<double, 256> susceptance; // of the bank with its stray, siemens
+    std::array<Impedance, 256> coil;
+    for (int code = 0; code < 256; ++code) {
+        susceptance[code] = omega * (parts.capacitancePf(quint8(code)) + parts.strayPf) * 1e-12;
+        coil[code] = coilAt(omega, parts.inductanceNh(quint8(code)), parts.coilQ);
+    }
+    // |Γ|² compared, each setting a handful of multiplications: the order of bestOf (side, C,
+    // L) is kept for equal ones by taking only a strictly lower one.
+    constexpr double Z0 = ReferenceOhms;
+    constexpr double Y0 = 1 / ReferenceOhms;
+    double lowest = INFINITY;
+    Setting found;
+    const auto consider = [&](double g2, int side, int c, int l) {
+        if (g2 < lowest ||
+            (g2 == lowest && std::tuple(side, c, l) <
+                                 std::tuple(int(found.side), int(found.codeC), int(found.codeL)))) {
+            lowest = g2;
+            found = {quint8(c), quint8(l), quint8(side)};
+        }
+    };
+    // Side 0: the bank across the load, the coil towards the transmitter.
+    const Impedance loadAdmittance = 1.0 / load;
+    for (int c = 0; c < 256; ++c) {
+        const Impedance shunted =
+            susceptance[c] > 0 ? 1.0 / (loadAdmittance + Impedance(0, susceptance[c])) : load;
+        for (int l = 0; l < 256; ++l) {
+            const double r = shunted.real() + coil[l].real();
+            const double x = shunted.imag() + coil[l].imag();
+            const double g2 = ((r - Z0) * (r - Z0) + x * x) / ((r + Z0) * (r + Z0) + x * x);
+            consider(g2, 0, c, l);
+        }
+    }
+    // Side 1: the coil in series with the load, the bank across both.
+    for (int l = 0; l < 256; ++l) {
+        const Impedance series = 1.0 / (load + coil[l]);
+        for (int c = 0; c < 256; ++c) {
+            const double g = series.real();
+            const double b = series.imag() + susceptance[c];
+            const double g2 = ((Y0 - g) * (Y0 - g) + b * b) / ((Y0 + g) * (Y0 + g) + b * b);
+            consider(g2, 1, c, l);
+        }
+    }
+    return {found, swr(load, hz, parts, found)};
 }
 
 } // namespace LNetwork

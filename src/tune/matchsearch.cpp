@@ -22,6 +22,7 @@ double logSwr(double swr)
 
 MatchSearch::MatchSearch(const Config &config)
     : m_config(config)
+    , m_parts(config.parts.value_or(LNetwork::Parts::nominal(config.stepCpF, config.stepLnH)))
     , m_phase(Phase::Coarse)
 {
     if (!modelUsable())
@@ -86,8 +87,7 @@ double MatchSearch::fitError(LNetwork::Impedance load) const
 {
     double error = 0;
     for (const Reading &r : m_readings) {
-        const double model =
-            LNetwork::swr(load, m_config.hz, m_config.stepCpF, m_config.stepLnH, r.setting);
+        const double model = swrThrough(load, r.setting);
         const double d = logSwr(model) - logSwr(r.swr);
         error += d * d;
     }
@@ -148,10 +148,7 @@ std::optional<MatchSearch::Setting> MatchSearch::predicted() const
 {
     if (!m_load)
         return std::nullopt;
-    return LNetwork::bestOf([this](const Setting &s) {
-               return LNetwork::swr(*m_load, m_config.hz, m_config.stepCpF, m_config.stepLnH, s);
-           })
-        .setting;
+    return LNetwork::bestOf([this](const Setting &s) { return swrThrough(*m_load, s); }).setting;
 }
 
 int MatchSearch::informative() const
@@ -246,9 +243,7 @@ std::optional<MatchSearch::Setting> MatchSearch::next()
             if (p && !readingAt(*p))
                 return p;
             // Readings the model does not explain teach it more: fit again with them.
-            const double model =
-                p ? LNetwork::swr(*m_load, m_config.hz, m_config.stepCpF, m_config.stepLnH, *p)
-                  : LNetwork::WorstSwr;
+            const double model = p ? swrThrough(*m_load, *p) : LNetwork::WorstSwr;
             const bool agrees = p && std::abs(logSwr(model) - logSwr(*readingAt(*p))) < 0.05;
             if (!agrees && m_fits < 4) {
                 fitLoad();

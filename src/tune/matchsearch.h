@@ -22,6 +22,8 @@ public:
         double hz = 0;      // the radio's frequency; 0 when unknown
         double stepCpF = 0; // the console's relay steps
         double stepLnH = 0;
+        // The tuner's parts; none: the steps' nominal ones.
+        std::optional<LNetwork::Parts> parts = std::nullopt;
         int maxProbes = 300;
         // Good enough to stop early: no setting can do much better.
         double goodSwr = 1.05;
@@ -48,6 +50,11 @@ private:
     };
     enum class Phase { Identify, Predict, Refine, Coarse, Done };
 
+    double swrThrough(LNetwork::Impedance load, const Setting &setting) const
+    {
+        return LNetwork::swr(load, m_config.hz, m_parts, setting);
+    }
+
     bool modelUsable() const;
     quint8 codeForCoil(double ohms) const;
     quint8 codeForCapacitor(double ohms) const;
@@ -61,6 +68,7 @@ private:
     int informative() const;
 
     Config m_config;
+    LNetwork::Parts m_parts;
     Phase m_phase;
     QList<Reading> m_readings;
     QList<Setting> m_queue;

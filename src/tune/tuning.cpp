@@ -1,5 +1,7 @@
 #include "tuning.h"
 
+#include "tunerparts.h"
+
 #include "model/valuetext.h"
 #include "panel/panel.h"
 #include "rig/following.h"
@@ -61,17 +63,9 @@ TuneSession *Tuning::begin()
         return nullptr;
     const Panel::State state = m_panel.state();
     m_before = state.relays;
-    MatchSearch::Config config;
-    config.hz = double(m_following.rig().frequency().value_or(0));
-    config.stepCpF = state.stepC;
-    config.stepLnH = state.stepL;
-    const int settle =
-        m_settings
-            ? std::clamp(
-                  m_settings->value(QString::fromLatin1(SettleKey), TuneSession::DefaultSettleMs)
-                      .toInt(),
-                  0, 2000)
-            : TuneSession::DefaultSettleMs;
+    const MatchSearch::Config config =
+        searchConfig(double(m_following.rig().frequency().value_or(0)));
+    const int settle = settleMs();
     // The radio's band must not move the relays while the search moves them.
     m_following.setPaused(true);
     m_session = std::make_unique<TuneSession>(
@@ -87,6 +81,27 @@ TuneSession *Tuning::begin()
     });
     emit begun(m_session.get());
     return m_session.get();
+}
+
+MatchSearch::Config Tuning::searchConfig(double hz) const
+{
+    const Panel::State state = m_panel.state();
+    MatchSearch::Config config;
+    config.hz = hz;
+    config.stepCpF = state.stepC;
+    config.stepLnH = state.stepL;
+    config.parts = TunerParts::load(m_settings, state.stepC, state.stepL);
+    return config;
+}
+
+int Tuning::settleMs() const
+{
+    return m_settings
+               ? std::clamp(
+                     m_settings->value(QString::fromLatin1(SettleKey), TuneSession::DefaultSettleMs)
+                         .toInt(),
+                     0, 2000)
+               : TuneSession::DefaultSettleMs;
 }
 
 void Tuning::end(bool store)

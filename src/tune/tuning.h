@@ -32,6 +32,10 @@ public:
     void setBusy(std::function<QString()> busy) { m_busy = std::move(busy); }
     // The search needs the relay steps too; false while either is 0.
     bool stepsKnown() const;
+    // A search at hz as the console runs one: its steps, its model of the tuner's parts.
+    MatchSearch::Config searchConfig(double hz) const;
+    // How long the relays settle before a reading, as the user set it.
+    int settleMs() const;
     static QString stepsMissing();
 
     // A new session, waiting for the carrier; none when a search cannot start. Any stop but

@@ -110,18 +110,8 @@ void Trainer::next()
             return self->finish(problem);
         if (self->m_stopping)
             return self->finish(tr("остановлено"));
-        const Panel::State state = self->m_panel.state();
-        MatchSearch::Config config;
-        config.hz = double(bin.middle());
-        config.stepCpF = state.stepC;
-        config.stepLnH = state.stepL;
-        const int settle = self->m_settings
-                               ? std::clamp(self->m_settings
-                                                ->value(QString::fromLatin1(Tuning::SettleKey),
-                                                        TuneSession::DefaultSettleMs)
-                                                .toInt(),
-                                            0, 2000)
-                               : TuneSession::DefaultSettleMs;
+        const MatchSearch::Config config = self->m_tuning.searchConfig(double(bin.middle()));
+        const int settle = self->m_tuning.settleMs();
         Panel &panel = self->m_panel;
         self->m_session = std::make_unique<TuneSession>(
             self->m_job.rig(), config,

@@ -54,6 +54,34 @@ private slots:
         QVERIFY(search.bestSwr() <= exhaustiveBest(load, hz) + 0.1);
         QVERIFY(search.probes() <= 300);
     }
+
+    // The fast exhaustive search agrees with the plain one through parts off their nominal
+    // values, a stray capacitance and lossy coils, on loads low, high and reactive.
+    void theFastBestIsTheExhaustiveBest()
+    {
+        LNetwork::Parts parts = LNetwork::Parts::nominal(10, 500);
+        const double off[8] = {1.07, 0.93, 1.05, 0.96, 1.08, 0.92, 1.03, 0.97};
+        for (int bit = 0; bit < 8; ++bit) {
+            parts.capacitorsPf[bit] *= off[bit];
+            parts.coilsNh[bit] *= off[7 - bit];
+        }
+        parts.strayPf = 15;
+        parts.coilQ = 120;
+        for (const auto &[load, hz] : {std::pair{LNetwork::Impedance(12, -30), 7.1e6},
+                                       std::pair{LNetwork::Impedance(1800, 900), 3.6e6},
+                                       std::pair{LNetwork::Impedance(50, 0), 14.1e6},
+                                       std::pair{LNetwork::Impedance(4, 120), 28.5e6}}) {
+            const LNetwork::Best fast = LNetwork::bestFor(load, hz, parts);
+            const LNetwork::Best plain = LNetwork::bestOf(
+                [&](const LNetwork::Setting &s) { return LNetwork::swr(load, hz, parts, s); });
+            QCOMPARE(fast.setting, plain.setting);
+            QCOMPARE(fast.swr, plain.swr);
+        }
+        // Nominal parts are the steps' model exactly.
+        const LNetwork::Setting s{37, 12, 1};
+        QCOMPARE(LNetwork::swr({20, 35}, 7e6, LNetwork::Parts::nominal(10, 500), s),
+                 LNetwork::swr({20, 35}, 7e6, 10, 500, s));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestMatchSearch)

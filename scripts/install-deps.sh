@@ -32,6 +32,9 @@ packages=(
     # The station's MQTT bus: Mosquitto's client library; the tests run its broker and its
     # clients, and check Home Assistant's documents with a JSON Schema validator.
     libmosquitto-dev mosquitto mosquitto-clients python3-jsonschema
+    # Antennas computed by NEC-2 and Touchstone files read by scikit-rf check the measured
+    # antenna against physics no one here wrote.
+    nec2c python3-scikit-rf python3-numpy
 )
 packages+=("$@")
 

@@ -11,6 +11,7 @@
 #include "dialogs/firststartdialog.h"
 #include "net/credentials.h"
 #include "net/identity.h"
+#include "tunes/antennacommands.h"
 #include "version.h"
 
 #include <QApplication>
@@ -103,6 +104,9 @@ int main(int argc, char *argv[])
             return exportMemories(*line.exportPath, folders.settings, dataDir);
         if (line.importPath)
             return importMemories(*line.importPath, folders.settings, dataDir);
+        if (line.antennaImport)
+            return importAntenna(line.antennaImport->first, line.antennaImport->second,
+                                 folders.settings, dataDir, settings);
         if (line.setControlPassword || line.setViewerPassword) {
             const bool viewer = line.setViewerPassword;
             return setPassword(

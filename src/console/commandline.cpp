@@ -1,6 +1,7 @@
 #include "commandline.h"
 
 #include "app/startup.h"
+#include "backup/csv.h"
 #include "control/controlport.h"
 #include "mqtt/mqttclient.h"
 #include "rig/followsource.h"
@@ -73,7 +74,15 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
         QStringLiteral("Read memory slots and relay steps from a CSV FILE into conf.cfg (kept "
                        "as conf.cfg.bak) and exit. Refused while a console runs."),
         QStringLiteral("FILE"));
-    parser.addOptions({exportOption, importOption});
+    const QCommandLineOption antennaOption(
+        QStringLiteral("import-antenna"),
+        QStringLiteral("Read antenna ANT's (1-3) measurement from FILE, given after the option "
+                       "(Touchstone .s1p, or CSV of frequency Hz,R,X), into the frequency "
+                       "memory, compute every band's tunes from it, print a line a band and "
+                       "exit. The previous measurement is kept for an undo. Refused while a "
+                       "console runs."),
+        QStringLiteral("ANT"));
+    parser.addOptions({exportOption, importOption, antennaOption});
     const QCommandLineOption lang(QStringLiteral("lang"),
                                   QStringLiteral("The language of the window: ru or en. By "
                                                  "default Russian on Russian and C locales, "
@@ -293,11 +302,22 @@ CommandLine parseCommandLine(const QStringList &arguments, const PortMap &ports)
         // A host may be called like a source.
         result.rigAddress = QStringLiteral("rigctld:") + result.rigAddress;
     }
-    if (!parser.positionalArguments().isEmpty()) {
+    QStringList positional = parser.positionalArguments();
+    if (parser.isSet(antennaOption)) {
+        const std::optional<int> antenna = Csv::number(parser.value(antennaOption), 1, 3);
+        if (!antenna || positional.isEmpty()) {
+            result.run = false;
+            result.exitCode = UsageError;
+            result.error = QStringLiteral("--import-antenna: expected ANT (1-3) and FILE");
+            return result;
+        }
+        result.antennaImport = std::pair(*antenna, positional.takeFirst());
+    }
+    if (!positional.isEmpty()) {
         result.run = false;
         result.exitCode = UsageError;
         result.error = QCoreApplication::translate("CommandLine", "лишний аргумент «%1»")
-                           .arg(parser.positionalArguments().constFirst());
+                           .arg(positional.constFirst());
     }
     return result;
 }

@@ -22,6 +22,8 @@ struct CommandLine
     // --export FILE, --import FILE: the memories as a table, without the window.
     std::optional<QString> exportPath;
     std::optional<QString> importPath;
+    // --import-antenna: the antenna (1–3) and the measurement's file.
+    std::optional<std::pair<int, QString>> antennaImport;
     // --lang ru|en; otherwise the system's language decides.
     std::optional<Language> language;
     // --control [HOST:]PORT: the control port.

@@ -38,6 +38,8 @@ QString sourceText(StoredTune::Source source)
         return QCoreApplication::translate("FrequencyMemoryWindow", "обучение");
     case StoredTune::Source::Import:
         return QCoreApplication::translate("FrequencyMemoryWindow", "импорт");
+    case StoredTune::Source::Computed:
+        return QCoreApplication::translate("FrequencyMemoryWindow", "расчёт");
     }
     return {};
 }

@@ -1,5 +1,7 @@
 #include "loadmodel.h"
 
+#include <algorithm>
+
 #include "rig/bandplan.h"
 
 #include <QStringList>
@@ -62,6 +64,11 @@ LNetwork::Impedance LoadModel::loadAt(double hz) const
         if (band && other && band->band == other->band)
             return e.load;
     }
+    if (m_measured && !m_measured->points.isEmpty()) {
+        const qint64 at = std::clamp(std::llround(hz), m_measured->points.first().hz,
+                                     m_measured->points.last().hz);
+        return *m_measured->at(at);
+    }
     if (m_resonant)
         return m_resonant->at(hz);
     return everywhere.value_or(LNetwork::Impedance(LNetwork::ReferenceOhms, 0));
@@ -69,6 +76,18 @@ LNetwork::Impedance LoadModel::loadAt(double hz) const
 
 double LoadModel::swr(double hz, const RelaySteps &steps, const RelayState &relays) const
 {
-    return LNetwork::swr(loadAt(hz), hz, steps.stepC, steps.stepL,
+    return LNetwork::swr(loadAt(hz), hz, partsFor(steps),
                          {relays.codeC, relays.codeL, relays.side});
+}
+
+LNetwork::Parts LoadModel::partsFor(const RelaySteps &steps) const
+{
+    LNetwork::Parts parts = LNetwork::Parts::nominal(steps.stepC, steps.stepL);
+    if (m_parts.capacitorsPf)
+        parts.capacitorsPf = *m_parts.capacitorsPf;
+    if (m_parts.coilsNh)
+        parts.coilsNh = *m_parts.coilsNh;
+    parts.strayPf = m_parts.strayPf;
+    parts.coilQ = m_parts.coilQ;
+    return parts;
 }

@@ -2,6 +2,7 @@
 
 #include "relaystate.h"
 #include "tune/lnetwork.h"
+#include "tunes/measurement.h"
 
 #include <QList>
 #include <QString>
@@ -35,9 +36,22 @@ public:
     static std::optional<Resonant> parseResonant(const QString &text);
     void add(const Entry &entry) { m_entries << entry; }
     void setResonant(const Resonant &antenna) { m_resonant = antenna; }
+    // A measured antenna, between its points linearly, its end points beyond them.
+    void setMeasurement(const AntennaMeasurement &measured) { m_measured = measured; }
 
-    // The load at a radio frequency: the entry for its band, else the resonant antenna, else
-    // the entry for every band, else a matched 50 Ω.
+    // The tuner's own parts where they differ from the steps' nominal ones.
+    struct Parts
+    {
+        std::optional<LNetwork::Parts::Relays_t> capacitorsPf;
+        std::optional<LNetwork::Parts::Relays_t> coilsNh;
+        double strayPf = 0;
+        double coilQ = 0;
+    };
+    void setParts(const Parts &parts) { m_parts = parts; }
+    LNetwork::Parts partsFor(const RelaySteps &steps) const;
+
+    // The load at a radio frequency: the entry for its band, else the measured antenna, else
+    // the resonant one, else the entry for every band, else a matched 50 Ω.
     LNetwork::Impedance loadAt(double hz) const;
     // The SWR the radio sees through the relays as they are.
     double swr(double hz, const RelaySteps &steps, const RelayState &relays) const;
@@ -45,4 +59,6 @@ public:
 private:
     QList<Entry> m_entries;
     std::optional<Resonant> m_resonant;
+    std::optional<AntennaMeasurement> m_measured;
+    Parts m_parts;
 };

@@ -10,6 +10,7 @@
 #include "relaystate.h"
 #include "rigserver.h"
 #include "simwindow.h"
+#include "tune/tunerparts.h"
 #include "version.h"
 #include "virtualcontroller.h"
 
@@ -19,6 +20,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <tuple>
 
 namespace {
 
@@ -89,6 +91,27 @@ int main(int argc, char *argv[])
         QStringLiteral("A resonant antenna on the tuner's output: Z(f) = R + jRQ(f/F0 - F0/f), "
                        "F0 in MHz; a --load for a band stands before it."),
         QStringLiteral("F0,R,Q"));
+    const QCommandLineOption antennaFile(
+        QStringLiteral("antenna-file"),
+        QStringLiteral("A measured antenna on the tuner's output: a Touchstone one-port file "
+                       "(.s1p) or a CSV of frequency Hz,R,X, linear between its points."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption partsC(
+        QStringLiteral("parts-c"),
+        QStringLiteral("The tuner's eight capacitors in pF, bit 0 first, where they differ "
+                       "from the steps' binary multiples."),
+        QStringLiteral("PF,..."));
+    const QCommandLineOption partsL(QStringLiteral("parts-l"),
+                                    QStringLiteral("The tuner's eight coils in nH, bit 0 first."),
+                                    QStringLiteral("NH,..."));
+    const QCommandLineOption strayC(
+        QStringLiteral("stray-c"),
+        QStringLiteral("A stray capacitance across the capacitors, wherever the side relay "
+                       "puts them, pF."),
+        QStringLiteral("PF"));
+    const QCommandLineOption coilQ(QStringLiteral("coil-q"),
+                                   QStringLiteral("The coils' Q: a series loss of ωL/Q."),
+                                   QStringLiteral("Q"));
     const QCommandLineOption rigctld(
         QStringLiteral("rigctld"),
         QStringLiteral("Answer as rigctld would for a radio on this station: frequency, "
@@ -103,7 +126,7 @@ int main(int argc, char *argv[])
                                   QStringLiteral("The language of the window: ru or en."),
                                   QStringLiteral("ru|en"));
     parser.addOptions({pty, link, device, listen, steps, conf, headlessOption, log, load, resonant,
-                       rigctld, minPower, lang});
+                       antennaFile, partsC, partsL, strayC, coilQ, rigctld, minPower, lang});
     // Help, the version and bad options need no display, whatever else is asked.
     {
         const QCoreApplication probe(argc, argv);
@@ -169,6 +192,36 @@ int main(int argc, char *argv[])
         antenna.setResonant(*model);
         startHz = model->f0;
     }
+    if (parser.isSet(antennaFile)) {
+        const std::optional<AntennaMeasurement> measured =
+            AntennaMeasurement::readFile(parser.value(antennaFile), &error);
+        if (!measured)
+            fail(QStringLiteral("invalid --antenna-file: %1").arg(error));
+        antenna.setMeasurement(*measured);
+    }
+    LoadModel::Parts parts;
+    for (const auto &[option, values, max] :
+         {std::tuple(&partsC, &parts.capacitorsPf, TunerParts::MaxCapacitorPf),
+          std::tuple(&partsL, &parts.coilsNh, TunerParts::MaxCoilNh)}) {
+        if (!parser.isSet(*option))
+            continue;
+        *values = TunerParts::parseValues(parser.value(*option), max, &error);
+        if (!*values)
+            fail(QStringLiteral("invalid --%1: %2").arg(option->names().first(), error));
+    }
+    for (const auto &[option, value, max] :
+         {std::tuple(&strayC, &parts.strayPf, TunerParts::MaxStrayPf),
+          std::tuple(&coilQ, &parts.coilQ, TunerParts::MaxCoilQ)}) {
+        if (!parser.isSet(*option))
+            continue;
+        bool ok = false;
+        *value = parser.value(*option).toDouble(&ok);
+        if (!ok || !(*value >= 0) || *value > max)
+            fail(QStringLiteral("invalid --%1 \"%2\": expected 0 to %3")
+                     .arg(option->names().first(), parser.value(*option))
+                     .arg(max));
+    }
+    antenna.setParts(parts);
     std::unique_ptr<RigServer> radio;
     if (parser.isSet(rigctld)) {
         const std::optional<HostPort> where = HostPort::parse(parser.value(rigctld));

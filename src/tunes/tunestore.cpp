@@ -1,5 +1,6 @@
 #include "tunestore.h"
 
+#include <QDataStream>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -58,6 +59,17 @@ public:
         return QString::fromUtf8(
             reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column)));
     }
+    Statement &bind(int i, const QByteArray &blob)
+    {
+        sqlite3_bind_blob64(m_stmt, i, blob.constData(), sqlite3_uint64(blob.size()),
+                            SQLITE_TRANSIENT);
+        return *this;
+    }
+    QByteArray blob(int column) const
+    {
+        return QByteArray(static_cast<const char *>(sqlite3_column_blob(m_stmt, column)),
+                          sqlite3_column_bytes(m_stmt, column));
+    }
 
 private:
     sqlite3_stmt *m_stmt = nullptr;
@@ -96,7 +108,61 @@ const char *const Migrations[TuneStore::Version] = {
     "CREATE INDEX sweep_points_by_sweep ON sweep_points(sweep, hz);",
     // 3: whether a sweep ran to its end; those kept before are taken as having done so.
     "ALTER TABLE sweeps ADD COLUMN complete INTEGER NOT NULL DEFAULT 1;",
+    // 4: tunes computed from a measurement; the antennas' measurements, the one before each
+    // kept for an undo.
+    "CREATE TABLE tunes4("
+    " id INTEGER PRIMARY KEY,"
+    " antenna INTEGER NOT NULL CHECK(antenna BETWEEN 0 AND 2),"
+    " hz INTEGER NOT NULL,"
+    " c INTEGER NOT NULL CHECK(c BETWEEN 0 AND 255),"
+    " l INTEGER NOT NULL CHECK(l BETWEEN 0 AND 255),"
+    " side INTEGER NOT NULL CHECK(side BETWEEN 0 AND 255),"
+    " swr REAL,"
+    " stored INTEGER NOT NULL,"
+    " source TEXT NOT NULL"
+    "  CHECK(source IN ('save', 'search', 'training', 'import', 'computed')),"
+    " pinned INTEGER NOT NULL DEFAULT 0);"
+    "INSERT INTO tunes4 SELECT id, antenna, hz, c, l, side, swr, stored, source, pinned"
+    " FROM tunes;"
+    "DROP TABLE tunes;"
+    "ALTER TABLE tunes4 RENAME TO tunes;"
+    "CREATE INDEX tunes_by_frequency ON tunes(antenna, hz);"
+    "CREATE TABLE measurements("
+    " antenna INTEGER NOT NULL CHECK(antenna BETWEEN 0 AND 2),"
+    " current INTEGER NOT NULL CHECK(current IN (0, 1)),"
+    " file TEXT NOT NULL,"
+    " imported INTEGER NOT NULL,"
+    " points BLOB NOT NULL,"
+    " PRIMARY KEY(antenna, current));",
 };
+
+// A measurement's points as kept: frequency, R and X, little-endian, 24 bytes a point.
+QByteArray packed(const QList<AntennaMeasurement::Point> &points)
+{
+    QByteArray out;
+    QDataStream stream(&out, QIODevice::WriteOnly);
+    stream.setByteOrder(QDataStream::LittleEndian);
+    stream.setFloatingPointPrecision(QDataStream::DoublePrecision);
+    for (const AntennaMeasurement::Point &p : points)
+        stream << p.hz << p.z.real() << p.z.imag();
+    return out;
+}
+
+QList<AntennaMeasurement::Point> unpacked(const QByteArray &bytes)
+{
+    QList<AntennaMeasurement::Point> points;
+    QDataStream stream(bytes);
+    stream.setByteOrder(QDataStream::LittleEndian);
+    stream.setFloatingPointPrecision(QDataStream::DoublePrecision);
+    for (qsizetype i = 0; i < bytes.size() / 24; ++i) {
+        qint64 hz = 0;
+        double r = 0;
+        double x = 0;
+        stream >> hz >> r >> x;
+        points << AntennaMeasurement::Point{hz, {r, x}};
+    }
+    return points;
+}
 
 } // namespace
 
@@ -111,13 +177,16 @@ QString StoredTune::sourceName(Source source)
         return QStringLiteral("training");
     case Source::Import:
         return QStringLiteral("import");
+    case Source::Computed:
+        return QStringLiteral("computed");
     }
     return {};
 }
 
 std::optional<StoredTune::Source> StoredTune::sourceNamed(const QString &name)
 {
-    for (const Source s : {Source::Save, Source::Search, Source::Training, Source::Import}) {
+    for (const Source s :
+         {Source::Save, Source::Search, Source::Training, Source::Import, Source::Computed}) {
         if (name.compare(sourceName(s), Qt::CaseInsensitive) == 0)
             return s;
     }
@@ -213,15 +282,18 @@ TuneStore::Problem TuneStore::prepare(QString *error)
         *error = m_error; // "file is not a database" lands here
         return problemOf(sqlite3_extended_errcode(m_db));
     }
-    Statement check(m_db, "PRAGMA quick_check");
-    const int checked = check.step();
-    if (checked != SQLITE_ROW) {
-        *error = QString::fromUtf8(sqlite3_errmsg(m_db));
-        return problemOf(sqlite3_extended_errcode(m_db));
-    }
-    if (check.text(0) != QLatin1String("ok")) {
-        *error = QStringLiteral("damaged: %1").arg(check.text(0));
-        return Problem::Damaged;
+    {
+        // Ended before the migration: a table is not dropped under an open statement.
+        Statement check(m_db, "PRAGMA quick_check");
+        const int checked = check.step();
+        if (checked != SQLITE_ROW) {
+            *error = QString::fromUtf8(sqlite3_errmsg(m_db));
+            return problemOf(sqlite3_extended_errcode(m_db));
+        }
+        if (check.text(0) != QLatin1String("ok")) {
+            *error = QStringLiteral("damaged: %1").arg(check.text(0));
+            return Problem::Damaged;
+        }
     }
     if (!migrate(error))
         return Problem::Damaged;
@@ -312,12 +384,14 @@ bool TuneStore::restore(const QString &why)
 
 bool TuneStore::migrate(QString *error)
 {
-    Statement idQuery(m_db, "PRAGMA application_id");
-    const qint64 id = idQuery.step() == SQLITE_ROW ? idQuery.integer(0) : -1;
-    Statement versionQuery(m_db, "PRAGMA user_version");
-    const qint64 version = versionQuery.step() == SQLITE_ROW ? versionQuery.integer(0) : -1;
-    Statement tables(m_db, "SELECT count(*) FROM sqlite_schema");
-    const qint64 objects = tables.step() == SQLITE_ROW ? tables.integer(0) : -1;
+    // Each read ends before the steps run: a table is not dropped under an open statement.
+    const auto single = [this](const char *sql) {
+        Statement query(m_db, sql);
+        return query.step() == SQLITE_ROW ? query.integer(0) : qint64(-1);
+    };
+    const qint64 id = single("PRAGMA application_id");
+    const qint64 version = single("PRAGMA user_version");
+    const qint64 objects = single("SELECT count(*) FROM sqlite_schema");
     if (id != ApplicationId && objects != 0) {
         *error = QStringLiteral("not a frequency memory of this console");
         return false;
@@ -580,4 +654,93 @@ bool TuneStore::forgetSweep(qint64 id)
     const bool done =
         points.step() == SQLITE_DONE && head.step() == SQLITE_DONE && sqlite3_changes(m_db) > 0;
     return done ? exec("COMMIT") : (exec("ROLLBACK"), false);
+}
+
+bool TuneStore::putMeasurement(int antenna, const AntennaMeasurement &measurement)
+{
+    if (!m_db || !ownFile() || !exec("BEGIN IMMEDIATE"))
+        return false;
+    Statement drop(m_db, "DELETE FROM measurements WHERE antenna = ? AND current = 0");
+    drop.bind(1, antenna);
+    Statement age(m_db, "UPDATE measurements SET current = 0 WHERE antenna = ?");
+    age.bind(1, antenna);
+    Statement insert(m_db, "INSERT INTO measurements(antenna, current, file, imported, points) "
+                           "VALUES(?, 1, ?, ?, ?)");
+    insert.bind(1, antenna)
+        .bind(2, measurement.file)
+        .bind(3, measurement.imported)
+        .bind(4, packed(measurement.points));
+    if (drop.step() != SQLITE_DONE || age.step() != SQLITE_DONE || insert.step() != SQLITE_DONE) {
+        m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+        exec("ROLLBACK");
+        return false;
+    }
+    return exec("COMMIT");
+}
+
+std::optional<AntennaMeasurement> TuneStore::measurement(int antenna, bool previous) const
+{
+    if (!m_db)
+        return std::nullopt;
+    Statement query(m_db, "SELECT file, imported, points FROM measurements "
+                          "WHERE antenna = ? AND current = ?");
+    query.bind(1, antenna).bind(2, qint64(previous ? 0 : 1));
+    if (query.step() != SQLITE_ROW)
+        return std::nullopt;
+    AntennaMeasurement m;
+    m.file = query.text(0);
+    m.imported = query.integer(1);
+    m.points = unpacked(query.blob(2));
+    return m;
+}
+
+bool TuneStore::undoMeasurement(int antenna)
+{
+    if (!m_db || !ownFile() || !exec("BEGIN IMMEDIATE"))
+        return false;
+    // The previous one comes back; without one the antenna has none again.
+    Statement drop(m_db, "DELETE FROM measurements WHERE antenna = ? AND current = 1");
+    drop.bind(1, antenna);
+    Statement back(m_db, "UPDATE measurements SET current = 1 WHERE antenna = ?");
+    back.bind(1, antenna);
+    if (drop.step() != SQLITE_DONE || sqlite3_changes(m_db) == 0 || back.step() != SQLITE_DONE) {
+        m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+        exec("ROLLBACK");
+        return false;
+    }
+    return exec("COMMIT");
+}
+
+bool TuneStore::putComputed(int antenna, const QList<Placed> &tunes)
+{
+    if (!m_db || !ownFile() || !exec("BEGIN IMMEDIATE"))
+        return false;
+    const auto failed = [this] {
+        m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+        exec("ROLLBACK");
+        return false;
+    };
+    // What was computed before goes, unless the operator pinned it.
+    Statement clear(m_db, "DELETE FROM tunes WHERE antenna = ? AND source = 'computed' AND "
+                          "pinned = 0");
+    clear.bind(1, antenna);
+    if (clear.step() != SQLITE_DONE)
+        return failed();
+    for (const Placed &p : tunes) {
+        // A tune the radio measured, or a pinned one, stays: a prediction never replaces it.
+        Statement taken(m_db, "SELECT count(*) FROM tunes WHERE antenna = ? AND hz >= ? AND "
+                              "hz < ?");
+        taken.bind(1, antenna).bind(2, p.low).bind(3, p.high);
+        if (taken.step() != SQLITE_ROW)
+            return failed();
+        if (taken.integer(0) > 0)
+            continue;
+        StoredTune t = p.tune;
+        t.antenna = antenna;
+        t.source = StoredTune::Source::Computed;
+        t.pinned = false;
+        if (!putAll({{t, p.low, p.high}}))
+            return failed();
+    }
+    return exec("COMMIT");
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "measurement.h"
 #include "model/relaysetting.h"
 
 #include <QList>
@@ -13,7 +14,8 @@ struct sqlite3;
 // One frequency memory: the relays stored for a stretch of a band on one antenna.
 struct StoredTune
 {
-    enum class Source { Save, Search, Training, Import };
+    // Computed: predicted from the antenna's measurement, never read on the radio.
+    enum class Source { Save, Search, Training, Import, Computed };
 
     int antenna = 0; // 0–2
     // Where it was stored: the middle of its bin then. The entry stays at this frequency
@@ -25,7 +27,8 @@ struct StoredTune
     Source source = Source::Save;
     bool pinned = false;
 
-    static QString sourceName(Source source); // "save", "search", "training", "import"
+    // "save", "search", "training", "import", "computed"
+    static QString sourceName(Source source);
     static std::optional<Source> sourceNamed(const QString &name);
     friend bool operator==(const StoredTune &, const StoredTune &) = default;
 };
@@ -71,7 +74,7 @@ class TuneStore
 public:
     static constexpr const char *FileName = "tunes.sqlite";
     // The schema's version (PRAGMA user_version); older files are brought up to it.
-    static constexpr int Version = 3;
+    static constexpr int Version = 4;
     // What marks the file as ours (PRAGMA application_id): "ORVN".
     static constexpr int ApplicationId = 0x4F52564E;
 
@@ -123,6 +126,16 @@ public:
     // The sweep with its points, by frequency.
     std::optional<StoredSweep> sweep(qint64 id) const;
     bool forgetSweep(qint64 id);
+
+    // The antenna's measurement: a new one replaces it, the one it replaced kept for an undo.
+    bool putMeasurement(int antenna, const AntennaMeasurement &measurement);
+    std::optional<AntennaMeasurement> measurement(int antenna, bool previous = false) const;
+    // The previous measurement comes back (none when there was none); false when there was
+    // nothing to undo.
+    bool undoMeasurement(int antenna);
+    // The antenna's computed tunes, replacing those computed before, in one transaction; a bin
+    // that holds a tune of another source or a pinned one keeps it.
+    bool putComputed(int antenna, const QList<Placed> &tunes);
 
 private:
     enum class Problem { None, Unusable, Damaged };

@@ -2,6 +2,19 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ru_RU">
 <context>
+    <name>AntennaCommands</name>
+    <message>
+        <location filename="../src/tunes/antennacommands.cpp" line="+51"/>
+        <source>Антенна %1: точек %2 из %3</source>
+        <translation>Antenna %1: %2 points from %3</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>шаги реле в conf.cfg не заданы: измерение сохранено; импортируйте его снова, когда они будут заданы, и настройки будут рассчитаны</source>
+        <translation>the relay steps are not set in conf.cfg: the measurement is kept; import it again once they are, and the tunes are computed</translation>
+    </message>
+</context>
+<context>
     <name>BandNames</name>
     <message>
         <location filename="../src/model/bandnames.cpp" line="+34"/>
@@ -271,7 +284,7 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <location filename="../src/console/commandline.cpp" line="+176"/>
+        <location filename="../src/console/commandline.cpp" line="+185"/>
         <source>неверный --comport «%1»: нужно от 1 до 16</source>
         <translation>invalid --comport &quot;%1&quot;: expected 1 to 16</translation>
     </message>
@@ -331,7 +344,7 @@
         <translation>invalid --rig &quot;%1&quot;: expected HOST or HOST:PORT</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+22"/>
         <source>лишний аргумент «%1»</source>
         <translation>unexpected argument &quot;%1&quot;</translation>
     </message>
@@ -339,6 +352,60 @@
         <location filename="../src/link/portmap.cpp" line="+26"/>
         <source>неверное назначение порта «%1»: нужно N=УСТРОЙСТВО, N от %2 до %3</source>
         <translation>invalid port mapping &quot;%1&quot;: expected N=DEVICE with N from %2 to %3</translation>
+    </message>
+</context>
+<context>
+    <name>ComputedTunes</name>
+    <message>
+        <location filename="../src/tunes/computedtunes.cpp" line="+104"/>
+        <location line="+10"/>
+        <source>сопротивление слишком мало для этой схемы</source>
+        <translation>a resistance too low for this network</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>нужно %1 мкГн и %2 пФ, между шагами реле</source>
+        <translation>needs %1 µH and %2 pF, between the relays&apos; steps</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>нужно %1 мкГн, катушки дают %2 мкГн</source>
+        <translation>needs %1 µH, the coils give %2 µH</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>нужно %1 пФ, конденсаторы дают %2 пФ</source>
+        <translation>needs %1 pF, the bank gives %2 pF</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>%1: не измерен</source>
+        <translation>%1: not measured</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1: вне досягаемости — %2</source>
+        <translation>%1: out of reach — %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1: бинов %2, все ниже 1,5</source>
+        <translation>%1: %2 bins, all under 1.5</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1: бинов %2, %3 ниже 1,5, все ниже 2,0</source>
+        <translation>%1: %2 bins, %3 under 1.5, all under 2.0</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1: бинов %2, %3 ниже 2,0, %4 вне досягаемости — %5</source>
+        <translation>%1: %2 bins, %3 under 2.0, %4 out of reach — %5</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source> (%1 не измерено)</source>
+        <translation> (%1 not measured)</translation>
     </message>
 </context>
 <context>
@@ -1422,6 +1489,11 @@ Maximum value - 999</translation>
         <location line="+2"/>
         <source>импорт</source>
         <translation>import</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>расчёт</source>
+        <translation>computed</translation>
     </message>
     <message>
         <location line="+21"/>
@@ -2955,7 +3027,7 @@ Antenna 3 flag: %2</translation>
         </translation>
     </message>
     <message>
-        <location line="+97"/>
+        <location line="+87"/>
         <source>Обучение: %1 из %2 ячеек сохранено, %3 пропущено</source>
         <translation>Training: %1 of %2 bins stored, %3 skipped</translation>
     </message>
@@ -3153,7 +3225,7 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>Tuning</name>
     <message>
-        <location filename="../src/tune/tuning.cpp" line="+35"/>
+        <location filename="../src/tune/tuning.cpp" line="+37"/>
         <source>сначала включите слежение за трансивером</source>
         <translation>follow the transceiver first</translation>
     </message>
@@ -3183,7 +3255,7 @@ Antenna 3 flag: %2</translation>
         <translation>the relay steps (pF and nH) are not set</translation>
     </message>
     <message>
-        <location line="+70"/>
+        <location line="+83"/>
         <source>Подбор остановлен, реле вернулись как были.</source>
         <translation>The search stopped; the relays are back as they were.</translation>
     </message>

@@ -5,6 +5,7 @@
 #include "panel/relaypacer.h"
 #include "station/station.h"
 #include "tune/tuning.h"
+#include "tunes/computedtunes.h"
 #include "tunes/frequencymemory.h"
 #include "tunes/sweeper.h"
 #include "tunes/trainer.h"
@@ -13,6 +14,7 @@
 #include <QDateTime>
 
 #include <QLocale>
+#include <QUrl>
 
 namespace {
 
@@ -156,8 +158,9 @@ bool ControlCommands::readsOnly(const QByteArray &line)
     if (command.startsWith('+'))
         command.remove(0, 1);
     command = command.split(' ').value(0);
-    for (const char *reading : {"s", "\\get_state", "\\get_slot", "\\get_tunes", "\\get_sweep",
-                                "\\dump_caps", "\\subscribe", "\\unsubscribe", "q", "\\quit"}) {
+    for (const char *reading :
+         {"s", "\\get_state", "\\get_slot", "\\get_tunes", "\\get_sweep", "\\get_measurement",
+          "\\dump_caps", "\\subscribe", "\\unsubscribe", "q", "\\quit"}) {
         if (command == reading)
             return true;
     }
@@ -419,6 +422,36 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         (&m_station.sweeper())->stop();
         return answer(status("sweep_stop", Ok));
     }
+    if (is(nullptr, "get_measurement")) {
+        // \get_measurement ANT: the antenna's measurement, and what it gives each band.
+        bool ok = false;
+        const int antenna = words.value(1).toInt(&ok) - 1;
+        if (!ok || antenna < 0 || antenna >= Slots::Antennas || words.size() != 2)
+            return answer(status("get_measurement", Invalid));
+        TuneStore *store = m_station.memory().store();
+        const std::optional<AntennaMeasurement> measured =
+            store ? store->measurement(antenna) : std::nullopt;
+        if (!measured || measured->points.isEmpty())
+            return answer(status("get_measurement", NotAvailable));
+        const BandPlan &plan = m_station.memory().plan();
+        QList<std::pair<QByteArray, QByteArray>> lines{
+            {"Measurement", "File=" + QUrl::toPercentEncoding(measured->file) +
+                                " Points=" + QByteArray::number(measured->points.size()) +
+                                " From=" + QByteArray::number(measured->points.first().hz) +
+                                " To=" + QByteArray::number(measured->points.last().hz) +
+                                " Imported=" +
+                                QDateTime::fromMSecsSinceEpoch(measured->imported, Qt::UTC)
+                                    .toString(Qt::ISODate)
+                                    .toLatin1()}};
+        const LNetwork::Parts parts = *m_station.tuning().searchConfig(0).parts;
+        QList<StoredTune> stored;
+        for (int b = 0; b < Slots::Bands; ++b)
+            stored += m_station.memory().ofBand(antenna, b);
+        for (const ComputedTunes::Band &band :
+             ComputedTunes::fromStored(*measured, plan, parts, stored))
+            lines.append({"Band", text(ComputedTunes::summary(band))});
+        return answer(values("get_measurement", lines));
+    }
     if (is(nullptr, "get_sweep")) {
         // \get_sweep ANT BAND: the antenna's last sweep of the band, its passes and points.
         bool ok = false;
@@ -482,6 +515,7 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
                                  "\\sweep BAND [FROM TO STEP DWELL] bare|tuned|both",
                                  "\\sweep_stop",
                                  "\\get_sweep ANT BAND",
+                                 "\\get_measurement ANT",
                                  "\\subscribe",
                                  "\\unsubscribe",
                                  "\\auth PASSWORD",

@@ -28,11 +28,11 @@ QString valueText(double value)
 
 } // namespace
 
-QList<Band> compute(const AntennaMeasurement &measurement, const BandPlan &plan,
-                    const LNetwork::Parts &parts)
+namespace {
+
+QList<Bin> binsOf(const AntennaMeasurement &measurement, const BandPlan &plan)
 {
     QList<Bin> all;
-    QList<int> bandOf;
     for (int b = 0; b < BandPlan::Bands; ++b) {
         const qint64 width = plan.binWidth(b);
         for (qint64 low = plan.band(b).low; low < plan.band(b).high; low += width) {
@@ -43,6 +43,44 @@ QList<Band> compute(const AntennaMeasurement &measurement, const BandPlan &plan,
             low = bin->low;
         }
     }
+    return all;
+}
+
+QList<Band> byBand(const QList<Bin> &all)
+{
+    QList<Band> bands;
+    for (int b = 0; b < BandPlan::Bands; ++b)
+        bands << Band{b, {}};
+    for (const Bin &bin : all)
+        bands[bin.bin.band].bins << bin;
+    return bands;
+}
+
+} // namespace
+
+QList<Band> fromStored(const AntennaMeasurement &measurement, const BandPlan &plan,
+                       const LNetwork::Parts &parts, const QList<StoredTune> &stored)
+{
+    QList<Bin> all = binsOf(measurement, plan);
+    for (Bin &bin : all) {
+        if (!bin.load)
+            continue;
+        const double hz = double(bin.bin.middle());
+        const auto kept = std::find_if(stored.cbegin(), stored.cend(), [&](const StoredTune &t) {
+            return t.hz >= bin.bin.low && t.hz < bin.bin.high && t.swr;
+        });
+        bin.best = kept != stored.cend() ? LNetwork::Best{kept->relays, *kept->swr}
+                                         : LNetwork::bestFor(*bin.load, hz, parts);
+        if (bin.best.swr > ReachSwr)
+            bin.outOfReach = reachProblem(*bin.load, hz, parts);
+    }
+    return byBand(all);
+}
+
+QList<Band> compute(const AntennaMeasurement &measurement, const BandPlan &plan,
+                    const LNetwork::Parts &parts)
+{
+    QList<Bin> all = binsOf(measurement, plan);
     // Each bin is independent: every core takes the next one free.
     std::atomic<qsizetype> next = 0;
     const auto work = [&] {
@@ -63,12 +101,7 @@ QList<Band> compute(const AntennaMeasurement &measurement, const BandPlan &plan,
     work();
     for (std::thread &helper : helpers)
         helper.join();
-    QList<Band> bands;
-    for (int b = 0; b < BandPlan::Bands; ++b)
-        bands << Band{b, {}};
-    for (const Bin &bin : std::as_const(all))
-        bands[bin.bin.band].bins << bin;
-    return bands;
+    return byBand(all);
 }
 
 QString reachProblem(LNetwork::Impedance load, double hz, const LNetwork::Parts &parts)

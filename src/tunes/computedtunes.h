@@ -36,6 +36,10 @@ struct Band
 // The bands in the plan's order, each with all its bins.
 QList<Band> compute(const AntennaMeasurement &measurement, const BandPlan &plan,
                     const LNetwork::Parts &parts);
+// The bands as the frequency memory holds them: each measured bin's SWR that of the tune kept
+// there (computed or read on the radio), computed afresh only where none says one.
+QList<Band> fromStored(const AntennaMeasurement &measurement, const BandPlan &plan,
+                       const LNetwork::Parts &parts, const QList<StoredTune> &stored);
 // Why the load cannot be brought under ReachSwr at hz: more inductance than the coils' sum,
 // more capacitance than the bank, a resistance too low for the network (its coils' loss), or
 // values that lie between the relays' steps.

@@ -2,6 +2,7 @@
 #include "settings/settingslock.h"
 #include "support/consolefixture.h"
 #include "support/programs.h"
+#include "support/station.h"
 #include "tunes/computedtunes.h"
 #include "tunes/measurement.h"
 #include "tunes/tunestore.h"
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -409,7 +411,38 @@ print('checked', bad)
             QCOMPARE(store.measurement(0)->file, QStringLiteral("dipole.s1p"));
         }
 
-        // A console holds the settings file.
+        // A console started on it recalls them like any other, and tells the measurement.
+        QProcess console;
+        console.setProcessEnvironment(folder.environment());
+        const quint16 control = freeLocalPort();
+        console.start(folder.program(QStringLiteral("orvane")),
+                      {QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("--headless"),
+                       QStringLiteral("--control"), QString::number(control)});
+        QTcpSocket client;
+        for (int i = 0; i < 100 && client.state() != QAbstractSocket::ConnectedState; ++i) {
+            QTest::qWait(100);
+            client.connectToHost(QHostAddress::LocalHost, control);
+            client.waitForConnected(200);
+        }
+        QCOMPARE(client.state(), QAbstractSocket::ConnectedState);
+        client.write("\\get_measurement 1\n\\get_tunes 1 40m\n\\get_measurement 2\n");
+        QByteArray heard;
+        while (!heard.contains("RPRT -") && client.waitForReadyRead(5000))
+            heard += client.readAll();
+        QVERIFY2(heard.startsWith("File=dipole.s1p Points=284 From=1700000 To=30000000 Imported="),
+                 heard.constData());
+        QVERIFY2(heard.contains("\n40 m: 29 bins, all under 1.5\n"), heard.constData());
+        QCOMPARE(heard.count("Source=computed"), 28); // one bin holds the operator's tune
+        QVERIFY(heard.endsWith("RPRT -11\n"));        // antenna 2 has none
+        {
+            // While it runs, the file is its own.
+            import(s1p, &status);
+            QCOMPARE(status, 1);
+        }
+        console.terminate();
+        QVERIFY(console.waitForFinished(10000));
+
+        // Another program that holds the settings file, too.
         SettingsLock lock(folder.settingsPath());
         QVERIFY(lock.tryLock());
         import(s1p, &status);

@@ -13,6 +13,7 @@
 #include "settings/conflayout.h"
 #include "sim/loadmodel.h"
 #include "tune/matchsearch.h"
+#include "tunes/computedtunes.h"
 #include "tunes/frequencymemory.h"
 #include "tunes/trainer.h"
 #include "tunes/tunestore.h"
@@ -627,6 +628,44 @@ int main(int argc, char *argv[])
                     probes.last());
     }
 
+    // Every bin of every band computed from one antenna's measurement (a resonant antenna
+    // sampled every 100 kHz), through parts off nominal; and the bins checked against the plain
+    // exhaustive search.
+    Series computeAll;
+    int computedBins = 0;
+    int computedSame = 0;
+    {
+        AntennaMeasurement measured;
+        const LoadModel::Resonant resonant{7.1e6, 40, 3};
+        for (qint64 hz = 1700000; hz <= 54000000; hz += 100000)
+            measured.points << AntennaMeasurement::Point{hz, resonant.at(double(hz))};
+        LNetwork::Parts parts = LNetwork::Parts::nominal(10, 500);
+        for (int bit = 0; bit < 8; ++bit) {
+            parts.capacitorsPf[bit] *= 1 + 0.02 * (bit % 3 - 1);
+            parts.coilsNh[bit] *= 1 - 0.03 * (bit % 2);
+        }
+        parts.strayPf = 15;
+        parts.coilQ = 120;
+        QList<ComputedTunes::Band> bands;
+        for (int i = 0; i < 5; ++i) {
+            QElapsedTimer clock;
+            clock.start();
+            bands = ComputedTunes::compute(measured, BandPlan(), parts);
+            computeAll.ms << clock.nsecsElapsed() / 1e6;
+        }
+        for (const ComputedTunes::Band &band : bands) {
+            for (qsizetype i = 0; i < band.bins.size(); i += 8) {
+                const ComputedTunes::Bin &bin = band.bins[i];
+                const double hz = double(bin.bin.middle());
+                const LNetwork::Best plain = LNetwork::bestOf([&](const LNetwork::Setting &set) {
+                    return LNetwork::swr(*bin.load, hz, parts, set);
+                });
+                ++computedBins;
+                computedSame += plain.setting == bin.best.setting ? 1 : 0;
+            }
+        }
+    }
+
     // The frequency memory's store: a lookup among 100,000 entries as following makes one at
     // a QSY (a bin and two on either side), and one bin stored with its durable commit.
     Series lookup;
@@ -786,6 +825,9 @@ int main(int argc, char *argv[])
     if (!memoryQsy.ms.isEmpty())
         row("QSY to a memory's bin, third packet", memoryQsy);
     row("memory lookup among 100,000 entries", lookup);
+    row("every bin of one antenna computed", computeAll);
+    std::printf("%-42s %d of %d\n", "computed tunes the exhaustive best", computedSame,
+                computedBins);
     row("memory bin stored, durable commit", storeOne);
     if (trainProbes.isEmpty())
         std::printf("%-42s %s\n", "training 40 m against the station", "did not run");

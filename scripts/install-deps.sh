@@ -10,6 +10,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
     # The frequency memories: SQLite.
     libsqlite3-dev
+    # Fitting the tuner's parts: Eigen's Levenberg–Marquardt (headers only, for Windows too).
+    libeigen3-dev
     # The web page: served by Qt HttpServer, kept live over Qt WebSockets.
     qt6-httpserver-dev qt6-websockets-dev
     # lrelease compiles the English texts at build time; Qt's own texts in Russian.

@@ -4,6 +4,7 @@
 #include "model/valuetext.h"
 #include "panel/relaypacer.h"
 #include "station/station.h"
+#include "tune/tunerparts.h"
 #include "tune/tuning.h"
 #include "tunes/computedtunes.h"
 #include "tunes/frequencymemory.h"
@@ -422,6 +423,36 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         (&m_station.sweeper())->stop();
         return answer(status("sweep_stop", Ok));
     }
+    if (is(nullptr, "get_parts")) {
+        // \get_parts: the tuner's parts as the console models them.
+        if (words.size() != 1)
+            return answer(status("get_parts", Invalid));
+        const LNetwork::Parts parts = m_station.parts();
+        return answer(values("get_parts",
+                             {{"Capacitors_pF", text(TunerParts::valuesText(parts.capacitorsPf))},
+                              {"Coils_nH", text(TunerParts::valuesText(parts.coilsNh))},
+                              {"Stray_pF", QByteArray::number(parts.strayPf, 'g', 8)},
+                              {"CoilQ", QByteArray::number(parts.coilQ, 'g', 8)}}));
+    }
+    if (is(nullptr, "fit_parts")) {
+        // \fit_parts [apply]: the parts fitted to the readings kept; kept on "apply".
+        const bool apply = words.value(1) == "apply";
+        if (words.size() > 2 || (words.size() == 2 && !apply))
+            return answer(status("fit_parts", Invalid));
+        const PartsFit::Result fit = m_station.fitParts();
+        QList<std::pair<QByteArray, QByteArray>> lines;
+        for (const QString &line : PartsFit::report(fit))
+            lines.append({"Fit", text(line)});
+        if (!fit.error.isEmpty()) {
+            // Why, then the refusal.
+            Reply refused = status("fit_parts", NotAvailable);
+            refused.text.prepend(text(fit.error) + '\n');
+            return answer(refused);
+        }
+        if (apply)
+            m_station.setParts(fit.parts);
+        return answer(values("fit_parts", lines));
+    }
     if (is(nullptr, "get_measurement")) {
         // \get_measurement ANT: the antenna's measurement, and what it gives each band.
         bool ok = false;
@@ -516,6 +547,8 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
                                  "\\sweep_stop",
                                  "\\get_sweep ANT BAND",
                                  "\\get_measurement ANT",
+                                 "\\get_parts",
+                                 "\\fit_parts [apply]",
                                  "\\subscribe",
                                  "\\unsubscribe",
                                  "\\auth PASSWORD",

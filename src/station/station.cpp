@@ -4,6 +4,7 @@
 #include "panel/panel.h"
 #include "panel/relaypacer.h"
 #include "rig/following.h"
+#include "tune/tunerparts.h"
 #include "tune/tuning.h"
 #include "tunes/carrierjob.h"
 #include "tunes/frequencymemory.h"
@@ -12,6 +13,9 @@
 
 #include <QCoreApplication>
 #include <QSettings>
+#include <QTimer>
+
+#include <array>
 
 Station::Station(Panel &panel, QSettings *settings, const Places &places, QObject *parent)
     : QObject(parent)
@@ -45,6 +49,94 @@ Station::~Station()
     m_tuning.reset();
     m_following.reset();
     m_panel.usePacer(nullptr);
+}
+
+namespace {
+
+constexpr const char *PreviousPrefix = "tuner/previous_";
+
+} // namespace
+
+LNetwork::Parts Station::parts() const
+{
+    const Panel::State state = m_panel.state();
+    return TunerParts::load(m_settings, state.stepC, state.stepL);
+}
+
+void Station::setParts(const LNetwork::Parts &parts)
+{
+    if (!m_settings)
+        return;
+    const LNetwork::Parts before = this->parts();
+    for (const char *key : {TunerParts::CapacitorsKey, TunerParts::CoilsKey, TunerParts::StrayKey,
+                            TunerParts::CoilQKey}) {
+        const QString name = QString::fromLatin1(key);
+        m_settings->setValue(QString::fromLatin1(PreviousPrefix) +
+                                 name.section(QLatin1Char('/'), 1),
+                             m_settings->value(name, QStringLiteral("nominal")));
+    }
+    TunerParts::save(*m_settings, parts);
+    if (!(before == parts))
+        recomputeAll();
+}
+
+bool Station::undoParts()
+{
+    if (!m_settings)
+        return false;
+    bool any = false;
+    for (const char *key : {TunerParts::CapacitorsKey, TunerParts::CoilsKey, TunerParts::StrayKey,
+                            TunerParts::CoilQKey}) {
+        const QString name = QString::fromLatin1(key);
+        const QString previous =
+            QString::fromLatin1(PreviousPrefix) + name.section(QLatin1Char('/'), 1);
+        if (!m_settings->contains(previous))
+            continue;
+        any = true;
+        const QVariant value = m_settings->value(previous);
+        // "nominal": there was nothing kept, and the steps' parts were in use.
+        if (value.toString() == QLatin1String("nominal"))
+            m_settings->remove(name);
+        else
+            m_settings->setValue(name, value);
+        m_settings->remove(previous);
+    }
+    if (any)
+        recomputeAll();
+    return any;
+}
+
+PartsFit::Result Station::fitParts() const
+{
+    TuneStore *store = m_memory->store();
+    QList<PartsFit::Reading> readings;
+    if (store) {
+        std::array<std::optional<AntennaMeasurement>, Slots::Antennas> measured;
+        for (int a = 0; a < Slots::Antennas; ++a)
+            measured[size_t(a)] = store->measurement(a);
+        for (const StoredProbe &p : store->probes(PartsFit::MaxReadings)) {
+            PartsFit::Reading r{double(p.hz), p.relays, p.swr, std::nullopt};
+            if (const auto &m = measured[size_t(std::clamp(p.antenna, 0, Slots::Antennas - 1))])
+                r.load = m->at(p.hz);
+            readings << r;
+        }
+    }
+    return PartsFit::fit(parts(), readings);
+}
+
+void Station::recomputeAll()
+{
+    recomputeFrom(0);
+}
+
+void Station::recomputeFrom(int antenna)
+{
+    if (antenna >= Slots::Antennas)
+        return;
+    // One antenna after another: the memory computes one at a time.
+    m_memory->recompute(antenna, parts(), [this, antenna](const QString &, const QStringList &) {
+        QTimer::singleShot(0, this, [this, antenna] { recomputeFrom(antenna + 1); });
+    });
 }
 
 void Station::follow(const QString &source)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tune/partsfit.h"
+
 #include <QObject>
 #include <QString>
 
@@ -48,6 +50,19 @@ public:
     Sweeper &sweeper() const { return *m_sweeper; }
     MemoryBackup &backup() const { return *m_backup; }
 
+    // The tuner's parts as the console models them (the user's settings, else nominal).
+    LNetwork::Parts parts() const;
+    // New parts kept, the ones before kept for an undo; every measured antenna's tunes are
+    // computed again.
+    void setParts(const LNetwork::Parts &parts);
+    // The parts before the last change come back; false when there were none.
+    bool undoParts();
+    // The parts fitted to the readings kept (the latest, against each antenna's measurement
+    // where there is one); nothing is changed.
+    PartsFit::Result fitParts() const;
+    // Every measured antenna's tunes computed again through the parts in use.
+    void recomputeAll();
+
     // Follows source (FollowSource's text), else the source kept in the settings.
     void follow(const QString &source);
     // The console ends: a job that keys the radio is ended first (unkeyed, the radio put
@@ -55,6 +70,8 @@ public:
     void endJobsThen(std::function<void()> then);
 
 private:
+    void recomputeFrom(int antenna);
+
     Panel &m_panel;
     QSettings *m_settings;
     std::unique_ptr<RelayPacer> m_pacer;

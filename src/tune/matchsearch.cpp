@@ -12,6 +12,9 @@ constexpr int Codes = 256;
 constexpr std::array<int, 6> CoarseCodes{0, 8, 24, 56, 120, 248};
 // Above this a reading is near the meter's end of scale and tells little about the antenna.
 constexpr double InformativeSwr = 50;
+// A start that reads under these is refined around in steps of one code, or of four.
+constexpr double StartCloseSwr = 1.2;
+constexpr double StartNearSwr = 2.0;
 
 double logSwr(double swr)
 {
@@ -29,7 +32,7 @@ MatchSearch::MatchSearch(const Config &config)
         return;
     // The bare antenna, then a coil and a capacitor alone at two sizes each: enough to tell
     // resistance from reactance, and the sign of the reactance.
-    m_phase = Phase::Identify;
+    m_phase = config.start ? Phase::Start : Phase::Identify;
     m_queue = {Setting{0, 0, 0}, Setting{0, codeForCoil(50), 0}, Setting{0, codeForCoil(200), 0},
                Setting{codeForCapacitor(50), 0, 0}, Setting{codeForCapacitor(200), 0, 0}};
 }
@@ -215,6 +218,18 @@ std::optional<MatchSearch::Setting> MatchSearch::next()
             return std::nullopt;
         }
         switch (m_phase) {
+        case Phase::Start:
+            if (!readingAt(*m_config.start))
+                return m_config.start;
+            // Read well: the computed tune is near, and only its neighbours are tried.
+            if (*readingAt(*m_config.start) <= StartNearSwr) {
+                m_phase = Phase::Refine;
+                m_step = *readingAt(*m_config.start) <= StartCloseSwr ? 1 : 4;
+                m_centre = *best();
+            } else {
+                m_phase = Phase::Identify;
+            }
+            break;
         case Phase::Identify:
             if (informative() < 3 || m_queue.size() > m_explore) {
                 if (auto s = take(m_queue))

@@ -24,6 +24,9 @@ public:
         double stepLnH = 0;
         // The tuner's parts; none: the steps' nominal ones.
         std::optional<LNetwork::Parts> parts = std::nullopt;
+        // A setting to read first (a tune computed for this frequency): when it reads well the
+        // search only refines around it.
+        std::optional<LNetwork::Setting> start = std::nullopt;
         int maxProbes = 300;
         // Good enough to stop early: no setting can do much better.
         double goodSwr = 1.05;
@@ -48,7 +51,7 @@ private:
         Setting setting;
         double swr;
     };
-    enum class Phase { Identify, Predict, Refine, Coarse, Done };
+    enum class Phase { Start, Identify, Predict, Refine, Coarse, Done };
 
     double swrThrough(LNetwork::Impedance load, const Setting &setting) const
     {

@@ -10,6 +10,7 @@ TuneSession::TuneSession(RigControl &rig, const MatchSearch::Config &config, App
     : QObject(parent)
     , m_rig(rig)
     , m_search(config)
+    , m_hz(config.hz)
     , m_apply(std::move(apply))
     , m_settleMs(settleMs)
 {
@@ -70,6 +71,7 @@ void TuneSession::probed(RigControl::Ptt ptt, std::optional<double> swr)
         return;
     }
     m_missing = 0;
+    emit read(m_hz, *m_current, *swr);
     m_search.measured(*m_current, *swr);
     probeNext();
 }

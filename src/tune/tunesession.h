@@ -43,6 +43,8 @@ public:
 signals:
     void changed();
     void ended();
+    // The radio read swr with the relays at setting, at the search's frequency (Hz).
+    void read(double hz, const LNetwork::Setting &setting, double swr);
 
 private:
     void probed(RigControl::Ptt ptt, std::optional<double> swr);
@@ -51,6 +53,7 @@ private:
 
     RigControl &m_rig;
     MatchSearch m_search;
+    double m_hz;
     Apply m_apply;
     int m_settleMs;
     State m_state = State::WaitingForCarrier;

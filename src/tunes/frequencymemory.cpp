@@ -1,7 +1,9 @@
 #include "frequencymemory.h"
 
+#include "computedtunes.h"
 #include "panel/panel.h"
 #include "rig/following.h"
+#include "tune/tunesession.h"
 #include "tune/tuning.h"
 #include "tunetable.h"
 
@@ -22,6 +24,8 @@ FrequencyMemory::FrequencyMemory(Panel &panel, Following &following, Tuning *tun
     connect(&m_panel, &Panel::slotStored, this,
             [this](Panel::Cause cause) { learnSaved(int(cause)); });
     if (tuning) {
+        connect(tuning, &Tuning::begun, this,
+                [this](TuneSession *session) { logProbes(*session); });
         connect(tuning, &Tuning::stored, this, [this](const RelaySetting &relays, double swr) {
             const std::optional<qint64> hz = m_panel.state().radio.hz;
             if (hz)
@@ -279,4 +283,99 @@ QList<StoredTune> FrequencyMemory::ofBand(int antenna, int band)
         return {};
     const BandPlan::Band &b = plan().band(band);
     return tunes->between(antenna, b.low, b.high + 1);
+}
+
+void FrequencyMemory::logProbes(TuneSession &session)
+{
+    connect(&session, &TuneSession::read, this,
+            [this](double hz, const LNetwork::Setting &setting, double swr) {
+                logProbe(m_panel.state().selection.antenna, std::llround(hz), setting, swr);
+            });
+}
+
+void FrequencyMemory::logProbe(int antenna, qint64 hz, const RelaySetting &relays, double swr)
+{
+    if (TuneStore *tunes = store())
+        wrote(tunes->addProbe({antenna, hz, relays, swr}));
+}
+
+void FrequencyMemory::importMeasurement(int antenna, const QString &path,
+                                        const LNetwork::Parts &parts, Computed done)
+{
+    compute(antenna, parts, done, [path](QString *error) {
+        std::optional<AntennaMeasurement> read = AntennaMeasurement::readFile(path, error);
+        if (read)
+            read->imported = QDateTime::currentMSecsSinceEpoch();
+        return read;
+    });
+}
+
+void FrequencyMemory::undoMeasurement(int antenna, const LNetwork::Parts &parts, Computed done)
+{
+    TuneStore *tunes = store();
+    if (!tunes)
+        return done(tr("память частот недоступна"), {});
+    if (!tunes->undoMeasurement(antenna))
+        return done(tr("отменять нечего"), {});
+    recompute(antenna, parts, std::move(done));
+}
+
+void FrequencyMemory::recompute(int antenna, const LNetwork::Parts &parts, Computed done)
+{
+    TuneStore *tunes = store();
+    std::optional<AntennaMeasurement> kept = tunes ? tunes->measurement(antenna) : std::nullopt;
+    if (!kept) {
+        // Without a measurement nothing is computed: what was computed before goes.
+        if (tunes && wrote(tunes->putComputed(antenna, {})))
+            emit changed();
+        return done({}, {});
+    }
+    compute(
+        antenna, parts, done, [kept](QString *) { return kept; }, false);
+}
+
+void FrequencyMemory::compute(int antenna, const LNetwork::Parts &parts, Computed done,
+                              std::function<std::optional<AntennaMeasurement>(QString *)> read,
+                              bool keepMeasurement)
+{
+    if (m_import)
+        return done(tr("импорт уже идёт"), {});
+    struct Result
+    {
+        std::optional<AntennaMeasurement> measurement;
+        QList<ComputedTunes::Band> bands;
+        QString error;
+    };
+    auto result = std::make_shared<Result>();
+    const BandPlan plan = m_following.plan();
+    // Reading a file of up to 16 MiB and every bin's exhaustive search take a while.
+    QThread *worker = QThread::create([read, plan, parts, result] {
+        result->measurement = read(&result->error);
+        if (result->measurement && parts.capacitancePf(255) > 0 && parts.inductanceNh(255) > 0)
+            result->bands = ComputedTunes::compute(*result->measurement, plan, parts);
+    });
+    m_import = worker;
+    worker->setParent(this);
+    connect(worker, &QThread::finished, this,
+            [this, worker, result, done, antenna, keepMeasurement] {
+                worker->deleteLater();
+                m_import = nullptr;
+                if (!result->measurement)
+                    return done(result->error, {});
+                TuneStore *tunes = store();
+                if (!tunes)
+                    return done(tr("память частот недоступна"), {});
+                if (keepMeasurement && !wrote(tunes->putMeasurement(antenna, *result->measurement)))
+                    return done(tunes->error(), {});
+                if (!wrote(tunes->putComputed(
+                        antenna,
+                        ComputedTunes::placed(result->bands, QDateTime::currentMSecsSinceEpoch()))))
+                    return done(tunes->error(), {});
+                emit changed();
+                QStringList lines;
+                for (const ComputedTunes::Band &band : std::as_const(result->bands))
+                    lines << ComputedTunes::summary(band);
+                done({}, lines);
+            });
+    worker->start();
 }

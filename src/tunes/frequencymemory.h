@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rig/tunelookup.h"
+#include "tune/lnetwork.h"
 #include "tunestore.h"
 
 #include <QObject>
@@ -13,6 +14,7 @@
 
 class Following;
 class Panel;
+class TuneSession;
 class Tuning;
 
 // The tuner that learns every frequency: a tune kept per antenna for every bin of every band,
@@ -63,11 +65,30 @@ public:
     void importFile(const QString &path, Imported done);
     bool importing() const { return m_import != nullptr; }
 
+    // The antenna's measurement: a file read in (its previous one kept for an undo), undone,
+    // or the tunes computed from it again (new parts). The reading and the computing run off
+    // the window's thread; done(error, each band's line) comes on it.
+    using Computed = std::function<void(const QString &error, const QStringList &bands)>;
+    void importMeasurement(int antenna, const QString &path, const LNetwork::Parts &parts,
+                           Computed done);
+    void undoMeasurement(int antenna, const LNetwork::Parts &parts, Computed done);
+    void recompute(int antenna, const LNetwork::Parts &parts, Computed done);
+
+    // What the radio read while a search or training moved the relays, kept for the parts' fit.
+    void logProbes(TuneSession &session);
+    void logProbe(int antenna, qint64 hz, const RelaySetting &relays, double swr);
+
 signals:
     // Entries were stored, forgotten or pinned.
     void changed();
 
 private:
+    // Reads (off the window's thread), computes every bin, keeps the measurement when asked
+    // and the computed tunes.
+    void compute(int antenna, const LNetwork::Parts &parts, Computed done,
+                 std::function<std::optional<AntennaMeasurement>(QString *)> read,
+                 bool keepMeasurement = true);
+
     void learnSaved(int cause);
 
     Panel &m_panel;

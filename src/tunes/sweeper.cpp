@@ -270,7 +270,7 @@ void Sweeper::read(const Step &step)
     };
     m_job.ask(
         "\\get_level SWR",
-        [self, point, unkey](const QStringList &values) {
+        [self, point, unkey, step](const QStringList &values) {
             if (!self)
                 return;
             bool ok = false;
@@ -279,6 +279,10 @@ void Sweeper::read(const Step &step)
             if (!ok || !std::isfinite(swr) || swr < 1.0)
                 return unkey();
             point->swr = swr;
+            const StoredSweep &sweep = self->m_sweeps[step.sweep];
+            // A tuned step is one more reading for the parts' fit.
+            if (sweep.kind == Kind::Tuned)
+                self->m_memory.logProbe(sweep.antenna, step.hz, self->m_panel.state().relays, swr);
             if (!self->m_askWatts || self->m_stopping)
                 return unkey();
             self->m_job.ask(

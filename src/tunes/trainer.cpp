@@ -110,7 +110,13 @@ void Trainer::next()
             return self->finish(problem);
         if (self->m_stopping)
             return self->finish(tr("остановлено"));
-        const MatchSearch::Config config = self->m_tuning.searchConfig(double(bin.middle()));
+        MatchSearch::Config config = self->m_tuning.searchConfig(double(bin.middle()));
+        // A tune computed from the antenna's measurement is where the search begins.
+        for (const StoredTune &t :
+             self->m_memory.ofBand(self->m_panel.state().selection.antenna, bin.band)) {
+            if (t.hz >= bin.low && t.hz < bin.high && t.source == StoredTune::Source::Computed)
+                config.start = t.relays;
+        }
         const int settle = self->m_tuning.settleMs();
         Panel &panel = self->m_panel;
         self->m_session = std::make_unique<TuneSession>(
@@ -118,6 +124,7 @@ void Trainer::next()
             [&panel](const RelaySetting &setting) { panel.setRelays(setting, false); }, settle);
         connect(self->m_session.get(), &TuneSession::ended, self, &Trainer::searched,
                 Qt::QueuedConnection);
+        self->m_memory.logProbes(*self->m_session);
         self->m_session->start();
         self->m_job.keyDown([self](const QString &problem) {
             if (self && !problem.isEmpty() && self->m_session)

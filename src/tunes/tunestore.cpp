@@ -133,7 +133,15 @@ const char *const Migrations[TuneStore::Version] = {
     " file TEXT NOT NULL,"
     " imported INTEGER NOT NULL,"
     " points BLOB NOT NULL,"
-    " PRIMARY KEY(antenna, current));",
+    " PRIMARY KEY(antenna, current));"
+    "CREATE TABLE probes("
+    " id INTEGER PRIMARY KEY,"
+    " antenna INTEGER NOT NULL CHECK(antenna BETWEEN 0 AND 2),"
+    " hz INTEGER NOT NULL,"
+    " c INTEGER NOT NULL CHECK(c BETWEEN 0 AND 255),"
+    " l INTEGER NOT NULL CHECK(l BETWEEN 0 AND 255),"
+    " side INTEGER NOT NULL CHECK(side BETWEEN 0 AND 255),"
+    " swr REAL NOT NULL);",
 };
 
 // A measurement's points as kept: frequency, R and X, little-endian, 24 bytes a point.
@@ -743,4 +751,38 @@ bool TuneStore::putComputed(int antenna, const QList<Placed> &tunes)
             return failed();
     }
     return exec("COMMIT");
+}
+
+bool TuneStore::addProbe(const StoredProbe &probe)
+{
+    if (!m_db || !ownFile())
+        return false;
+    Statement insert(m_db, "INSERT INTO probes(antenna, hz, c, l, side, swr) "
+                           "VALUES(?, ?, ?, ?, ?, ?)");
+    insert.bind(1, probe.antenna)
+        .bind(2, probe.hz)
+        .bind(3, probe.relays.codeC)
+        .bind(4, probe.relays.codeL)
+        .bind(5, probe.relays.side)
+        .bind(6, std::optional<double>(probe.swr));
+    Statement trim(m_db, "DELETE FROM probes WHERE id <= (SELECT max(id) FROM probes) - ?");
+    trim.bind(1, qint64(MaxProbes));
+    return insert.step() == SQLITE_DONE && trim.step() == SQLITE_DONE;
+}
+
+QList<StoredProbe> TuneStore::probes(int limit) const
+{
+    QList<StoredProbe> out;
+    if (!m_db)
+        return out;
+    Statement query(m_db, "SELECT antenna, hz, c, l, side, swr FROM "
+                          "(SELECT * FROM probes ORDER BY id DESC LIMIT ?) ORDER BY id");
+    query.bind(1, qint64(limit));
+    while (query.step() == SQLITE_ROW)
+        out << StoredProbe{
+            int(query.integer(0)),
+            query.integer(1),
+            {quint8(query.integer(2)), quint8(query.integer(3)), quint8(query.integer(4))},
+            query.real(5).value_or(0)};
+    return out;
 }

@@ -62,6 +62,16 @@ struct StoredSweep
     static std::optional<Kind> kindNamed(const QString &name);
 };
 
+// One reading the radio gave during a search, training or a tuned sweep: what the tuner's
+// parts are fitted to.
+struct StoredProbe
+{
+    int antenna = 0;
+    qint64 hz = 0;
+    RelaySetting relays;
+    double swr = 0;
+};
+
 // The frequency memories of a console in an SQLite database beside conf.cfg. Every change is
 // one durable transaction (write-ahead log, synced at commit): a tune stored survives the
 // console killed straight after. A file that is damaged, not ours or from a later version is
@@ -136,6 +146,12 @@ public:
     // The antenna's computed tunes, replacing those computed before, in one transaction; a bin
     // that holds a tune of another source or a pinned one keeps it.
     bool putComputed(int antenna, const QList<Placed> &tunes);
+
+    // The readings kept: the latest MaxProbes, the oldest going first.
+    static constexpr int MaxProbes = 100000;
+    bool addProbe(const StoredProbe &probe);
+    // The latest, at most limit of them, oldest first.
+    QList<StoredProbe> probes(int limit = MaxProbes) const;
 
 private:
     enum class Problem { None, Unusable, Damaged };

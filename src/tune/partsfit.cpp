@@ -1,0 +1,300 @@
+#include "partsfit.h"
+
+#include <QHash>
+
+#include <Eigen/Dense>
+#include <unsupported/Eigen/NonLinearOptimization>
+#include <unsupported/Eigen/NumericalDiff>
+
+#include <cmath>
+
+namespace PartsFit {
+
+namespace {
+
+using Impedance = LNetwork::Impedance;
+constexpr int Relays = LNetwork::Parts::Relays;
+
+double gammaOf(double swr)
+{
+    return (swr - 1) / (swr + 1);
+}
+
+double gammaThrough(Impedance load, double hz, const LNetwork::Parts &parts,
+                    const LNetwork::Setting &s)
+{
+    const Impedance z = LNetwork::inputImpedance(load, hz, parts, s);
+    const double g = std::abs((z - LNetwork::ReferenceOhms) / (z + LNetwork::ReferenceOhms));
+    return std::isfinite(g) ? std::min(g, 1.0) : 1.0;
+}
+
+// Where each unknown sits in the parameter vector: the parts' relative factors, the stray in
+// units of 10 pF, the coils' loss 1/Q in hundredths, then each unknown load's log R and X/100.
+struct Layout
+{
+    std::array<int, Relays> c{};
+    std::array<int, Relays> l{};
+    int stray = -1;
+    int loss = -1;
+    int loads = 0; // first load's index
+    int size = 0;
+};
+
+struct Problem
+{
+    LNetwork::Parts start;
+    Layout layout;
+    QList<Reading> readings;
+    QList<int> group; // the unknown load each reading uses, or -1
+
+    LNetwork::Parts partsOf(const Eigen::VectorXd &x) const
+    {
+        LNetwork::Parts p = start;
+        for (int i = 0; i < Relays; ++i) {
+            if (layout.c[i] >= 0)
+                p.capacitorsPf[i] = start.capacitorsPf[i] * x[layout.c[i]];
+            if (layout.l[i] >= 0)
+                p.coilsNh[i] = start.coilsNh[i] * x[layout.l[i]];
+        }
+        if (layout.stray >= 0)
+            p.strayPf = std::max(0.0, 10 * x[layout.stray]);
+        if (layout.loss >= 0) {
+            const double loss = x[layout.loss] / 100;
+            p.coilQ = loss > 1e-6 ? 1 / loss : 0;
+        }
+        return p;
+    }
+    Impedance loadOf(const Eigen::VectorXd &x, int g) const
+    {
+        const int at = layout.loads + 2 * g;
+        return {std::exp(std::clamp(x[at], -5.0, 12.0)), 100 * x[at + 1]};
+    }
+    void residuals(const Eigen::VectorXd &x, Eigen::VectorXd &out) const
+    {
+        const LNetwork::Parts p = partsOf(x);
+        for (qsizetype i = 0; i < readings.size(); ++i) {
+            const Reading &r = readings[i];
+            const Impedance load = group[i] >= 0 ? loadOf(x, group[i]) : *r.load;
+            out[i] = gammaThrough(load, r.hz, p, r.setting) - gammaOf(r.swr);
+        }
+    }
+};
+
+struct Functor
+{
+    using Scalar = double;
+    enum { InputsAtCompileTime = Eigen::Dynamic, ValuesAtCompileTime = Eigen::Dynamic };
+    using InputType = Eigen::VectorXd;
+    using ValueType = Eigen::VectorXd;
+    using JacobianType = Eigen::MatrixXd;
+
+    const Problem *problem = nullptr;
+    int inputs() const { return problem->layout.size; }
+    int values() const { return int(problem->readings.size()); }
+    int operator()(const Eigen::VectorXd &x, Eigen::VectorXd &out) const
+    {
+        problem->residuals(x, out);
+        return 0;
+    }
+};
+
+double rms(const Eigen::VectorXd &v)
+{
+    return v.size() ? std::sqrt(v.squaredNorm() / double(v.size())) : 0;
+}
+
+} // namespace
+
+Result fit(const LNetwork::Parts &start, const QList<Reading> &all)
+{
+    Result result;
+    result.parts = start;
+    Problem problem;
+    problem.start = start;
+    for (const Reading &r : all) {
+        if (r.swr >= 1 && r.swr < MaxSwr && r.hz > 0)
+            problem.readings << r;
+    }
+    if (problem.readings.size() > MaxReadings)
+        problem.readings = problem.readings.mid(problem.readings.size() - MaxReadings);
+
+    // Which relays the readings ever switched in.
+    std::array<bool, Relays> cUsed{};
+    std::array<bool, Relays> lUsed{};
+    bool anyL = false;
+    for (const Reading &r : std::as_const(problem.readings)) {
+        for (int i = 0; i < Relays; ++i) {
+            cUsed[i] = cUsed[i] || (r.setting.codeC & (1 << i));
+            lUsed[i] = lUsed[i] || (r.setting.codeL & (1 << i));
+        }
+        anyL = anyL || r.setting.codeL != 0;
+    }
+    Layout &layout = problem.layout;
+    int n = 0;
+    for (int i = 0; i < Relays; ++i) {
+        layout.c[i] = cUsed[i] ? n++ : -1;
+        layout.l[i] = lUsed[i] ? n++ : -1;
+    }
+    layout.stray = n++;
+    layout.loss = anyL ? n++ : -1;
+    layout.loads = n;
+    // Each frequency (of an antenna) without a measured load gets one of its own.
+    QHash<qint64, int> groups;
+    for (const Reading &r : std::as_const(problem.readings)) {
+        if (r.load) {
+            problem.group << -1;
+            continue;
+        }
+        const qint64 key = std::llround(r.hz);
+        if (!groups.contains(key))
+            groups.insert(key, int(groups.size()));
+        problem.group << groups.value(key);
+    }
+    layout.size = n + 2 * int(groups.size());
+    result.readings = int(problem.readings.size());
+    result.unknownLoads = int(groups.size());
+    if (result.readings < layout.size + 2) {
+        result.error = QStringLiteral("%1 readings cannot determine %2 unknowns")
+                           .arg(result.readings)
+                           .arg(layout.size);
+        return result;
+    }
+
+    Eigen::VectorXd x = Eigen::VectorXd::Zero(layout.size);
+    for (int i = 0; i < Relays; ++i) {
+        if (layout.c[i] >= 0)
+            x[layout.c[i]] = 1;
+        if (layout.l[i] >= 0)
+            x[layout.l[i]] = 1;
+    }
+    x[layout.stray] = start.strayPf / 10;
+    if (layout.loss >= 0)
+        x[layout.loss] = start.coilQ > 0 ? 100 / start.coilQ : 0.5;
+    // Each unknown load starts where the readings at its frequency, through the parts as they
+    // are, point: the best of a coarse grid.
+    for (auto it = groups.cbegin(); it != groups.cend(); ++it) {
+        double lowest = INFINITY;
+        for (double u = std::log(2.0); u < std::log(5000.0); u += 0.25) {
+            for (double v = -30; v <= 30; v += 0.5) {
+                double sum = 0;
+                for (qsizetype i = 0; i < problem.readings.size(); ++i) {
+                    if (problem.group[i] != it.value())
+                        continue;
+                    const Reading &r = problem.readings[i];
+                    const double d = gammaThrough({std::exp(u), 100 * v}, r.hz, start, r.setting) -
+                                     gammaOf(r.swr);
+                    sum += d * d;
+                }
+                if (sum < lowest) {
+                    lowest = sum;
+                    x[layout.loads + 2 * it.value()] = u;
+                    x[layout.loads + 2 * it.value() + 1] = v;
+                }
+            }
+        }
+    }
+    Eigen::VectorXd r(problem.readings.size());
+    problem.residuals(x, r);
+    // Before: the parts as they are, each load at its best for them.
+    result.residualBefore = rms(r);
+
+    Functor functor;
+    functor.problem = &problem;
+    Eigen::NumericalDiff<Functor> numeric(functor);
+    Eigen::LevenbergMarquardt<Eigen::NumericalDiff<Functor>> solver(numeric);
+    solver.parameters.maxfev = 200 * (layout.size + 1);
+    solver.minimize(x);
+    problem.residuals(x, r);
+    result.residualAfter = rms(r);
+
+    // Uncertainties from the Jacobian at the fit: σ² (JᵀJ)⁻¹.
+    Eigen::MatrixXd jacobian(problem.readings.size(), layout.size);
+    numeric.df(x, jacobian);
+    const double dof = double(problem.readings.size() - layout.size);
+    const double variance = r.squaredNorm() / std::max(1.0, dof);
+    const Eigen::MatrixXd normal = jacobian.transpose() * jacobian;
+    const Eigen::MatrixXd covariance =
+        normal.completeOrthogonalDecomposition().pseudoInverse() * variance;
+    const auto sigma = [&](int at) {
+        return std::sqrt(std::max(0.0, covariance(at, at)));
+    };
+
+    const LNetwork::Parts fitted = problem.partsOf(x);
+    const auto take = [&](int at, double before, double after, double scale, Value &value,
+                          double &into, const QString &unused) {
+        value.value = before;
+        if (at < 0) {
+            value.refused = unused;
+            return;
+        }
+        const double uncertainty = sigma(at) * scale;
+        // A value the readings leave free, or one that went where no part can be.
+        if (!std::isfinite(after) || after <= 0 || !std::isfinite(uncertainty) ||
+            uncertainty > 0.25 * after) {
+            value.refused = QStringLiteral("the readings do not determine it");
+            value.uncertainty = uncertainty;
+            return;
+        }
+        value.value = after;
+        value.uncertainty = uncertainty;
+        into = after;
+    };
+    for (int i = 0; i < Relays; ++i) {
+        take(layout.c[i], start.capacitorsPf[i], fitted.capacitorsPf[i], start.capacitorsPf[i],
+             result.capacitors[i], result.parts.capacitorsPf[i],
+             QStringLiteral("never switched in"));
+        take(layout.l[i], start.coilsNh[i], fitted.coilsNh[i], start.coilsNh[i], result.coils[i],
+             result.parts.coilsNh[i], QStringLiteral("never switched in"));
+    }
+    // The stray may be near nothing: it is refused only when it is left wholly free.
+    result.stray.value = fitted.strayPf;
+    result.stray.uncertainty = sigma(layout.stray) * 10;
+    if (std::isfinite(result.stray.uncertainty) && result.stray.uncertainty < 20)
+        result.parts.strayPf = fitted.strayPf;
+    else
+        result.stray = {start.strayPf, result.stray.uncertainty,
+                        QStringLiteral("the readings do not determine it")};
+    if (layout.loss >= 0) {
+        const double loss = x[layout.loss] / 100;
+        const double lossSigma = sigma(layout.loss) / 100;
+        if (loss > 1e-4 && lossSigma < 0.5 * loss) {
+            result.coilQ = {1 / loss, lossSigma / (loss * loss), {}};
+            result.parts.coilQ = 1 / loss;
+        } else {
+            result.coilQ = {start.coilQ, 0, QStringLiteral("the readings do not determine it")};
+        }
+    } else {
+        result.coilQ = {start.coilQ, 0, QStringLiteral("no coil was switched in")};
+    }
+    return result;
+}
+
+QStringList report(const Result &result)
+{
+    if (!result.error.isEmpty())
+        return {result.error};
+    QStringList lines;
+    const auto line = [&](const QString &name, const Value &v, const char *unit) {
+        lines << (v.refused.isEmpty()
+                      ? QStringLiteral("%1 %2 ± %3 %4")
+                            .arg(name, QString::number(v.value, 'f', 2),
+                                 QString::number(v.uncertainty, 'f', 2), QLatin1String(unit))
+                      : QStringLiteral("%1 %2 %3 kept: %4")
+                            .arg(name, QString::number(v.value, 'f', 2), QLatin1String(unit),
+                                 v.refused));
+    };
+    for (int i = 0; i < Relays; ++i)
+        line(QStringLiteral("C%1").arg(i), result.capacitors[i], "pF");
+    for (int i = 0; i < Relays; ++i)
+        line(QStringLiteral("L%1").arg(i), result.coils[i], "nH");
+    line(QStringLiteral("Stray"), result.stray, "pF");
+    line(QStringLiteral("Q"), result.coilQ, "");
+    lines << QStringLiteral("Residual %1 before, %2 after, %3 readings, %4 unknown loads")
+                 .arg(QString::number(result.residualBefore, 'f', 4),
+                      QString::number(result.residualAfter, 'f', 4))
+                 .arg(result.readings)
+                 .arg(result.unknownLoads);
+    return lines;
+}
+
+} // namespace PartsFit

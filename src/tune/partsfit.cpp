@@ -15,16 +15,18 @@ namespace {
 using Impedance = LNetwork::Impedance;
 constexpr int Relays = LNetwork::Parts::Relays;
 
+// |Γ|², not |Γ|: smooth where the match passes through nothing, as a fit needs.
 double gammaOf(double swr)
 {
-    return (swr - 1) / (swr + 1);
+    const double g = (swr - 1) / (swr + 1);
+    return g * g;
 }
 
 double gammaThrough(Impedance load, double hz, const LNetwork::Parts &parts,
                     const LNetwork::Setting &s)
 {
     const Impedance z = LNetwork::inputImpedance(load, hz, parts, s);
-    const double g = std::abs((z - LNetwork::ReferenceOhms) / (z + LNetwork::ReferenceOhms));
+    const double g = std::norm((z - LNetwork::ReferenceOhms) / (z + LNetwork::ReferenceOhms));
     return std::isfinite(g) ? std::min(g, 1.0) : 1.0;
 }
 
@@ -40,17 +42,29 @@ struct Layout
     int size = 0;
 };
 
+// What a part is before any reading: within about this of its value (relative), the stray
+// within this of nothing, the coils' loss near this; a reading is good to about ReadingSigma
+// of |Γ|. The readings move a part as far as they say; a part they say nothing of stays.
+constexpr double PartSigma = 0.1;
+constexpr double StraySigmaPf = 30;
+constexpr double LossPrior = 0.01;
+constexpr double LossSigma = 0.02;
+constexpr double ReadingSigma = 0.01;
+
 struct Problem
 {
     LNetwork::Parts start;
     Layout layout;
+    // The first pass: the relays' parts held at their start, what all settings share (the
+    // stray, the loss) and the loads free.
+    bool partsHeld = false;
     QList<Reading> readings;
     QList<int> group; // the unknown load each reading uses, or -1
 
     LNetwork::Parts partsOf(const Eigen::VectorXd &x) const
     {
         LNetwork::Parts p = start;
-        for (int i = 0; i < Relays; ++i) {
+        for (int i = 0; i < Relays && !partsHeld; ++i) {
             if (layout.c[i] >= 0)
                 p.capacitorsPf[i] = start.capacitorsPf[i] * x[layout.c[i]];
             if (layout.l[i] >= 0)
@@ -77,6 +91,24 @@ struct Problem
             const Impedance load = group[i] >= 0 ? loadOf(x, group[i]) : *r.load;
             out[i] = gammaThrough(load, r.hz, p, r.setting) - gammaOf(r.swr);
         }
+        qsizetype at = readings.size();
+        for (int i = 0; i < Relays; ++i) {
+            for (const int index : {layout.c[i], layout.l[i]}) {
+                if (index >= 0)
+                    out[at++] = ReadingSigma * (x[index] - 1) / PartSigma;
+            }
+        }
+        out[at++] = ReadingSigma * 10 * x[layout.stray] / StraySigmaPf;
+        if (layout.loss >= 0)
+            out[at++] = ReadingSigma * (x[layout.loss] / 100 - LossPrior) / LossSigma;
+    }
+    // The readings and one term for each part's prior.
+    int values() const
+    {
+        int priors = 1 + (layout.loss >= 0 ? 1 : 0);
+        for (int i = 0; i < Relays; ++i)
+            priors += (layout.c[i] >= 0 ? 1 : 0) + (layout.l[i] >= 0 ? 1 : 0);
+        return int(readings.size()) + priors;
     }
 };
 
@@ -90,7 +122,7 @@ struct Functor
 
     const Problem *problem = nullptr;
     int inputs() const { return problem->layout.size; }
-    int values() const { return int(problem->readings.size()); }
+    int values() const { return problem->values(); }
     int operator()(const Eigen::VectorXd &x, Eigen::VectorXd &out) const
     {
         problem->residuals(x, out);
@@ -193,25 +225,53 @@ Result fit(const LNetwork::Parts &start, const QList<Reading> &all)
             }
         }
     }
-    Eigen::VectorXd r(problem.readings.size());
+    Eigen::VectorXd r(problem.values());
     problem.residuals(x, r);
     // Before: the parts as they are, each load at its best for them.
-    result.residualBefore = rms(r);
+    result.residualBefore = rms(r.head(problem.readings.size()));
 
     Functor functor;
     functor.problem = &problem;
     Eigen::NumericalDiff<Functor> numeric(functor);
+    // A stray of tens of picofarads moves every setting at once, and from the start values a
+    // fit of all parts at once finds a wrong minimum: first the stray and the loss, from the
+    // best of a coarse grid, with the parts held; then everything.
+    problem.partsHeld = true;
+    {
+        double lowest = INFINITY;
+        Eigen::VectorXd best = x;
+        for (double stray = 0; stray <= 60; stray += 5) {
+            for (const double loss : {0.002, 0.008, 0.02}) {
+                Eigen::VectorXd trial = x;
+                trial[layout.stray] = stray / 10;
+                if (layout.loss >= 0)
+                    trial[layout.loss] = loss * 100;
+                problem.residuals(trial, r);
+                if (r.squaredNorm() < lowest) {
+                    lowest = r.squaredNorm();
+                    best = trial;
+                }
+            }
+        }
+        x = best;
+        Eigen::LevenbergMarquardt<Eigen::NumericalDiff<Functor>> shared(numeric);
+        shared.parameters.maxfev = 100 * (layout.size + 1);
+        shared.minimize(x);
+    }
+    problem.partsHeld = false;
     Eigen::LevenbergMarquardt<Eigen::NumericalDiff<Functor>> solver(numeric);
     solver.parameters.maxfev = 200 * (layout.size + 1);
     solver.minimize(x);
     problem.residuals(x, r);
-    result.residualAfter = rms(r);
+    result.residualAfter = rms(r.head(problem.readings.size()));
 
     // Uncertainties from the Jacobian at the fit: σ² (JᵀJ)⁻¹.
-    Eigen::MatrixXd jacobian(problem.readings.size(), layout.size);
+    Eigen::MatrixXd jacobian(problem.values(), layout.size);
     numeric.df(x, jacobian);
     const double dof = double(problem.readings.size() - layout.size);
-    const double variance = r.squaredNorm() / std::max(1.0, dof);
+    const double variance =
+        std::max(ReadingSigma * ReadingSigma,
+                 r.head(problem.readings.size()).squaredNorm() / std::max(1.0, dof));
     const Eigen::MatrixXd normal = jacobian.transpose() * jacobian;
     const Eigen::MatrixXd covariance =
         normal.completeOrthogonalDecomposition().pseudoInverse() * variance;
@@ -228,9 +288,10 @@ Result fit(const LNetwork::Parts &start, const QList<Reading> &all)
             return;
         }
         const double uncertainty = sigma(at) * scale;
-        // A value the readings leave free, or one that went where no part can be.
+        // A value the readings leave free (known no better than before them), or one that
+        // went where no part can be.
         if (!std::isfinite(after) || after <= 0 || !std::isfinite(uncertainty) ||
-            uncertainty > 0.25 * after) {
+            uncertainty > 0.7 * PartSigma * scale) {
             value.refused = QStringLiteral("the readings do not determine it");
             value.uncertainty = uncertainty;
             return;
@@ -249,7 +310,7 @@ Result fit(const LNetwork::Parts &start, const QList<Reading> &all)
     // The stray may be near nothing: it is refused only when it is left wholly free.
     result.stray.value = fitted.strayPf;
     result.stray.uncertainty = sigma(layout.stray) * 10;
-    if (std::isfinite(result.stray.uncertainty) && result.stray.uncertainty < 20)
+    if (std::isfinite(result.stray.uncertainty) && result.stray.uncertainty < 0.7 * StraySigmaPf)
         result.parts.strayPf = fitted.strayPf;
     else
         result.stray = {start.strayPf, result.stray.uncertainty,
@@ -257,7 +318,7 @@ Result fit(const LNetwork::Parts &start, const QList<Reading> &all)
     if (layout.loss >= 0) {
         const double loss = x[layout.loss] / 100;
         const double lossSigma = sigma(layout.loss) / 100;
-        if (loss > 1e-4 && lossSigma < 0.5 * loss) {
+        if (loss > 1e-4 && lossSigma < 0.7 * LossSigma) {
             result.coilQ = {1 / loss, lossSigma / (loss * loss), {}};
             result.parts.coilQ = 1 / loss;
         } else {

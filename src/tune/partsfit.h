@@ -9,7 +9,7 @@
 #include <optional>
 
 // The tuner's parts fitted to what the radio read through them, by non-linear least squares
-// on the reflection's magnitude: against the antenna's measured impedance where it is known,
+// on the reflection's power: against the antenna's measured impedance where it is known,
 // elsewhere together with each frequency's unknown load. A part the readings do not determine
 // (a relay never switched in, a value they leave free) keeps its value and says why.
 namespace PartsFit {
@@ -38,7 +38,7 @@ struct Result
     std::array<Value, LNetwork::Parts::Relays> coils;      // nH
     Value stray;                                           // pF
     Value coilQ;
-    // The root mean square of |Γ| read less |Γ| modelled, over the readings used.
+    // The root mean square of |Γ|² read less |Γ|² modelled, over the readings used.
     double residualBefore = 0;
     double residualAfter = 0;
     int readings = 0;

@@ -357,7 +357,7 @@
 <context>
     <name>ComputedTunes</name>
     <message>
-        <location filename="../src/tunes/computedtunes.cpp" line="+104"/>
+        <location filename="../src/tunes/computedtunes.cpp" line="+137"/>
         <location line="+10"/>
         <source>сопротивление слишком мало для этой схемы</source>
         <translation>a resistance too low for this network</translation>
@@ -416,7 +416,7 @@
         <translation>Port %1 is not available: %2</translation>
     </message>
     <message>
-        <location filename="../src/station/station.cpp" line="+60"/>
+        <location filename="../src/station/station.cpp" line="+157"/>
         <source>консоль закрывается</source>
         <translation>the console is closing</translation>
     </message>
@@ -434,7 +434,7 @@
 <context>
     <name>ConsoleMenu</name>
     <message>
-        <location filename="../src/console/consolemenu.cpp" line="+112"/>
+        <location filename="../src/console/consolemenu.cpp" line="+113"/>
         <source>Веб-страница: %1</source>
         <translation>Web page: %1</translation>
     </message>
@@ -539,7 +539,7 @@
         <translation>Matching search: %1</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+65"/>
         <source>Экспорт памяти</source>
         <translation>Export memories</translation>
     </message>
@@ -573,7 +573,7 @@
 <context>
     <name>ControlCommands</name>
     <message>
-        <location filename="../src/control/commands.cpp" line="+365"/>
+        <location filename="../src/control/commands.cpp" line="+369"/>
         <source>Обучение: %1</source>
         <translation>Training: %1</translation>
     </message>
@@ -1421,7 +1421,7 @@ Maximum value - 999</translation>
 <context>
     <name>FrequencyMemory</name>
     <message>
-        <location filename="../src/tunes/frequencymemory.cpp" line="+73"/>
+        <location filename="../src/tunes/frequencymemory.cpp" line="+77"/>
         <source>Память частот недоступна, консоль работает без неё: %1</source>
         <translation>The frequency memory is not available; the console runs without it: %1</translation>
     </message>
@@ -1439,11 +1439,13 @@ Maximum value - 999</translation>
         <location line="+0"/>
         <location line="+125"/>
         <location line="+16"/>
+        <location line="+51"/>
+        <location line="+50"/>
         <source>память частот недоступна</source>
         <translation>frequency memory unavailable</translation>
     </message>
     <message>
-        <location line="-116"/>
+        <location line="-217"/>
         <source>в этой ячейке закреплённая настройка</source>
         <translation>this bin holds a pinned tune</translation>
     </message>
@@ -1459,19 +1461,25 @@ Maximum value - 999</translation>
     </message>
     <message>
         <location line="+51"/>
+        <location line="+123"/>
         <source>импорт уже идёт</source>
         <translation>an import is already under way</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="-107"/>
         <source>файл больше 16 МиБ</source>
         <translation>the file is larger than 16 MiB</translation>
+    </message>
+    <message>
+        <location line="+84"/>
+        <source>отменять нечего</source>
+        <translation>nothing to undo</translation>
     </message>
 </context>
 <context>
     <name>FrequencyMemoryWindow</name>
     <message>
-        <location filename="../src/dialogs/frequencymemorywindow.cpp" line="+34"/>
+        <location filename="../src/dialogs/frequencymemorywindow.cpp" line="+35"/>
         <source>Save</source>
         <translation>Save</translation>
     </message>
@@ -1496,7 +1504,7 @@ Maximum value - 999</translation>
         <translation>computed</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+25"/>
         <source>Память частот</source>
         <translation>Frequency memory</translation>
     </message>
@@ -1586,17 +1594,37 @@ Maximum value - 999</translation>
         <translation>SWR sweep…</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
+        <source>Измерение антенны…</source>
+        <translation>Antenna measurement…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Отменить измерение</source>
+        <translation>Undo the measurement</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Детали тюнера…</source>
+        <translation>Tuner&apos;s parts…</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Сохранить PNG…</source>
+        <translation>Save PNG…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Закрыть</source>
         <translation>Close</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+48"/>
         <source>да</source>
         <translation>yes</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+19"/>
         <source>Память частот недоступна.</source>
         <translation>Frequency memory unavailable.</translation>
     </message>
@@ -1663,6 +1691,53 @@ Maximum value - 999</translation>
         <location line="+9"/>
         <source>Обучение невозможно: %1</source>
         <translation>Training impossible: %1</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Измерение антенны</source>
+        <translation>Antenna measurement</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Измерения (*.s1p *.csv);;Touchstone (*.s1p);;Таблицы CSV (*.csv);;Все файлы (*)</source>
+        <translation>Measurements (*.s1p *.csv);;Touchstone (*.s1p);;CSV tables (*.csv);;All files (*)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Чтение %1…</source>
+        <translation>Reading %1…</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Измерение из %1 не прочитано, ничего не изменено:
+%2</source>
+        <translation>The measurement from %1 was not read; nothing was changed:
+%2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Измерения антенны нет.</source>
+        <translation>No antenna measurement.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Сохранить картину</source>
+        <translation>Save the picture</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Изображения PNG (*.png)</source>
+        <translation>PNG images (*.png)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Не удалось записать %1</source>
+        <translation>Could not write %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Сохранено в %1.</source>
+        <translation>Saved to %1.</translation>
     </message>
 </context>
 <context>
@@ -2223,6 +2298,123 @@ then log out and in again.</translation>
     </message>
 </context>
 <context>
+    <name>PartsDialog</name>
+    <message>
+        <location filename="../src/dialogs/partsdialog.cpp" line="+24"/>
+        <source>Уточнить по показаниям</source>
+        <translation>Fit to the readings</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+127"/>
+        <source>Детали тюнера</source>
+        <translation>Tuner&apos;s parts</translation>
+    </message>
+    <message>
+        <location line="-125"/>
+        <source>Реле</source>
+        <translation>Relay</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>C, пФ</source>
+        <translation>C, pF</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>L, нГн</source>
+        <translation>L, nH</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>C реле %1, пФ</source>
+        <translation>C of relay %1, pF</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>L реле %1, нГн</source>
+        <translation>L of relay %1, nH</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+5"/>
+        <source>Паразитная ёмкость, пФ</source>
+        <translation>Stray capacitance, pF</translation>
+    </message>
+    <message>
+        <location line="-2"/>
+        <source>без потерь</source>
+        <translation>lossless</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+3"/>
+        <source>Добротность катушек</source>
+        <translation>Coils&apos; Q</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Вернуть прежние</source>
+        <translation>Bring back the previous</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location line="+49"/>
+        <source>Каждое реле должно иметь ёмкость и индуктивность больше нуля.</source>
+        <translation>Every relay needs a capacitance and an inductance above zero.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Сохранено; настройки из измерений пересчитываются.</source>
+        <translation>Kept; the tunes computed from measurements are computed again.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Прежних деталей нет.</source>
+        <translation>There are no previous parts.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Прежние детали возвращены.</source>
+        <translation>The previous parts are back.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Уточнение…</source>
+        <translation>Fitting…</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Принять уточнённые детали?
+
+%1</source>
+        <translation>Take the fitted parts?
+
+%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Принять</source>
+        <translation>Take them</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Приняты; прежние можно вернуть.
+%1</source>
+        <translation>Taken; the previous ones can be brought back.
+%1</translation>
+    </message>
+</context>
+<context>
     <name>PortsDialog</name>
     <message>
         <location filename="../src/dialogs/portsdialog.cpp" line="+18"/>
@@ -2528,6 +2720,19 @@ Antenna 3 flag: %2</translation>
         <location line="+0"/>
         <source>приём</source>
         <translation>receiving</translation>
+    </message>
+</context>
+<context>
+    <name>SmithChart</name>
+    <message>
+        <location filename="../src/dialogs/smithchart.cpp" line="+24"/>
+        <source>Диаграмма Вольперта–Смита</source>
+        <translation>Smith chart</translation>
+    </message>
+    <message>
+        <location line="+111"/>
+        <source>нет измерения антенны</source>
+        <translation>no antenna measurement</translation>
     </message>
 </context>
 <context>
@@ -2884,7 +3089,7 @@ Antenna 3 flag: %2</translation>
         <translation>the radio reported no SWR at %1 steps in a row</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+53"/>
         <source>остановлено</source>
         <translation>stopped</translation>
     </message>
@@ -3027,7 +3232,7 @@ Antenna 3 flag: %2</translation>
         </translation>
     </message>
     <message>
-        <location line="+87"/>
+        <location line="+94"/>
         <source>Обучение: %1 из %2 ячеек сохранено, %3 пропущено</source>
         <translation>Training: %1 of %2 bins stored, %3 skipped</translation>
     </message>
@@ -3153,9 +3358,14 @@ Antenna 3 flag: %2</translation>
         <translation>MHz</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+29"/>
         <source>закреплено</source>
         <translation>pinned</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>расчёт</source>
+        <translation>computed</translation>
     </message>
 </context>
 <context>

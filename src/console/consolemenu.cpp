@@ -5,6 +5,7 @@
 #include "dialogs/bandsdialog.h"
 #include "dialogs/followdialog.h"
 #include "dialogs/mqttdialog.h"
+#include "dialogs/partsdialog.h"
 #include "dialogs/portsdialog.h"
 #include "dialogs/sweepdialog.h"
 #include "dialogs/tunedialog.h"
@@ -248,12 +249,21 @@ void ConsoleMenu::showLineLog()
     m_lineLog->activateWindow();
 }
 
+void ConsoleMenu::showParts()
+{
+    PartsDialog dialog(m_station, m_env.dialogs, m_memoryWindow ? m_memoryWindow : m_window);
+    m_env.dialogs->exec(dialog);
+}
+
 void ConsoleMenu::showFrequencyMemory()
 {
     if (!m_memoryWindow)
-        m_memoryWindow = new FrequencyMemoryWindow(m_panel, m_station.memory(), m_station.trainer(),
-                                                   m_env.dialogs, m_window);
+        m_memoryWindow = new FrequencyMemoryWindow(
+            m_panel, m_station.memory(), m_station.trainer(), m_env.dialogs,
+            [this] { return m_station.parts(); }, m_window);
     connect(m_memoryWindow, &FrequencyMemoryWindow::sweepAsked, this, &ConsoleMenu::showSweep,
+            Qt::UniqueConnection);
+    connect(m_memoryWindow, &FrequencyMemoryWindow::partsAsked, this, &ConsoleMenu::showParts,
             Qt::UniqueConnection);
     m_memoryWindow->refresh();
     m_memoryWindow->show();

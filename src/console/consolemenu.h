@@ -35,6 +35,8 @@ public:
     void choosePorts();
     void showLineLog();
     void showFrequencyMemory();
+    // "Детали тюнера": the tuner's parts, edited and fitted.
+    void showParts();
     void showSweep();
     void chooseBus();
     void exportMemories();

@@ -6,6 +6,7 @@
 #include "model/bandnames.h"
 #include "model/relaysetting.h"
 #include "panel/panel.h"
+#include "smithchart.h"
 #include "traindialog.h"
 #include "tunes/frequencymemory.h"
 #include "tunes/trainer.h"
@@ -48,6 +49,7 @@ QString sourceText(StoredTune::Source source)
 
 FrequencyMemoryWindow::FrequencyMemoryWindow(Panel &panel, FrequencyMemory &memory,
                                              Trainer &trainer, ConsoleDialogs *dialogs,
+                                             std::function<LNetwork::Parts()> parts,
                                              QWidget *parent)
     : QDialog(parent)
     , m_panel(panel)
@@ -58,6 +60,9 @@ FrequencyMemoryWindow::FrequencyMemoryWindow(Panel &panel, FrequencyMemory &memo
     , m_band(new QComboBox(this))
     , m_table(new QTableWidget(0, 8, this))
     , m_map(new TuneMap(this))
+    , m_smith(new SmithChart(this))
+    , m_pictures(new QWidget(this))
+    , m_parts(std::move(parts))
     , m_said(new QLabel(this))
 {
     setWindowTitle(tr("Память частот"));
@@ -114,6 +119,18 @@ FrequencyMemoryWindow::FrequencyMemoryWindow(Panel &panel, FrequencyMemory &memo
     connect(sweep, &QPushButton::clicked, this, &FrequencyMemoryWindow::sweepAsked);
     files->addWidget(sweep);
     files->addStretch();
+    auto *measure = new QHBoxLayout;
+    measure->addWidget(
+        button(tr("Измерение антенны…"), "measurement", &FrequencyMemoryWindow::importMeasurement));
+    measure->addWidget(button(tr("Отменить измерение"), "undoMeasurement",
+                              &FrequencyMemoryWindow::undoMeasurement));
+    auto *partsButton = new QPushButton(tr("Детали тюнера…"), this);
+    partsButton->setObjectName(QStringLiteral("parts"));
+    partsButton->setAutoDefault(false);
+    connect(partsButton, &QPushButton::clicked, this, &FrequencyMemoryWindow::partsAsked);
+    measure->addWidget(partsButton);
+    measure->addWidget(button(tr("Сохранить PNG…"), "png", &FrequencyMemoryWindow::savePicture));
+    measure->addStretch();
     auto *close = new QPushButton(tr("Закрыть"), this);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     files->addWidget(close);
@@ -121,11 +138,18 @@ FrequencyMemoryWindow::FrequencyMemoryWindow(Panel &panel, FrequencyMemory &memo
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(choose);
     layout->addWidget(m_table, 3);
-    layout->addWidget(m_map, 2);
+    // The map and the chart side by side, as one picture.
+    auto *pictures = new QHBoxLayout(m_pictures);
+    pictures->setContentsMargins(0, 0, 0, 0);
+    pictures->addWidget(m_map, 3);
+    pictures->addWidget(m_smith, 1);
+    m_smith->setMinimumWidth(220);
+    layout->addWidget(m_pictures, 2);
     layout->addLayout(actions);
     layout->addWidget(m_said);
+    layout->addLayout(measure);
     layout->addLayout(files);
-    resize(720, 620);
+    resize(860, 680);
 
     connect(m_antenna, &QComboBox::currentIndexChanged, this, &FrequencyMemoryWindow::refresh);
     connect(m_band, &QComboBox::currentIndexChanged, this, &FrequencyMemoryWindow::refresh);
@@ -163,14 +187,20 @@ void FrequencyMemoryWindow::refresh()
                 item->setForeground(TuneMap::colourOf(t.swr));
             m_table->setItem(row, column, item);
         }
-        points << TuneMap::Point{t.hz,  t.relays.codeC, t.relays.codeL,
-                                 t.swr, t.relays.side,  t.pinned};
+        points << TuneMap::Point{t.hz,
+                                 t.relays.codeC,
+                                 t.relays.codeL,
+                                 t.swr,
+                                 t.relays.side,
+                                 t.pinned,
+                                 t.source == StoredTune::Source::Computed};
     }
     m_table->resizeColumnsToContents();
     // The frequencies take what the window gives beyond what every column needs.
     m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     const BandPlan::Band &edges = plan.band(band);
     m_map->show(edges.low, edges.high, points);
+    showSmith(antenna, band, tunes);
     if (!m_memory.store())
         m_said->setText(tr("Память частот недоступна."));
 }
@@ -266,4 +296,87 @@ void FrequencyMemoryWindow::train()
     }
     TrainDialog dialog(m_trainer, band, edges.low, edges.high, m_trainer.carrierWatts(), this);
     m_dialogs->exec(dialog);
+}
+
+void FrequencyMemoryWindow::showSmith(int antenna, int band, const QList<StoredTune> &tunes)
+{
+    TuneStore *store = m_memory.store();
+    const std::optional<AntennaMeasurement> measured =
+        store ? store->measurement(antenna) : std::nullopt;
+    const BandPlan::Band &edges = m_memory.plan().band(band);
+    QList<LNetwork::Impedance> across;
+    QList<SmithChart::Tune> placed;
+    const LNetwork::Parts parts = m_parts();
+    if (measured) {
+        for (qint64 hz = edges.low; hz <= edges.high;
+             hz += std::max<qint64>(1, (edges.high - edges.low) / 100)) {
+            if (const auto z = measured->at(hz))
+                across << *z;
+        }
+        for (const StoredTune &t : tunes) {
+            if (const auto z = measured->at(t.hz))
+                placed << SmithChart::Tune{
+                    LNetwork::inputImpedance(*z, double(t.hz), parts, t.relays),
+                    t.source == StoredTune::Source::Computed};
+        }
+    }
+    m_smith->show(across, placed, double(edges.low + edges.high) / 2, parts);
+}
+
+void FrequencyMemoryWindow::importMeasurement()
+{
+    const QString path = m_dialogs->openFileName(
+        this, tr("Измерение антенны"),
+        tr("Измерения (*.s1p *.csv);;Touchstone (*.s1p);;Таблицы CSV (*.csv);;Все файлы (*)"));
+    if (path.isEmpty())
+        return;
+    const int antenna = m_antenna->currentIndex();
+    m_said->setText(tr("Чтение %1…").arg(QDir::toNativeSeparators(path)));
+    QPointer<FrequencyMemoryWindow> self(this);
+    m_memory.importMeasurement(antenna, path, m_parts(),
+                               [self, path](const QString &error, const QStringList &bands) {
+                                   if (self)
+                                       self->computed(path, error, bands);
+                               });
+}
+
+void FrequencyMemoryWindow::undoMeasurement()
+{
+    QPointer<FrequencyMemoryWindow> self(this);
+    m_memory.undoMeasurement(m_antenna->currentIndex(), m_parts(),
+                             [self](const QString &error, const QStringList &bands) {
+                                 if (self)
+                                     self->computed({}, error, bands);
+                             });
+}
+
+void FrequencyMemoryWindow::computed(const QString &path, const QString &error,
+                                     const QStringList &bands)
+{
+    if (!error.isEmpty()) {
+        m_said->clear();
+        m_dialogs->message(this, QStringLiteral("Orvane"),
+                           path.isEmpty() ? error
+                                          : tr("Измерение из %1 не прочитано, ничего не "
+                                               "изменено:\n%2")
+                                                .arg(QDir::toNativeSeparators(path), error));
+        return;
+    }
+    m_said->setText(bands.isEmpty() ? tr("Измерения антенны нет.") : bands.join(QLatin1Char('\n')));
+    refresh();
+}
+
+void FrequencyMemoryWindow::savePicture()
+{
+    const QString path = m_dialogs->saveFileName(
+        this, tr("Сохранить картину"),
+        QDir::home().filePath(
+            QStringLiteral("orvane-%1.png").arg(BandNames::key(m_band->currentIndex()))),
+        tr("Изображения PNG (*.png)"));
+    if (path.isEmpty())
+        return;
+    if (!m_pictures->grab().save(path, "PNG"))
+        m_dialogs->message(this, QStringLiteral("Orvane"), tr("Не удалось записать %1").arg(path));
+    else
+        m_said->setText(tr("Сохранено в %1.").arg(QDir::toNativeSeparators(path)));
 }

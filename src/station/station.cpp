@@ -108,6 +108,11 @@ bool Station::undoParts()
 
 PartsFit::Result Station::fitParts() const
 {
+    return PartsFit::fit(parts(), fitReadings());
+}
+
+QList<PartsFit::Reading> Station::fitReadings() const
+{
     TuneStore *store = m_memory->store();
     QList<PartsFit::Reading> readings;
     if (store) {
@@ -121,7 +126,7 @@ PartsFit::Result Station::fitParts() const
             readings << r;
         }
     }
-    return PartsFit::fit(parts(), readings);
+    return readings;
 }
 
 void Station::recomputeAll()

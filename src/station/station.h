@@ -60,6 +60,8 @@ public:
     // The parts fitted to the readings kept (the latest, against each antenna's measurement
     // where there is one); nothing is changed.
     PartsFit::Result fitParts() const;
+    // What a fit takes: the latest readings, each with its antenna's measured load there.
+    QList<PartsFit::Reading> fitReadings() const;
     // Every measured antenna's tunes computed again through the parts in use.
     void recomputeAll();
 

@@ -112,9 +112,11 @@ void TuneMap::paintEvent(QPaintEvent *)
     painter.drawText(edges, Qt::AlignRight, megahertzShown(m_high));
     painter.drawText(edges, Qt::AlignHCenter, tr("МГц"));
 
-    const auto mark = [&](const QPointF &at, int side, bool pinned, const QColor &colour) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(colour);
+    // A computed tune is hollow: no radio has read it yet.
+    const auto mark = [&](const QPointF &at, int side, bool pinned, const QColor &colour,
+                          bool computed = false) {
+        painter.setPen(computed ? QPen(colour, 1.6) : QPen(Qt::NoPen));
+        painter.setBrush(computed ? QBrush(Qt::NoBrush) : QBrush(colour));
         if (side == 1)
             painter.drawEllipse(at, Dot, Dot);
         else
@@ -127,17 +129,18 @@ void TuneMap::paintEvent(QPaintEvent *)
     };
     for (const Point &p : std::as_const(m_points)) {
         const QColor colour = colourOf(p.swr);
-        mark(position(p.hz, 'C', p.codeC), p.side, p.pinned, colour);
-        mark(position(p.hz, 'L', p.codeL), p.side, p.pinned, colour);
+        mark(position(p.hz, 'C', p.codeC), p.side, p.pinned, colour, p.computed);
+        mark(position(p.hz, 'L', p.codeL), p.side, p.pinned, colour, p.computed);
     }
     // What the marks mean, on a line of its own.
     const double y = edges.bottom() + 2 + line / 2.0;
     double x = Margin;
     const QColor grey = colourOf(std::nullopt);
-    for (const auto &[side, pinned, words] :
-         {std::tuple{1, false, QStringLiteral("Tx")}, std::tuple{0, false, QStringLiteral("Ant")},
-          std::tuple{1, true, tr("закреплено")}}) {
-        mark(QPointF(x + Dot + 3, y), side, pinned, grey);
+    for (const auto &[side, pinned, computed, words] :
+         {std::tuple{1, false, false, QStringLiteral("Tx")},
+          std::tuple{0, false, false, QStringLiteral("Ant")},
+          std::tuple{1, true, false, tr("закреплено")}, std::tuple{1, false, true, tr("расчёт")}}) {
+        mark(QPointF(x + Dot + 3, y), side, pinned, grey, computed);
         painter.setPen(ink);
         const double width = fontMetrics().horizontalAdvance(words);
         painter.drawText(QRectF(x + 2 * Dot + 10, y - line / 2.0, width + 2, line),

@@ -10,7 +10,8 @@
 // A band's frequency memories at a glance: the C code (above) and the L code (below) of every
 // entry across the band's frequencies, each a point coloured by its SWR, so that a tune that
 // does not fit its neighbours stands out. Each bank's scale spans the band's own codes and is
-// shown; the side is the point's shape (a disc for Tx, a square for Ant), a pin a ring.
+// shown; the side is the point's shape (a disc for Tx, a square for Ant), a pin a ring, a
+// computed tune hollow.
 class TuneMap : public QWidget
 {
     Q_OBJECT
@@ -23,6 +24,7 @@ public:
         std::optional<double> swr;
         int side = 1;
         bool pinned = false;
+        bool computed = false; // from the antenna's measurement, never read on the radio
     };
 
     explicit TuneMap(QWidget *parent = nullptr);

@@ -3,6 +3,7 @@
 #include "console/statusstrip.h"
 #include "control/commands.h"
 #include "dialogs/frequencymemorywindow.h"
+#include "dialogs/smithchart.h"
 #include "panel/panel.h"
 #include "rig/following.h"
 #include "support/consolefixture.h"
@@ -22,6 +23,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTcpSocket>
 #include <QTest>
@@ -224,6 +226,58 @@ private slots:
         window->forgetChosen();
         QCOMPARE(table->rowCount(), 1);
         QCOMPARE(map->points().size(), 1);
+    }
+
+    // An antenna's measurement read in from the window: every bin of 40 m gets a computed tune,
+    // marked as such in the table and hollow on the map, the band drawn on the Smith chart
+    // with the tuner's reach shaded, and the picture saved; undone, the tunes go.
+    void aMeasurementFromTheWindowComputesTheBandAndDrawsIt()
+    {
+        Rigctld rig;
+        QVERIFY(rig.start());
+        ConsoleFixture f;
+        ConsoleEnvironment env = f.environment();
+        env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(rig.port);
+        f.writeSettings(SettingsImage().port(1).steps(10, 500).bytes());
+        Form1 &console = f.start(env);
+        QTRY_VERIFY(console.panel().state().radio.connected);
+        QTemporaryDir dir;
+        const QString csv = dir.filePath(QStringLiteral("forty.csv"));
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("frequency Hz,R,X\n");
+        for (qint64 hz = 6900000; hz <= 7400000; hz += 25000)
+            file.write(QByteArray::number(hz) + ",35," +
+                       QByteArray::number(35 * 4 * (hz / 7.1e6 - 7.1e6 / hz), 'f', 3) + '\n');
+        file.close();
+        console.features().showFrequencyMemory();
+        FrequencyMemoryWindow *window = console.features().frequencyMemoryWindow();
+        window->band()->setCurrentIndex(2);
+        window->resize(900, 700);
+        window->show();
+        f.dialogs.answers << csv;
+        window->findChild<QPushButton *>(QStringLiteral("measurement"))->click();
+        QTRY_COMPARE_WITH_TIMEOUT(window->table()->rowCount(), 29, 10000);
+        QCOMPARE(window->table()->item(0, 6)->text(), QStringLiteral("расчёт"));
+        QVERIFY(window->map()->points().first().computed);
+        QVERIFY(window->findChild<QLabel *>(QStringLiteral("said"))->text().contains(u"40 м"));
+        SmithChart *smith = window->smith();
+        QVERIFY(!smith->empty());
+        const QImage chart = smith->grab().toImage();
+        // The centre (50 Ω) is within reach and shaded; the short circuit's edge is not.
+        const QColor base = smith->palette().color(QPalette::Base);
+        const QPoint matched = smith->position({0.05, 0.05}).toPoint();
+        QVERIFY(chart.pixelColor(matched) != base);
+        QVERIFY(SmithChart::reachable({50, 0}, 7.1e6, LNetwork::Parts::nominal(10, 500)));
+        QVERIFY(!SmithChart::reachable({0.5, -2000}, 1.9e6, LNetwork::Parts::nominal(10, 500)));
+        const QString png = dir.filePath(QStringLiteral("forty.png"));
+        f.dialogs.answers << png;
+        window->findChild<QPushButton *>(QStringLiteral("png"))->click();
+        QVERIFY(QImage(png).width() > 600);
+        // Undone: no measurement, and what was computed from it goes.
+        window->findChild<QPushButton *>(QStringLiteral("undoMeasurement"))->click();
+        QTRY_COMPARE_WITH_TIMEOUT(window->table()->rowCount(), 0, 10000);
+        QVERIFY(smith->empty());
     }
 
     void trainingARangeStoresAMatchForEveryBinAndStopUnkeysAtOnce()

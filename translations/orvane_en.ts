@@ -1594,12 +1594,12 @@ Maximum value - 999</translation>
         <translation>SWR sweep…</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>Измерение антенны…</source>
         <translation>Antenna measurement…</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Отменить измерение</source>
         <translation>Undo the measurement</translation>
     </message>
@@ -1624,7 +1624,7 @@ Maximum value - 999</translation>
         <translation>yes</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+23"/>
         <source>Память частот недоступна.</source>
         <translation>Frequency memory unavailable.</translation>
     </message>
@@ -1693,7 +1693,7 @@ Maximum value - 999</translation>
         <translation>Training impossible: %1</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+35"/>
         <source>Измерение антенны</source>
         <translation>Antenna measurement</translation>
     </message>
@@ -1725,7 +1725,7 @@ Maximum value - 999</translation>
         <translation>Save the picture</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Изображения PNG (*.png)</source>
         <translation>PNG images (*.png)</translation>
     </message>
@@ -2306,12 +2306,12 @@ then log out and in again.</translation>
     </message>
     <message>
         <location line="+3"/>
-        <location line="+127"/>
+        <location line="+126"/>
         <source>Детали тюнера</source>
         <translation>Tuner&apos;s parts</translation>
     </message>
     <message>
-        <location line="-125"/>
+        <location line="-124"/>
         <source>Реле</source>
         <translation>Relay</translation>
     </message>
@@ -2393,7 +2393,7 @@ then log out and in again.</translation>
         <translation>Fitting…</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+16"/>
         <source>Принять уточнённые детали?
 
 %1</source>
@@ -2766,7 +2766,7 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>SweepDialog</name>
     <message>
-        <location filename="../src/dialogs/sweepdialog.cpp" line="+75"/>
+        <location filename="../src/dialogs/sweepdialog.cpp" line="+76"/>
         <source>с настройками памяти</source>
         <translation>through the memory</translation>
     </message>
@@ -2932,6 +2932,7 @@ Antenna 3 flag: %2</translation>
     </message>
     <message>
         <location line="+29"/>
+        <location line="+10"/>
         <source>%1, %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -3016,17 +3017,22 @@ Antenna 3 flag: %2</translation>
         <translation>lowest SWR %1 at %2 MHz</translation>
     </message>
     <message>
-        <location line="+117"/>
+        <location line="+28"/>
+        <source>измерено</source>
+        <translation>measured</translation>
+    </message>
+    <message>
+        <location line="+92"/>
         <source>МГц</source>
         <translation>MHz</translation>
     </message>
     <message>
-        <location line="-132"/>
+        <location line="-135"/>
         <source>&lt; %1: %2 кГц</source>
         <translation>&lt; %1: %2 kHz</translation>
     </message>
     <message>
-        <location line="+218"/>
+        <location line="+221"/>
         <source>%1 МГц: КСВ %2 (%3)</source>
         <translation>%1 MHz: SWR %2 (%3)</translation>
     </message>
@@ -3363,7 +3369,7 @@ Antenna 3 flag: %2</translation>
         <translation>pinned</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>расчёт</source>
         <translation>computed</translation>
     </message>

@@ -514,6 +514,21 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
                 lines.append({"Point", kind + ' ' + QByteArray::number(p.hz) + ' ' +
                                            QByteArray::number(p.swr, 'f', 3)});
         }
+        // The antenna's measurement across the band, as a curve of its own.
+        if (const auto measured = store->measurement(antenna)) {
+            const BandPlan::Band &edges = m_station.memory().plan().band(*band);
+            const StoredSweep curve =
+                ComputedTunes::measuredCurve(*measured, edges.low, edges.high);
+            if (curve.points.size() > 1) {
+                lines.append(
+                    {"Sweep", "Kind=measured File=" + QUrl::toPercentEncoding(measured->file) +
+                                  " Points=" + QByteArray::number(curve.points.size()) +
+                                  " Complete=1"});
+                for (const StoredSweep::Point &p : curve.points)
+                    lines.append({"Point", "measured " + QByteArray::number(p.hz) + ' ' +
+                                               QByteArray::number(p.swr, 'f', 3)});
+            }
+        }
         return answer(values("get_sweep", lines));
     }
     if (is(nullptr, "subscribe")) {

@@ -6,6 +6,7 @@
 #include "model/bandnames.h"
 #include "panel/panel.h"
 #include "sweeppicture.h"
+#include "tunes/computedtunes.h"
 #include "tunes/frequencymemory.h"
 #include "tunes/sweepcurve.h"
 #include "tunes/sweeper.h"
@@ -264,6 +265,16 @@ void SweepDialog::redraw()
             !s.complete && !m_sweeper.running()};
     const int band = m_band->currentIndex();
     const BandPlan::Band &edges = m_memory.plan().band(band);
+    // The antenna's measurement beside the sweeps, so that the radio's can be laid over it.
+    TuneStore *store = m_memory.store();
+    if (const auto measured =
+            store ? store->measurement(m_panel.state().selection.antenna) : std::nullopt) {
+        StoredSweep curve = ComputedTunes::measuredCurve(*measured, edges.low, edges.high);
+        if (curve.points.size() > 1)
+            curves << SweepPicture::Curve{
+                tr("%1, %2").arg(SweepPicture::kindText(curve.kind), measured->file), curve.kind,
+                curve.points, false};
+    }
     m_picture->show(edges.low, edges.high, edges.edges(), curves);
 }
 

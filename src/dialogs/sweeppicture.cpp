@@ -123,8 +123,9 @@ int SweepPicture::rowOf(double swr, const QSize &size) const
 
 QString SweepPicture::kindText(StoredSweep::Kind kind)
 {
-    return kind == StoredSweep::Kind::Bare ? tr("антенна без настройки")
-                                           : tr("с настройками памяти");
+    return kind == StoredSweep::Kind::Bare    ? tr("антенна без настройки")
+           : kind == StoredSweep::Kind::Tuned ? tr("с настройками памяти")
+                                              : tr("измерено");
 }
 
 QColor SweepPicture::colourOf(int index, StoredSweep::Kind kind)
@@ -133,6 +134,8 @@ QColor SweepPicture::colourOf(int index, StoredSweep::Kind kind)
     static const QColor bare[] = {QColor(214, 96, 0), QColor(150, 90, 40), QColor(170, 130, 90)};
     static const QColor tuned[] = {QColor(0, 90, 200), QColor(60, 110, 150), QColor(100, 140, 170)};
     const int at = std::min(index / 2, 2);
+    if (kind == StoredSweep::Kind::Measured)
+        return QColor(40, 140, 60);
     return kind == StoredSweep::Kind::Bare ? bare[at] : tuned[at];
 }
 

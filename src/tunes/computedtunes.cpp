@@ -192,6 +192,24 @@ QString summary(const Band &band)
     return text;
 }
 
+StoredSweep measuredCurve(const AntennaMeasurement &measurement, qint64 low, qint64 high)
+{
+    StoredSweep curve;
+    curve.kind = StoredSweep::Kind::Measured;
+    curve.started = measurement.imported;
+    const auto add = [&](qint64 hz) {
+        if (const auto z = measurement.at(hz))
+            curve.points << StoredSweep::Point{hz, LNetwork::swrOf(*z), std::nullopt};
+    };
+    add(low);
+    for (const AntennaMeasurement::Point &p : measurement.points) {
+        if (p.hz > low && p.hz < high)
+            add(p.hz);
+    }
+    add(high);
+    return curve;
+}
+
 QList<TuneStore::Placed> placed(const QList<Band> &bands, qint64 now)
 {
     QList<TuneStore::Placed> out;

@@ -47,6 +47,9 @@ QString reachProblem(LNetwork::Impedance load, double hz, const LNetwork::Parts 
 // "40 m: 29 bins, all under 1.5"; "160 m: out of reach — needs 25 µH, the coils give
 // 12.75 µH".
 QString summary(const Band &band);
+// The measurement across [low, high] as a curve beside the sweeps: the bare antenna's SWR on
+// 50 Ω at each measured point, and at the two ends.
+StoredSweep measuredCurve(const AntennaMeasurement &measurement, qint64 low, qint64 high);
 // The tunes to keep, one for each measured bin, stored at now.
 QList<TuneStore::Placed> placed(const QList<Band> &bands, qint64 now);
 

@@ -525,7 +525,9 @@ bool TuneStore::pin(int antenna, qint64 low, qint64 high, bool pinned)
 
 QString StoredSweep::kindName(Kind kind)
 {
-    return kind == Kind::Bare ? QStringLiteral("bare") : QStringLiteral("tuned");
+    return kind == Kind::Bare    ? QStringLiteral("bare")
+           : kind == Kind::Tuned ? QStringLiteral("tuned")
+                                 : QStringLiteral("measured");
 }
 
 std::optional<StoredSweep::Kind> StoredSweep::kindNamed(const QString &name)

@@ -37,7 +37,8 @@ struct StoredTune
 // through the stored tunes.
 struct StoredSweep
 {
-    enum class Kind { Bare, Tuned };
+    // Measured: the antenna's own measurement as its SWR on 50 Ω, never kept as a sweep.
+    enum class Kind { Bare, Tuned, Measured };
     struct Point
     {
         qint64 hz = 0;
@@ -58,7 +59,7 @@ struct StoredSweep
     bool complete = true;
     QList<Point> points;
 
-    static QString kindName(Kind kind); // "bare", "tuned"
+    static QString kindName(Kind kind); // "bare", "tuned", "measured"
     static std::optional<Kind> kindNamed(const QString &name);
 };
 

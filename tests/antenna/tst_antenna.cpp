@@ -505,7 +505,8 @@ print('checked', bad)
             client.waitForConnected(200);
         }
         QCOMPARE(client.state(), QAbstractSocket::ConnectedState);
-        client.write("\\get_measurement 1\n\\get_tunes 1 40m\n\\get_measurement 2\n");
+        client.write("\\get_measurement 1\n\\get_tunes 1 40m\n\\get_sweep 1 40m\n"
+                     "\\get_measurement 2\n");
         QByteArray heard;
         while (!heard.contains("RPRT -") && client.waitForReadyRead(5000))
             heard += client.readAll();
@@ -513,7 +514,12 @@ print('checked', bad)
                  heard.constData());
         QVERIFY2(heard.contains("\n40 m: 29 bins, all under 1.5\n"), heard.constData());
         QCOMPARE(heard.count("Source=computed"), 28); // one bin holds the operator's tune
-        QVERIFY(heard.endsWith("RPRT -11\n"));        // antenna 2 has none
+        // Beside the sweeps, the measurement as a curve: the band's ends and the points within.
+        QVERIFY2(heard.contains("Kind=measured File=dipole.s1p Points=3 Complete=1\n"
+                                "measured 7000000 "),
+                 heard.constData());
+        QVERIFY(heard.contains("\nmeasured 7200000 "));
+        QVERIFY(heard.endsWith("RPRT -11\n")); // antenna 2 has none
         {
             // While it runs, the file is its own.
             import(s1p, &status);

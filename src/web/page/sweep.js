@@ -6,7 +6,7 @@
 'use strict';
 
 const SWEEP_TOP = 10;
-const SWEEP_COLOURS = { bare: '#d66000', tuned: '#005ac8' };
+const SWEEP_COLOURS = { bare: '#d66000', tuned: '#005ac8', measured: '#288c3c' };
 const sweep = { curves: {}, complete: {}, edges: [], live: false, pointed: null };
 
 // Every stretch of points under a limit, its ends where the lines cross it; open when it runs

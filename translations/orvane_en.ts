@@ -1421,7 +1421,12 @@ Maximum value - 999</translation>
 <context>
     <name>FrequencyMemory</name>
     <message>
-        <location filename="../src/tunes/frequencymemory.cpp" line="+77"/>
+        <location filename="../src/tunes/frequencymemory.cpp" line="+59"/>
+        <source>КСВ %1 на расчётной настройке: подберите её (Ctrl+T)</source>
+        <translation>SWR %1 on a computed tune: search for a better one (Ctrl+T)</translation>
+    </message>
+    <message>
+        <location line="+49"/>
         <source>Память частот недоступна, консоль работает без неё: %1</source>
         <translation>The frequency memory is not available; the console runs without it: %1</translation>
     </message>
@@ -2932,12 +2937,12 @@ Antenna 3 flag: %2</translation>
     </message>
     <message>
         <location line="+29"/>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>%1, %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+19"/>
         <source>Картинка обзора КСВ</source>
         <translation>SWR sweep picture</translation>
     </message>

@@ -3,6 +3,7 @@
 #include "computedtunes.h"
 #include "panel/panel.h"
 #include "rig/following.h"
+#include "rig/rigcontrol.h"
 #include "tune/tunesession.h"
 #include "tune/tuning.h"
 #include "tunetable.h"
@@ -10,6 +11,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QTimer>
 
 #include <algorithm>
@@ -34,6 +36,35 @@ FrequencyMemory::FrequencyMemory(Panel &panel, Following &following, Tuning *tun
         });
     }
     m_following.setLookup(this);
+    // A computed tune is a prediction: the first time the operator's carrier goes through it,
+    // the radio's SWR is asked once, and a poor one is said with the search offered.
+    connect(&m_panel, &Panel::changed, this, [this] {
+        const Panel::State state = m_panel.state();
+        const bool keyed = state.radio.transmitting.value_or(false);
+        const bool keyedNow = keyed && !m_wasKeyed;
+        m_wasKeyed = keyed;
+        if (!keyedNow || !state.memory || !m_following.rig().reportsSwr())
+            return;
+        for (const StoredTune &t : ofBand(state.selection.antenna, state.selection.band)) {
+            if (t.hz >= state.memory->low && t.hz < state.memory->high &&
+                t.source == StoredTune::Source::Computed && t.relays == state.relays &&
+                !m_checked.contains(t.hz)) {
+                m_checked.insert(t.hz);
+                RigControl &rig = m_following.rig();
+                connect(
+                    &rig, &RigControl::probed, this,
+                    [this](RigControl::Ptt, std::optional<double> swr) {
+                        if (swr && *swr > ComputedCheckSwr)
+                            m_panel.report(
+                                tr("КСВ %1 на расчётной настройке: подберите её (Ctrl+T)")
+                                    .arg(QLocale().toString(*swr, 'f', 2)),
+                                Panel::Tone::Warning);
+                    },
+                    Qt::SingleShotConnection);
+                rig.probe();
+            }
+        }
+    });
 }
 
 FrequencyMemory::~FrequencyMemory()

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QThread>
 
 #include <functional>
@@ -98,4 +99,8 @@ private:
     bool m_failed = false;
     quint64 m_failures = 0;
     QPointer<QThread> m_import;
+    // The computed tunes whose SWR the radio was asked for under the operator's carrier.
+    static constexpr double ComputedCheckSwr = 1.5;
+    QSet<qint64> m_checked;
+    bool m_wasKeyed = false;
 };

@@ -520,6 +520,16 @@ print('checked', bad)
                  heard.constData());
         QVERIFY(heard.contains("\nmeasured 7200000 "));
         QVERIFY(heard.endsWith("RPRT -11\n")); // antenna 2 has none
+        // The parts as modelled: the steps' own; no readings yet, so no fit.
+        heard.clear();
+        client.write("\\get_parts\n\\fit_parts\n");
+        while (!heard.contains("RPRT -") && client.waitForReadyRead(5000))
+            heard += client.readAll();
+        QVERIFY2(heard.startsWith("10,20,40,80,160,320,640,1280\n"
+                                  "500,1000,2000,4000,8000,16000,32000,64000\n0\n0\n"
+                                  "0 readings cannot determine"),
+                 heard.constData());
+        QVERIFY(heard.endsWith("RPRT -11\n"));
         {
             // While it runs, the file is its own.
             import(s1p, &status);

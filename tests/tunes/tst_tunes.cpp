@@ -280,6 +280,62 @@ private slots:
         QVERIFY(smith->empty());
     }
 
+    // A computed tune is a prediction: against a station whose capacitors are 60 % larger
+    // than the console believes, with a stray it does not know of, QSY recalls the computed tune,
+    // and the operator's first carrier through it reads a poor SWR, which the strip says with the
+    // search offered.
+    void aPoorComputedTuneIsSaidUnderTheFirstCarrier()
+    {
+        QTemporaryDir dir;
+        const QString csv = dir.filePath(QStringLiteral("forty.csv"));
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (qint64 hz = 6900000; hz <= 7400000; hz += 25000)
+            file.write(QByteArray::number(hz) + ",20," +
+                       QByteArray::number(20 * 8 * (hz / 7.05e6 - 7.05e6 / hz), 'f', 3) + '\n');
+        file.close();
+        RadioStation station;
+        QVERIFY(station.start(QStringLiteral("7.1,50,10"),
+                              {"--antenna-file", csv, "--parts-c", "16,32,64,128,256,512,1024,2048",
+                               "--stray-c", "60"}));
+        ConsoleFixture f;
+        ConsoleEnvironment env = f.environment();
+        env.ports.map(1, station.link());
+        env.rigAddress = QStringLiteral("127.0.0.1:%1").arg(station.radioPort);
+        f.userSettings.setValue("rig/poll_ms", 100);
+        f.writeSettings(SettingsImage().port(1).steps(10, 500).bytes());
+        Form1 &form = f.start(env);
+        QTRY_VERIFY_WITH_TIMEOUT(form.panel().state().radio.connected, 5000);
+        FrequencyMemory &memory = form.features().memory();
+        bool done = false;
+        memory.importMeasurement(0, csv, LNetwork::Parts::nominal(10, 500),
+                                 [&](const QString &error, const QStringList &) {
+                                     QVERIFY2(error.isEmpty(), qPrintable(error));
+                                     done = true;
+                                 });
+        QTRY_VERIFY_WITH_TIMEOUT(done, 10000);
+        QVERIFY(station.tell("F 7050000"));
+        const std::optional<TuneLookup::Found> computed = memory.find(0, 7050000);
+        QVERIFY(computed);
+        QTRY_COMPARE_WITH_TIMEOUT(form.panel().state().relays, computed->relays, 5000);
+        // Through the nominal parts it is a match; through the station's it is not.
+        const double through =
+            LNetwork::swr({20, 20 * 8 * (7.0515 / 7.05 - 7.05 / 7.0515)}, 7.0515e6,
+                          LNetwork::Parts::nominal(10, 500), computed->relays);
+        QVERIFY2(through < 1.5, qPrintable(QString::number(through)));
+        const auto said = [&] {
+            for (const LineLog::Entry &e : form.panel().lineLog().entries())
+                if (LineLog::line(e).contains(QStringLiteral("на расчётной настройке")))
+                    return true;
+            return false;
+        };
+        QVERIFY(!said());
+        QVERIFY(station.tell("T 1"));
+        QVERIFY2(station.ask("l SWR").toDouble() > 1.5, station.ask("l SWR").constData());
+        QTRY_VERIFY_WITH_TIMEOUT(said(), 5000);
+        QVERIFY(station.tell("T 0"));
+    }
+
     void trainingARangeStoresAMatchForEveryBinAndStopUnkeysAtOnce()
     {
         RadioStation station;

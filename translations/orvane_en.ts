@@ -2137,7 +2137,12 @@ then log out and in again.</translation>
         <translation>the broker did not answer within %1 s</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+27"/>
+        <source>TLS для MQTT недоступен: в этой сборке его нет</source>
+        <translation>TLS for MQTT is not available: this build has none</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>файл сертификатов %1 не читается</source>
         <translation>the certificate file %1 cannot be read</translation>
     </message>
@@ -2172,7 +2177,7 @@ then log out and in again.</translation>
         <translation>the broker is silent</translation>
     </message>
     <message>
-        <location line="-173"/>
+        <location line="-179"/>
         <source>эта сборка консоли без MQTT</source>
         <translation>this build of the console has no MQTT</translation>
     </message>

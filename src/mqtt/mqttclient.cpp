@@ -38,6 +38,12 @@ bool MqttClient::start(const Options &options, QString *error)
         *error = tr("эта сборка консоли без MQTT");
         return false;
     }
+#ifndef ORVANE_MQTT_TLS
+    if (options.url.tls) {
+        *error = tr("TLS для MQTT недоступен: в этой сборке его нет");
+        return false;
+    }
+#endif
     if (options.url.tls && !options.caFile.isEmpty() && !QFileInfo(options.caFile).isReadable()) {
         *error = tr("файл сертификатов %1 не читается").arg(options.caFile);
         return false;

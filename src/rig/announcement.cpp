@@ -8,6 +8,8 @@
 #include <QJsonObject>
 #include <QXmlStreamReader>
 
+#include <limits>
+
 Announcement Announcement::radioInfo(const QByteArray &datagram, int radio)
 {
     QXmlStreamReader xml(datagram);
@@ -154,9 +156,12 @@ Announcement Announcement::published(const QByteArray &json)
     const QJsonObject root = QJsonDocument::fromJson(json, &error).object();
     if (error.error != QJsonParseError::NoError)
         return {};
-    // Numbers as numbers or as text; a state as true/false, 1/0, ON/OFF.
+    // Numbers as numbers or as text (text that is no number is none, not 0); a state as
+    // true/false, 1/0, ON/OFF.
     const auto number = [](const QJsonValue &v) {
-        return v.isString() ? v.toString().toDouble() : v.toDouble(-1);
+        bool ok = v.isDouble();
+        const double n = v.isString() ? v.toString().toDouble(&ok) : v.toDouble();
+        return ok ? n : std::numeric_limits<double>::quiet_NaN();
     };
     const auto truth = [](const QJsonValue &v) -> std::optional<bool> {
         if (v.isBool())

@@ -6,6 +6,7 @@
 #include "panel/panel.h"
 #include "panel/relaypacer.h"
 #include "rigctldclient.h"
+#include "settings/usersettings.h"
 #include "tunelookup.h"
 
 #include <QPointer>
@@ -132,8 +133,7 @@ bool Following::follow(const QString &text)
         auto rigctld = std::make_unique<RigctldClient>();
         if (m_settings)
             rigctld->setPollInterval(
-                m_settings->value(QString::fromLatin1(PollKey), RigctldClient::DefaultPollMs)
-                    .toInt());
+                intSetting(m_settings, PollKey, RigctldClient::DefaultPollMs, 100, 5000));
         rigctld->setAddress(source->where);
         RigctldClient *started = rigctld.get();
         use(std::move(rigctld));
@@ -141,8 +141,7 @@ bool Following::follow(const QString &text)
     } else {
         auto announced = std::make_unique<AnnouncedRadio>(*source);
         if (m_settings) {
-            announced->setRadio(
-                std::clamp(m_settings->value(QString::fromLatin1(RadioKey), 0).toInt(), 0, 2));
+            announced->setRadio(intSetting(m_settings, RadioKey, 0, 0, 2));
             announced->setProgram(m_settings->value(QString::fromLatin1(ProgramKey)).toString());
         }
         AnnouncedRadio *started = announced.get();

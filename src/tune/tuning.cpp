@@ -5,6 +5,7 @@
 #include "model/valuetext.h"
 #include "panel/panel.h"
 #include "rig/following.h"
+#include "settings/usersettings.h"
 
 #include <QSettings>
 
@@ -96,12 +97,7 @@ MatchSearch::Config Tuning::searchConfig(double hz) const
 
 int Tuning::settleMs() const
 {
-    return m_settings
-               ? std::clamp(
-                     m_settings->value(QString::fromLatin1(SettleKey), TuneSession::DefaultSettleMs)
-                         .toInt(),
-                     0, 2000)
-               : TuneSession::DefaultSettleMs;
+    return intSetting(m_settings, SettleKey, TuneSession::DefaultSettleMs, 0, 2000);
 }
 
 void Tuning::end(bool store)

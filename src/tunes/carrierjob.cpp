@@ -50,10 +50,10 @@ CarrierJob::~CarrierJob()
 
 double CarrierJob::wattsIn(QSettings *settings)
 {
+    bool ok = false;
     const double watts =
-        settings ? settings->value(QString::fromLatin1(WattsKey), DefaultWatts).toDouble()
-                 : DefaultWatts;
-    return watts > 0 && watts <= 1000 ? watts : DefaultWatts;
+        settings ? settings->value(QString::fromLatin1(WattsKey)).toDouble(&ok) : 0;
+    return ok && watts > 0 && watts <= 1000 ? watts : DefaultWatts;
 }
 
 RigctldClient &CarrierJob::rig() const

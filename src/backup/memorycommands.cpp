@@ -37,12 +37,10 @@ int exportMemories(const QString &csvPath, const QString &programDir, const QStr
 int importMemories(const QString &csvPath, const QString &programDir, const QString &dataDir)
 {
     const SettingsChoice choice = chooseSettingsFile(programDir, dataDir);
-    if (!choice.error.isEmpty())
-        return failed(choice.error);
-    SettingsLock lock(choice.path);
-    if (!lock.tryLock())
-        return failed(lock.refusal(choice.path));
     QString error;
+    const std::unique_ptr<SettingsLock> lock = holdSettingsFile(choice, &error);
+    if (!lock)
+        return failed(error);
     if (!choice.seed.isEmpty() && !copySettingsFile(choice.seed, choice.path, &error))
         return failed(error);
     return MemoryFiles::importFrom(csvPath, choice.path, &error) ? 0 : failed(error);

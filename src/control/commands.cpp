@@ -221,8 +221,9 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         return Reply{extended ? name + QByteArray(": ") + arguments + '\n' + rprt : rprt};
     };
     // A get: its values one a line, or with their keys in the extended form.
-    const auto values = [&](const char *name,
-                            const QList<std::pair<QByteArray, QByteArray>> &pairs) {
+    const auto values = [extended,
+                         arguments](const char *name,
+                                    const QList<std::pair<QByteArray, QByteArray>> &pairs) {
         const QByteArray header =
             arguments.isEmpty() ? name + QByteArray(":") : name + QByteArray(": ") + arguments;
         QByteArray out = extended ? header + '\n' : QByteArray();
@@ -439,19 +440,23 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         const bool apply = words.value(1) == "apply";
         if (words.size() > 2 || (words.size() == 2 && !apply))
             return answer(status("fit_parts", Invalid));
-        const PartsFit::Result fit = m_station.fitParts();
-        QList<std::pair<QByteArray, QByteArray>> lines;
-        for (const QString &line : PartsFit::report(fit))
-            lines.append({"Fit", text(line)});
-        if (!fit.error.isEmpty()) {
-            // Why, then the refusal.
-            Reply refused = status("fit_parts", NotAvailable);
-            refused.text.prepend(text(fit.error) + '\n');
-            return answer(refused);
-        }
-        if (apply)
-            m_station.setParts(fit.parts);
-        return answer(values("fit_parts", lines));
+        // Thousands of readings take a while: the answer comes when the fit is done.
+        m_station.fitParts(&m_answers,
+                           [this, answer, status, values, apply](const PartsFit::Result &fit) {
+                               QList<std::pair<QByteArray, QByteArray>> lines;
+                               for (const QString &line : PartsFit::report(fit))
+                                   lines.append({"Fit", text(line)});
+                               if (!fit.error.isEmpty()) {
+                                   // Why, then the refusal.
+                                   Reply refused = status("fit_parts", NotAvailable);
+                                   refused.text.prepend(text(fit.error) + '\n');
+                                   return answer(refused);
+                               }
+                               if (apply)
+                                   m_station.setParts(fit.parts);
+                               answer(values("fit_parts", lines));
+                           });
+        return;
     }
     if (is(nullptr, "get_measurement")) {
         // \get_measurement ANT: the antenna's measurement, and what it gives each band.

@@ -6,6 +6,7 @@
 #include "tunes/tunestore.h"
 
 #include <QByteArray>
+#include <QObject>
 
 #include <functional>
 
@@ -72,4 +73,6 @@ private:
     Station &m_station;
     Tuning *m_tuning;
     Panel::Cause m_cause;
+    // Lives as long as the commands: an answer that comes from another thread goes with it.
+    QObject m_answers;
 };

@@ -8,12 +8,8 @@
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
-#include <QThread>
 #include <QVBoxLayout>
-
-#include <memory>
 
 PartsDialog::PartsDialog(Station &station, ConsoleDialogs *dialogs, QWidget *parent)
     : QDialog(parent)
@@ -79,13 +75,6 @@ PartsDialog::PartsDialog(Station &station, ConsoleDialogs *dialogs, QWidget *par
     showParts(m_station.parts());
 }
 
-PartsDialog::~PartsDialog()
-{
-    // A fit still running is let finish: its thread may not outlive the dialog.
-    if (m_worker)
-        m_worker->wait();
-}
-
 void PartsDialog::showParts(const LNetwork::Parts &parts)
 {
     for (int bit = 0; bit < LNetwork::Parts::Relays; ++bit) {
@@ -133,30 +122,20 @@ void PartsDialog::undo()
 
 void PartsDialog::fit()
 {
-    // A fit of thousands of readings takes a while: not on the window's thread.
     m_fit->setEnabled(false);
     m_said->setText(tr("Уточнение…"));
-    const LNetwork::Parts start = m_station.parts();
-    auto result = std::make_shared<PartsFit::Result>();
-    QThread *worker = QThread::create([start, readings = m_station.fitReadings(), result] {
-        *result = PartsFit::fit(start, readings);
-    });
-    worker->setParent(this);
-    m_worker = worker;
-    connect(worker, &QThread::finished, this, [this, worker, result] {
-        worker->deleteLater();
+    m_station.fitParts(this, [this](const PartsFit::Result &result) {
         m_fit->setEnabled(true);
-        const QString report = PartsFit::report(*result).join(QLatin1Char('\n'));
+        const QString report = PartsFit::report(result).join(QLatin1Char('\n'));
         m_said->setText(report);
-        if (!result->error.isEmpty())
+        if (!result.error.isEmpty())
             return;
         if (m_dialogs->question(this, tr("Детали тюнера"),
                                 tr("Принять уточнённые детали?\n\n%1").arg(report),
                                 tr("Принять"))) {
-            m_station.setParts(result->parts);
-            showParts(result->parts);
+            m_station.setParts(result.parts);
+            showParts(result.parts);
             m_said->setText(tr("Приняты; прежние можно вернуть.\n%1").arg(report));
         }
     });
-    worker->start();
 }

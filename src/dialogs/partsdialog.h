@@ -3,8 +3,6 @@
 #include "tune/partsfit.h"
 
 #include <QDialog>
-#include <QPointer>
-#include <QThread>
 
 #include <array>
 
@@ -22,7 +20,6 @@ class PartsDialog : public QDialog
     Q_OBJECT
 public:
     PartsDialog(Station &station, ConsoleDialogs *dialogs, QWidget *parent = nullptr);
-    ~PartsDialog() override;
 
     QLabel *said() const { return m_said; }
 
@@ -43,5 +40,4 @@ private:
     QDoubleSpinBox *m_q;
     QPushButton *m_fit;
     QLabel *m_said;
-    QPointer<QThread> m_worker;
 };

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -38,29 +39,13 @@ void SmithChart::show(const QList<LNetwork::Impedance> &measured, const QList<Tu
 
 bool SmithChart::reachable(LNetwork::Impedance load, double hz, const LNetwork::Parts &parts)
 {
-    const double omega = 2 * std::numbers::pi * hz;
     const double coils = parts.inductanceNh(255) * 1e-9;
     const double bankLow = parts.strayPf * 1e-12;
     const double bankHigh = (parts.capacitancePf(255) + parts.strayPf) * 1e-12;
-    const auto fits = [&](double henries, double farads) {
-        return henries >= 0 && henries <= coils && farads >= bankLow && farads <= bankHigh;
-    };
-    const double r = load.real();
-    const double x = load.imag();
-    if (r > 0 && r <= Z0) {
-        const double x1 = std::sqrt(r * (Z0 - r));
-        if (fits((x1 - x) / omega, x1 / (Z0 * r) / omega))
-            return true;
-    }
-    const std::complex<double> y = 1.0 / load;
-    const double g = y.real();
-    if (g > 0 && g <= 1 / Z0) {
-        const double bt = std::sqrt(g / Z0 - g * g);
-        if (fits(Z0 * bt / g / omega, (bt - y.imag()) / omega))
-            return true;
-    }
-    // No capacitor at all, the coil alone (the bank's stray allowing).
-    return bankLow == 0 && std::abs(r - Z0) < 1e-9 && -x / omega >= 0 && -x / omega <= coils;
+    const QList<LNetwork::ExactMatch> matches = LNetwork::exactMatches(load, hz);
+    return std::any_of(matches.cbegin(), matches.cend(), [&](const LNetwork::ExactMatch &m) {
+        return m.henries <= coils && m.farads >= bankLow && m.farads <= bankHigh;
+    });
 }
 
 QPointF SmithChart::position(std::complex<double> gamma) const

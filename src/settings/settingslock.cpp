@@ -99,3 +99,17 @@ QString SettingsLock::refusal(const QString &settingsPath) const
     return QCoreApplication::translate("SettingsFile", "%1: не удалось создать файл блокировки %2")
         .arg(shown, QDir::toNativeSeparators(m_path));
 }
+
+std::unique_ptr<SettingsLock> holdSettingsFile(const SettingsChoice &choice, QString *error)
+{
+    if (!choice.error.isEmpty()) {
+        *error = choice.error;
+        return nullptr;
+    }
+    auto lock = std::make_unique<SettingsLock>(choice.path);
+    if (!lock->tryLock()) {
+        *error = lock->refusal(choice.path);
+        return nullptr;
+    }
+    return lock;
+}

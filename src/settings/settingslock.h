@@ -1,7 +1,11 @@
 #pragma once
 
+#include "settingslocation.h"
+
 #include <QLockFile>
 #include <QString>
+
+#include <memory>
 
 // One console per settings file: a lock file beside conf.cfg, held while a console has it
 // open. A console killed outright leaves a stale lock that the next one takes over; so does a
@@ -26,3 +30,7 @@ private:
     QString m_path;
     QLockFile m_lock;
 };
+
+// The settings file a command of the command line changes (an import), held against a console
+// while it does; none, with the reason, when no file can be chosen or a console holds it.
+std::unique_ptr<SettingsLock> holdSettingsFile(const SettingsChoice &choice, QString *error);

@@ -39,6 +39,9 @@ Station::Station(Panel &panel, QSettings *settings, const Places &places, QObjec
 
 Station::~Station()
 {
+    // A fit still running is let finish: its thread may not outlive the station.
+    if (m_fit)
+        m_fit->wait();
     // What goes last may still pace a recall (a job ending puts the relays as following
     // would): the pacer outlives them all.
     m_backup.reset();
@@ -106,9 +109,21 @@ bool Station::undoParts()
     return any;
 }
 
-PartsFit::Result Station::fitParts() const
+void Station::fitParts(QObject *context, std::function<void(const PartsFit::Result &)> done)
 {
-    return PartsFit::fit(parts(), fitReadings());
+    if (m_fit) {
+        PartsFit::Result busy;
+        busy.error = QStringLiteral("a fit of the parts is already running");
+        return done(busy);
+    }
+    auto result = std::make_shared<PartsFit::Result>();
+    m_fit = QThread::create([start = parts(), readings = fitReadings(), result] {
+        *result = PartsFit::fit(start, readings);
+    });
+    m_fit->setParent(this);
+    connect(m_fit, &QThread::finished, context, [result, done] { done(*result); });
+    connect(m_fit, &QThread::finished, m_fit, &QObject::deleteLater);
+    m_fit->start();
 }
 
 QList<PartsFit::Reading> Station::fitReadings() const

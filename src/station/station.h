@@ -3,7 +3,9 @@
 #include "tune/partsfit.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QThread>
 
 #include <functional>
 #include <memory>
@@ -58,10 +60,10 @@ public:
     // The parts before the last change come back; false when there were none.
     bool undoParts();
     // The parts fitted to the readings kept (the latest, against each antenna's measurement
-    // where there is one); nothing is changed.
-    PartsFit::Result fitParts() const;
-    // What a fit takes: the latest readings, each with its antenna's measured load there.
-    QList<PartsFit::Reading> fitReadings() const;
+    // where there is one), off the window's thread; nothing is changed. done(result) comes on
+    // the window's thread unless context has gone. One fit at a time: asked meanwhile, done
+    // has the refusal at once.
+    void fitParts(QObject *context, std::function<void(const PartsFit::Result &)> done);
     // Every measured antenna's tunes computed again through the parts in use.
     void recomputeAll();
 
@@ -73,6 +75,8 @@ public:
 
 private:
     void recomputeFrom(int antenna);
+    // What a fit takes: the latest readings, each with its antenna's measured load there.
+    QList<PartsFit::Reading> fitReadings() const;
 
     Panel &m_panel;
     QSettings *m_settings;
@@ -85,4 +89,5 @@ private:
     std::unique_ptr<Trainer> m_trainer;
     std::unique_ptr<Sweeper> m_sweeper;
     std::unique_ptr<MemoryBackup> m_backup;
+    QPointer<QThread> m_fit;
 };

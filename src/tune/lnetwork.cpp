@@ -16,25 +16,17 @@ Parts Parts::nominal(double stepCpF, double stepLnH)
     return parts;
 }
 
-double Parts::capacitancePf(quint8 code) const
-{
-    double sum = 0;
-    for (int bit = 0; bit < Relays; ++bit)
-        if (code & (1 << bit))
-            sum += capacitorsPf[bit];
-    return sum;
-}
-
-double Parts::inductanceNh(quint8 code) const
-{
-    double sum = 0;
-    for (int bit = 0; bit < Relays; ++bit)
-        if (code & (1 << bit))
-            sum += coilsNh[bit];
-    return sum;
-}
-
 namespace {
+
+// The parts a code switches in, added up.
+double sumOf(const Parts::Relays_t &values, quint8 code)
+{
+    double sum = 0;
+    for (int bit = 0; bit < Parts::Relays; ++bit)
+        if (code & (1 << bit))
+            sum += values[bit];
+    return sum;
+}
 
 Impedance coilAt(double omega, double nanohenries, double q)
 {
@@ -43,6 +35,40 @@ Impedance coilAt(double omega, double nanohenries, double q)
 }
 
 } // namespace
+
+double Parts::capacitancePf(quint8 code) const
+{
+    return sumOf(capacitorsPf, code);
+}
+
+double Parts::inductanceNh(quint8 code) const
+{
+    return sumOf(coilsNh, code);
+}
+
+QList<ExactMatch> exactMatches(Impedance load, double hz)
+{
+    const double omega = 2 * std::numbers::pi * hz;
+    constexpr double Z0 = ReferenceOhms;
+    QList<ExactMatch> out;
+    const double r = load.real();
+    const double x = load.imag();
+    if (r > 0 && r <= Z0) {
+        // The coil in series with the load, the bank across both.
+        const double x1 = std::sqrt(r * (Z0 - r));
+        if (x1 - x >= 0)
+            out << ExactMatch{(x1 - x) / omega, x1 / (Z0 * r) / omega};
+    }
+    const Impedance y = 1.0 / load;
+    const double g = y.real();
+    if (g > 0 && g <= 1 / Z0) {
+        // The bank across the load, the coil towards the transmitter.
+        const double bt = std::sqrt(g / Z0 - g * g);
+        if (bt - y.imag() >= 0)
+            out << ExactMatch{Z0 * bt / g / omega, (bt - y.imag()) / omega};
+    }
+    return out;
+}
 
 Impedance inputImpedance(Impedance load, double hz, double stepCpF, double stepLnH,
                          const Setting &setting)

@@ -2,6 +2,7 @@
 
 #include "model/relaysetting.h"
 
+#include <QList>
 #include <QtGlobal>
 
 #include <array>
@@ -49,6 +50,15 @@ double swrOf(Impedance z);
 // Both at once.
 double swr(Impedance load, double hz, double stepCpF, double stepLnH, const Setting &setting);
 double swr(Impedance load, double hz, const Parts &parts, const Setting &setting);
+
+// What a lossless network takes to match the load exactly at hz, on each side that can: the
+// coil and the capacitance across (its stray included). None for a load no side matches.
+struct ExactMatch
+{
+    double henries = 0;
+    double farads = 0;
+};
+QList<ExactMatch> exactMatches(Impedance load, double hz);
 
 // The setting with the lowest SWR of all 2 × 256 × 256, and that SWR.
 struct Best

@@ -28,12 +28,10 @@ int importAntenna(int antenna, const QString &path, const QString &programDir,
                   const QString &dataDir, QSettings &settings)
 {
     const SettingsChoice choice = chooseSettingsFile(programDir, dataDir);
-    if (!choice.error.isEmpty())
-        return failed(choice.error);
-    SettingsLock lock(choice.path);
-    if (!lock.tryLock())
-        return failed(lock.refusal(choice.path));
     QString error;
+    const std::unique_ptr<SettingsLock> lock = holdSettingsFile(choice, &error);
+    if (!lock)
+        return failed(error);
     std::optional<AntennaMeasurement> measurement = AntennaMeasurement::readFile(path, &error);
     if (!measurement)
         return failed(error);

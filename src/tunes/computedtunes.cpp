@@ -83,9 +83,11 @@ QList<Band> compute(const AntennaMeasurement &measurement, const BandPlan &plan,
     QList<Bin> all = binsOf(measurement, plan);
     // Each bin is independent: every core takes the next one free.
     std::atomic<qsizetype> next = 0;
+    Bin *const bins = all.data();
+    const qsizetype count = all.size();
     const auto work = [&] {
-        for (qsizetype i = next++; i < all.size(); i = next++) {
-            Bin &bin = all[i];
+        for (qsizetype i = next++; i < count; i = next++) {
+            Bin &bin = bins[i];
             if (!bin.load)
                 continue;
             const double hz = double(bin.bin.middle());
@@ -94,7 +96,6 @@ QList<Band> compute(const AntennaMeasurement &measurement, const BandPlan &plan,
                 bin.outOfReach = reachProblem(*bin.load, hz, parts);
         }
     };
-    all.detach();
     std::vector<std::thread> helpers;
     for (unsigned i = 1; i < std::max(1u, std::thread::hardware_concurrency()); ++i)
         helpers.emplace_back(work);
@@ -107,32 +108,11 @@ QList<Band> compute(const AntennaMeasurement &measurement, const BandPlan &plan,
 QString reachProblem(LNetwork::Impedance load, double hz, const LNetwork::Parts &parts)
 {
     const double omega = 2 * std::numbers::pi * hz;
-    const double z0 = LNetwork::ReferenceOhms;
     const double coils = parts.inductanceNh(255) * 1e-9;
     const double bank = (parts.capacitancePf(255) + parts.strayPf) * 1e-12;
-    // The lossless network's exact match on each side, where the side can have one.
-    struct Need
-    {
-        double henries;
-        double farads;
-    };
-    QList<Need> needs;
+    using Need = LNetwork::ExactMatch;
+    const QList<Need> needs = LNetwork::exactMatches(load, hz);
     const double r = load.real();
-    const double x = load.imag();
-    if (r > 0 && r <= z0) {
-        // The coil in series with the load, the bank across both.
-        const double x1 = std::sqrt(r * (z0 - r));
-        if (x1 - x >= 0)
-            needs << Need{(x1 - x) / omega, x1 / (z0 * r) / omega};
-    }
-    const std::complex<double> y = 1.0 / load;
-    const double g = y.real();
-    if (g > 0 && g <= 1 / z0) {
-        // The bank across the load, the coil towards the transmitter.
-        const double bt = std::sqrt(g / z0 - g * g);
-        if (bt - y.imag() >= 0)
-            needs << Need{z0 * bt / g / omega, (bt - y.imag()) / omega};
-    }
     if (needs.isEmpty())
         return tr("сопротивление слишком мало для этой схемы");
     const Need least = *std::min_element(needs.cbegin(), needs.cend(),

@@ -666,26 +666,33 @@ bool TuneStore::forgetSweep(qint64 id)
     return done ? exec("COMMIT") : (exec("ROLLBACK"), false);
 }
 
-bool TuneStore::putMeasurement(int antenna, const AntennaMeasurement &measurement)
+bool TuneStore::transaction(const std::function<bool()> &work)
 {
     if (!m_db || !ownFile() || !exec("BEGIN IMMEDIATE"))
         return false;
-    Statement drop(m_db, "DELETE FROM measurements WHERE antenna = ? AND current = 0");
-    drop.bind(1, antenna);
-    Statement age(m_db, "UPDATE measurements SET current = 0 WHERE antenna = ?");
-    age.bind(1, antenna);
-    Statement insert(m_db, "INSERT INTO measurements(antenna, current, file, imported, points) "
-                           "VALUES(?, 1, ?, ?, ?)");
-    insert.bind(1, antenna)
-        .bind(2, measurement.file)
-        .bind(3, measurement.imported)
-        .bind(4, packed(measurement.points));
-    if (drop.step() != SQLITE_DONE || age.step() != SQLITE_DONE || insert.step() != SQLITE_DONE) {
-        m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
-        exec("ROLLBACK");
-        return false;
-    }
-    return exec("COMMIT");
+    if (work())
+        return exec("COMMIT");
+    m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+    exec("ROLLBACK");
+    return false;
+}
+
+bool TuneStore::putMeasurement(int antenna, const AntennaMeasurement &measurement)
+{
+    return transaction([&] {
+        Statement drop(m_db, "DELETE FROM measurements WHERE antenna = ? AND current = 0");
+        drop.bind(1, antenna);
+        Statement age(m_db, "UPDATE measurements SET current = 0 WHERE antenna = ?");
+        age.bind(1, antenna);
+        Statement insert(m_db, "INSERT INTO measurements(antenna, current, file, imported, points) "
+                               "VALUES(?, 1, ?, ?, ?)");
+        insert.bind(1, antenna)
+            .bind(2, measurement.file)
+            .bind(3, measurement.imported)
+            .bind(4, packed(measurement.points));
+        return drop.step() == SQLITE_DONE && age.step() == SQLITE_DONE &&
+               insert.step() == SQLITE_DONE;
+    });
 }
 
 std::optional<AntennaMeasurement> TuneStore::measurement(int antenna, bool previous) const
@@ -706,53 +713,44 @@ std::optional<AntennaMeasurement> TuneStore::measurement(int antenna, bool previ
 
 bool TuneStore::undoMeasurement(int antenna)
 {
-    if (!m_db || !ownFile() || !exec("BEGIN IMMEDIATE"))
-        return false;
-    // The previous one comes back; without one the antenna has none again.
-    Statement drop(m_db, "DELETE FROM measurements WHERE antenna = ? AND current = 1");
-    drop.bind(1, antenna);
-    Statement back(m_db, "UPDATE measurements SET current = 1 WHERE antenna = ?");
-    back.bind(1, antenna);
-    if (drop.step() != SQLITE_DONE || sqlite3_changes(m_db) == 0 || back.step() != SQLITE_DONE) {
-        m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
-        exec("ROLLBACK");
-        return false;
-    }
-    return exec("COMMIT");
+    return transaction([&] {
+        // The previous one comes back; without one the antenna has none again.
+        Statement drop(m_db, "DELETE FROM measurements WHERE antenna = ? AND current = 1");
+        drop.bind(1, antenna);
+        Statement back(m_db, "UPDATE measurements SET current = 1 WHERE antenna = ?");
+        back.bind(1, antenna);
+        return drop.step() == SQLITE_DONE && sqlite3_changes(m_db) > 0 &&
+               back.step() == SQLITE_DONE;
+    });
 }
 
 bool TuneStore::putComputed(int antenna, const QList<Placed> &tunes)
 {
-    if (!m_db || !ownFile() || !exec("BEGIN IMMEDIATE"))
-        return false;
-    const auto failed = [this] {
-        m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
-        exec("ROLLBACK");
-        return false;
-    };
-    // What was computed before goes, unless the operator pinned it.
-    Statement clear(m_db, "DELETE FROM tunes WHERE antenna = ? AND source = 'computed' AND "
-                          "pinned = 0");
-    clear.bind(1, antenna);
-    if (clear.step() != SQLITE_DONE)
-        return failed();
-    for (const Placed &p : tunes) {
-        // A tune the radio measured, or a pinned one, stays: a prediction never replaces it.
-        Statement taken(m_db, "SELECT count(*) FROM tunes WHERE antenna = ? AND hz >= ? AND "
-                              "hz < ?");
-        taken.bind(1, antenna).bind(2, p.low).bind(3, p.high);
-        if (taken.step() != SQLITE_ROW)
-            return failed();
-        if (taken.integer(0) > 0)
-            continue;
-        StoredTune t = p.tune;
-        t.antenna = antenna;
-        t.source = StoredTune::Source::Computed;
-        t.pinned = false;
-        if (!putAll({{t, p.low, p.high}}))
-            return failed();
-    }
-    return exec("COMMIT");
+    return transaction([&] {
+        // What was computed before goes, unless the operator pinned it.
+        Statement clear(m_db, "DELETE FROM tunes WHERE antenna = ? AND source = 'computed' AND "
+                              "pinned = 0");
+        clear.bind(1, antenna);
+        if (clear.step() != SQLITE_DONE)
+            return false;
+        for (const Placed &p : tunes) {
+            // A tune the radio measured, or a pinned one, stays: a prediction never replaces it.
+            Statement taken(m_db, "SELECT count(*) FROM tunes WHERE antenna = ? AND hz >= ? AND "
+                                  "hz < ?");
+            taken.bind(1, antenna).bind(2, p.low).bind(3, p.high);
+            if (taken.step() != SQLITE_ROW)
+                return false;
+            if (taken.integer(0) > 0)
+                continue;
+            StoredTune t = p.tune;
+            t.antenna = antenna;
+            t.source = StoredTune::Source::Computed;
+            t.pinned = false;
+            if (!putAll({{t, p.low, p.high}}))
+                return false;
+        }
+        return true;
+    });
 }
 
 bool TuneStore::addProbe(const StoredProbe &probe)

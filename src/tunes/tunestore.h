@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -164,6 +165,9 @@ private:
     void noteIdentity();
     bool migrate(QString *error);
     bool exec(const char *sql);
+    // Runs work in one write transaction: committed when it returns true, else rolled back
+    // with SQLite's reason kept.
+    bool transaction(const std::function<bool()> &work);
     void close();
 
     sqlite3 *m_db = nullptr;

@@ -9,9 +9,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
-namespace {
-
-double peakMb(qint64 pid)
+double AsOperator::peakMegabytes(qint64 pid)
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly))
@@ -22,6 +20,8 @@ double peakMb(qint64 pid)
     }
     return 0;
 }
+
+namespace {
 
 qint64 pidOf(Display *display, Window window)
 {
@@ -99,7 +99,7 @@ AsOperator::Figures AsOperator::measure(const Program &program,
         figures.startupMs << clock.nsecsElapsed() / 1e6;
         if (run == runs - 1) {
             QThread::msleep(2500);
-            figures.peakMb = peakMb(process.processId());
+            figures.peakMb = peakMegabytes(process.processId());
             int x = 0;
             int y = 0;
             Window child = None;

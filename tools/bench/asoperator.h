@@ -27,6 +27,8 @@ struct AsOperator
         double peakMb = 0;       // VmHWM 2.5 s after the window mapped
     };
 
+    // The most memory the process has held (VmHWM), MB.
+    static double peakMegabytes(qint64 pid);
     // Whether this display can be driven so (an X server with the test extension).
     static bool available();
     // runs starts, each to its mapped window; in the last, clicks clicks. awaitPacket waits

@@ -160,18 +160,6 @@ void row(const char *what, const Series &s)
                 static_cast<long long>(s.ms.size()));
 }
 
-double peakMegabytes(qint64 pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
-}
-
 class BareWindow : public QWidget
 {
 protected:
@@ -239,7 +227,7 @@ double residentPeak(const QString &program, const QStringList &arguments,
     if (!process.waitForStarted(5000))
         return 0;
     QTest::qWait(2500);
-    const double peak = peakMegabytes(process.processId());
+    const double peak = AsOperator::peakMegabytes(process.processId());
     process.terminate();
     if (!process.waitForFinished(5000))
         process.kill();
@@ -854,7 +842,8 @@ int main(int argc, char *argv[])
     };
     compared("start-up to a mapped window, as an operator", asConsole.startupMs, asBare.startupMs);
     compared("a click to the packet decoded, as an operator", asConsole.clickMs, asBare.clickMs);
-    std::printf("%-42s %9.1f MB\n", "peak RSS, orvane-sim", peakMegabytes(controller.pid()));
+    std::printf("%-42s %9.1f MB\n", "peak RSS, orvane-sim",
+                AsOperator::peakMegabytes(controller.pid()));
     if (decoded)
         std::printf("%-42s %9.0f packets/s (%d in %.2f s)\n", "orvane-sim decoding, logged",
                     Flood / seconds, Flood, seconds);

@@ -161,7 +161,9 @@ within "[ -f '$installed/orvane.exe' ] && [ -f '$installed/orvane-sim.exe' ]" 60
 cp "$work/program/conf.cfg" "$installed/conf.cfg"
 wine "$installed/orvane.exe" >"$work/installed.out" 2>&1 &
 disown
-timeout 60 xdotool search --sync --onlyvisible --name "$title" >/dev/null ||
+# xdotool gives up with BadWindow when a window it is looking at closes meanwhile (Wine's
+# short-lived ones do): look again, within the same minute.
+within "xdotool search --onlyvisible --name '$title' >/dev/null 2>&1" 60 ||
     fail "the installed console did not start"
 wineserver -k
 wine "$installed/uninstall.exe" /S

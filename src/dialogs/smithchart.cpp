@@ -2,10 +2,13 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QThread>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numbers>
+#include <utility>
 
 namespace {
 
@@ -23,7 +26,16 @@ SmithChart::SmithChart(QWidget *parent)
 {
     setObjectName(QStringLiteral("smith"));
     setAccessibleName(tr("Диаграмма Вольперта–Смита"));
+    setToolTip(tr("Закрашено: нагрузки, которые тюнер приводит к КСВ ниже 2,0 в середине "
+                  "диапазона"));
+    setAccessibleDescription(toolTip());
     setMinimumSize(200, 200);
+}
+
+SmithChart::~SmithChart()
+{
+    if (m_shading)
+        m_shading->wait();
 }
 
 void SmithChart::show(const QList<LNetwork::Impedance> &measured, const QList<Tune> &tunes,
@@ -37,17 +49,6 @@ void SmithChart::show(const QList<LNetwork::Impedance> &measured, const QList<Tu
     update();
 }
 
-bool SmithChart::reachable(LNetwork::Impedance load, double hz, const LNetwork::Parts &parts)
-{
-    const double coils = parts.inductanceNh(255) * 1e-9;
-    const double bankLow = parts.strayPf * 1e-12;
-    const double bankHigh = (parts.capacitancePf(255) + parts.strayPf) * 1e-12;
-    const QList<LNetwork::ExactMatch> matches = LNetwork::exactMatches(load, hz);
-    return std::any_of(matches.cbegin(), matches.cend(), [&](const LNetwork::ExactMatch &m) {
-        return m.henries <= coils && m.farads >= bankLow && m.farads <= bankHigh;
-    });
-}
-
 QPointF SmithChart::position(std::complex<double> gamma) const
 {
     const double radius = std::min(width(), height()) / 2.0 - 6;
@@ -55,34 +56,36 @@ QPointF SmithChart::position(std::complex<double> gamma) const
     return centre + QPointF(gamma.real() * radius, -gamma.imag() * radius);
 }
 
-void SmithChart::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    shade();
-}
-
 void SmithChart::shade()
 {
     m_reach = QImage();
-    if (m_measured.isEmpty() || m_middleHz <= 0 || width() < 10 || height() < 10)
+    if (m_measured.isEmpty() || m_middleHz <= 0)
         return;
-    // One cell every few pixels: the closed form per cell is cheap.
-    constexpr int Cell = 3;
-    m_reach = QImage(width() / Cell + 1, height() / Cell + 1, QImage::Format_ARGB32);
-    m_reach.fill(Qt::transparent);
-    const double radius = std::min(width(), height()) / 2.0 - 6;
-    const QColor tint(60, 160, 90, 70);
-    for (int j = 0; j < m_reach.height(); ++j) {
-        for (int i = 0; i < m_reach.width(); ++i) {
-            const std::complex<double> gamma((i * Cell - width() / 2.0) / radius,
-                                             -(j * Cell - height() / 2.0) / radius);
-            if (std::abs(gamma) >= 1)
-                continue;
-            const LNetwork::Impedance load = Z0 * (1.0 + gamma) / (1.0 - gamma);
-            if (reachable(load, m_middleHz, m_parts))
-                m_reach.setPixelColor(i, j, tint);
-        }
+    if (m_shading) {
+        m_shadeAgain = true;
+        return;
     }
+    // All 2 × 256 × 256 settings take up to a tenth of a second.
+    constexpr int Cells = 128;
+    auto map = std::make_shared<std::vector<bool>>();
+    m_shading = QThread::create(
+        [map, hz = m_middleHz, parts = m_parts] { *map = LNetwork::reachMap(hz, parts, Cells); });
+    m_shading->setParent(this);
+    connect(m_shading, &QThread::finished, this, [this, map] {
+        m_shading->deleteLater();
+        m_shading = nullptr;
+        if (std::exchange(m_shadeAgain, false))
+            return shade();
+        m_reach = QImage(Cells, Cells, QImage::Format_ARGB32);
+        m_reach.fill(Qt::transparent);
+        const QColor tint(60, 160, 90, 70);
+        for (int j = 0; j < Cells; ++j)
+            for (int i = 0; i < Cells; ++i)
+                if ((*map)[size_t(j) * Cells + size_t(i)])
+                    m_reach.setPixelColor(i, j, tint);
+        update();
+    });
+    m_shading->start();
 }
 
 void SmithChart::paintEvent(QPaintEvent *)
@@ -92,9 +95,13 @@ void SmithChart::paintEvent(QPaintEvent *)
     p.fillRect(rect(), palette().base());
     const double radius = std::min(width(), height()) / 2.0 - 6;
     const QPointF centre(width() / 2.0, height() / 2.0);
-    if (!m_reach.isNull())
-        p.drawImage(rect(), m_reach.scaled(m_reach.width() * 3, m_reach.height() * 3),
-                    QRect(0, 0, m_reach.width() * 3, m_reach.height() * 3));
+    if (!m_reach.isNull()) {
+        p.save();
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(QRectF(centre - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius)),
+                    m_reach);
+        p.restore();
+    }
     // The grid: circles of constant resistance and arcs of constant reactance.
     p.setPen(QPen(palette().mid().color(), 0.8));
     p.setBrush(Qt::NoBrush);

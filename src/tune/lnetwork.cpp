@@ -177,4 +177,67 @@ Best bestFor(Impedance load, double hz, const Parts &parts)
     return {found, swr(load, hz, parts, found)};
 }
 
+std::vector<bool> reachMap(double hz, const Parts &parts, int cells, double swrLimit)
+{
+    std::vector<bool> reached(size_t(cells) * size_t(cells), false);
+    if (cells <= 0 || hz <= 0 || swrLimit <= 1)
+        return reached;
+    const double omega = 2 * std::numbers::pi * hz;
+    const double rho2 = std::pow((swrLimit - 1) / (swrLimit + 1), 2);
+    constexpr double Z0 = ReferenceOhms;
+    const double step = 2.0 / cells;
+    const auto centreOf = [&](int i) {
+        return -1 + (i + 0.5) * step;
+    };
+    // Each setting is a two-port, so Γin = (pΓ + q) / (rΓ + s) in the load's Γ, and
+    // |Γin|² ≤ ρ² is α|Γ|² + 2 Re(wΓ) + γ ≤ 0: a disc when α > 0, whose cells alone are tried.
+    const auto mark = [&](Impedance a, Impedance b, Impedance c, Impedance d) {
+        // Z = Z0 (1 + Γ) / (1 − Γ), through the chain matrix, then Γin from Zin.
+        const Impedance a1 = Z0 * (a - b / Z0), b1 = Z0 * (a + b / Z0);
+        const Impedance c1 = Z0 * c - d, d1 = Z0 * c + d;
+        const Impedance p = a1 - Z0 * c1, q = b1 - Z0 * d1;
+        const Impedance r = a1 + Z0 * c1, s = b1 + Z0 * d1;
+        const double alpha = std::norm(p) - rho2 * std::norm(r);
+        const Impedance w = p * std::conj(q) - rho2 * r * std::conj(s);
+        const double gamma = std::norm(q) - rho2 * std::norm(s);
+        int iLow = 0, iHigh = cells - 1, jLow = 0, jHigh = cells - 1;
+        if (alpha > 0) {
+            const Impedance centre = -std::conj(w) / alpha;
+            const double radius2 = (std::norm(w) - alpha * gamma) / (alpha * alpha);
+            if (radius2 < 0)
+                return;
+            const double radius = std::sqrt(radius2);
+            const auto column = [&](double x) {
+                return int(std::floor((x + 1) / step));
+            };
+            iLow = std::max(iLow, column(centre.real() - radius));
+            iHigh = std::min(iHigh, column(centre.real() + radius));
+            jLow = std::max(jLow, column(-centre.imag() - radius));
+            jHigh = std::min(jHigh, column(-centre.imag() + radius));
+        }
+        for (int j = jLow; j <= jHigh; ++j) {
+            const double y = -centreOf(j);
+            for (int i = iLow; i <= iHigh; ++i) {
+                const double x = centreOf(i);
+                if (x * x + y * y >= 1)
+                    continue;
+                const Impedance g(x, y);
+                if (alpha * std::norm(g) + 2 * (w * g).real() + gamma <= 0)
+                    reached[size_t(j) * size_t(cells) + size_t(i)] = true;
+            }
+        }
+    };
+    for (int c = 0; c < 256; ++c) {
+        const Impedance bank(0, omega * (parts.capacitancePf(quint8(c)) + parts.strayPf) * 1e-12);
+        for (int l = 0; l < 256; ++l) {
+            const Impedance coil = coilAt(omega, parts.inductanceNh(quint8(l)), parts.coilQ);
+            // Side 0: the coil towards the transmitter, the bank across the load.
+            mark(1.0 + coil * bank, coil, bank, 1.0);
+            // Side 1: the bank across the transmitter, the coil in series with the load.
+            mark(1.0, coil, bank, bank * coil + 1.0);
+        }
+    }
+    return reached;
+}
+
 } // namespace LNetwork

@@ -8,6 +8,7 @@
 #include <array>
 #include <complex>
 #include <functional>
+#include <vector>
 
 // The tuner's L-network as circuit theory has it: by default C = step × code picofarads,
 // L = step × code nanohenries (else the parts' sums), the capacitors across the transmitter side
@@ -70,5 +71,9 @@ Best bestOf(const std::function<double(const Setting &)> &swrAt);
 // The same for a known load through the parts, exhaustively but without a call a setting; of
 // equal settings the one bestOf would find.
 Best bestFor(Impedance load, double hz, const Parts &parts);
+
+// Which loads some setting of the parts brings under swrLimit at hz: a cells × cells raster of the
+// reflection plane (row 0 at Γ = +j, column 0 at Γ = −1), each cell judged at its centre.
+std::vector<bool> reachMap(double hz, const Parts &parts, int cells, double swrLimit = 2.0);
 
 } // namespace LNetwork

@@ -82,6 +82,46 @@ private slots:
         QCOMPARE(LNetwork::swr({20, 35}, 7e6, LNetwork::Parts::nominal(10, 500), s),
                  LNetwork::swr({20, 35}, 7e6, 10, 500, s));
     }
+
+    // The shaded reach is what the exhaustive best says, cell by cell: lossless nominal parts on
+    // 160 m (short coils), and lossy parts off nominal with a stray on 10 m.
+    void theReachIsWhereTheBestIsUnderTheLimit()
+    {
+        LNetwork::Parts lossy = LNetwork::Parts::nominal(10, 500);
+        for (int bit = 0; bit < 8; ++bit)
+            lossy.capacitorsPf[bit] *= bit % 2 ? 1.06 : 0.95;
+        lossy.strayPf = 15;
+        lossy.coilQ = 120;
+        constexpr int Cells = 24;
+        for (const auto &[parts, hz] :
+             {std::pair{LNetwork::Parts::nominal(10, 500), 1.9e6}, std::pair{lossy, 28.5e6}}) {
+            const std::vector<bool> map = LNetwork::reachMap(hz, parts, Cells);
+            int inside = 0;
+            int reached = 0;
+            for (int j = 0; j < Cells; ++j) {
+                for (int i = 0; i < Cells; ++i) {
+                    const std::complex<double> g(-1 + (i + 0.5) * 2 / Cells,
+                                                 1 - (j + 0.5) * 2 / Cells);
+                    if (std::abs(g) >= 1) {
+                        QVERIFY(!map[j * Cells + i]);
+                        continue;
+                    }
+                    ++inside;
+                    const double best =
+                        LNetwork::bestFor(50.0 * (1.0 + g) / (1.0 - g), hz, parts).swr;
+                    if (std::abs(best - 2) < 1e-6)
+                        continue;
+                    QVERIFY2(
+                        map[j * Cells + i] == (best < 2),
+                        qPrintable(QStringLiteral("cell %1,%2: best %3").arg(i).arg(j).arg(best)));
+                    reached += best < 2;
+                }
+            }
+            // Neither all nor nothing, or the comparison proves little.
+            QVERIFY2(reached > inside / 10 && reached < inside,
+                     qPrintable(QStringLiteral("%1 of %2").arg(reached).arg(inside)));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestMatchSearch)

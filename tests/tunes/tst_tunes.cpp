@@ -263,13 +263,12 @@ private slots:
         QVERIFY(window->findChild<QLabel *>(QStringLiteral("said"))->text().contains(u"40 м"));
         SmithChart *smith = window->smith();
         QVERIFY(!smith->empty());
+        QTRY_VERIFY_WITH_TIMEOUT(smith->shaded(), 10000);
         const QImage chart = smith->grab().toImage();
-        // The centre (50 Ω) is within reach and shaded; the short circuit's edge is not.
+        // Near the centre (50 Ω) is within reach and shaded; near the short circuit is not.
         const QColor base = smith->palette().color(QPalette::Base);
-        const QPoint matched = smith->position({0.05, 0.05}).toPoint();
-        QVERIFY(chart.pixelColor(matched) != base);
-        QVERIFY(SmithChart::reachable({50, 0}, 7.1e6, LNetwork::Parts::nominal(10, 500)));
-        QVERIFY(!SmithChart::reachable({0.5, -2000}, 1.9e6, LNetwork::Parts::nominal(10, 500)));
+        QVERIFY(chart.pixelColor(smith->position({0.05, 0.05}).toPoint()) != base);
+        QCOMPARE(chart.pixelColor(smith->position({-0.97, 0.02}).toPoint()), base);
         const QString png = dir.filePath(QStringLiteral("forty.png"));
         f.dialogs.answers << png;
         window->findChild<QPushButton *>(QStringLiteral("png"))->click();

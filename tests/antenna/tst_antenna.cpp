@@ -1,6 +1,7 @@
 #include "rig/bandplan.h"
 #include "settings/settingslock.h"
 #include "support/consolefixture.h"
+#include "support/necantennas.h"
 #include "support/programs.h"
 #include "support/station.h"
 #include "tune/matchsearch.h"
@@ -18,7 +19,6 @@
 #include <QTest>
 
 #include <cmath>
-#include <random>
 
 namespace {
 
@@ -39,54 +39,6 @@ QString run(const QString &program, const QStringList &arguments, int *status = 
     if (status)
         *status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
-}
-
-// 1.7–30 MHz in 100 kHz steps, with every card of the deck but the frequencies given.
-QList<Point> nec(const QString &geometry, const QString &excitation)
-{
-    QTemporaryDir dir;
-    const QString deck = dir.filePath(QStringLiteral("a.nec"));
-    const QString out = dir.filePath(QStringLiteral("a.out"));
-    QFile file(deck);
-    file.open(QIODevice::WriteOnly);
-    file.write(("CM orvane\nCE\n" + geometry + "GE 1\nGN 0 0 0 0 13 0.005\n" + excitation +
-                "FR 0 284 0 0 1.7 0.1\nXQ\nEN\n")
-                   .toLatin1());
-    file.close();
-    run(QStringLiteral("nec2c"), {QStringLiteral("-i"), deck, QStringLiteral("-o"), out});
-    QFile result(out);
-    result.open(QIODevice::ReadOnly);
-    const QStringList lines = QString::fromLatin1(result.readAll()).split(QLatin1Char('\n'));
-    static const QRegularExpression frequency(QStringLiteral("FREQUENCY : *(\\S+) MHz"));
-    QList<Point> points;
-    double hz = 0;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (const auto m = frequency.match(lines[i]); m.hasMatch())
-            hz = m.captured(1).toDouble() * 1e6;
-        if (lines[i].contains(QLatin1String("ANTENNA INPUT PARAMETERS")) && i + 3 < lines.size()) {
-            const QStringList w = lines[i + 3].split(QLatin1Char(' '), Qt::SkipEmptyParts);
-            points << Point{std::llround(hz), {w.value(6).toDouble(), w.value(7).toDouble()}};
-        }
-    }
-    return points;
-}
-
-// A half-wave 40 m dipole at 10 m; a 31 m doublet at 12 m on 12 m of 450 Ω line; an
-// inverted L (10 m up, 20 m across) over four radials raised 3 m: all over real ground.
-QList<std::pair<const char *, QList<Point>>> antennas()
-{
-    return {
-        {"dipole", nec(QStringLiteral("GW 1 41 0 -10.1 10 0 10.1 10 0.001\n"),
-                       QStringLiteral("EX 0 1 21 0 1 0\n"))},
-        {"doublet",
-         nec(QStringLiteral("GW 1 31 0 -15.5 12 0 15.5 12 0.001\nGW 2 1 0 0 1 0 0 1.2 0.001\n"),
-             QStringLiteral("TL 1 16 2 1 450 12 0 0 0 0\nEX 0 2 1 0 1 0\n"))},
-        {"inverted-l",
-         nec(QStringLiteral("GW 1 10 0 0 3 0 0 13 0.001\nGW 2 20 0 0 13 20 0 13 0.001\n"
-                            "GW 3 10 0 0 3 10 0 3 0.001\nGW 4 10 0 0 3 -10 0 3 0.001\n"
-                            "GW 5 10 0 0 3 0 10 3 0.001\nGW 6 10 0 0 3 0 -10 3 0.001\n"),
-             QStringLiteral("EX 0 1 1 0 1 0\n"))},
-    };
 }
 
 struct Form
@@ -129,22 +81,6 @@ bool near(Impedance a, Impedance b, double relative)
     return std::abs(a - b) <= relative * std::max(1.0, std::abs(b));
 }
 
-// The tuner the tests model: every relay's part drawn within ±8 % of its nominal value from a
-// fixed seed, a 15 pF stray, coils of Q 120.
-LNetwork::Parts offNominal()
-{
-    LNetwork::Parts parts = LNetwork::Parts::nominal(10, 500);
-    std::mt19937 random(37);
-    std::uniform_real_distribution<double> spread(0.92, 1.08);
-    for (int bit = 0; bit < 8; ++bit) {
-        parts.capacitorsPf[bit] *= spread(random);
-        parts.coilsNh[bit] *= spread(random);
-    }
-    parts.strayPf = 15;
-    parts.coilQ = 120;
-    return parts;
-}
-
 QByteArray values(const LNetwork::Parts::Relays_t &v)
 {
     QByteArray out;
@@ -173,7 +109,7 @@ private slots:
                                 {"MHZ", 1e6, 'Y', "RI", 50},  {"GHZ", 1e9, 'Y', "MA", 50},
                                 {"MHZ", 1e6, 'Y', "DB", 450}, {"GHZ", 1e9, 'S', "MA", 50}};
         int n = 0;
-        for (const auto &[name, points] : antennas()) {
+        for (const auto &[name, points] : necAntennas()) {
             QVERIFY2(points.size() == 284, name);
             for (const Form &form : forms) {
                 const QString path = dir.filePath(QStringLiteral("%1-%2.s1p").arg(name).arg(++n));
@@ -276,9 +212,9 @@ private slots:
     // own exhaustive search of all 2 × 256 × 256 settings.
     void computedTunesAreTheExhaustiveBest()
     {
-        const LNetwork::Parts parts = offNominal();
+        const LNetwork::Parts parts = offNominalParts();
         AntennaMeasurement doublet;
-        doublet.points = antennas().at(1).second;
+        doublet.points = necAntennas().at(1).second;
         const QList<ComputedTunes::Band> bands = ComputedTunes::compute(doublet, BandPlan(), parts);
         QByteArray table;
         int bins = 0;
@@ -342,10 +278,10 @@ print('checked', bad)
     // or so readings the parts are less sure, but the residual falls all the same.
     void theFitLearnsTheTunersParts()
     {
-        const LNetwork::Parts truth = offNominal();
+        const LNetwork::Parts truth = offNominalParts();
         const LNetwork::Parts nominal = LNetwork::Parts::nominal(10, 500);
         AntennaMeasurement measured;
-        measured.points = antennas().at(0).second; // the dipole
+        measured.points = necAntennas().at(0).second; // the dipole
         const BandPlan plan;
         QList<PartsFit::Reading> readings;
         int searched = 0;
@@ -426,7 +362,7 @@ print('checked', bad)
         const QString s1p = QDir(folder.path()).filePath(QStringLiteral("dipole.s1p"));
         QFile file(s1p);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(touchstone(antennas().at(0).second, {"MHZ", 1e6, 'Z', "RI", 50}));
+        file.write(touchstone(necAntennas().at(0).second, {"MHZ", 1e6, 'Z', "RI", 50}));
         file.close();
         const auto import = [&](const QString &path, int *status) {
             QProcess p;

@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <array>
+#include <cmath>
 
 Station::Station(Panel &panel, QSettings *settings, const Places &places, QObject *parent)
     : QObject(parent)
@@ -35,6 +36,9 @@ Station::Station(Panel &panel, QSettings *settings, const Places &places, QObjec
     m_panel.usePacer(m_pacer.get());
     // One use of the carrier at a time: a search waits while a job keys it.
     m_tuning->setBusy([this] { return m_job->busy(); });
+    m_tuning->setMeasured([this](double hz) {
+        return m_memory->measuredLoad(m_panel.state().selection.antenna, std::llround(hz));
+    });
 }
 
 Station::~Station()

@@ -15,6 +15,9 @@ constexpr double InformativeSwr = 50;
 // A start that reads under these is refined around in steps of one code, or of four.
 constexpr double StartCloseSwr = 1.2;
 constexpr double StartNearSwr = 2.0;
+// A reading within this of the model's, in log SWR, agrees with it: a meter's two decimals
+// at low SWR, some percent higher up.
+constexpr double AgreesLog = 0.03;
 
 double logSwr(double swr)
 {
@@ -32,7 +35,9 @@ MatchSearch::MatchSearch(const Config &config)
         return;
     // The bare antenna, then a coil and a capacitor alone at two sizes each: enough to tell
     // resistance from reactance, and the sign of the reactance.
-    m_phase = config.start ? Phase::Start : Phase::Identify;
+    if (m_config.load && !m_config.start)
+        m_config.start = LNetwork::bestFor(*m_config.load, m_config.hz, m_parts).setting;
+    m_phase = m_config.start ? Phase::Start : Phase::Identify;
     m_queue = {Setting{0, 0, 0}, Setting{0, codeForCoil(50), 0}, Setting{0, codeForCoil(200), 0},
                Setting{codeForCapacitor(50), 0, 0}, Setting{codeForCapacitor(200), 0, 0}};
 }
@@ -218,11 +223,20 @@ std::optional<MatchSearch::Setting> MatchSearch::next()
             return std::nullopt;
         }
         switch (m_phase) {
-        case Phase::Start:
-            if (!readingAt(*m_config.start))
+        case Phase::Start: {
+            const std::optional<double> read = readingAt(*m_config.start);
+            if (!read)
                 return m_config.start;
+            // Read as predicted: the measurement and the parts describe the station here, and
+            // what they call the best is.
+            if (m_config.load && *read <= StartNearSwr &&
+                std::abs(logSwr(*read) - logSwr(swrThrough(*m_config.load, *m_config.start))) <
+                    AgreesLog) {
+                m_phase = Phase::Done;
+                break;
+            }
             // Read well: the computed tune is near, and only its neighbours are tried.
-            if (*readingAt(*m_config.start) <= StartNearSwr) {
+            if (*read <= StartNearSwr) {
                 m_phase = Phase::Refine;
                 m_step = *readingAt(*m_config.start) <= StartCloseSwr ? 1 : 4;
                 m_centre = *best();
@@ -230,6 +244,7 @@ std::optional<MatchSearch::Setting> MatchSearch::next()
                 m_phase = Phase::Identify;
             }
             break;
+        }
         case Phase::Identify:
             if (informative() < 3 || m_queue.size() > m_explore) {
                 if (auto s = take(m_queue))

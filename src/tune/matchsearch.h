@@ -27,6 +27,10 @@ public:
         // A setting to read first (a tune computed for this frequency): when it reads well the
         // search only refines around it.
         std::optional<LNetwork::Setting> start = std::nullopt;
+        // The antenna as measured at hz: the start is its best under the parts unless given,
+        // and when the start reads what the model says, the model is right here and the search
+        // ends.
+        std::optional<LNetwork::Impedance> load = std::nullopt;
         int maxProbes = 300;
         // Good enough to stop early: no setting can do much better.
         double goodSwr = 1.05;

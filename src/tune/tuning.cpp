@@ -92,6 +92,8 @@ MatchSearch::Config Tuning::searchConfig(double hz) const
     config.stepCpF = state.stepC;
     config.stepLnH = state.stepL;
     config.parts = TunerParts::load(m_settings, state.stepC, state.stepL);
+    if (hz > 0 && m_measured)
+        config.load = m_measured(hz);
     return config;
 }
 

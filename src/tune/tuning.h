@@ -30,9 +30,14 @@ public:
     // Another of the console's own uses of the carrier (training, a sweep), while it runs:
     // its reason, or empty. Nothing else keys the radio meanwhile.
     void setBusy(std::function<QString()> busy) { m_busy = std::move(busy); }
+    // The selected antenna as measured at a frequency, where it was: a search starts at its
+    // computed tune and ends there when the radio reads what the model says.
+    using Measured = std::function<std::optional<LNetwork::Impedance>(double hz)>;
+    void setMeasured(Measured measured) { m_measured = std::move(measured); }
     // The search needs the relay steps too; false while either is 0.
     bool stepsKnown() const;
-    // A search at hz as the console runs one: its steps, its model of the tuner's parts.
+    // A search at hz as the console runs one: its steps, its model of the tuner's parts, the
+    // antenna's measurement there.
     MatchSearch::Config searchConfig(double hz) const;
     // How long the relays settle before a reading, as the user set it.
     int settleMs() const;
@@ -64,4 +69,5 @@ private:
     std::unique_ptr<TuneSession> m_session;
     RelaySetting m_before;
     std::function<QString()> m_busy;
+    Measured m_measured;
 };

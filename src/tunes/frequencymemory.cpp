@@ -88,6 +88,14 @@ void FrequencyMemory::following(bool on)
         m_failed = false;
 }
 
+std::optional<LNetwork::Impedance> FrequencyMemory::measuredLoad(int antenna, qint64 hz)
+{
+    TuneStore *tunes = store();
+    const std::optional<AntennaMeasurement> measured =
+        tunes ? tunes->measurement(antenna) : std::nullopt;
+    return measured ? measured->at(hz) : std::nullopt;
+}
+
 TuneStore *FrequencyMemory::store()
 {
     if (m_store && m_store->isOpen())

@@ -74,6 +74,8 @@ public:
                            Computed done);
     void undoMeasurement(int antenna, const LNetwork::Parts &parts, Computed done);
     void recompute(int antenna, const LNetwork::Parts &parts, Computed done);
+    // The antenna's impedance at hz from its measurement; none without one or outside it.
+    std::optional<LNetwork::Impedance> measuredLoad(int antenna, qint64 hz);
 
     // What the radio read while a search or training moved the relays, kept for the parts' fit.
     void logProbes(TuneSession &session);

@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+#include <cmath>
+
 // The matching search against the network's model, where the best match is known.
 class TestMatchSearch : public QObject
 {
@@ -53,6 +55,32 @@ private slots:
             search.measured(*s, LNetwork::swr(load, hz, 10, 500, *s));
         QVERIFY(search.bestSwr() <= exhaustiveBest(load, hz) + 0.1);
         QVERIFY(search.probes() <= 300);
+    }
+
+    // With the antenna's measured impedance the search starts at the model's best for it: read
+    // as the model says, that ends the search; read otherwise (the antenna is not as measured),
+    // the search goes on from the readings and finds the real best.
+    void aMeasuredLoadReadAsPredictedEndsTheSearch()
+    {
+        const double hz = 10.125e6;
+        const LNetwork::Impedance measured(172.7, 812.3);
+        MatchSearch::Config config{hz, 10, 500};
+        config.load = measured;
+        MatchSearch agreed(config);
+        while (const auto s = agreed.next())
+            agreed.measured(*s, std::round(LNetwork::swr(measured, hz, 10, 500, *s) * 100) / 100);
+        QCOMPARE(agreed.probes(), 1);
+        QCOMPARE(*agreed.best(),
+                 LNetwork::bestFor(measured, hz, LNetwork::Parts::nominal(10, 500)).setting);
+
+        const LNetwork::Impedance real(120, 600);
+        MatchSearch moved(config);
+        while (const auto s = moved.next())
+            moved.measured(*s, LNetwork::swr(real, hz, 10, 500, *s));
+        QVERIFY(moved.probes() > 1);
+        const double best = exhaustiveBest(real, hz);
+        QVERIFY2(moved.bestSwr() <= best + 0.1,
+                 qPrintable(QStringLiteral("%1 against %2").arg(moved.bestSwr()).arg(best)));
     }
 
     // The fast exhaustive search agrees with the plain one through parts off their nominal

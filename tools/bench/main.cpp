@@ -7,6 +7,7 @@
 #include "console/environment.h"
 #include "console/features.h"
 #include "console/form1.h"
+#include "fitbench.h"
 #include "link/packet.h"
 #include "mqtt/stationbus.h"
 #include "rig/following.h"
@@ -250,9 +251,15 @@ int main(int argc, char *argv[])
                     static_cast<long long>(figures.startupMs.size()));
         return 0;
     }
+    // The parts' fit alone: a minute without the console.
+    if (argc > 1 && qstrcmp(argv[1], "--fit") == 0) {
+        benchPartsFit();
+        return 0;
+    }
     if (argc < 2) {
         std::fprintf(stderr, "usage: orvane-bench PATH-TO-ORVANE-SIM [ACTIONS]\n"
-                             "       orvane-bench --startup PROGRAM [ARGUMENTS]\n");
+                             "       orvane-bench --startup PROGRAM [ARGUMENTS]\n"
+                             "       orvane-bench --fit\n");
         return 2;
     }
     const QString sim = QString::fromLocal8Bit(argv[1]);
@@ -615,6 +622,8 @@ int main(int argc, char *argv[])
                     eligible, 100.0 * within / std::max(1, eligible), probes[Loads / 2],
                     probes.last());
     }
+
+    benchPartsFit();
 
     // Every bin of every band computed from one antenna's measurement (a resonant antenna
     // sampled every 100 kHz), through parts off nominal; and the bins checked against the plain

@@ -4,7 +4,7 @@
 <context>
     <name>AntennaCommands</name>
     <message>
-        <location filename="../src/tunes/antennacommands.cpp" line="+51"/>
+        <location filename="../src/tunes/antennacommands.cpp" line="+49"/>
         <source>Антенна %1: точек %2 из %3</source>
         <translation>Antenna %1: %2 points from %3</translation>
     </message>
@@ -12,6 +12,102 @@
         <location line="+6"/>
         <source>шаги реле в conf.cfg не заданы: измерение сохранено; импортируйте его снова, когда они будут заданы, и настройки будут рассчитаны</source>
         <translation>the relay steps are not set in conf.cfg: the measurement is kept; import it again once they are, and the tunes are computed</translation>
+    </message>
+</context>
+<context>
+    <name>AntennaMeasurement</name>
+    <message>
+        <location filename="../src/tunes/measurement.cpp" line="+19"/>
+        <source>строка %1: %2</source>
+        <translation>line %1: %2</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>значение, которое не число</source>
+        <translation>a value that is not a number</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 Гц вне 100 кГц–3 ГГц</source>
+        <translation>%1 Hz is outside 100 kHz–3 GHz</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>частоты не возрастают</source>
+        <translation>the frequencies are not ascending</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+142"/>
+        <source>активная нагрузка (|Γ| &gt; 1)</source>
+        <translation>an active load (|Γ| &gt; 1)</translation>
+    </message>
+    <message>
+        <location line="-137"/>
+        <source>больше %1 точек</source>
+        <translation>more than %1 points</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>файл больше 16 МиБ</source>
+        <translation>the file is larger than 16 MiB</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>файл %1-портовый: антенну описывает только однопортовое измерение (.s1p)</source>
+        <translation>a %1-port file: only a one-port measurement (.s1p) describes an antenna</translation>
+    </message>
+    <message>
+        <location line="+53"/>
+        <source>параметры %1 описывают четырёхполюсник, а не антенну</source>
+        <translation>%1 parameters describe two ports, not an antenna</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>нет опорного сопротивления</source>
+        <translation>no reference resistance</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&quot;%1&quot; в строке параметров</source>
+        <translation>&quot;%1&quot; in the option line</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>ключевое слово Touchstone 2: читается только версия 1</source>
+        <translation>a Touchstone 2 keyword: only version 1 is read</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>данные двух портов: антенну описывает только однопортовое измерение</source>
+        <translation>two ports&apos; data: only a one-port measurement describes an antenna</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 столбцов, а в строке однопортового файла их 3 (частота и пара значений)</source>
+        <translation>%1 columns where a one-port line has 3 (frequency and a pair)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location line="+72"/>
+        <source>&quot;%1&quot; — не число</source>
+        <translation>&quot;%1&quot; is not a number</translation>
+    </message>
+    <message>
+        <location line="-43"/>
+        <location line="+53"/>
+        <source>нет точек</source>
+        <translation>no points</translation>
+    </message>
+    <message>
+        <location line="-27"/>
+        <source>не хватает столбца: нужны частота в Гц, R и X</source>
+        <translation>a missing column: expected frequency Hz, R and X</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>нет такого файла</source>
+        <translation>no such file</translation>
     </message>
 </context>
 <context>
@@ -357,7 +453,7 @@
 <context>
     <name>ComputedTunes</name>
     <message>
-        <location filename="../src/tunes/computedtunes.cpp" line="+137"/>
+        <location filename="../src/tunes/computedtunes.cpp" line="+117"/>
         <location line="+10"/>
         <source>сопротивление слишком мало для этой схемы</source>
         <translation>a resistance too low for this network</translation>
@@ -416,7 +512,7 @@
         <translation>Port %1 is not available: %2</translation>
     </message>
     <message>
-        <location filename="../src/station/station.cpp" line="+157"/>
+        <location filename="../src/station/station.cpp" line="+176"/>
         <source>консоль закрывается</source>
         <translation>the console is closing</translation>
     </message>
@@ -573,7 +669,7 @@
 <context>
     <name>ControlCommands</name>
     <message>
-        <location filename="../src/control/commands.cpp" line="+369"/>
+        <location filename="../src/control/commands.cpp" line="+370"/>
         <source>Обучение: %1</source>
         <translation>Training: %1</translation>
     </message>
@@ -1033,7 +1129,7 @@
 <context>
     <name>Following</name>
     <message>
-        <location filename="../src/rig/following.cpp" line="+97"/>
+        <location filename="../src/rig/following.cpp" line="+98"/>
         <source>%1 МГц: память частоты %2–%3</source>
         <translation>%1 MHz: frequency memory %2–%3</translation>
     </message>
@@ -1043,7 +1139,7 @@
         <translation>Transceiver on %1: slot %2</translation>
     </message>
     <message>
-        <location line="+105"/>
+        <location line="+103"/>
         <source>%1: ждём объявлений (%2)</source>
         <translation>%1: waiting for announcements (%2)</translation>
     </message>
@@ -1426,7 +1522,7 @@ Maximum value - 999</translation>
         <translation>SWR %1 on a computed tune: search for a better one (Ctrl+T)</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+57"/>
         <source>Память частот недоступна, консоль работает без неё: %1</source>
         <translation>The frequency memory is not available; the console runs without it: %1</translation>
     </message>
@@ -2310,18 +2406,18 @@ then log out and in again.</translation>
 <context>
     <name>PartsDialog</name>
     <message>
-        <location filename="../src/dialogs/partsdialog.cpp" line="+24"/>
+        <location filename="../src/dialogs/partsdialog.cpp" line="+20"/>
         <source>Уточнить по показаниям</source>
         <translation>Fit to the readings</translation>
     </message>
     <message>
         <location line="+3"/>
-        <location line="+126"/>
+        <location line="+110"/>
         <source>Детали тюнера</source>
         <translation>Tuner&apos;s parts</translation>
     </message>
     <message>
-        <location line="-124"/>
+        <location line="-108"/>
         <source>Реле</source>
         <translation>Relay</translation>
     </message>
@@ -2378,7 +2474,7 @@ then log out and in again.</translation>
         <translation>Close</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+42"/>
         <source>Каждое реле должно иметь ёмкость и индуктивность больше нуля.</source>
         <translation>Every relay needs a capacitance and an inductance above zero.</translation>
     </message>
@@ -2398,12 +2494,12 @@ then log out and in again.</translation>
         <translation>The previous parts are back.</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+6"/>
         <source>Уточнение…</source>
         <translation>Fitting…</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+8"/>
         <source>Принять уточнённые детали?
 
 %1</source>
@@ -2735,12 +2831,17 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>SmithChart</name>
     <message>
-        <location filename="../src/dialogs/smithchart.cpp" line="+24"/>
+        <location filename="../src/dialogs/smithchart.cpp" line="+28"/>
         <source>Диаграмма Вольперта–Смита</source>
         <translation>Smith chart</translation>
     </message>
     <message>
-        <location line="+111"/>
+        <location line="+1"/>
+        <source>Закрашено: нагрузки, которые тюнер приводит к КСВ ниже 2,0 в середине диапазона</source>
+        <translation>Shaded: the loads the tuner brings under 2.0 at the band&apos;s middle</translation>
+    </message>
+    <message>
+        <location line="+98"/>
         <source>нет измерения антенны</source>
         <translation>no antenna measurement</translation>
     </message>
@@ -3451,7 +3552,7 @@ Antenna 3 flag: %2</translation>
 <context>
     <name>Tuning</name>
     <message>
-        <location filename="../src/tune/tuning.cpp" line="+37"/>
+        <location filename="../src/tune/tuning.cpp" line="+38"/>
         <source>сначала включите слежение за трансивером</source>
         <translation>follow the transceiver first</translation>
     </message>
@@ -3481,7 +3582,7 @@ Antenna 3 flag: %2</translation>
         <translation>the relay steps (pF and nH) are not set</translation>
     </message>
     <message>
-        <location line="+83"/>
+        <location line="+80"/>
         <source>Подбор остановлен, реле вернулись как были.</source>
         <translation>The search stopped; the relays are back as they were.</translation>
     </message>

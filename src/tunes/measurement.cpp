@@ -16,7 +16,7 @@ using Impedance = LNetwork::Impedance;
 
 QString atLine(int line, const QString &what)
 {
-    return QStringLiteral("line %1: %2").arg(line).arg(what);
+    return AntennaMeasurement::tr("строка %1: %2").arg(line).arg(what);
 }
 
 // The checks every point passes, whatever its file: a frequency in range and above the last,
@@ -25,26 +25,26 @@ bool accept(QList<AntennaMeasurement::Point> &points, int line, double hz, Imped
             QString *error)
 {
     if (!std::isfinite(hz) || !std::isfinite(z.real()) || !std::isfinite(z.imag())) {
-        *error = atLine(line, QStringLiteral("a value that is not a number"));
+        *error = atLine(line, AntennaMeasurement::tr("значение, которое не число"));
         return false;
     }
     if (hz < AntennaMeasurement::MinHz || hz > AntennaMeasurement::MaxHz) {
-        *error = atLine(line, QStringLiteral("%1 Hz is outside 100 kHz–3 GHz").arg(hz, 0, 'f', 0));
+        *error = atLine(line, AntennaMeasurement::tr("%1 Гц вне 100 кГц–3 ГГц").arg(hz, 0, 'f', 0));
         return false;
     }
     const qint64 rounded = std::llround(hz);
     if (!points.isEmpty() && rounded <= points.last().hz) {
-        *error = atLine(line, QStringLiteral("the frequencies are not ascending"));
+        *error = atLine(line, AntennaMeasurement::tr("частоты не возрастают"));
         return false;
     }
     // A negative resistance is a load that gives power back: |Γ| > 1.
     if (z.real() < -1e-9 * std::max(1.0, std::abs(z))) {
-        *error = atLine(line, QStringLiteral("an active load (|Γ| > 1)"));
+        *error = atLine(line, AntennaMeasurement::tr("активная нагрузка (|Γ| > 1)"));
         return false;
     }
     if (points.size() >= AntennaMeasurement::MaxPoints) {
-        *error =
-            atLine(line, QStringLiteral("more than %1 points").arg(AntennaMeasurement::MaxPoints));
+        *error = atLine(
+            line, AntennaMeasurement::tr("больше %1 точек").arg(AntennaMeasurement::MaxPoints));
         return false;
     }
     points << AntennaMeasurement::Point{rounded, {std::max(0.0, z.real()), z.imag()}};
@@ -55,7 +55,7 @@ bool tooLarge(const QByteArray &bytes, QString *error)
 {
     if (bytes.size() <= AntennaMeasurement::MaxBytes)
         return false;
-    *error = QStringLiteral("the file is larger than 16 MiB");
+    *error = AntennaMeasurement::tr("файл больше 16 МиБ");
     return true;
 }
 
@@ -69,8 +69,8 @@ std::optional<AntennaMeasurement> AntennaMeasurement::read(const QByteArray &byt
     const QRegularExpressionMatch m = touchstone.match(suffix);
     std::optional<AntennaMeasurement> read;
     if (m.hasMatch() && m.captured(1) != QLatin1String("1")) {
-        *error = QStringLiteral("a %1-port file: only a one-port measurement (.s1p) describes an "
-                                "antenna")
+        *error = tr("файл %1-портовый: антенну описывает только однопортовое "
+                    "измерение (.s1p)")
                      .arg(m.captured(1));
         return std::nullopt;
     }
@@ -122,9 +122,10 @@ std::optional<AntennaMeasurement> AntennaMeasurement::readTouchstone(const QByte
                          w == QLatin1String("Y"))
                     parameter = w.at(0);
                 else if (w == QLatin1String("H") || w == QLatin1String("G")) {
-                    *error = atLine(line, QStringLiteral("%1 parameters describe two ports, "
-                                                         "not an antenna")
-                                              .arg(w));
+                    *error = atLine(
+                        line, AntennaMeasurement::tr("параметры %1 описывают четырёхполюсник, "
+                                                     "а не антенну")
+                                  .arg(w));
                     return std::nullopt;
                 } else if (w == QLatin1String("MA") || w == QLatin1String("DB") ||
                            w == QLatin1String("RI"))
@@ -133,31 +134,35 @@ std::optional<AntennaMeasurement> AntennaMeasurement::readTouchstone(const QByte
                     bool ok = false;
                     reference = words[++i].toDouble(&ok);
                     if (!ok || !std::isfinite(reference) || reference <= 0) {
-                        *error = atLine(line, QStringLiteral("no reference resistance"));
+                        *error = atLine(line, AntennaMeasurement::tr("нет опорного сопротивления"));
                         return std::nullopt;
                     }
                 } else {
-                    *error = atLine(line, QStringLiteral("\"%1\" in the option line").arg(w));
+                    *error =
+                        atLine(line, AntennaMeasurement::tr("\"%1\" в строке параметров").arg(w));
                     return std::nullopt;
                 }
             }
             continue;
         }
         if (text.startsWith(QLatin1Char('['))) {
-            *error = atLine(line, QStringLiteral("a Touchstone 2 keyword: only version 1 is read"));
+            *error = atLine(line, AntennaMeasurement::tr(
+                                      "ключевое слово Touchstone 2: читается только версия 1"));
             return std::nullopt;
         }
         const QStringList words =
             text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
         if (words.size() == 9) {
-            *error = atLine(line, QStringLiteral("two ports' data: only a one-port measurement "
-                                                 "describes an antenna"));
+            *error =
+                atLine(line, AntennaMeasurement::tr("данные двух портов: антенну описывает только "
+                                                    "однопортовое измерение"));
             return std::nullopt;
         }
         if (words.size() != 3) {
-            *error = atLine(line, QStringLiteral("%1 columns where a one-port line has 3 "
-                                                 "(frequency and a pair)")
-                                      .arg(words.size()));
+            *error = atLine(
+                line, AntennaMeasurement::tr("%1 столбцов, а в строке однопортового файла их 3 "
+                                             "(частота и пара значений)")
+                          .arg(words.size()));
             return std::nullopt;
         }
         double v[3];
@@ -165,7 +170,7 @@ std::optional<AntennaMeasurement> AntennaMeasurement::readTouchstone(const QByte
             bool ok = false;
             v[i] = words[i].toDouble(&ok);
             if (!ok) {
-                *error = atLine(line, QStringLiteral("\"%1\" is not a number").arg(words[i]));
+                *error = atLine(line, AntennaMeasurement::tr("\"%1\" — не число").arg(words[i]));
                 return std::nullopt;
             }
         }
@@ -181,7 +186,7 @@ std::optional<AntennaMeasurement> AntennaMeasurement::readTouchstone(const QByte
         Impedance z;
         if (parameter == QLatin1Char('S')) {
             if (std::abs(value) > 1 + 1e-9) {
-                *error = atLine(line, QStringLiteral("an active load (|Γ| > 1)"));
+                *error = atLine(line, AntennaMeasurement::tr("активная нагрузка (|Γ| > 1)"));
                 return std::nullopt;
             }
             z = reference * (1.0 + value) / (1.0 - value);
@@ -194,7 +199,7 @@ std::optional<AntennaMeasurement> AntennaMeasurement::readTouchstone(const QByte
             return std::nullopt;
     }
     if (out.points.isEmpty()) {
-        *error = QStringLiteral("no points");
+        *error = AntennaMeasurement::tr("нет точек");
         return std::nullopt;
     }
     return out;
@@ -220,8 +225,8 @@ std::optional<AntennaMeasurement> AntennaMeasurement::readCsv(const QByteArray &
         bool header = false;
         for (int i = 0; i < 3; ++i) {
             if (i >= r.fields.size()) {
-                *error = atLine(r.line, QStringLiteral("a missing column: expected frequency "
-                                                       "Hz, R and X"));
+                *error = atLine(r.line, AntennaMeasurement::tr("не хватает столбца: нужны частота "
+                                                               "в Гц, R и X"));
                 return std::nullopt;
             }
             QString field = r.fields[i].trimmed();
@@ -237,7 +242,7 @@ std::optional<AntennaMeasurement> AntennaMeasurement::readCsv(const QByteArray &
                     header = true;
                     break;
                 }
-                *error = atLine(r.line, QStringLiteral("\"%1\" is not a number").arg(field));
+                *error = atLine(r.line, AntennaMeasurement::tr("\"%1\" — не число").arg(field));
                 return std::nullopt;
             }
         }
@@ -247,7 +252,7 @@ std::optional<AntennaMeasurement> AntennaMeasurement::readCsv(const QByteArray &
             return std::nullopt;
     }
     if (out.points.isEmpty()) {
-        *error = QStringLiteral("no points");
+        *error = AntennaMeasurement::tr("нет точек");
         return std::nullopt;
     }
     return out;
@@ -258,7 +263,7 @@ std::optional<AntennaMeasurement> AntennaMeasurement::readFile(const QString &pa
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("%1: %2").arg(path, file.exists() ? file.errorString()
-                                                                  : QStringLiteral("no such file"));
+                                                                  : tr("нет такого файла"));
         return std::nullopt;
     }
     const QByteArray bytes = file.read(MaxBytes + 1);

@@ -3,6 +3,7 @@
 #include "tune/lnetwork.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -42,4 +43,7 @@ struct AntennaMeasurement
     std::optional<LNetwork::Impedance> at(qint64 hz) const;
     // The CSV table of the points, as readCsv reads it.
     QByteArray csv() const;
+
+    // Last: it leaves what follows private.
+    Q_DECLARE_TR_FUNCTIONS(AntennaMeasurement)
 };

@@ -1,3 +1,4 @@
+#include "app/language.h"
 #include "rig/bandplan.h"
 #include "settings/settingslock.h"
 #include "support/consolefixture.h"
@@ -204,8 +205,14 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, reason);
         QString error;
-        QVERIFY(!AntennaMeasurement::read(bytes, name, &error));
+        useLanguage(Language::English);
+        const bool read = AntennaMeasurement::read(bytes, name, &error).has_value();
+        useLanguage(Language::Russian);
+        QVERIFY(!read);
         QVERIFY2(error.contains(reason), qPrintable(error));
+        // The window's own language says it too, with the line.
+        AntennaMeasurement::read(bytes, name, &error);
+        QVERIFY2(error.startsWith(u"строка ") || !reason.startsWith(u"line "), qPrintable(error));
     }
 
     // Every bin of every band, through a tuner whose parts are off nominal, against numpy's

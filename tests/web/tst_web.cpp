@@ -9,6 +9,7 @@
 #include "support/programs.h"
 #include "support/station.h"
 #include "tunes/frequencymemory.h"
+#include "tunes/measurement.h"
 #include "web/access.h"
 #include "web/webserver.h"
 
@@ -225,6 +226,12 @@ private slots:
         for (qint64 hz = 7000000; hz <= 7200000; hz += 10000)
             QVERIFY(console.features().memory().store()->addSweepPoint(
                 *sweepId, {hz, 1.0 + std::abs(double(hz - 7100000)) / 25000.0, {}}));
+        // The antenna's measurement across 40 m: the page draws it as a curve of its own kind.
+        AntennaMeasurement measured;
+        for (qint64 hz = 6900000; hz <= 7300000; hz += 50000)
+            measured.points << AntennaMeasurement::Point{
+                hz, {50, 120 * (double(hz) / 7.05e6 - 7.05e6 / double(hz)) * 10}};
+        QVERIFY(console.features().memory().store()->putMeasurement(0, measured));
         // A recall in the window shows in the page at once.
         QElapsedTimer clock;
         clock.start();
@@ -263,6 +270,19 @@ private slots:
         })())"))
                                       .toObject();
         QVERIFY2(drawn["curve"].toInt() > 200, qPrintable(QJsonDocument(drawn).toJson()));
+        QVERIFY(b.eval("document.getElementById('sweepLegend').textContent")
+                    .toString()
+                    .contains("measured"));
+        const QJsonValue green = b.eval(QStringLiteral(R"((() => {
+            const canvas = document.getElementById('sweep');
+            const image = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+            let n = 0;
+            for (let i = 0; i < image.length; i += 4)
+                if (Math.abs(image[i] - 40) < 30 && Math.abs(image[i + 1] - 140) < 30
+                    && Math.abs(image[i + 2] - 60) < 30 && image[i + 3] > 200) ++n;
+            return n;
+        })())"));
+        QVERIFY2(green.toInt() > 200, qPrintable(QString::number(green.toInt())));
         QVERIFY2(qAbs(drawn["at"].toDouble() - drawn["expected"].toDouble()) <= 1.0,
                  qPrintable(QJsonDocument(drawn).toJson()));
 

@@ -1,6 +1,7 @@
 #include "app/language.h"
 #include "rig/bandplan.h"
 #include "settings/settingslock.h"
+#include "sim/loadmodel.h"
 #include "support/consolefixture.h"
 #include "support/necantennas.h"
 #include "support/programs.h"
@@ -278,8 +279,9 @@ print('checked', bad)
         QVERIFY2(out.trimmed().endsWith(QLatin1String("checked 0")), qPrintable(out.right(2000)));
     }
 
-    // Searches at ten frequencies through a tuner whose parts are off nominal teach the parts:
-    // afterwards the tunes computed from the measurement are, through the true parts, within
+    // Searches at ten frequencies through the simulated tuner whose parts are off nominal
+    // teach the parts: afterwards the tunes computed from the measurement, as the simulator
+    // reads them, are within
     // 0.1 of their best (or at most 1.5) on nine bins in ten that can be brought under 2.0.
     // Without the measurement the loads are fitted too: with two unknowns more for every eight
     // or so readings the parts are less sure, but the residual falls all the same.
@@ -290,6 +292,12 @@ print('checked', bad)
         AntennaMeasurement measured;
         measured.points = necAntennas().at(0).second; // the dipole
         const BandPlan plan;
+        // The simulated station reads through its own parts, the measured antenna between
+        // its points.
+        LoadModel station;
+        station.setMeasurement(measured);
+        station.setParts({truth.capacitorsPf, truth.coilsNh, truth.strayPf, truth.coilQ});
+        QCOMPARE(station.partsFor({10, 500}), truth);
         QList<PartsFit::Reading> readings;
         int searched = 0;
         for (const double mhz : {3.6, 3.75, 7.05, 7.15, 10.12, 14.1, 14.3, 18.1, 21.2, 24.9}) {
@@ -297,8 +305,12 @@ print('checked', bad)
             const Impedance load = *measured.at(std::llround(hz));
             MatchSearch search({hz, 10, 500});
             while (const auto s = search.next()) {
+                RelayState relays;
+                relays.codeC = s->codeC;
+                relays.codeL = s->codeL;
+                relays.side = s->side;
                 // A radio's meter: two decimals.
-                const double swr = std::round(LNetwork::swr(load, hz, truth, *s) * 100) / 100;
+                const double swr = std::round(station.swr(hz, {10, 500}, relays) * 100) / 100;
                 search.measured(*s, swr);
                 readings << PartsFit::Reading{hz, *s, swr, load};
             }
@@ -321,7 +333,11 @@ print('checked', bad)
                     if (best > 2.0)
                         continue;
                     ++eligible;
-                    const double got = LNetwork::swr(*bin.load, hz, truth, bin.best.setting);
+                    RelayState relays;
+                    relays.codeC = bin.best.setting.codeC;
+                    relays.codeL = bin.best.setting.codeL;
+                    relays.side = bin.best.setting.side;
+                    const double got = station.swr(hz, {10, 500}, relays);
                     good += got <= best + 0.1 || got <= 1.5 ? 1 : 0;
                 }
             }
@@ -345,6 +361,66 @@ print('checked', bad)
         QCOMPARE(joint.unknownLoads, 10);
         QVERIFY2(joint.residualAfter < joint.residualBefore * 0.7,
                  qPrintable(PartsFit::report(joint).join(u'\n')));
+
+        // Searches at every band's middle the true parts bring under 2.0, through the station:
+        // after the fit, with the measurement, a few probes and each finds the true best.
+        // Without it, the loads fitted too leave the parts less sure (the stray across the
+        // antenna side is the load's own susceptance to them): no more probes than today, and
+        // no fewer points found.
+        struct Searched
+        {
+            QList<int> probes; // sorted
+            int found = 0;
+        };
+        const auto searches = [&](const MatchSearch::Config &model) {
+            Searched out;
+            for (int band = 0; band < BandPlan::Bands; ++band) {
+                const double hz = double(plan.band(band).low + plan.band(band).high) / 2;
+                const Impedance load = station.loadAt(hz);
+                const double best = LNetwork::bestFor(load, hz, truth).swr;
+                if (hz > 30e6 || best > 2.0)
+                    continue;
+                MatchSearch::Config config = model;
+                config.hz = hz;
+                if (config.load)
+                    config.load = load;
+                MatchSearch search(config);
+                while (const auto s = search.next()) {
+                    RelayState relays;
+                    relays.codeC = s->codeC;
+                    relays.codeL = s->codeL;
+                    relays.side = s->side;
+                    search.measured(*s, std::round(station.swr(hz, {10, 500}, relays) * 100) / 100);
+                }
+                out.found += search.bestSwr() <= best + 0.1 ? 1 : 0;
+                out.probes << search.probes();
+            }
+            std::sort(out.probes.begin(), out.probes.end());
+            return out;
+        };
+        MatchSearch::Config measuredModel{0, 10, 500, fit.parts};
+        measuredModel.load = Impedance{};
+        const Searched withMeasurement = searches(measuredModel);
+        const Searched blind = searches({0, 10, 500, joint.parts});
+        const Searched today = searches({0, 10, 500, nominal});
+        const auto figures = [](const Searched &s) {
+            return QStringLiteral("median %1, worst %2, %3 of %4 found")
+                .arg(s.probes[s.probes.size() / 2])
+                .arg(s.probes.last())
+                .arg(s.found)
+                .arg(s.probes.size());
+        };
+        const QString said = QStringLiteral("with the measurement %1; without %2; nominal parts %3")
+                                 .arg(figures(withMeasurement), figures(blind), figures(today));
+        qInfo("probes after the fit: %s", qPrintable(said));
+        QVERIFY2(withMeasurement.probes.size() >= 6, qPrintable(said));
+        QVERIFY2(withMeasurement.found == withMeasurement.probes.size() &&
+                     withMeasurement.probes[withMeasurement.probes.size() / 2] <= 4 &&
+                     withMeasurement.probes.last() <= 20,
+                 qPrintable(said));
+        QVERIFY2(blind.probes[blind.probes.size() / 2] <= today.probes[today.probes.size() / 2] &&
+                     blind.found >= today.found,
+                 qPrintable(said));
 
         // A relay never switched in keeps its value and says so.
         QList<PartsFit::Reading> without;

@@ -281,10 +281,10 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
             return answer(status("store", Ok));
         }
         // The slot and the frequency memory are both the store: either failing fails it.
-        FrequencyMemory *memory = (&m_station.memory());
-        const quint64 failures = memory ? memory->failures() : 0;
+        FrequencyMemory *memory = &m_station.memory();
+        const quint64 failures = memory->failures();
         return paced.store(m_cause, [answer, status, memory, failures](Panel::Outcome o) {
-            const bool kept = !memory || memory->failures() == failures;
+            const bool kept = memory->failures() == failures;
             answer(status("store", o == Panel::Outcome::Done && kept ? Ok
                                    : o == Panel::Outcome::Held       ? Refused
                                                                      : Io));
@@ -321,18 +321,16 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         const std::optional<int> band =
             words.size() > 2 ? BandNames::find(QString::fromUtf8(words.mid(2).join(' ')), true)
                              : std::nullopt;
-        if (!(&m_station.memory()))
-            return answer(status("get_tunes", NotImplemented));
         if (!ok || antenna < 0 || antenna >= Slots::Antennas || (words.size() > 2 && !band))
             return answer(status("get_tunes", Invalid));
         QList<std::pair<QByteArray, QByteArray>> tunes;
         for (int b = 0; b < Slots::Bands; ++b) {
             if (band && b != *band)
                 continue;
-            for (const StoredTune &t : (&m_station.memory())->ofBand(antenna, b))
-                tunes.append({"Tune", tuneText(t, (&m_station.memory())->plan().binOf(t.hz))});
+            for (const StoredTune &t : m_station.memory().ofBand(antenna, b))
+                tunes.append({"Tune", tuneText(t, m_station.memory().plan().binOf(t.hz))});
         }
-        if (!(&m_station.memory())->store())
+        if (!m_station.memory().store())
             return answer(status("get_tunes", NotAvailable));
         return answer(values("get_tunes", tunes));
     }
@@ -345,13 +343,11 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         const int antenna = words.value(1).toInt(&okA) - 1;
         const qint64 hz = words.value(2).toLongLong(&okHz);
         const QByteArray flag = words.value(3);
-        if (!(&m_station.memory()))
-            return answer(status(name, NotImplemented));
         if (!okA || !okHz || antenna < 0 || antenna >= Slots::Antennas ||
             words.size() != (pin ? 4 : 3) || (pin && flag != "0" && flag != "1"))
             return answer(status(name, Invalid));
-        const bool done = pin ? (&m_station.memory())->pin(antenna, hz, flag == "1")
-                              : (&m_station.memory())->forget(antenna, hz);
+        const bool done = pin ? m_station.memory().pin(antenna, hz, flag == "1")
+                              : m_station.memory().forget(antenna, hz);
         return answer(status(name, done ? Ok : NotAvailable));
     }
     if (is(nullptr, "train")) {
@@ -361,12 +357,10 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         bool okTo = words.size() < 3;
         const qint64 from = words.size() > 2 ? words.value(2).toLongLong(&okFrom) : 0;
         const qint64 to = words.size() > 2 ? words.value(3).toLongLong(&okTo) : 0;
-        if (!(&m_station.trainer()))
-            return answer(status("train", NotImplemented));
         if (!band || !okFrom || !okTo || (words.size() != 2 && words.size() != 4))
             return answer(status("train", Invalid));
         QString why;
-        if (!(&m_station.trainer())->start(*band, from, to, false, &why)) {
+        if (!m_station.trainer().start(*band, from, to, false, &why)) {
             m_panel.say(QCoreApplication::translate("ControlCommands", "Обучение: %1").arg(why),
                         Panel::Tone::Warning);
             return answer(status("train", NotAvailable));
@@ -374,15 +368,13 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         return answer(status("train", Ok));
     }
     if (is(nullptr, "train_stop")) {
-        if (!(&m_station.trainer()) || !(&m_station.trainer())->running())
+        if (!m_station.trainer().running())
             return answer(status("train_stop", NotAvailable));
-        (&m_station.trainer())->stop();
+        m_station.trainer().stop();
         return answer(status("train_stop", Ok));
     }
     if (is(nullptr, "sweep")) {
         // \sweep BAND [FROM TO STEP DWELL] bare|tuned|both: Hz, Hz, Hz, ms.
-        if (!(&m_station.sweeper()))
-            return answer(status("sweep", NotImplemented));
         const std::optional<Sweeper::What> what =
             words.size() > 2 ? Sweeper::whatNamed(QString::fromLatin1(words.last())) : std::nullopt;
         QList<QByteArray> rest = words.mid(1, words.size() - 2);
@@ -409,7 +401,7 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         request.what = *what;
         request.side = m_panel.state().relays.side;
         QString why;
-        if (!(&m_station.sweeper())->start(request, &why)) {
+        if (!m_station.sweeper().start(request, &why)) {
             m_panel.say(QCoreApplication::translate("ControlCommands", "Обзор КСВ: %1").arg(why),
                         Panel::Tone::Warning);
             return answer(status("sweep", NotAvailable));
@@ -419,9 +411,9 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         return answer(reply);
     }
     if (is(nullptr, "sweep_stop")) {
-        if (!(&m_station.sweeper()) || !(&m_station.sweeper())->running())
+        if (!m_station.sweeper().running())
             return answer(status("sweep_stop", NotAvailable));
-        (&m_station.sweeper())->stop();
+        m_station.sweeper().stop();
         return answer(status("sweep_stop", Ok));
     }
     if (is(nullptr, "get_parts")) {
@@ -494,11 +486,9 @@ void ControlCommands::run(const QByteArray &received, const Answer &answer)
         const int antenna = words.value(1).toInt(&ok) - 1;
         const std::optional<int> band =
             BandNames::find(QString::fromUtf8(words.mid(2).join(' ')), true);
-        if (!(&m_station.memory()))
-            return answer(status("get_sweep", NotImplemented));
         if (!ok || antenna < 0 || antenna >= Slots::Antennas || !band)
             return answer(status("get_sweep", Invalid));
-        TuneStore *store = (&m_station.memory())->store();
+        TuneStore *store = m_station.memory().store();
         if (!store)
             return answer(status("get_sweep", NotAvailable));
         QList<std::pair<QByteArray, QByteArray>> lines;

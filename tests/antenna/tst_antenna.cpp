@@ -557,6 +557,83 @@ print('checked', bad)
         console.terminate();
         QVERIFY(console.waitForFinished(10000));
 
+        // Searches at ten frequencies through the simulated tuner, off nominal, kept as a
+        // console keeps its readings. A console's \fit_parts apply learns the parts from them
+        // and computes every bin again: 20 m's tunes, as the simulator reads them, within 0.1
+        // of the true parts' best (or under 1.5) where that is under 2.0.
+        const LNetwork::Parts truth = offNominalParts();
+        LoadModel station;
+        AntennaMeasurement dipole;
+        dipole.points = necAntennas().at(0).second;
+        station.setMeasurement(dipole);
+        station.setParts({truth.capacitorsPf, truth.coilsNh, truth.strayPf, truth.coilQ});
+        const auto read = [&](double hz, const RelaySetting &s) {
+            RelayState relays;
+            relays.codeC = s.codeC;
+            relays.codeL = s.codeL;
+            relays.side = s.side;
+            return std::round(station.swr(hz, {10, 500}, relays) * 100) / 100;
+        };
+        {
+            TuneStore store;
+            QVERIFY(store.open(folder.path(), nullptr, nullptr));
+            for (const double mhz : {3.6, 3.75, 7.05, 7.15, 10.12, 14.1, 14.3, 18.1, 21.2, 24.9}) {
+                MatchSearch search({mhz * 1e6, 10, 500});
+                while (const auto s = search.next()) {
+                    search.measured(*s, read(mhz * 1e6, *s));
+                    QVERIFY(store.addProbe({0, std::llround(mhz * 1e6), *s, read(mhz * 1e6, *s)}));
+                }
+            }
+        }
+        console.start(folder.program(QStringLiteral("orvane")),
+                      {QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("--headless"),
+                       QStringLiteral("--control"), QString::number(control)});
+        client.abort();
+        for (int i = 0; i < 100 && client.state() != QAbstractSocket::ConnectedState; ++i) {
+            QTest::qWait(100);
+            client.connectToHost(QHostAddress::LocalHost, control);
+            client.waitForConnected(200);
+        }
+        QCOMPARE(client.state(), QAbstractSocket::ConnectedState);
+        // Values come without a status: a refusal after the command marks their end.
+        const auto ask = [&](const QByteArray &command) {
+            QByteArray answer;
+            client.write(command + "\n\\get_measurement 3\n");
+            while (!answer.endsWith("RPRT -11\n") && client.waitForReadyRead(30000))
+                answer += client.readAll();
+            answer.chop(qsizetype(sizeof("RPRT -11\n") - 1));
+            return answer;
+        };
+        const QByteArray before = ask("\\get_tunes 1 20m");
+        const QByteArray fitted = ask("\\fit_parts apply");
+        QVERIFY2(fitted.contains("\nResidual ") && !fitted.contains("RPRT"), fitted.constData());
+        QVERIFY(!ask("\\get_parts").startsWith("10,20,40,80,160,320,640,1280\n"));
+        QByteArray after;
+        for (int i = 0; i < 100 && (after = ask("\\get_tunes 1 20m")) == before; ++i)
+            QTest::qWait(100);
+        static const QRegularExpression tune(
+            QStringLiteral("^(\\d+) C=(\\d+) L=(\\d+) Side=(Tx|Ant) .*Source=computed"),
+            QRegularExpression::MultilineOption);
+        int eligible = 0;
+        int good = 0;
+        for (auto it = tune.globalMatch(QString::fromLatin1(after)); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            const double hz = m.captured(1).toDouble();
+            const double best = LNetwork::bestFor(station.loadAt(hz), hz, truth).swr;
+            if (best > 2.0)
+                continue;
+            ++eligible;
+            const double got =
+                read(hz, {quint8(m.captured(2).toInt()), quint8(m.captured(3).toInt()),
+                          quint8(m.captured(4) == QLatin1String("Tx") ? 1 : 0)});
+            good += got <= best + 0.1 || got <= 1.5 ? 1 : 0;
+        }
+        QVERIFY2(eligible >= 20 && good >= 0.9 * eligible,
+                 qPrintable(QStringLiteral("%1 of %2:\n").arg(good).arg(eligible) +
+                            QString::fromLatin1(after)));
+        console.terminate();
+        QVERIFY(console.waitForFinished(10000));
+
         // Another program that holds the settings file, too.
         SettingsLock lock(folder.settingsPath());
         QVERIFY(lock.tryLock());

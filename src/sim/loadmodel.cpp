@@ -76,8 +76,12 @@ LNetwork::Impedance LoadModel::loadAt(double hz) const
 
 double LoadModel::swr(double hz, const RelaySteps &steps, const RelayState &relays) const
 {
-    return LNetwork::swr(loadAt(hz), hz, partsFor(steps),
-                         {relays.codeC, relays.codeL, relays.side});
+    return swr(hz, steps, LNetwork::Setting{relays.codeC, relays.codeL, relays.side});
+}
+
+double LoadModel::swr(double hz, const RelaySteps &steps, const LNetwork::Setting &setting) const
+{
+    return LNetwork::swr(loadAt(hz), hz, partsFor(steps), setting);
 }
 
 LNetwork::Parts LoadModel::partsFor(const RelaySteps &steps) const

@@ -53,8 +53,9 @@ public:
     // The load at a radio frequency: the entry for its band, else the measured antenna, else
     // the resonant one, else the entry for every band, else a matched 50 Ω.
     LNetwork::Impedance loadAt(double hz) const;
-    // The SWR the radio sees through the relays as they are.
+    // The SWR the radio sees through the relays as they are, or as a setting would put them.
     double swr(double hz, const RelaySteps &steps, const RelayState &relays) const;
+    double swr(double hz, const RelaySteps &steps, const LNetwork::Setting &setting) const;
 
 private:
     QList<Entry> m_entries;

@@ -305,12 +305,8 @@ print('checked', bad)
             const Impedance load = *measured.at(std::llround(hz));
             MatchSearch search({hz, 10, 500});
             while (const auto s = search.next()) {
-                RelayState relays;
-                relays.codeC = s->codeC;
-                relays.codeL = s->codeL;
-                relays.side = s->side;
                 // A radio's meter: two decimals.
-                const double swr = std::round(station.swr(hz, {10, 500}, relays) * 100) / 100;
+                const double swr = std::round(station.swr(hz, {10, 500}, *s) * 100) / 100;
                 search.measured(*s, swr);
                 readings << PartsFit::Reading{hz, *s, swr, load};
             }
@@ -333,11 +329,7 @@ print('checked', bad)
                     if (best > 2.0)
                         continue;
                     ++eligible;
-                    RelayState relays;
-                    relays.codeC = bin.best.setting.codeC;
-                    relays.codeL = bin.best.setting.codeL;
-                    relays.side = bin.best.setting.side;
-                    const double got = station.swr(hz, {10, 500}, relays);
+                    const double got = station.swr(hz, {10, 500}, bin.best.setting);
                     good += got <= best + 0.1 || got <= 1.5 ? 1 : 0;
                 }
             }
@@ -386,11 +378,7 @@ print('checked', bad)
                     config.load = load;
                 MatchSearch search(config);
                 while (const auto s = search.next()) {
-                    RelayState relays;
-                    relays.codeC = s->codeC;
-                    relays.codeL = s->codeL;
-                    relays.side = s->side;
-                    search.measured(*s, std::round(station.swr(hz, {10, 500}, relays) * 100) / 100);
+                    search.measured(*s, std::round(station.swr(hz, {10, 500}, *s) * 100) / 100);
                 }
                 out.found += search.bestSwr() <= best + 0.1 ? 1 : 0;
                 out.probes << search.probes();
@@ -568,11 +556,7 @@ print('checked', bad)
         station.setMeasurement(dipole);
         station.setParts({truth.capacitorsPf, truth.coilsNh, truth.strayPf, truth.coilQ});
         const auto read = [&](double hz, const RelaySetting &s) {
-            RelayState relays;
-            relays.codeC = s.codeC;
-            relays.codeL = s.codeL;
-            relays.side = s.side;
-            return std::round(station.swr(hz, {10, 500}, relays) * 100) / 100;
+            return std::round(station.swr(hz, {10, 500}, s) * 100) / 100;
         };
         {
             TuneStore store;

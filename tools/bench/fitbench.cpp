@@ -69,11 +69,7 @@ void benchPartsFit()
         station.setParts(simulated);
         // The radio's meter: two decimals.
         const auto read = [&](double hz, const LNetwork::Setting &s) {
-            RelayState relays;
-            relays.codeC = s.codeC;
-            relays.codeL = s.codeL;
-            relays.side = s.side;
-            return std::round(station.swr(hz, steps, relays) * 100) / 100;
+            return std::round(station.swr(hz, steps, s) * 100) / 100;
         };
         const auto search = [&](double hz, MatchSearch::Config config, Probes &into,
                                 QList<PartsFit::Reading> *log) {

@@ -596,11 +596,7 @@ int main(int argc, char *argv[])
             antenna.add({std::nullopt, {r, x}});
             const RelaySteps steps{int(std::lround(10 * error)), int(std::lround(500 / error))};
             const auto swrAt = [&](const LNetwork::Setting &s) {
-                RelayState relays;
-                relays.codeC = s.codeC;
-                relays.codeL = s.codeL;
-                relays.side = s.side;
-                return antenna.swr(hz, steps, relays);
+                return antenna.swr(hz, steps, s);
             };
             const double exhaustive = LNetwork::bestOf(swrAt).swr;
             MatchSearch search({hz, 10, 500});

@@ -59,12 +59,13 @@ QPointF SmithChart::position(std::complex<double> gamma) const
 void SmithChart::shade()
 {
     m_reach = QImage();
-    if (m_measured.isEmpty() || m_middleHz <= 0)
-        return;
+    // What a running one works out is for the band before: it is done again when it ends.
     if (m_shading) {
         m_shadeAgain = true;
         return;
     }
+    if (m_measured.isEmpty() || m_middleHz <= 0)
+        return;
     // All 2 × 256 × 256 settings take up to a tenth of a second.
     constexpr int Cells = 128;
     auto map = std::make_shared<std::vector<bool>>();

@@ -277,6 +277,11 @@ private slots:
         window->findChild<QPushButton *>(QStringLiteral("undoMeasurement"))->click();
         QTRY_COMPARE_WITH_TIMEOUT(window->table()->rowCount(), 0, 10000);
         QVERIFY(smith->empty());
+        // A band shown and at once none: the reach worked out meanwhile stays off the chart.
+        smith->show({{50, 10}}, {}, 7.1e6, LNetwork::Parts::nominal(10, 500));
+        smith->show({}, {}, 7.1e6, LNetwork::Parts::nominal(10, 500));
+        QTest::qWait(1500);
+        QVERIFY(!smith->shaded());
     }
 
     // A computed tune is a prediction: against a station whose capacitors are 60 % larger

@@ -38,12 +38,12 @@
     </message>
     <message>
         <location line="+5"/>
-        <location line="+142"/>
+        <location line="+147"/>
         <source>активная нагрузка (|Γ| &gt; 1)</source>
         <translation>an active load (|Γ| &gt; 1)</translation>
     </message>
     <message>
-        <location line="-137"/>
+        <location line="-142"/>
         <source>больше %1 точек</source>
         <translation>more than %1 points</translation>
     </message>
@@ -58,7 +58,7 @@
         <translation>a %1-port file: only a one-port measurement (.s1p) describes an antenna</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+54"/>
         <source>параметры %1 описывают четырёхполюсник, а не антенну</source>
         <translation>%1 parameters describe two ports, not an antenna</translation>
     </message>
@@ -68,7 +68,7 @@
         <translation>no reference resistance</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>&quot;%1&quot; в строке параметров</source>
         <translation>&quot;%1&quot; in the option line</translation>
     </message>
@@ -78,12 +78,12 @@
         <translation>a Touchstone 2 keyword: only version 1 is read</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+8"/>
         <source>данные двух портов: антенну описывает только однопортовое измерение</source>
         <translation>two ports&apos; data: only a one-port measurement describes an antenna</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>%1 столбцов, а в строке однопортового файла их 3 (частота и пара значений)</source>
         <translation>%1 columns where a one-port line has 3 (frequency and a pair)</translation>
     </message>
@@ -669,12 +669,12 @@
 <context>
     <name>ControlCommands</name>
     <message>
-        <location filename="../src/control/commands.cpp" line="+370"/>
+        <location filename="../src/control/commands.cpp" line="+364"/>
         <source>Обучение: %1</source>
         <translation>Training: %1</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+41"/>
         <source>Обзор КСВ: %1</source>
         <translation>SWR sweep: %1</translation>
     </message>
@@ -2521,6 +2521,57 @@ then log out and in again.</translation>
     </message>
 </context>
 <context>
+    <name>PartsFit</name>
+    <message>
+        <location filename="../src/tune/partsfit.cpp" line="+190"/>
+        <source>по %1 показаниям не определить %2 неизвестных</source>
+        <translation>%1 readings cannot determine %2 unknowns</translation>
+    </message>
+    <message>
+        <location line="+106"/>
+        <location line="+22"/>
+        <location line="+8"/>
+        <source>показания её не определяют</source>
+        <translation>the readings do not determine it</translation>
+    </message>
+    <message>
+        <location line="-19"/>
+        <location line="+2"/>
+        <source>ни разу не включалась</source>
+        <translation>never switched in</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>ни одна катушка не включалась</source>
+        <translation>no coil was switched in</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>%1 %2 %3 оставлено: %4</source>
+        <translation>%1 %2 %3 kept: %4</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>пФ</source>
+        <translation>pF</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>нГн</source>
+        <translation>nH</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Паразитная</source>
+        <translation>Stray</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Невязка %1 до, %2 после; показаний: %3, неизвестных нагрузок: %4</source>
+        <translation>Residual %1 before, %2 after, %3 readings, %4 unknown loads</translation>
+    </message>
+</context>
+<context>
     <name>PortsDialog</name>
     <message>
         <location filename="../src/dialogs/portsdialog.cpp" line="+18"/>
@@ -2841,9 +2892,17 @@ Antenna 3 flag: %2</translation>
         <translation>Shaded: the loads the tuner brings under 2.0 at the band&apos;s middle</translation>
     </message>
     <message>
-        <location line="+98"/>
+        <location line="+99"/>
         <source>нет измерения антенны</source>
         <translation>no antenna measurement</translation>
+    </message>
+</context>
+<context>
+    <name>Station</name>
+    <message>
+        <location filename="../src/station/station.cpp" line="-56"/>
+        <source>уточнение деталей уже идёт</source>
+        <translation>a fit of the parts is already running</translation>
     </message>
 </context>
 <context>

@@ -117,7 +117,7 @@ void Station::fitParts(QObject *context, std::function<void(const PartsFit::Resu
 {
     if (m_fit) {
         PartsFit::Result busy;
-        busy.error = QStringLiteral("a fit of the parts is already running");
+        busy.error = tr("уточнение деталей уже идёт");
         return done(busy);
     }
     auto result = std::make_shared<PartsFit::Result>();

@@ -1,5 +1,6 @@
 #include "partsfit.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 #include <Eigen/Dense>
@@ -186,9 +187,10 @@ Result fit(const LNetwork::Parts &start, const QList<Reading> &all)
     result.readings = int(problem.readings.size());
     result.unknownLoads = int(groups.size());
     if (result.readings < layout.size + 2) {
-        result.error = QStringLiteral("%1 readings cannot determine %2 unknowns")
-                           .arg(result.readings)
-                           .arg(layout.size);
+        result.error =
+            QCoreApplication::translate("PartsFit", "по %1 показаниям не определить %2 неизвестных")
+                .arg(result.readings)
+                .arg(layout.size);
         return result;
     }
 
@@ -292,7 +294,7 @@ Result fit(const LNetwork::Parts &start, const QList<Reading> &all)
         // went where no part can be.
         if (!std::isfinite(after) || after <= 0 || !std::isfinite(uncertainty) ||
             uncertainty > 0.7 * PartSigma * scale) {
-            value.refused = QStringLiteral("the readings do not determine it");
+            value.refused = QCoreApplication::translate("PartsFit", "показания её не определяют");
             value.uncertainty = uncertainty;
             return;
         }
@@ -303,9 +305,10 @@ Result fit(const LNetwork::Parts &start, const QList<Reading> &all)
     for (int i = 0; i < Relays; ++i) {
         take(layout.c[i], start.capacitorsPf[i], fitted.capacitorsPf[i], start.capacitorsPf[i],
              result.capacitors[i], result.parts.capacitorsPf[i],
-             QStringLiteral("never switched in"));
+             QCoreApplication::translate("PartsFit", "ни разу не включалась"));
         take(layout.l[i], start.coilsNh[i], fitted.coilsNh[i], start.coilsNh[i], result.coils[i],
-             result.parts.coilsNh[i], QStringLiteral("never switched in"));
+             result.parts.coilsNh[i],
+             QCoreApplication::translate("PartsFit", "ни разу не включалась"));
     }
     // The stray may be near nothing: it is refused only when it is left wholly free.
     result.stray.value = fitted.strayPf;
@@ -314,7 +317,7 @@ Result fit(const LNetwork::Parts &start, const QList<Reading> &all)
         result.parts.strayPf = fitted.strayPf;
     else
         result.stray = {start.strayPf, result.stray.uncertainty,
-                        QStringLiteral("the readings do not determine it")};
+                        QCoreApplication::translate("PartsFit", "показания её не определяют")};
     if (layout.loss >= 0) {
         const double loss = x[layout.loss] / 100;
         const double lossSigma = sigma(layout.loss) / 100;
@@ -322,10 +325,12 @@ Result fit(const LNetwork::Parts &start, const QList<Reading> &all)
             result.coilQ = {1 / loss, lossSigma / (loss * loss), {}};
             result.parts.coilQ = 1 / loss;
         } else {
-            result.coilQ = {start.coilQ, 0, QStringLiteral("the readings do not determine it")};
+            result.coilQ = {start.coilQ, 0,
+                            QCoreApplication::translate("PartsFit", "показания её не определяют")};
         }
     } else {
-        result.coilQ = {start.coilQ, 0, QStringLiteral("no coil was switched in")};
+        result.coilQ = {start.coilQ, 0,
+                        QCoreApplication::translate("PartsFit", "ни одна катушка не включалась")};
     }
     return result;
 }
@@ -335,22 +340,25 @@ QStringList report(const Result &result)
     if (!result.error.isEmpty())
         return {result.error};
     QStringList lines;
-    const auto line = [&](const QString &name, const Value &v, const char *unit) {
+    const auto line = [&](const QString &name, const Value &v, const QString &unit) {
         lines << (v.refused.isEmpty()
                       ? QStringLiteral("%1 %2 ± %3 %4")
                             .arg(name, QString::number(v.value, 'f', 2),
-                                 QString::number(v.uncertainty, 'f', 2), QLatin1String(unit))
-                      : QStringLiteral("%1 %2 %3 kept: %4")
-                            .arg(name, QString::number(v.value, 'f', 2), QLatin1String(unit),
-                                 v.refused));
+                                 QString::number(v.uncertainty, 'f', 2), unit)
+                      : QCoreApplication::translate("PartsFit", "%1 %2 %3 оставлено: %4")
+                            .arg(name, QString::number(v.value, 'f', 2), unit, v.refused));
     };
+    const QString pf = QCoreApplication::translate("PartsFit", "пФ");
+    const QString nh = QCoreApplication::translate("PartsFit", "нГн");
+    // Relays numbered from 1, as the parts dialog shows them.
     for (int i = 0; i < Relays; ++i)
-        line(QStringLiteral("C%1").arg(i), result.capacitors[i], "pF");
+        line(QStringLiteral("C%1").arg(i + 1), result.capacitors[i], pf);
     for (int i = 0; i < Relays; ++i)
-        line(QStringLiteral("L%1").arg(i), result.coils[i], "nH");
-    line(QStringLiteral("Stray"), result.stray, "pF");
-    line(QStringLiteral("Q"), result.coilQ, "");
-    lines << QStringLiteral("Residual %1 before, %2 after, %3 readings, %4 unknown loads")
+        line(QStringLiteral("L%1").arg(i + 1), result.coils[i], nh);
+    line(QCoreApplication::translate("PartsFit", "Паразитная"), result.stray, pf);
+    line(QStringLiteral("Q"), result.coilQ, QString());
+    lines << QCoreApplication::translate(
+                 "PartsFit", "Невязка %1 до, %2 после; показаний: %3, неизвестных нагрузок: %4")
                  .arg(QString::number(result.residualBefore, 'f', 4),
                       QString::number(result.residualAfter, 'f', 4))
                  .arg(result.readings)

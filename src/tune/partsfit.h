@@ -51,7 +51,8 @@ constexpr double MaxSwr = 20;
 constexpr int MaxReadings = 4000;
 
 Result fit(const LNetwork::Parts &start, const QList<Reading> &readings);
-// "C0 10.21 ± 0.05 pF", a line a part, then the residuals; for the control port and the dialog.
+// "C1 10.21 ± 0.05 pF" (relays from 1), a line a part, then the residuals; for the control port and
+// the dialog.
 QStringList report(const Result &result);
 
 } // namespace PartsFit

@@ -416,7 +416,7 @@ print('checked', bad)
             if (!(r.setting.codeC & 0x80))
                 without << r;
         const PartsFit::Result partial = PartsFit::fit(nominal, without);
-        QCOMPARE(partial.capacitors[7].refused, QStringLiteral("never switched in"));
+        QCOMPARE(partial.capacitors[7].refused, QStringLiteral("ни разу не включалась"));
         QCOMPARE(partial.parts.capacitorsPf[7], nominal.capacitorsPf[7]);
     }
 

@@ -51,6 +51,13 @@ void ScriptedDialogs::exec(QDialog &dialog)
     dialog.close();
 }
 
+QString screenFolder()
+{
+    QDir folder(QCoreApplication::applicationDirPath());
+    folder.mkpath(QStringLiteral("screens"));
+    return folder.filePath(QStringLiteral("screens"));
+}
+
 Slots::Selection at(int antenna, const char *band, int subBand)
 {
     return {antenna - 1, BandNames::find(QString::fromUtf8(band)).value_or(-1), subBand - 1};

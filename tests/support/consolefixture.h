@@ -58,6 +58,9 @@ public:
     std::function<void(QDialog &)> onExec;
 };
 
+// Where screenshots are left for a person to look at: beside the test programs.
+QString screenFolder();
+
 // The slot of an antenna (1–3), a band by its caption ("40 м", "Д") and a sub-band (1–5), as
 // the operator reads them off the window.
 Slots::Selection at(int antenna, const char *band, int subBand);

@@ -3,13 +3,17 @@
 #include "console/statusstrip.h"
 #include "control/commands.h"
 #include "dialogs/frequencymemorywindow.h"
+#include "dialogs/partsdialog.h"
 #include "dialogs/smithchart.h"
 #include "panel/panel.h"
 #include "rig/following.h"
+#include "station/station.h"
 #include "support/consolefixture.h"
+#include "support/necantennas.h"
 #include "support/programs.h"
 #include "support/station.h"
 #include "support/unprivileged.h"
+#include "tune/matchsearch.h"
 #include "tunes/frequencymemory.h"
 #include "tunes/trainer.h"
 #include "tunes/tunestore.h"
@@ -18,6 +22,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -28,6 +33,7 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#include <cmath>
 #include <csignal>
 #include <sqlite3.h>
 
@@ -282,6 +288,58 @@ private slots:
         smith->show({}, {}, 7.1e6, LNetwork::Parts::nominal(10, 500));
         QTest::qWait(1500);
         QVERIFY(!smith->shaded());
+    }
+
+    // "Детали тюнера": the readings kept are fitted off the window's thread and the fit is
+    // asked before it is taken; declined, nothing changes; taken, the parts change and "Вернуть
+    // прежние" brings the ones before back. A relay of no capacitance is refused.
+    void thePartsDialogFitsOnlyOnOkAndPutsBack()
+    {
+        ConsoleFixture f;
+        f.writeSettings(SettingsImage().port(1).steps(10, 500).bytes());
+        Form1 &console = f.start(f.environment());
+        Station &station = console.features().station();
+        FrequencyMemory &memory = console.features().memory();
+        const LNetwork::Parts nominal = LNetwork::Parts::nominal(10, 500);
+        const LNetwork::Parts truth = offNominalParts();
+        AntennaMeasurement measured;
+        measured.points = necAntennas().at(0).second;
+        QVERIFY(memory.store()->putMeasurement(0, measured));
+        for (const double mhz : {7.05, 10.12, 14.1, 18.1, 21.2, 24.9}) {
+            const double hz = mhz * 1e6;
+            MatchSearch search({hz, 10, 500});
+            while (const auto s = search.next()) {
+                const double swr =
+                    std::round(LNetwork::swr(*measured.at(std::llround(hz)), hz, truth, *s) * 100) /
+                    100;
+                search.measured(*s, swr);
+                memory.logProbe(0, std::llround(hz), *s, swr);
+            }
+        }
+        PartsDialog dialog(station, &f.dialogs, &console);
+        dialog.show();
+        auto *fit = dialog.findChild<QPushButton *>(QStringLiteral("fit"));
+        fit->click();
+        QVERIFY(!fit->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(fit->isEnabled(), 30000);
+        QVERIFY2(dialog.said()->text().contains(u"Невязка"), qPrintable(dialog.said()->text()));
+        QCOMPARE(station.parts(), nominal);
+        f.dialogs.answers << QStringLiteral("yes");
+        fit->click();
+        QTRY_VERIFY_WITH_TIMEOUT(dialog.said()->text().startsWith(u"Приняты"), 30000);
+        QVERIFY2(std::abs(station.parts().strayPf - truth.strayPf) < 2 &&
+                     std::abs(station.parts().capacitorsPf[1] - truth.capacitorsPf[1]) < 1,
+                 qPrintable(dialog.said()->text()));
+        dialog.grab().save(QStringLiteral("%1/parts-dialog.png").arg(screenFolder()));
+        dialog.findChild<QPushButton *>(QStringLiteral("undo"))->click();
+        QCOMPARE(station.parts(), nominal);
+        for (QDoubleSpinBox *box : dialog.findChildren<QDoubleSpinBox *>()) {
+            if (box->accessibleName() == QStringLiteral("C реле 1, пФ"))
+                box->setValue(0);
+        }
+        dialog.findChild<QPushButton *>(QStringLiteral("save"))->click();
+        QVERIFY(dialog.said()->text().contains(u"больше нуля"));
+        QCOMPARE(station.parts(), nominal);
     }
 
     // A computed tune is a prediction: against a station whose capacitors are 60 % larger

@@ -29,14 +29,6 @@
 
 namespace {
 
-// Where the page's screenshots are left for a person to look at.
-QString screenFolder()
-{
-    QDir folder(QCoreApplication::applicationDirPath());
-    folder.mkpath(QStringLiteral("screens"));
-    return folder.filePath(QStringLiteral("screens"));
-}
-
 // What the page believes: its last state from the console, as JSON text.
 QJsonValue pageState(Browser &b, const char *field)
 {

@@ -48,6 +48,11 @@ public:
         double coilQ = 0;
     };
     void setParts(const Parts &parts) { m_parts = parts; }
+    // Every part given.
+    void setParts(const LNetwork::Parts &parts)
+    {
+        m_parts = {parts.capacitorsPf, parts.coilsNh, parts.strayPf, parts.coilQ};
+    }
     LNetwork::Parts partsFor(const RelaySteps &steps) const;
 
     // The load at a radio frequency: the entry for its band, else the measured antenna, else

@@ -34,6 +34,24 @@ Impedance coilAt(double omega, double nanohenries, double q)
     return {q > 0 ? reactance / q : 0.0, reactance};
 }
 
+// At every code: the bank's susceptance with its stray (siemens), the coils' impedance.
+struct Codes
+{
+    std::array<double, 256> susceptance;
+    std::array<Impedance, 256> coil;
+};
+
+Codes codesAt(double omega, const Parts &parts)
+{
+    Codes codes;
+    for (int code = 0; code < 256; ++code) {
+        codes.susceptance[size_t(code)] =
+            omega * (parts.capacitancePf(quint8(code)) + parts.strayPf) * 1e-12;
+        codes.coil[size_t(code)] = coilAt(omega, parts.inductanceNh(quint8(code)), parts.coilQ);
+    }
+    return codes;
+}
+
 } // namespace
 
 double Parts::capacitancePf(quint8 code) const
@@ -131,13 +149,9 @@ Best bestOf(const std::function<double(const Setting &)> &swrAt)
 
 Best bestFor(Impedance load, double hz, const Parts &parts)
 {
-    const double omega = 2 * std::numbers::pi * hz;
-    std::array<double, 256> susceptance; // of the bank with its stray, siemens
-    std::array<Impedance, 256> coil;
-    for (int code = 0; code < 256; ++code) {
-        susceptance[code] = omega * (parts.capacitancePf(quint8(code)) + parts.strayPf) * 1e-12;
-        coil[code] = coilAt(omega, parts.inductanceNh(quint8(code)), parts.coilQ);
-    }
+    const Codes codes = codesAt(2 * std::numbers::pi * hz, parts);
+    const auto &susceptance = codes.susceptance;
+    const auto &coil = codes.coil;
     // |Γ|² compared, each setting a handful of multiplications: the order of bestOf (side, C,
     // L) is kept for equal ones by taking only a strictly lower one.
     constexpr double Z0 = ReferenceOhms;
@@ -182,7 +196,6 @@ std::vector<bool> reachMap(double hz, const Parts &parts, int cells, double swrL
     std::vector<bool> reached(size_t(cells) * size_t(cells), false);
     if (cells <= 0 || hz <= 0 || swrLimit <= 1)
         return reached;
-    const double omega = 2 * std::numbers::pi * hz;
     const double rho2 = std::pow((swrLimit - 1) / (swrLimit + 1), 2);
     constexpr double Z0 = ReferenceOhms;
     const double step = 2.0 / cells;
@@ -227,10 +240,11 @@ std::vector<bool> reachMap(double hz, const Parts &parts, int cells, double swrL
             }
         }
     };
+    const Codes codes = codesAt(2 * std::numbers::pi * hz, parts);
     for (int c = 0; c < 256; ++c) {
-        const Impedance bank(0, omega * (parts.capacitancePf(quint8(c)) + parts.strayPf) * 1e-12);
+        const Impedance bank(0, codes.susceptance[size_t(c)]);
         for (int l = 0; l < 256; ++l) {
-            const Impedance coil = coilAt(omega, parts.inductanceNh(quint8(l)), parts.coilQ);
+            const Impedance coil = codes.coil[size_t(l)];
             // Side 0: the coil towards the transmitter, the bank across the load.
             mark(1.0 + coil * bank, coil, bank, 1.0);
             // Side 1: the bank across the transmitter, the coil in series with the load.

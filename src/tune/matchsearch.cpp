@@ -238,7 +238,7 @@ std::optional<MatchSearch::Setting> MatchSearch::next()
             // Read well: the computed tune is near, and only its neighbours are tried.
             if (*read <= StartNearSwr) {
                 m_phase = Phase::Refine;
-                m_step = *readingAt(*m_config.start) <= StartCloseSwr ? 1 : 4;
+                m_step = *read <= StartCloseSwr ? 1 : 4;
                 m_centre = *best();
             } else {
                 m_phase = Phase::Identify;

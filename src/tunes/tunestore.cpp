@@ -208,6 +208,7 @@ TuneStore::~TuneStore()
 
 void TuneStore::close()
 {
+    m_measured.clear();
     if (m_db)
         sqlite3_close(m_db);
     m_db = nullptr;
@@ -679,6 +680,7 @@ bool TuneStore::transaction(const std::function<bool()> &work)
 
 bool TuneStore::putMeasurement(int antenna, const AntennaMeasurement &measurement)
 {
+    m_measured.remove(antenna);
     return transaction([&] {
         Statement drop(m_db, "DELETE FROM measurements WHERE antenna = ? AND current = 0");
         drop.bind(1, antenna);
@@ -699,20 +701,30 @@ std::optional<AntennaMeasurement> TuneStore::measurement(int antenna, bool previ
 {
     if (!m_db)
         return std::nullopt;
+    if (!previous) {
+        if (const auto kept = m_measured.constFind(antenna); kept != m_measured.cend())
+            return *kept;
+    }
     Statement query(m_db, "SELECT file, imported, points FROM measurements "
                           "WHERE antenna = ? AND current = ?");
     query.bind(1, antenna).bind(2, qint64(previous ? 0 : 1));
-    if (query.step() != SQLITE_ROW)
-        return std::nullopt;
-    AntennaMeasurement m;
-    m.file = query.text(0);
-    m.imported = query.integer(1);
-    m.points = unpacked(query.blob(2));
+    std::optional<AntennaMeasurement> m;
+    const int step = query.step();
+    if (step == SQLITE_ROW) {
+        m.emplace();
+        m->file = query.text(0);
+        m->imported = query.integer(1);
+        m->points = unpacked(query.blob(2));
+    }
+    // A failed read is not remembered as none.
+    if (!previous && (step == SQLITE_ROW || step == SQLITE_DONE))
+        m_measured.insert(antenna, m);
     return m;
 }
 
 bool TuneStore::undoMeasurement(int antenna)
 {
+    m_measured.remove(antenna);
     return transaction([&] {
         // The previous one comes back; without one the antenna has none again.
         Statement drop(m_db, "DELETE FROM measurements WHERE antenna = ? AND current = 1");

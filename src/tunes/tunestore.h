@@ -3,6 +3,7 @@
 #include "measurement.h"
 #include "model/relaysetting.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -157,6 +158,9 @@ public:
 
 private:
     enum class Problem { None, Unusable, Damaged };
+    // Each antenna's current measurement as last read: a search and each bin of training ask
+    // for it, and it changes only here.
+    mutable QHash<int, std::optional<AntennaMeasurement>> m_measured;
     Problem prepare(QString *error);
     // The file at the path is still the one opened, or is made so again; false with the
     // reason when it cannot be.

@@ -296,7 +296,7 @@ print('checked', bad)
         // its points.
         LoadModel station;
         station.setMeasurement(measured);
-        station.setParts({truth.capacitorsPf, truth.coilsNh, truth.strayPf, truth.coilQ});
+        station.setParts(truth);
         QCOMPARE(station.partsFor({10, 500}), truth);
         QList<PartsFit::Reading> readings;
         int searched = 0;
@@ -554,7 +554,7 @@ print('checked', bad)
         AntennaMeasurement dipole;
         dipole.points = necAntennas().at(0).second;
         station.setMeasurement(dipole);
-        station.setParts({truth.capacitorsPf, truth.coilsNh, truth.strayPf, truth.coilQ});
+        station.setParts(truth);
         const auto read = [&](double hz, const RelaySetting &s) {
             return std::round(station.swr(hz, {10, 500}, s) * 100) / 100;
         };

@@ -44,11 +44,6 @@ void benchPartsFit()
     // The simulated station: its tuner's parts off what the console assumes.
     const LNetwork::Parts truth = offNominalParts();
     const LNetwork::Parts nominal = LNetwork::Parts::nominal(10, 500);
-    LoadModel::Parts simulated;
-    simulated.capacitorsPf = truth.capacitorsPf;
-    simulated.coilsNh = truth.coilsNh;
-    simulated.strayPf = truth.strayPf;
-    simulated.coilQ = truth.coilQ;
     const RelaySteps steps{10, 500};
     const BandPlan plan;
 
@@ -66,7 +61,7 @@ void benchPartsFit()
         measured.points = points;
         LoadModel station;
         station.setMeasurement(measured);
-        station.setParts(simulated);
+        station.setParts(truth);
         // The radio's meter: two decimals.
         const auto read = [&](double hz, const LNetwork::Setting &s) {
             return std::round(station.swr(hz, steps, s) * 100) / 100;
